@@ -1,0 +1,109 @@
+#pragma once
+// File system port. Paths are Windows paths ("C:\Dir\name.ext") in the ANSI code page and
+// are compared without regard to case.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/DateTime.h"
+#include "platform/Status.h"
+
+namespace quillon {
+
+namespace FileAttr {
+inline constexpr std::uint32_t ReadOnly = 0x1;
+inline constexpr std::uint32_t Hidden = 0x2;
+inline constexpr std::uint32_t System = 0x4;
+inline constexpr std::uint32_t Directory = 0x10;
+inline constexpr std::uint32_t Archive = 0x20;
+inline constexpr std::uint32_t Normal = 0x80;
+inline constexpr std::uint32_t ReparsePoint = 0x400;
+}  // namespace FileAttr
+
+namespace DriveType {
+inline constexpr std::uint32_t Unknown = 0;
+inline constexpr std::uint32_t NoRootDir = 1;
+inline constexpr std::uint32_t Removable = 2;
+inline constexpr std::uint32_t Fixed = 3;
+inline constexpr std::uint32_t Remote = 4;
+inline constexpr std::uint32_t CdRom = 5;
+inline constexpr std::uint32_t RamDisk = 6;
+}  // namespace DriveType
+
+struct FileInfo {
+    std::string name;              // the name as the file system spells it, no folder
+    std::uint32_t attributes = 0;
+    std::uint64_t size = 0;
+    DateTime lastWrite;            // local time
+};
+
+// One find-first/find-next walk; the find handle is closed when this is destroyed.
+// Entries come in the file system's order, "." and ".." included where the system gives them.
+class DirectoryListing {
+public:
+    virtual ~DirectoryListing() = default;
+    virtual bool next(FileInfo& entry) = 0;
+};
+
+// Reads lines: a line ends at CR LF, at a lone LF or at a lone CR; a last line without an
+// ending is still a line. Bytes are passed through unchanged.
+class TextReader {
+public:
+    virtual ~TextReader() = default;
+    virtual bool readLine(std::string& line) = 0;
+    // Ok, or the error that ended reading early.
+    virtual Status status() const = 0;
+};
+
+// Writes bytes; writeLine appends CR LF. Every failure sticks: close() reports the first one,
+// so a caller checks close() once before it trusts the file.
+class TextWriter {
+public:
+    virtual ~TextWriter() = default;
+    virtual Status write(std::string_view bytes) = 0;
+    Status writeLine(std::string_view line) {
+        const Status s = write(line);
+        return succeeded(s) ? write("\r\n") : s;
+    }
+    virtual Status close() = 0;
+};
+
+enum class WriteMode { Create, Append };
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    // pattern: folder + "\" + a mask ("*.*", "*", "*.tmp"). FileNotFound/PathNotFound when
+    // nothing matches or the folder is missing, AccessDenied when it refuses listing.
+    virtual Status list(std::string_view pattern, std::unique_ptr<DirectoryListing>& out) = 0;
+
+    // Attributes, size and date of one file or folder (name = its last path part).
+    virtual Status info(std::string_view path, FileInfo& out) = 0;
+    virtual Status setAttributes(std::string_view path, std::uint32_t attributes) = 0;
+
+    // Opens the file with no sharing and closes it again: Ok, SharingViolation when another
+    // program holds it open, FileNotFound, AccessDenied...
+    virtual Status openExclusive(std::string_view path) = 0;
+
+    virtual Status openRead(std::string_view path, std::unique_ptr<TextReader>& out) = 0;
+    virtual Status openWrite(std::string_view path, WriteMode mode, std::unique_ptr<TextWriter>& out) = 0;
+
+    virtual Status copyFile(std::string_view from, std::string_view to, bool replace) = 0;
+    virtual Status moveFile(std::string_view from, std::string_view to, bool replace) = 0;
+    virtual Status deleteFile(std::string_view path) = 0;
+    virtual Status createFolder(std::string_view path) = 0;
+    virtual Status removeFolder(std::string_view path) = 0;
+
+    // root: "C:\".
+    virtual std::uint32_t driveType(std::string_view root) = 0;
+    virtual Status volumeLabel(std::string_view root, std::string& label) = 0;
+};
+
+// The system's "does it exist" rule of directory listings: a hidden, system or directory
+// entry counts only when the mask names that attribute. Normal, read-only and archive entries
+// always count.
+bool existsWith(FileSystem& fs, std::string_view path, std::uint32_t mask);
+
+}  // namespace quillon

@@ -1,0 +1,93 @@
+#pragma once
+// Shell port: special folders, the shell's file operation, delete at restart, the Recycle
+// Bin, starting documents and the help engine.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Status.h"
+#include "platform/WindowRef.h"
+
+namespace quillon {
+
+namespace Csidl {
+inline constexpr int Favorites = 6;
+inline constexpr int Recent = 8;
+inline constexpr int AppData = 26;
+inline constexpr int InternetCache = 32;
+inline constexpr int Cookies = 33;
+inline constexpr int History = 34;
+inline constexpr int Windows = 36;
+inline constexpr int System = 37;
+inline constexpr int ProgramFiles = 38;
+}  // namespace Csidl
+
+namespace FileOpFlag {
+inline constexpr std::uint32_t MultiDestFiles = 0x1;
+inline constexpr std::uint32_t Silent = 0x4;
+inline constexpr std::uint32_t NoConfirmation = 0x10;
+inline constexpr std::uint32_t AllowUndo = 0x40;
+inline constexpr std::uint32_t FilesOnly = 0x80;
+inline constexpr std::uint32_t NoConfirmMkdir = 0x200;
+inline constexpr std::uint32_t NoErrorUi = 0x400;
+}  // namespace FileOpFlag
+
+enum class FileOpKind { Move = 1, Copy = 2, Delete = 3, Rename = 4 };
+
+struct FileOperation {
+    FileOpKind kind = FileOpKind::Delete;
+    std::vector<std::string> from;  // each path on its own; the adapter builds the NUL list
+    std::string to;                 // empty for Delete
+    std::uint32_t flags = 0;
+    WindowRef owner = 0;
+};
+
+struct FileOpResult {
+    Status status = Status::Ok;     // Ok when the operation succeeded
+    bool aborted = false;           // the user cancelled
+};
+
+struct FileTypeInfo {
+    std::string typeName;           // e.g. "Text Document"
+    int iconIndex = -1;             // index in the system's small image list, -1 when none
+};
+
+namespace HelpCommand {
+inline constexpr std::uint32_t Quit = 0x2;
+inline constexpr std::uint32_t Key = 0x101;
+inline constexpr std::uint32_t Finder = 0xB;
+}  // namespace HelpCommand
+
+namespace ShowCmd {
+inline constexpr int Hide = 0;
+inline constexpr int Normal = 1;
+inline constexpr int Minimized = 2;
+inline constexpr int Maximized = 3;
+}  // namespace ShowCmd
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+
+    // The shell's raw answer for a CSIDL (no trailing "\" added); non-Ok when it has none.
+    virtual Status specialFolder(int csidl, std::string& path) = 0;
+    // The system's temporary path, short form as the system gives it.
+    virtual Status tempPath(std::string& path) = 0;
+    virtual Status longPathName(std::string_view path, std::string& longPath) = 0;
+
+    virtual FileOpResult fileOperation(const FileOperation& op) = 0;
+    // Schedules a file for deletion at the next restart.
+    virtual Status deleteAtRestart(std::string_view path) = 0;
+    // root "" empties the Recycle Bin of every drive.
+    virtual Status emptyRecycleBin(WindowRef owner, std::string_view root, std::uint32_t flags) = 0;
+
+    // ShellExecute: verb "" is the default verb.
+    virtual Status execute(WindowRef owner, std::string_view verb, std::string_view file,
+                           std::string_view parameters, std::string_view folder, int show) = 0;
+    virtual Status fileType(std::string_view path, FileTypeInfo& out) = 0;
+    virtual Status help(WindowRef owner, std::string_view helpFile, std::uint32_t command,
+                        std::string_view keyword) = 0;
+};
+
+}  // namespace quillon
