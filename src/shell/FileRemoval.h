@@ -1,0 +1,52 @@
+#pragma once
+// Removing and moving files the way the user chose in the settings (Recycle Bin, for good,
+// or into the data folder), with deletion at the next restart for what is in use.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Desktop.h"
+#include "platform/FileSystem.h"
+#include "platform/Prompter.h"
+#include "platform/Registry.h"
+#include "platform/RunContext.h"
+#include "platform/Shell.h"
+
+namespace quillon::shell {
+
+struct RemovalPorts {
+    Registry& registry;
+    FileSystem& files;
+    Shell& shell;
+    Desktop& desktop;
+    Prompter& prompter;
+    RunContext& run;
+    std::string dataFolder;  // with "\"
+    WindowRef owner = 0;
+};
+
+enum class RemoveMode {
+    Setting = 0,    // as DeleteMode says
+    Permanent = 1,  // for good, whatever the setting
+    Quiet = 2,      // as the setting, but no message about files left for the restart
+};
+
+// True when everything was removed (or the user cancelled the shell's question); false when
+// something failed, in which case what is in use is scheduled for deletion at restart.
+bool removeFiles(RemovalPorts& ports, const std::vector<std::string>& paths, std::uint32_t flags,
+                 RemoveMode mode);
+
+// Empties a folder tree now where it can, and schedules the files it cannot delete for the
+// next restart.
+void deleteFolderContentAtRestart(RemovalPorts& ports, std::string_view folder, std::uint32_t flags);
+
+// Moves with the shell's operation unless the source is in use. True when the move ran and
+// succeeded.
+bool moveFile(Shell& shell, FileSystem& files, std::string_view source, std::string_view destination,
+              std::uint32_t flags, WindowRef owner = 0);
+
+// True only when the file exists and another program holds it open.
+bool fileInUse(FileSystem& files, std::string_view path);
+
+}  // namespace quillon::shell

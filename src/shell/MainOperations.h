@@ -1,0 +1,19 @@
+#pragma once
+// The operations the main program starts from its window and its command line. Each runs
+// modally and returns when its window has closed.
+#include <string>
+
+namespace quillon::shell {
+
+class MainOperations {
+public:
+    virtual ~MainOperations() = default;
+    virtual void updateDatabase() = 0;
+    virtual void findChanges() = 0;
+    virtual void reviewRemovalList() = 0;
+    virtual void uninstallFromDataFile(const std::string& removalList) = 0;
+    virtual void systemCleanUp() = 0;
+    virtual void options() = 0;
+};
+
+}  // namespace quillon::shell
