@@ -17,6 +17,16 @@ quillon_wine_prefix() {
     "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
     wineserver -w
   fi
+  # A virtual desktop: without a window manager (Xvfb has none) Wine would draw windows
+  # without their caption and frame, and screenshots would not show what a user sees.
+  if [[ ! -f "$WINEPREFIX/.quillon-desktop" ]]; then
+    "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+    "$WINELOADER" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+    wineserver -w
+    # Wine draws the caption buttons with Marlett, which a new prefix lacks.
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    touch "$WINEPREFIX/.quillon-desktop"
+  fi
 }
 
 # One wineserver for the whole run, with the system processes (services, the desktop) already

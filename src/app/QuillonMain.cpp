@@ -1,36 +1,31 @@
 // Entry point of the main program.
 #include <windows.h>
-#include <commctrl.h>
 
-namespace {
+#include <exception>
 
-LRESULT CALLBACK placeholderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
+#include "app/MainProgramOperations.h"
+#include "app/Win32Platform.h"
+#include "shell/MainStartUp.h"
+#include "shell/frmMain.h"
+#include "ui/CommonControls.h"
+#include "ui/MessagePump.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int show) {
+    using namespace quillon;
+    try {
+        ui::initCommonControls();
+        app::Win32Platform platform;
+        Ports& ports = platform.ports();
+        app::MainProgramOperations operations(ports);
+        shell::StartUpPorts startUpPorts{ports.registry, ports.files, ports.shell, ports.desktop, ports.clock};
+        shell::MainState state = shell::startMainProgram(startUpPorts, commandLine ? commandLine : "", operations);
+        if (state.endProgram) return 0;
+
+        shell::frmMain main(ports, operations, state);
+        if (!main.open(show)) return 1;
+        operations.setOwner(main.hwnd());
+        return ui::runMessageLoop();
+    } catch (const std::exception&) {
+        return 1;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = placeholderProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = "QuillonMain";
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "Quillon", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 480, 320, nullptr, nullptr, instance, nullptr);
-    ShowWindow(hwnd, show);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-    return static_cast<int>(msg.wParam);
 }

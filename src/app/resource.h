@@ -6,8 +6,6 @@
 #define IDI_SCHEDULER            101
 
 // frmMain: 1000-1099
-#define IDD_FRMMAIN              1000
-#define IDM_FRMMAIN              1001
 #define IDC_MAIN_LBLSCANDRIVE    1010
 #define IDC_MAIN_CMBDRIVES       1011
 #define IDC_MAIN_LBLLASTSCAN     1012
