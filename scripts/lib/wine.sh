@@ -33,6 +33,9 @@ quillon_wine_prefix() {
 # started: a test started first would otherwise hand its output pipe to them, and ctest would
 # wait for that pipe until they end.
 quillon_wine_start() {
+  # A server left from another display would put the windows on a desktop that is not there.
+  wineserver -k </dev/null >/dev/null 2>&1 || true
+  wineserver -w </dev/null >/dev/null 2>&1 || true
   wineserver -p </dev/null >/dev/null 2>&1
   "$WINELOADER" cmd /c exit </dev/null >/dev/null 2>&1 || true
 }

@@ -105,15 +105,15 @@ frmMain::frmMain(Ports& ports, MainOperations& operations, MainState& state)
     : ports_(ports), operations_(operations), state_(state) {}
 
 bool frmMain::open(int showCommand) {
-    ui::WindowSpec spec;
-    spec.className = "QuillonMainWindow";
-    spec.title = "Quillon";
-    spec.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    spec.clientWidth = W;
-    spec.clientHeight = ClientHeight;
-    spec.menu = buildMainMenu().release();
-    spec.icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUILLON));
-    if (!create(spec)) return false;
+    ui::WindowSpec desc;
+    desc.className = "QuillonMainWindow";
+    desc.title = "Quillon";
+    desc.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    desc.clientWidth = W;
+    desc.clientHeight = ClientHeight;
+    desc.menu = buildMainMenu().release();
+    desc.icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUILLON));
+    if (!create(desc)) return false;
     centerOnWorkArea(hwnd());
     ShowWindow(hwnd(), showCommand);
     UpdateWindow(hwnd());

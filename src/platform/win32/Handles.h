@@ -1,6 +1,8 @@
 #pragma once
 // Move-only owners of the system's handles, each with its own empty value and closer.
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
 
 #include <utility>
 
@@ -65,6 +67,19 @@ struct IconTraits {
     static HICON empty() noexcept { return nullptr; }
     static void close(HICON h) noexcept { DestroyIcon(h); }
 };
+struct FontTraits {
+    static HFONT empty() noexcept { return nullptr; }
+    static void close(HFONT h) noexcept { DeleteObject(h); }
+};
+struct ImageListTraits {
+    static HIMAGELIST empty() noexcept { return nullptr; }
+    static void close(HIMAGELIST h) noexcept { ImageList_Destroy(h); }
+};
+template <typename T>
+struct CoTaskMemTraits {  // memory the shell hands out (item id lists)
+    static T* empty() noexcept { return nullptr; }
+    static void close(T* p) noexcept { CoTaskMemFree(p); }
+};
 
 using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
@@ -73,5 +88,41 @@ using RegKey = UniqueHandle<HKEY, RegKeyTraits>;
 using MenuHandle = UniqueHandle<HMENU, MenuTraits>;
 using GdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
 using IconHandle = UniqueHandle<HICON, IconTraits>;
+using FontHandle = UniqueHandle<HFONT, FontTraits>;
+using ImageListHandle = UniqueHandle<HIMAGELIST, ImageListTraits>;
+template <typename T>
+using CoTaskMemPtr = UniqueHandle<T*, CoTaskMemTraits<T>>;
+
+// A window's device context (GetDC), given back with ReleaseDC; null window = the screen.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window = nullptr) noexcept : window_(window), dc_(GetDC(window)) {}
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// Selects a GDI object into a DC and puts the previous one back.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+    ~SelectedObject() {
+        if (previous_ && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+    }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
 
 }  // namespace quillon::win32

@@ -1,0 +1,136 @@
+#include "platform/win32/Win32Desktop.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include "platform/win32/Conversions.h"
+#include "platform/win32/Handles.h"
+
+namespace quillon::win32 {
+
+namespace {
+
+// Toolhelp snapshots are INVALID_HANDLE_VALUE on failure, as CreateFile handles are.
+using SnapshotHandle = FileHandle;
+
+struct WindowCollector {
+    std::vector<TopLevelWindow> windows;
+};
+
+BOOL CALLBACK collectWindow(HWND hwnd, LPARAM param) noexcept {
+    try {
+        auto& out = *reinterpret_cast<WindowCollector*>(param);
+        TopLevelWindow w;
+        w.handle = reinterpret_cast<WindowRef>(hwnd);
+        w.visible = IsWindowVisible(hwnd) != FALSE;
+        char text[512];
+        const int titleLength = GetWindowTextA(hwnd, text, sizeof text);
+        w.title.assign(text, static_cast<std::size_t>(titleLength > 0 ? titleLength : 0));
+        const int classLength = GetClassNameA(hwnd, text, sizeof text);
+        w.className.assign(text, static_cast<std::size_t>(classLength > 0 ? classLength : 0));
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        w.processId = pid;
+        out.windows.push_back(std::move(w));
+        return TRUE;
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+class MutexToken final : public InstanceToken {
+public:
+    MutexToken(KernelHandle mutex, bool another) : mutex_(std::move(mutex)), another_(another) {}
+    bool anotherWasRunning() const override { return another_; }
+
+private:
+    KernelHandle mutex_;
+    bool another_;
+};
+
+}  // namespace
+
+std::vector<TopLevelWindow> Win32Desktop::topLevelWindows() {
+    WindowCollector collector;
+    EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&collector));
+    return std::move(collector.windows);
+}
+
+std::vector<ProcessEntry> Win32Desktop::processes() {
+    std::vector<ProcessEntry> out;
+    const SnapshotHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return out;
+    PROCESSENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
+        out.push_back({entry.th32ProcessID, entry.szExeFile});
+    return out;
+}
+
+std::vector<std::string> Win32Desktop::modules(std::uint32_t processId) {
+    std::vector<std::string> out;
+    SnapshotHandle snapshot;
+    // A process that is still loading its modules refuses a snapshot with ERROR_BAD_LENGTH
+    // for a moment; a few retries get past it.
+    for (int attempt = 0; attempt < 5 && !snapshot; ++attempt) {
+        snapshot.reset(CreateToolhelp32Snapshot(TH32CS_SNAPMODULE | TH32CS_SNAPMODULE32, processId));
+        if (!snapshot && GetLastError() != ERROR_BAD_LENGTH) break;
+    }
+    if (!snapshot) return out;
+    MODULEENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Module32First(snapshot.get(), &entry); more; more = Module32Next(snapshot.get(), &entry))
+        out.emplace_back(entry.szExePath);
+    return out;
+}
+
+Status Win32Desktop::startProgram(std::string_view commandLine, bool wait) {
+    std::string line(commandLine);  // CreateProcessA may write into its command line
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return lastStatus();
+    const KernelHandle process(info.hProcess);
+    const KernelHandle thread(info.hThread);
+    if (wait && WaitForSingleObject(process.get(), INFINITE) == WAIT_FAILED) return lastStatus();
+    return Status::Ok;
+}
+
+std::unique_ptr<InstanceToken> Win32Desktop::claimInstance(std::string_view name) {
+    KernelHandle mutex(CreateMutexA(nullptr, FALSE, z(name).c_str()));
+    const bool another = GetLastError() == ERROR_ALREADY_EXISTS;
+    return std::make_unique<MutexToken>(std::move(mutex), another);
+}
+
+std::string Win32Desktop::programPath() {
+    std::string buf(MAX_PATH, '\0');
+    for (;;) {
+        const DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        if (n == 0) return {};
+        if (n < buf.size()) return buf.substr(0, n);
+        buf.resize(buf.size() * 2);  // truncated
+    }
+}
+
+bool Win32Desktop::isNtFamily() {
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    // Deprecated for its version numbers, which newer systems report falsely; the platform
+    // identifier asked here is right on every system.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    const BOOL ok = GetVersionExA(&version);
+#pragma GCC diagnostic pop
+    return ok && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+
+void Win32Desktop::beep() {
+    if (!MessageBeep(MB_OK)) Beep(800, 200);
+}
+
+void Win32Desktop::bringToFront(WindowRef window) { SetForegroundWindow(reinterpret_cast<HWND>(window)); }
+
+}  // namespace quillon::win32

@@ -1,0 +1,192 @@
+#include "platform/win32/Win32FileSystem.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/BufferedWriter.h"
+#include "platform/LineReader.h"
+#include "platform/win32/Conversions.h"
+#include "platform/win32/Handles.h"
+
+namespace quillon::win32 {
+
+namespace {
+
+FileInfo toFileInfo(const WIN32_FIND_DATAA& fd) {
+    return {fd.cFileName, fd.dwFileAttributes,
+            (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow,
+            localFromFileTime(fd.ftLastWriteTime)};
+}
+
+// "C:\" or "C:": FindFirstFile has no entry for a drive's root.
+bool isRoot(std::string_view path) {
+    return (path.size() == 2 || (path.size() == 3 && (path[2] == '\\' || path[2] == '/'))) && path[1] == ':';
+}
+
+class FindListing final : public DirectoryListing {
+public:
+    FindListing(FindHandle find, const WIN32_FIND_DATAA& first) : find_(std::move(find)), pending_(first) {}
+
+    bool next(FileInfo& entry) override {
+        if (!havePending_) {
+            if (!find_ || !FindNextFileA(find_.get(), &pending_)) {
+                find_.reset();
+                return false;
+            }
+        }
+        havePending_ = false;
+        entry = toFileInfo(pending_);
+        return true;
+    }
+
+private:
+    FindHandle find_;
+    WIN32_FIND_DATAA pending_;
+    bool havePending_ = true;
+};
+
+class FileSource final : public ByteSource {
+public:
+    explicit FileSource(FileHandle file) : file_(std::move(file)) {}
+
+    Status read(char* buffer, std::size_t capacity, std::size_t& got) override {
+        DWORD n = 0;
+        const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(capacity, std::numeric_limits<DWORD>::max()));
+        got = 0;
+        if (!ReadFile(file_.get(), buffer, ask, &n, nullptr)) return lastStatus();
+        got = n;
+        return Status::Ok;
+    }
+
+private:
+    FileHandle file_;
+};
+
+class FileSink final : public ByteSink {
+public:
+    explicit FileSink(FileHandle file) : file_(std::move(file)) {}
+
+    Status write(std::string_view bytes) override {
+        while (!bytes.empty()) {
+            const DWORD ask = static_cast<DWORD>(std::min<std::size_t>(bytes.size(), std::numeric_limits<DWORD>::max()));
+            DWORD n = 0;
+            if (!WriteFile(file_.get(), bytes.data(), ask, &n, nullptr)) return lastStatus();
+            if (n == 0) return Status::WriteFault;
+            bytes.remove_prefix(n);
+        }
+        return Status::Ok;
+    }
+
+    Status close() override {
+        // The system may report a deferred write error only now.
+        return CloseHandle(file_.release()) ? Status::Ok : lastStatus();
+    }
+
+private:
+    FileHandle file_;
+};
+
+}  // namespace
+
+Status Win32FileSystem::list(std::string_view pattern, std::unique_ptr<DirectoryListing>& out) {
+    out.reset();
+    WIN32_FIND_DATAA fd;
+    FindHandle find(FindFirstFileA(z(pattern).c_str(), &fd));
+    if (!find) return lastStatus();
+    out = std::make_unique<FindListing>(std::move(find), fd);
+    return Status::Ok;
+}
+
+Status Win32FileSystem::info(std::string_view path, FileInfo& out) {
+    // FindFirstFile would take a mask and answer for the first match.
+    if (path.find_first_of("*?") != std::string_view::npos) return Status::InvalidName;
+    if (path.empty()) return Status::PathNotFound;
+    const bool folderOnly = !isRoot(path) && (path.back() == '\\' || path.back() == '/');
+    const std::string bare = z(folderOnly ? path.substr(0, path.size() - 1) : path);
+    if (!isRoot(path)) {
+        // FindFirstFile spells the name as the file system does.
+        WIN32_FIND_DATAA fd;
+        const FindHandle find(FindFirstFileA(bare.c_str(), &fd));
+        if (find) {
+            if (folderOnly && !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return Status::PathNotFound;
+            out = toFileInfo(fd);
+            return Status::Ok;
+        }
+    }
+    // A root has no entry to find. For a path that leads nowhere this call tells a missing
+    // file from a missing folder, where FindFirstFile's error varies (Wine: invalid name).
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(bare.c_str(), GetFileExInfoStandard, &data)) return lastStatus();
+    const std::size_t cut = bare.find_last_of("\\/");
+    out = {isRoot(path) ? bare.substr(0, 2) + "\\" : bare.substr(cut == std::string::npos ? 0 : cut + 1),
+           data.dwFileAttributes,
+           (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+           localFromFileTime(data.ftLastWriteTime)};
+    return Status::Ok;
+}
+
+Status Win32FileSystem::setAttributes(std::string_view path, std::uint32_t attributes) {
+    return SetFileAttributesA(z(path).c_str(), attributes) ? Status::Ok : lastStatus();
+}
+
+Status Win32FileSystem::openExclusive(std::string_view path) {
+    const FileHandle file(CreateFileA(z(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file ? Status::Ok : lastStatus();
+}
+
+Status Win32FileSystem::openRead(std::string_view path, std::unique_ptr<TextReader>& out) {
+    out.reset();
+    FileHandle file(CreateFileA(z(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return lastStatus();
+    out = std::make_unique<LineReader>(std::make_unique<FileSource>(std::move(file)));
+    return Status::Ok;
+}
+
+Status Win32FileSystem::openWrite(std::string_view path, WriteMode mode, std::unique_ptr<TextWriter>& out) {
+    out.reset();
+    const DWORD disposition = mode == WriteMode::Create ? CREATE_ALWAYS : OPEN_ALWAYS;
+    FileHandle file(CreateFileA(z(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return lastStatus();
+    if (mode == WriteMode::Append && !SetFilePointerEx(file.get(), LARGE_INTEGER{}, nullptr, FILE_END))
+        return lastStatus();
+    out = std::make_unique<BufferedWriter>(std::make_unique<FileSink>(std::move(file)));
+    return Status::Ok;
+}
+
+Status Win32FileSystem::copyFile(std::string_view from, std::string_view to, bool replace) {
+    return CopyFileA(z(from).c_str(), z(to).c_str(), replace ? FALSE : TRUE) ? Status::Ok : lastStatus();
+}
+
+Status Win32FileSystem::moveFile(std::string_view from, std::string_view to, bool replace) {
+    const DWORD flags = MOVEFILE_COPY_ALLOWED | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    return MoveFileExA(z(from).c_str(), z(to).c_str(), flags) ? Status::Ok : lastStatus();
+}
+
+Status Win32FileSystem::deleteFile(std::string_view path) {
+    return DeleteFileA(z(path).c_str()) ? Status::Ok : lastStatus();
+}
+
+Status Win32FileSystem::createFolder(std::string_view path) {
+    return CreateDirectoryA(z(path).c_str(), nullptr) ? Status::Ok : lastStatus();
+}
+
+Status Win32FileSystem::removeFolder(std::string_view path) {
+    return RemoveDirectoryA(z(path).c_str()) ? Status::Ok : lastStatus();
+}
+
+std::uint32_t Win32FileSystem::driveType(std::string_view root) { return GetDriveTypeA(z(root).c_str()); }
+
+Status Win32FileSystem::volumeLabel(std::string_view root, std::string& label) {
+    char buffer[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationA(z(root).c_str(), buffer, sizeof buffer, nullptr, nullptr, nullptr, nullptr, 0))
+        return lastStatus();
+    label = buffer;
+    return Status::Ok;
+}
+
+}  // namespace quillon::win32

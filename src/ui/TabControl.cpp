@@ -1,0 +1,37 @@
+#include "ui/TabControl.h"
+
+namespace quillon::ui {
+
+int TabControl::addTab(std::string_view caption) const {
+    std::string text(caption);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text.data();
+    return static_cast<int>(send(TCM_INSERTITEMA, static_cast<WPARAM>(count()), &item));
+}
+
+std::string TabControl::caption(int index) const {
+    char buffer[256] = {};
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = buffer;
+    item.cchTextMax = sizeof buffer;
+    if (!send(TCM_GETITEMA, static_cast<WPARAM>(index), &item)) return {};
+    return item.pszText ? std::string(item.pszText) : std::string();  // the control may point elsewhere
+}
+
+void TabControl::setCaption(int index, std::string_view caption) const {
+    std::string text(caption);
+    TCITEMA item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text.data();
+    send(TCM_SETITEMA, static_cast<WPARAM>(index), &item);
+}
+
+RECT TabControl::pageArea() const noexcept {
+    RECT r = bounds();
+    send(TCM_ADJUSTRECT, FALSE, &r);
+    return r;
+}
+
+}  // namespace quillon::ui

@@ -1,0 +1,31 @@
+#pragma once
+// A tab strip; the pages are ordinary children of the parent that it shows and hides.
+#include <string>
+#include <string_view>
+
+#include "ui/Control.h"
+
+namespace quillon::ui {
+
+class TabControl : public Control {
+public:
+    using Control::Control;
+
+    int addTab(std::string_view caption) const;
+    void removeTab(int index) const noexcept { send(TCM_DELETEITEM, static_cast<WPARAM>(index)); }
+    int count() const noexcept { return static_cast<int>(send(TCM_GETITEMCOUNT)); }
+    std::string caption(int index) const;
+    void setCaption(int index, std::string_view caption) const;
+    int current() const noexcept { return static_cast<int>(send(TCM_GETCURSEL)); }
+    // Like a click on the tab, but without the change notification.
+    void setCurrent(int index) const noexcept { send(TCM_SETCURSEL, static_cast<WPARAM>(index)); }
+
+    // Whether a WM_NOTIFY is this strip's report that the user chose another tab.
+    bool isSelectionChange(const NMHDR& header) const noexcept {
+        return sent(header) && header.code == static_cast<UINT>(TCN_SELCHANGE);
+    }
+    // The area below the tabs, in the parent's client coordinates: where the pages go.
+    RECT pageArea() const noexcept;
+};
+
+}  // namespace quillon::ui

@@ -1,0 +1,170 @@
+#include "ui/Window.h"
+
+#include "ui/Control.h"
+#include "ui/Layout.h"
+#include "ui/StatusHelp.h"
+
+namespace quillon::ui {
+
+Window::~Window() {
+    if (hwnd_) {
+        // Detached first: the derived parts are gone, so the system's defaults see the end.
+        HWND h = hwnd_;
+        detach();
+        DestroyWindow(h);
+    }
+}
+
+HFONT Window::font() const noexcept {
+    if (hwnd_) {
+        if (auto f = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0))) return f;
+    }
+    return font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+std::string Window::title() const { return windowText(hwnd_); }
+
+void Window::setTitle(std::string_view text) const { SetWindowTextA(hwnd_, std::string(text).c_str()); }
+
+bool Window::create(const WindowSpec& desc) {
+    win32::MenuHandle menu(desc.menu);  // ours until the window takes it
+    if (hwnd_ || !desc.className) return false;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExA(instance, desc.className, &wc)) {
+        wc = {};
+        wc.cbSize = sizeof wc;
+        wc.lpfnWndProc = windowProc;
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+        wc.lpszClassName = desc.className;
+        if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    }
+
+    font_ = createMessageFont();
+    int width = CW_USEDEFAULT;
+    int height = CW_USEDEFAULT;
+    if (desc.clientWidth > 0 && desc.clientHeight > 0) {
+        const DialogUnits units(font());
+        RECT r{0, 0, units.x(desc.clientWidth), units.y(desc.clientHeight)};
+        AdjustWindowRectEx(&r, desc.style, menu ? TRUE : FALSE, desc.exStyle);
+        width = r.right - r.left;
+        height = r.bottom - r.top;
+    }
+    HWND h = CreateWindowExA(desc.exStyle, desc.className, desc.title.c_str(), desc.style, CW_USEDEFAULT,
+                             CW_USEDEFAULT, width, height, desc.owner, menu.get(), instance, this);
+    if (!h) {
+        font_.reset();
+        return false;
+    }
+    menu.release();
+    if (desc.icon) {
+        SendMessageA(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(desc.icon));
+        SendMessageA(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(desc.icon));
+    }
+    return true;
+}
+
+std::optional<LRESULT> Window::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+        case WM_CREATE:
+            onCreate();
+            return 0;
+        case WM_INITDIALOG:
+            onCreate();
+            return TRUE;  // the dialog manager puts the focus on the first control
+        case WM_COMMAND:
+            onCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+            return 0;
+        case WM_NOTIFY:
+            return onNotify(*reinterpret_cast<const NMHDR*>(lp));
+        case WM_SIZE:
+            onSize(LOWORD(lp), HIWORD(lp));
+            return std::nullopt;
+        case WM_TIMER:
+            onTimer(wp);
+            return 0;
+        case WM_CLOSE:
+            onClose();
+            return 0;
+        case WM_DESTROY:
+            onDestroy();
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+void Window::onCommand(int, int, HWND) {}
+
+std::optional<LRESULT> Window::onNotify(const NMHDR&) { return std::nullopt; }
+
+void Window::onSize(int, int) {}
+
+void Window::onTimer(UINT_PTR) {}
+
+void Window::onClose() { DestroyWindow(hwnd_); }
+
+Window* Window::fromHandle(HWND hwnd) noexcept {
+    return reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+}
+
+void Window::attach(HWND hwnd) noexcept {
+    hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+void Window::detach() noexcept {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    font_.reset();  // the children, the only users of the font, are gone by now
+}
+
+std::optional<LRESULT> Window::dispatch(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_GETFONT && font_) return reinterpret_cast<LRESULT>(font_.get());
+    if (msg == WM_SETCURSOR) {
+        if (auto r = onSetCursor(reinterpret_cast<HWND>(wp), lp)) return r;
+    }
+    return onMessage(msg, wp, lp);
+}
+
+std::optional<LRESULT> Window::onSetCursor(HWND under, LPARAM lp) {
+    // The high word is the mouse message that caused it: zero while a menu is open.
+    if (help_ && HIWORD(lp) != 0) {
+        if (under == hwnd_) {
+            help_->pointAt(0);
+        } else if (IsChild(hwnd_, under)) {
+            help_->pointAt(GetDlgCtrlID(under));
+        }
+    }
+    if (waitDepth_ > 0) {
+        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        return TRUE;
+    }
+    return std::nullopt;
+}
+
+LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
+    Window* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        self = static_cast<Window*>(reinterpret_cast<const CREATESTRUCTA*>(lp)->lpCreateParams);
+        if (self) self->attach(hwnd);
+    } else {
+        self = fromHandle(hwnd);
+    }
+    std::optional<LRESULT> handled;
+    if (self) {
+        try {
+            handled = self->dispatch(msg, wp, lp);
+        } catch (...) {
+            handled.reset();  // a failing handler is passed over; the default handling runs
+        }
+    }
+    const LRESULT result = handled ? *handled : DefWindowProcA(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY && self) self->detach();
+    return result;
+}
+
+}  // namespace quillon::ui

@@ -1,0 +1,221 @@
+#include "support/FakeShell.h"
+
+#include <cctype>
+
+#include "platform/TextCompare.h"
+
+namespace quillon::fakes {
+
+namespace {
+
+constexpr int GenericFileIcon = 0;
+constexpr int FolderIcon = 3;
+
+// "C:\Dir\" names the folder "C:\Dir"; a drive root keeps its "\".
+std::string withoutBackslash(std::string_view path) {
+    std::string p(path);
+    while (p.size() > 3 && p.back() == '\\') p.pop_back();
+    return p;
+}
+
+std::string nameOf(std::string_view path) {
+    const auto slash = path.rfind('\\');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string parentOf(std::string_view path) {
+    const auto slash = path.rfind('\\');
+    if (slash == std::string_view::npos) return {};
+    return std::string(path.substr(0, slash == 2 ? 3 : slash));  // "C:\x" -> "C:\"
+}
+
+std::string join(std::string_view folder, std::string_view name) {
+    std::string out(folder);
+    if (!out.ends_with('\\')) out += '\\';
+    return out + std::string(name);
+}
+
+std::string extensionKey(std::string_view extension) {
+    if (extension.starts_with('.')) extension.remove_prefix(1);
+    return toLowerAnsi(extension);
+}
+
+// A drive path or a UNC path must exist; anything else (a URL, a program found on the
+// search path) is the system's business.
+bool namesAFile(std::string_view file) {
+    return (file.size() >= 3 && file[1] == ':' && file[2] == '\\') || file.starts_with("\\\\");
+}
+
+}  // namespace
+
+void FakeShell::setTempPath(std::string shortForm, std::string longForm) {
+    shortToLong_.emplace_back(withoutBackslash(shortForm), withoutBackslash(longForm));
+    tempShort_ = std::move(shortForm);
+}
+
+void FakeShell::setFileType(std::string_view extension, std::string typeName, int iconIndex) {
+    fileTypes_[extensionKey(extension)] = {std::move(typeName), iconIndex};
+}
+
+Status FakeShell::specialFolder(int csidl, std::string& path) {
+    const auto it = folders_.find(csidl);
+    if (it == folders_.end()) {
+        path.clear();
+        return Status::FileNotFound;
+    }
+    path = it->second;
+    return Status::Ok;
+}
+
+Status FakeShell::tempPath(std::string& path) {
+    if (!tempShort_) return Status::PathNotFound;
+    path = *tempShort_;
+    return Status::Ok;
+}
+
+Status FakeShell::longPathName(std::string_view path, std::string& longPath) {
+    std::string result(path);
+    for (const auto& [shortForm, longForm] : shortToLong_) {
+        if (startsWithNoCase(path, shortForm) &&
+            (path.size() == shortForm.size() || path[shortForm.size()] == '\\')) {
+            result = longForm + std::string(path.substr(shortForm.size()));
+            break;
+        }
+    }
+    if (!files_.exists(withoutBackslash(result))) return Status::FileNotFound;
+    longPath = std::move(result);
+    return Status::Ok;
+}
+
+bool FakeShell::isFolder(const std::string& path) const {
+    const auto attributes = files_.attributes(path);
+    return attributes && (*attributes & FileAttr::Directory);
+}
+
+bool FakeShell::anyHeldOpen(const std::string& path) {
+    if (!isFolder(path)) return files_.openExclusive(path) == Status::SharingViolation;
+    for (const auto& child : files_.childNames(path))
+        if (anyHeldOpen(join(path, child))) return true;
+    return false;
+}
+
+// Folders are emptied in listing order; the first item that cannot go ends the deletion and
+// leaves it and whatever was not reached yet.
+Status FakeShell::removeItem(const std::string& path) {
+    if (!files_.exists(path)) return Status::FileNotFound;
+    if (isFolder(path)) {
+        for (const auto& child : files_.childNames(path))
+            if (const Status s = removeItem(join(path, child)); !succeeded(s)) return s;
+        return files_.removeFolder(path);
+    }
+    if (files_.openExclusive(path) == Status::SharingViolation) return Status::SharingViolation;
+    // The shell deletes read-only files without complaint once confirmation is off.
+    if (const auto attributes = files_.attributes(path); attributes && (*attributes & FileAttr::ReadOnly))
+        files_.setAttributes(path, *attributes & ~FileAttr::ReadOnly);
+    return files_.deleteFile(path);
+}
+
+Status FakeShell::copyItem(const std::string& from, const std::string& to) {
+    if (!isFolder(from)) {
+        if (files_.openExclusive(from) == Status::SharingViolation) return Status::SharingViolation;
+        return files_.copyFile(from, to, true);
+    }
+    if (!files_.exists(to)) files_.addFolder(to);
+    for (const auto& child : files_.childNames(from))
+        if (const Status s = copyItem(join(from, child), join(to, child)); !succeeded(s)) return s;
+    return Status::Ok;
+}
+
+// A folder moves as a whole or not at all, as a rename does.
+Status FakeShell::moveItem(const std::string& from, const std::string& to) {
+    if (anyHeldOpen(from)) return Status::SharingViolation;
+    if (!isFolder(from)) return files_.moveFile(from, to, true);
+    if (!files_.exists(to)) files_.addFolder(to);
+    for (const auto& child : files_.childNames(from))
+        if (const Status s = moveItem(join(from, child), join(to, child)); !succeeded(s)) return s;
+    return files_.removeFolder(from);
+}
+
+// Copy, move and rename. The destination is a folder to put the items in when it ends in
+// "\", already is a folder, or receives several items; otherwise it is the new path of the
+// one item. Missing folders on the way are created; an existing file is replaced.
+Status FakeShell::transfer(const FileOperation& op) {
+    const std::string to = withoutBackslash(op.to);
+    const bool intoFolder = op.kind != FileOpKind::Rename &&
+                            (op.to.ends_with('\\') || isFolder(to) || op.from.size() > 1);
+    for (const auto& item : op.from) {
+        const std::string from = withoutBackslash(item);
+        if (!files_.exists(from)) return Status::FileNotFound;
+        const std::string target = intoFolder ? join(to, nameOf(from)) : to;
+        // A folder cannot go into itself; the shell refuses before it starts.
+        if (startsWithNoCase(target + "\\", from + "\\")) return Status::InvalidParameter;
+        const std::string parent = parentOf(target);
+        if (!parent.empty() && !files_.exists(parent)) files_.addFolder(parent);
+        const Status s = op.kind == FileOpKind::Copy ? copyItem(from, target) : moveItem(from, target);
+        if (!succeeded(s)) return s;
+    }
+    return Status::Ok;
+}
+
+FileOpResult FakeShell::fileOperation(const FileOperation& op) {
+    operations_.push_back(op);
+    if (std::exchange(cancelNext_, false)) return {Status::Cancelled, true};
+    if (const Status failure = std::exchange(nextFailure_, Status::Ok); !succeeded(failure)) return {failure, false};
+
+    if (op.kind != FileOpKind::Delete) return {transfer(op), false};
+    // Items go one after the other; the first failure ends the operation.
+    for (const auto& item : op.from) {
+        const std::string path = withoutBackslash(item);
+        if (const Status s = removeItem(path); !succeeded(s)) return {s, false};
+        if (op.flags & FileOpFlag::AllowUndo) recycled_.push_back(path);
+    }
+    return {};
+}
+
+Status FakeShell::deleteAtRestart(std::string_view path) {
+    restartDeletions_.emplace_back(path);
+    return Status::Ok;
+}
+
+Status FakeShell::emptyRecycleBin(WindowRef owner, std::string_view root, std::uint32_t flags) {
+    emptiedBins_.push_back({owner, std::string(root), flags});
+    std::erase_if(recycled_, [root](const std::string& p) { return startsWithNoCase(p, root); });
+    return Status::Ok;
+}
+
+Status FakeShell::execute(WindowRef owner, std::string_view verb, std::string_view file,
+                          std::string_view parameters, std::string_view folder, int show) {
+    if (namesAFile(file) && !files_.exists(withoutBackslash(file))) return Status::FileNotFound;
+    executed_.push_back({std::string(verb), std::string(file), std::string(parameters), std::string(folder), show, owner});
+    return Status::Ok;
+}
+
+Status FakeShell::fileType(std::string_view path, FileTypeInfo& out) {
+    const std::string p = withoutBackslash(path);
+    if (!files_.exists(p)) return Status::FileNotFound;
+    if (isFolder(p)) {
+        out = {"File Folder", FolderIcon};
+        return Status::Ok;
+    }
+    const std::string name = nameOf(p);
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos) {
+        out = {"File", GenericFileIcon};
+        return Status::Ok;
+    }
+    if (const auto it = fileTypes_.find(extensionKey(std::string_view(name).substr(dot))); it != fileTypes_.end()) {
+        out = it->second;
+        return Status::Ok;
+    }
+    std::string upper = name.substr(dot + 1);
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    out = {upper + " File", GenericFileIcon};
+    return Status::Ok;
+}
+
+Status FakeShell::help(WindowRef owner, std::string_view helpFile, std::uint32_t command, std::string_view keyword) {
+    helpCalls_.push_back({std::string(helpFile), command, std::string(keyword), owner});
+    return Status::Ok;
+}
+
+}  // namespace quillon::fakes
