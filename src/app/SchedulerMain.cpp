@@ -1,36 +1,69 @@
-// Entry point of the scheduler tray program.
+// Entry point of the scheduler. Until its tray window exists it shows a small window whose
+// menu opens the about box.
 #include <windows.h>
-#include <commctrl.h>
+
+#include <array>
+#include <exception>
+
+#include "app/Win32Platform.h"
+#include "app/resource.h"
+#include "shell/frmAboutProgram.h"
+#include "ui/CommonControls.h"
+#include "ui/Menu.h"
+#include "ui/MessagePump.h"
+#include "ui/Window.h"
 
 namespace {
 
-LRESULT CALLBACK placeholderProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
+constexpr int IdAbout = 1;
+constexpr int IdExit = 2;
+
+class SchedulerWindow final : public quillon::ui::Window {
+public:
+    explicit SchedulerWindow(quillon::Shell& shell) : shell_(shell) {}
+
+    bool open(int show) {
+        static constexpr std::array<quillon::ui::MenuItemSpec, 3> menu{
+            {{0, 0, "&Help"}, {1, IdAbout, "&About Quillon Scheduler..."}, {1, IdExit, "E&xit"}}};
+        quillon::ui::WindowSpec window;
+        window.className = "QuillonSchedulerWindow";
+        window.title = "Quillon Scheduler";
+        window.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+        window.clientWidth = 200;
+        window.clientHeight = 60;
+        window.menu = quillon::ui::buildMenuBar(menu).release();
+        window.icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUILLON));
+        if (!create(window)) return false;
+        ShowWindow(hwnd(), show);
+        return true;
     }
-    return DefWindowProcA(hwnd, msg, wp, lp);
-}
+
+private:
+    void onCommand(int id, int code, HWND control) override {
+        if (id == IdAbout) {
+            quillon::shell::frmAboutProgram about(shell_);
+            about.showModal(hwnd());
+        } else if (id == IdExit) {
+            DestroyWindow(hwnd());
+        } else {
+            Window::onCommand(id, code, control);
+        }
+    }
+    void onDestroy() override { PostQuitMessage(0); }
+
+    quillon::Shell& shell_;
+};
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
-    INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES};
-    InitCommonControlsEx(&icc);
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = placeholderProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = "QuillonScheduler";
-    RegisterClassA(&wc);
-    HWND hwnd = CreateWindowExA(0, wc.lpszClassName, "Quillon Scheduler", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 480, 320, nullptr, nullptr, instance, nullptr);
-    ShowWindow(hwnd, show);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+    try {
+        quillon::ui::initCommonControls();
+        quillon::app::Win32Platform platform;
+        SchedulerWindow window(platform.ports().shell);
+        if (!window.open(show)) return 1;
+        return quillon::ui::runMessageLoop();
+    } catch (const std::exception&) {
+        return 1;
     }
-    return static_cast<int>(msg.wParam);
 }
