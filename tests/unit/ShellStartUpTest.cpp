@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/FakeMachine.h"
+#include "support/RecordingOperations.h"
 #include "shell/CommandLine.h"
 #include "shell/DriveList.h"
 #include "shell/MainStartUp.h"
@@ -12,15 +13,7 @@ namespace {
 
 const std::string Sep(1, settings::ListSeparator);
 
-struct RecordingOperations final : MainOperations {
-    std::vector<std::string> calls;
-    void updateDatabase() override { calls.push_back("update"); }
-    void findChanges() override { calls.push_back("find"); }
-    void reviewRemovalList() override { calls.push_back("review"); }
-    void uninstallFromDataFile(const std::string& path) override { calls.push_back("uninstall " + path); }
-    void systemCleanUp() override { calls.push_back("cleanup"); }
-    void options() override { calls.push_back("options"); }
-};
+using fakes::RecordingOperations;
 
 class StartUp : public ::testing::Test {
 protected:

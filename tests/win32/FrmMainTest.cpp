@@ -6,6 +6,7 @@
 #include "shell/Settings.h"
 #include "shell/frmMain.h"
 #include "support/FakeMachine.h"
+#include "support/RecordingOperations.h"
 #include "ui/ComboBox.h"
 #include "ui/Menu.h"
 #include "ui/StatusBar.h"
@@ -13,15 +14,7 @@
 namespace quillon::shell {
 namespace {
 
-struct RecordingOperations final : MainOperations {
-    std::vector<std::string> calls;
-    void updateDatabase() override { calls.push_back("update"); }
-    void findChanges() override { calls.push_back("find"); }
-    void reviewRemovalList() override { calls.push_back("review"); }
-    void uninstallFromDataFile(const std::string& path) override { calls.push_back("uninstall " + path); }
-    void systemCleanUp() override { calls.push_back("cleanup"); }
-    void options() override { calls.push_back("options"); }
-};
+using fakes::RecordingOperations;
 
 std::vector<std::string> menuTexts(HMENU menu) {
     std::vector<std::string> texts;
