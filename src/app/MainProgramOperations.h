@@ -3,16 +3,23 @@
 // subsystem that owns it; until then its entry returns at once.
 #include <windows.h>
 
+#include <functional>
+
 #include "platform/Ports.h"
 #include "shell/MainOperations.h"
+#include "shell/MainStartUp.h"
 
 namespace quillon::app {
 
 class MainProgramOperations final : public shell::MainOperations {
 public:
-    explicit MainProgramOperations(Ports& ports) : ports_(ports) {}
-    // The window that owns the operations' windows (none while the program runs unattended).
-    void setOwner(HWND owner) noexcept { owner_ = owner; }
+    MainProgramOperations(Ports& ports, shell::MainState& state) : ports_(ports), state_(state) {}
+    // The window that owns the operations' windows (none while the program runs unattended),
+    // and its refresh of the last-scanned sentence.
+    void setOwner(HWND owner, std::function<void()> refreshLastScanned) {
+        owner_ = owner;
+        refreshLastScanned_ = std::move(refreshLastScanned);
+    }
 
     void updateDatabase() override;         // frmUpdateDBase
     void findChanges() override;            // frmFindingChanges
@@ -23,7 +30,9 @@ public:
 
 private:
     Ports& ports_;
+    shell::MainState& state_;
     HWND owner_ = nullptr;
+    std::function<void()> refreshLastScanned_;
 };
 
 }  // namespace quillon::app

@@ -16,14 +16,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int show) {
         ui::initCommonControls();
         app::Win32Platform platform;
         Ports& ports = platform.ports();
-        app::MainProgramOperations operations(ports);
+        shell::MainState state;
+        app::MainProgramOperations operations(ports, state);
         shell::StartUpPorts startUpPorts{ports.registry, ports.files, ports.shell, ports.desktop, ports.clock};
-        shell::MainState state = shell::startMainProgram(startUpPorts, commandLine ? commandLine : "", operations);
+        shell::startMainProgram(startUpPorts, commandLine ? commandLine : "", operations, state);
         if (state.endProgram) return 0;
 
         shell::frmMain main(ports, operations, state);
         if (!main.open(show)) return 1;
-        operations.setOwner(main.hwnd());
+        operations.setOwner(main.hwnd(), [&main] { main.refreshLastScanned(); });
         return ui::runMessageLoop();
     } catch (const std::exception&) {
         return 1;

@@ -49,3 +49,8 @@
 #define IDC_ABOUT_CMDWEB         1114
 #define IDC_ABOUT_CMDEMAIL       1115
 #define IDC_ABOUT_CMDOK          IDOK
+
+// frmUpdateDBase: 1200-1299
+#define IDC_UPDATE_LBLCURRENTDIR 1210
+#define IDC_UPDATE_LBLOVER       1211
+#define IDC_UPDATE_CMDOK         1212

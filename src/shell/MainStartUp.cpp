@@ -46,8 +46,8 @@ void runUnattended(const StartRequest& request, MainOperations& operations) {
 
 }  // namespace
 
-MainState startMainProgram(StartUpPorts& ports, std::string_view commandLine, MainOperations& operations) {
-    MainState state;
+void startMainProgram(StartUpPorts& ports, std::string_view commandLine, MainOperations& operations,
+                      MainState& state) {
     state.instance = ports.desktop.claimInstance(MainInstanceName);
     state.programFolder = programFolder(ports.desktop);
     state.windowsRoot = windowsRoot(ports.shell);
@@ -66,15 +66,14 @@ MainState startMainProgram(StartUpPorts& ports, std::string_view commandLine, Ma
         general.reset();
         runUnattended(request, operations);
         state.endProgram = true;
-        return state;
+        return;
     }
     if (state.instance && state.instance->anotherWasRunning()) {
         state.endProgram = true;
-        return state;
+        return;
     }
     state.recentLists =
         recentRemovalLists(ports.files, queryValue(general.get(), settings::general::SavedForDeletion));
-    return state;
 }
 
 void saveSelectedDrive(Registry& registry, std::string_view entryText) {

@@ -39,7 +39,10 @@ struct MainState {
     std::unique_ptr<InstanceToken> instance;
 };
 
-MainState startMainProgram(StartUpPorts& ports, std::string_view commandLine, MainOperations& operations);
+// Fills the state step by step: an operation the command line starts already sees the data
+// folder and the selected drive in it.
+void startMainProgram(StartUpPorts& ports, std::string_view commandLine, MainOperations& operations,
+                      MainState& state);
 
 // Stores the selected drive entry for the next start.
 void saveSelectedDrive(Registry& registry, std::string_view entryText);

@@ -154,7 +154,8 @@ void frmMain::fillDrives() {
     ui::Label(hwnd(), IDC_MAIN_LBLSCANDATE).setText(state_.lastScanned);
 }
 
-void frmMain::cmbDrives_Click() {
+void frmMain::refreshLastScanned() {
+    if (cmbDrives_.selected() >= 0) state_.selectedDrive = static_cast<std::size_t>(cmbDrives_.selected());
     const std::string token = driveToken(cmbDrives_.selectedText());
     state_.lastScanned = lastScannedSentence(ports_.files, ports_.clock, state_.dataFolder, token);
     ui::Label(hwnd(), IDC_MAIN_LBLSCANDATE).setText(state_.lastScanned);
@@ -211,13 +212,12 @@ std::optional<LRESULT> frmMain::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void frmMain::onCommand(int id, int code, HWND control) {
     switch (id) {
         case IDC_MAIN_CMBDRIVES:
-            if (code == CBN_SELCHANGE) cmbDrives_Click();
+            if (code == CBN_SELCHANGE) refreshLastScanned();
             if (code == CBN_SETFOCUS) help_.showFor(IDC_MAIN_CMBDRIVES);
             return;
         case IDC_MAIN_CMDUPDATEDBASE:
         case IDM_MAIN_UPDATEDBASE:
             operations_.updateDatabase();
-            cmbDrives_Click();
             return;
         case IDC_MAIN_CMDFINDCHANGES:
         case IDM_MAIN_FINDCHANGES: operations_.findChanges(); return;

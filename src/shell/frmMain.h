@@ -20,6 +20,8 @@ class frmMain final : public ui::Window {
 public:
     frmMain(Ports& ports, MainOperations& operations, MainState& state);
     bool open(int showCommand);
+    // The selection handler: the last-scanned sentence of the selected entry.
+    void refreshLastScanned();
 
 private:
     void onCreate() override;
@@ -30,7 +32,6 @@ private:
     std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
     void fillDrives();
-    void cmbDrives_Click();
     void showRecentRemovalLists();
     void disableMissingTools();
     void startTool(int menuId);

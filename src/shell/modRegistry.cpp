@@ -69,19 +69,25 @@ bool deleteKey(Registry& registry, Prompter& prompter, Hive hive, std::string_vi
     return true;
 }
 
-std::string listSubKeys(Registry& registry, RunContext& run, Hive hive, std::string_view keyPath,
-                        std::string_view leftOut) {
-    const KeyPtr key = openKey(registry, hive, keyPath);
-    if (!key) return {};
-    // Collected first and joined backwards: prepending one by one is quadratic on keys with
-    // thousands of sub-keys.
+std::vector<std::string> subKeyPaths(Registry& registry, Hive hive, std::string_view keyPath,
+                                     std::string_view leftOut, RunContext* run) {
     std::vector<std::string> found;
+    const KeyPtr key = openKey(registry, hive, keyPath);
+    if (!key) return found;
     std::string name;
     for (std::uint32_t index = 0; succeeded(key->enumSubKey(index, name)); ++index) {
         std::string full = std::string(keyPath) + "\\" + name;
         if (!equalsNoCase(full, leftOut)) found.push_back(std::move(full));
-        run.yield();
+        if (run) run->yield();
     }
+    return found;
+}
+
+std::string listSubKeys(Registry& registry, RunContext& run, Hive hive, std::string_view keyPath,
+                        std::string_view leftOut) {
+    // Collected first and joined backwards: prepending one by one is quadratic on keys with
+    // thousands of sub-keys.
+    const std::vector<std::string> found = subKeyPaths(registry, hive, keyPath, leftOut, &run);
     std::string result;
     for (auto it = found.rbegin(); it != found.rend(); ++it) {
         result += *it;

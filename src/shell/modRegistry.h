@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
@@ -34,6 +35,13 @@ std::string valueText(const RegValue& value);
 // Deletes the key with everything below it. False on success; on failure tells the user
 // and returns true.
 bool deleteKey(Registry& registry, Prompter& prompter, Hive hive, std::string_view path);
+
+// The full paths of the key's sub-keys in the registry's order; a sub-key whose full path
+// equals leftOut (ignoring case) is left out. For the hive itself (keyPath "") each path
+// starts with "\". Empty when the key cannot be opened. With a run, yields once per sub-key
+// enumerated.
+std::vector<std::string> subKeyPaths(Registry& registry, Hive hive, std::string_view keyPath,
+                                     std::string_view leftOut, RunContext* run = nullptr);
 
 // The full paths of the key's sub-keys, each followed by the list separator, the last
 // enumerated first; a sub-key whose full path equals leftOut (ignoring case) is left out.

@@ -21,7 +21,11 @@ protected:
     RecordingOperations ops;
     StartUpPorts ports{m.registry, m.files, m.shell, m.desktop, m.clock};
 
-    MainState start(std::string_view commandLine = "") { return startMainProgram(ports, commandLine, ops); }
+    MainState start(std::string_view commandLine = "") {
+        MainState state;
+        startMainProgram(ports, commandLine, ops, state);
+        return state;
+    }
     void general(std::string_view name, std::string_view text) {
         m.registry.setString(Hive::CurrentUser, settings::GeneralKey, name, text);
     }

@@ -47,7 +47,7 @@ protected:
         m.registry.setString(Hive::CurrentUser, settings::GeneralKey, "SavedForDeletion",
                              "C:\\Lists\\Game.qdf" + sep + "C:\\Lists\\Gone.qdf" + sep + "C:\\Lists\\Editor.qdf" + sep);
         StartUpPorts startUp{m.registry, m.files, m.shell, m.desktop, m.clock};
-        state = startMainProgram(startUp, "", ops);
+        startMainProgram(startUp, "", ops, state);
         window = std::make_unique<frmMain>(ports, ops, state);
         ASSERT_TRUE(window->open(SW_SHOWNORMAL));
         ASSERT_TRUE(uitest::pumpUntil([&] { return IsWindowVisible(window->hwnd()) != FALSE; }));

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/win32/Conversions.h"
@@ -50,6 +51,66 @@ LONG readWhole(std::string& buffer, Fetch fetch) {
     }
 }
 
+// Wine refuses an ANSI sub-key path longer than 260 characters (ERROR_MORE_DATA), though
+// keys lie deeper than that: a longer path is opened in pieces, each relative to the last.
+constexpr std::size_t longestPathPiece = 250;
+
+// Wine asks for no access on the key a relative open starts from; Windows hands out no handle
+// for no access at all, so a key passed through asks for the least its walker needs.
+constexpr REGSAM passThroughOpen = KEY_ENUMERATE_SUB_KEYS;
+constexpr REGSAM passThroughCreate = KEY_CREATE_SUB_KEY;
+
+std::string_view dropLeadingSeparators(std::string_view path) {
+    const std::size_t start = path.find_first_not_of('\\');
+    return start == std::string_view::npos ? std::string_view{} : path.substr(start);
+}
+
+// As many whole components as fit a piece, or one component longer than that.
+std::string_view takePiece(std::string_view& rest) {
+    std::size_t cut = rest.size() <= longestPathPiece ? rest.size() : rest.rfind('\\', longestPathPiece);
+    if (cut == 0 || cut == std::string_view::npos) cut = std::min(rest.find('\\', 1), rest.size());
+    const std::string_view piece = rest.substr(0, cut);
+    rest = dropLeadingSeparators(rest.substr(cut));
+    return piece;
+}
+
+// step(parent, piece, access, key) opens or creates one piece. Short paths go in one call, so
+// they meet the system's own rules unchanged.
+template <typename Step>
+LONG stepAlong(HKEY from, std::string_view path, REGSAM passThrough, REGSAM access, RegKey& out, Step step) {
+    if (path.size() <= longestPathPiece) return step(from, z(path).c_str(), access, out);
+    RegKey held;
+    HKEY parent = from;
+    std::string_view rest = path;
+    for (;;) {
+        const std::string piece = z(takePiece(rest));
+        RegKey next;
+        const LONG result = step(parent, piece.c_str(), rest.empty() ? access : passThrough, next);
+        if (result != ERROR_SUCCESS) return result;
+        if (rest.empty()) {
+            out = std::move(next);
+            return ERROR_SUCCESS;
+        }
+        held = std::move(next);
+        parent = held.get();
+    }
+}
+
+LONG openPath(HKEY from, std::string_view path, REGSAM access, RegKey& out) {
+    return stepAlong(from, path, passThroughOpen, access, out,
+                     [](HKEY parent, const char* piece, REGSAM sam, RegKey& key) {
+                         return RegOpenKeyExA(parent, piece, 0, sam, key.out());
+                     });
+}
+
+LONG createPath(HKEY from, std::string_view path, REGSAM access, RegKey& out) {
+    return stepAlong(from, path, passThroughCreate, access, out,
+                     [](HKEY parent, const char* piece, REGSAM sam, RegKey& key) {
+                         return RegCreateKeyExA(parent, piece, 0, nullptr, REG_OPTION_NON_VOLATILE, sam, nullptr,
+                                                key.out(), nullptr);
+                     });
+}
+
 RegValue toRegValue(DWORD type, std::string data) {
     if (isStringType(type)) dropTerminator(data);
     return RegValue{type, std::move(data)};
@@ -83,11 +144,17 @@ public:
     }
 
     Status queryDefaultValue(std::string_view subKey, std::string& text) override {
-        const std::string sub = z(subKey);
+        RegKey deep;
+        if (subKey.size() > longestPathPiece) {
+            const LONG opened = openPath(key_.get(), subKey, KEY_QUERY_VALUE, deep);
+            if (opened != ERROR_SUCCESS) return fromResult(opened);
+        }
+        const HKEY target = deep ? deep.get() : key_.get();
+        const std::string sub = deep ? std::string() : z(subKey);
         std::string data;
         const LONG result = readWhole(data, [&](char* buffer, DWORD& size) {
             LONG length = static_cast<LONG>(size);
-            const LONG r = RegQueryValueA(key_.get(), sub.empty() ? nullptr : sub.c_str(), buffer, &length);
+            const LONG r = RegQueryValueA(target, sub.empty() ? nullptr : sub.c_str(), buffer, &length);
             size = static_cast<DWORD>(length);
             return r;
         });
@@ -99,9 +166,15 @@ public:
     }
 
     Status setDefaultValue(std::string_view subKey, std::string_view text) override {
-        const std::string sub = z(subKey);
+        RegKey deep;
+        if (subKey.size() > longestPathPiece) {
+            const LONG created = createPath(key_.get(), subKey, KEY_SET_VALUE, deep);
+            if (created != ERROR_SUCCESS) return fromResult(created);
+        }
+        const HKEY target = deep ? deep.get() : key_.get();
+        const std::string sub = deep ? std::string() : z(subKey);
         const std::string data = z(text);
-        return fromResult(RegSetValueA(key_.get(), sub.empty() ? nullptr : sub.c_str(), REG_SZ, data.c_str(),
+        return fromResult(RegSetValueA(target, sub.empty() ? nullptr : sub.c_str(), REG_SZ, data.c_str(),
                                        static_cast<DWORD>(data.size())));
     }
 
@@ -141,7 +214,7 @@ private:
 Status Win32Registry::open(Hive hive, std::string_view path, RegAccess access, std::unique_ptr<RegistryKey>& out) {
     const REGSAM sam = access == RegAccess::Read ? KEY_READ : KEY_READ | KEY_WRITE;
     RegKey key;
-    const LONG result = RegOpenKeyExA(hiveKey(hive), z(path).c_str(), 0, sam, key.out());
+    const LONG result = openPath(hiveKey(hive), path, sam, key);
     if (result != ERROR_SUCCESS) return fromResult(result);
     out = std::make_unique<Win32RegistryKey>(std::move(key));
     return Status::Ok;
@@ -149,8 +222,7 @@ Status Win32Registry::open(Hive hive, std::string_view path, RegAccess access, s
 
 Status Win32Registry::create(Hive hive, std::string_view path, std::unique_ptr<RegistryKey>& out) {
     RegKey key;
-    const LONG result = RegCreateKeyExA(hiveKey(hive), z(path).c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                        KEY_READ | KEY_WRITE, nullptr, key.out(), nullptr);
+    const LONG result = createPath(hiveKey(hive), path, KEY_READ | KEY_WRITE, key);
     if (result != ERROR_SUCCESS) return fromResult(result);
     out = std::make_unique<Win32RegistryKey>(std::move(key));
     return Status::Ok;

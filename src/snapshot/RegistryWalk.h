@@ -1,0 +1,19 @@
+#pragma once
+// The registry walk: every key path below a start key, one per line, streamed.
+#include <string_view>
+
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
+#include "platform/RunContext.h"
+#include "snapshot/UpdateProgress.h"
+
+namespace quillon::snapshot {
+
+// Writes `outputPath` from scratch: the start path (without a leading "\") and then every key
+// below it, pre-order, the sub-keys of a key last enumerated first. The key `leftOut` and
+// everything below it are not visited. A key that cannot be opened is written but adds no
+// sub-keys. Unless Completed, a file it wrote is deleted: a partial list is never left.
+UpdateOutcome walkRegistry(Registry& registry, FileSystem& files, RunContext& run, Hive hive,
+                           std::string_view startPath, std::string_view outputPath, std::string_view leftOut);
+
+}  // namespace quillon::snapshot

@@ -1,0 +1,18 @@
+#pragma once
+// Putting finished snapshot files into the data folder.
+#include <string_view>
+
+#include "platform/FileSystem.h"
+#include "platform/Shell.h"
+
+namespace quillon::snapshot {
+
+// Moves a closed work file over `destination` without asking and hides the result. True only
+// when the new file is really in place; otherwise the previous file stays (hidden as before).
+bool placeSnapshot(Shell& shell, FileSystem& files, std::string_view workFile, std::string_view destination);
+
+// Copies `source` over `destination` without asking and hides the copy. False when the source
+// is missing (hidden, system and read-only files count); a failing copy is passed over.
+bool copyHidden(Shell& shell, FileSystem& files, std::string_view source, std::string_view destination);
+
+}  // namespace quillon::snapshot

@@ -1,0 +1,114 @@
+#include "snapshot/UpdateDatabase.h"
+
+#include <memory>
+
+#include "shell/DriveList.h"
+#include "shell/Settings.h"
+#include "shell/modRegistry.h"
+#include "snapshot/FolderWalk.h"
+#include "snapshot/RegistryWalk.h"
+#include "snapshot/SnapshotFiles.h"
+
+namespace quillon::snapshot {
+
+namespace {
+
+constexpr std::string_view DriveWorkFile = "dbstemp.qdb";
+constexpr std::string_view HkcuWorkFile = "RegTemp.qdb";
+constexpr std::string_view HklmWorkFile = "RegTemp2.qdb";
+constexpr std::string_view LeftOutOfHklm = "SOFTWARE\\Classes";
+
+struct ConfigFile {
+    bool inWindowsRoot;  // else in the Windows folder
+    std::string_view name;
+    std::string_view copy;
+    std::string_view scanSetting;
+};
+
+constexpr ConfigFile ConfigFiles[] = {
+    {true, "autoexec.bat", "Autoexec.qdb", settings::scanning::AutoexecScan},
+    {true, "config.sys", "configSys.qdb", settings::scanning::ConfigSysScan},
+    {false, "win.ini", "winIni.qdb", settings::scanning::WinIniScan},
+    {false, "system.ini", "systemIni.qdb", settings::scanning::SystemIniScan},
+};
+
+std::string in(std::string_view folder, std::string_view name) { return std::string(folder) + std::string(name); }
+
+UpdateOutcome writeFailed(UpdatePorts& ports) {
+    ports.prompter.message({"The scan database could not be written. The previous database was kept.",
+                            "Error updating database", MsgIcon::Exclamation, MsgButtons::Ok});
+    return UpdateOutcome::WriteFailed;
+}
+
+UpdateOutcome snapshotDrive(UpdatePorts& ports, UpdateProgress& progress, std::string_view drive,
+                            const UpdateFolders& folders) {
+    const std::string work = in(folders.workFolder, DriveWorkFile);
+    std::unique_ptr<TextWriter> out;
+    if (!succeeded(ports.files.openWrite(work, WriteMode::Create, out))) return writeFailed(ports);
+    const bool walked = walkFolderTree(ports.files, ports.run, progress, std::string(drive) + "\\", *out);
+    const Status closed = out->close();
+    out.reset();
+    if (!walked) {
+        ports.files.deleteFile(work);
+        return UpdateOutcome::Cancelled;
+    }
+    if (!succeeded(closed) || !placeSnapshot(ports.shell, ports.files, work, shell::snapshotPath(folders.dataFolder, drive))) {
+        ports.files.deleteFile(work);
+        return writeFailed(ports);
+    }
+    progress.driveCompleted();
+    return UpdateOutcome::Completed;
+}
+
+// Missing files are not compared any more; a failed copy is passed over.
+void copyConfigFiles(UpdatePorts& ports, UpdateProgress& progress, const UpdateFolders& folders) {
+    progress.showStep("Updating System Files database...");
+    ports.run.yield();
+    for (const ConfigFile& file : ConfigFiles) {
+        const std::string source = in(file.inWindowsRoot ? folders.windowsRoot : folders.windowsFolder, file.name);
+        if (copyHidden(ports.shell, ports.files, source, in(folders.dataFolder, file.copy))) continue;
+        const shell::KeyPtr key = shell::createKey(ports.registry, Hive::CurrentUser, settings::ScanningKey);
+        shell::setValue(key.get(), file.scanSetting, "0");
+    }
+}
+
+UpdateOutcome snapshotRegistry(UpdatePorts& ports, UpdateProgress& progress, const UpdateFolders& folders) {
+    progress.showStep("Updating Registry Information database...");
+    ports.run.yield();
+    const std::string hkcu = in(folders.workFolder, HkcuWorkFile);
+    const std::string hklm = in(folders.workFolder, HklmWorkFile);
+
+    const UpdateOutcome user = walkRegistry(ports.registry, ports.files, ports.run, Hive::CurrentUser, "", hkcu, "");
+    if (user == UpdateOutcome::Cancelled) return user;
+    if (user == UpdateOutcome::WriteFailed) return writeFailed(ports);
+
+    const UpdateOutcome machine =
+        walkRegistry(ports.registry, ports.files, ports.run, Hive::LocalMachine, "", hklm, LeftOutOfHklm);
+    if (machine != UpdateOutcome::Completed) {
+        ports.files.deleteFile(hkcu);
+        return machine == UpdateOutcome::Cancelled ? machine : writeFailed(ports);
+    }
+
+    const bool placed = placeSnapshot(ports.shell, ports.files, hkcu, in(folders.dataFolder, "hkcuReg.qdb")) &&
+                        placeSnapshot(ports.shell, ports.files, hklm, in(folders.dataFolder, "hklmReg.qdb"));
+    if (!placed) {
+        ports.files.deleteFile(hkcu);
+        ports.files.deleteFile(hklm);
+        return writeFailed(ports);
+    }
+    return UpdateOutcome::Completed;
+}
+
+}  // namespace
+
+UpdateOutcome runUpdateDatabase(UpdatePorts& ports, UpdateProgress& progress, std::string_view driveToken,
+                                const UpdateFolders& folders) {
+    for (const std::string& drive : shell::tokenDrives(driveToken)) {
+        if (const UpdateOutcome o = snapshotDrive(ports, progress, drive, folders); o != UpdateOutcome::Completed)
+            return o;
+    }
+    copyConfigFiles(ports, progress, folders);
+    return snapshotRegistry(ports, progress, folders);
+}
+
+}  // namespace quillon::snapshot
