@@ -48,18 +48,18 @@ bool moveFile(Shell& shell, FileSystem& files, std::string_view source, std::str
 bool removeFiles(RemovalPorts& ports, const std::vector<std::string>& paths, std::uint32_t flags,
                  RemoveMode mode) {
     const KeyPtr key = openKey(ports.registry, Hive::CurrentUser, settings::GeneralKey);
-    std::string deleteMode = key ? queryValue(key.get(), settings::general::DeleteMode) : "0";
+    const std::string deleteMode = key ? queryValue(key.get(), settings::general::DeleteMode) : "0";
 
     // "3" (zip into the default folder) has no archiver behind it: keep the files safe in
     // the data folder as "2" does. Anything unknown falls back to the Recycle Bin, the
     // choice that can be undone.
-    if (deleteMode == "3") deleteMode = "2";
-    if (deleteMode != "1" && deleteMode != "2") deleteMode = "0";
+    const bool forGood = deleteMode == "1";
+    const bool keepInDataFolder = deleteMode == "2" || deleteMode == "3";
 
-    if (mode != RemoveMode::Permanent && deleteMode == "0") {
+    if (mode != RemoveMode::Permanent && !forGood && !keepInDataFolder) {
         if (flags == 0) flags = RecycleDefault;
         if (!key) flags |= FileOpFlag::AllowUndo;
-    } else if (mode == RemoveMode::Permanent || deleteMode == "1") {
+    } else if (mode == RemoveMode::Permanent || forGood) {
         if (flags == 0) flags = FileOpFlag::MultiDestFiles;
     } else {
         return moveIntoDataFolder(ports, paths);

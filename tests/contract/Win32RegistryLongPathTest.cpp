@@ -159,7 +159,7 @@ TEST_P(Win32RegistryLongPath, DeletingTheTreeTakesTheWholeChain) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Chains, Win32RegistryLongPath, ::testing::ValuesIn(chains()),
-                         [](const ::testing::TestParamInfo<Chain>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<Chain>& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace quillon

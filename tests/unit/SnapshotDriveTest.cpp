@@ -156,15 +156,44 @@ TEST_F(DriveWalk, OneYieldPerFolderAndTheStopFlagEndsTheWalkThere) {
     }
 }
 
-TEST_F(DriveWalk, AFailedWriteEndsTheWalkAndStaysInTheWriter) {
+// Takes lines until the n-th, then refuses every write, as a disk that fills up does.
+class FillingWriter final : public TextWriter {
+public:
+    explicit FillingWriter(int failingLine) : failingLine_(failingLine) {}
+    Status write(std::string_view bytes) override {
+        if (failed_) return Status::DiskFull;
+        if (bytes == "\r\n") return Status::Ok;
+        if (static_cast<int>(lines.size()) + 1 == failingLine_) {
+            failed_ = true;
+            return Status::DiskFull;
+        }
+        lines.emplace_back(bytes);
+        return Status::Ok;
+    }
+    Status close() override { return failed_ ? Status::DiskFull : Status::Ok; }
+    std::vector<std::string> lines;
+
+private:
+    int failingLine_;
+    bool failed_ = false;
+};
+
+// Lines in walk order: C:\{ r.txt } (folder 1), C:\A\{ a.txt } (2), C:\B\{ } (3). The walk
+// ends in the folder whose line was refused, and writes nothing after it.
+TEST_F(DriveWalk, AFailedWriteEndsTheWalkInThatFolder) {
+    files.addFile("C:\\r.txt");
     files.addFile("C:\\A\\a.txt");
-    files.addFile("C:\\B\\b.txt");
-    files.failWritesUnder(Output);
-    std::unique_ptr<TextWriter> out;
-    ASSERT_EQ(files.openWrite(Output, WriteMode::Create, out), Status::Ok);
-    EXPECT_TRUE(walkFolderTree(files, run, progress, "C:\\", *out));
-    EXPECT_EQ(out->close(), Status::DiskFull);
-    EXPECT_EQ(run.yields(), 1) << "no folder is walked after the first refused line";
+    files.addFolder("C:\\B");
+    const std::vector<std::string> all = {"C:\\{", "r.txt", "}", "C:\\A\\{", "a.txt", "}", "C:\\B\\{", "}"};
+    const int folderOfLine[] = {0, 1, 1, 1, 2, 2, 2, 3, 3};
+    for (int failing = 1; failing <= 8; ++failing) {
+        FillingWriter out(failing);
+        fakes::FakeRunContext counting;
+        EXPECT_TRUE(walkFolderTree(files, counting, progress, "C:\\", out)) << failing;
+        EXPECT_EQ(out.close(), Status::DiskFull);
+        EXPECT_EQ(counting.yields(), folderOfLine[failing]) << failing;
+        EXPECT_EQ(out.lines, std::vector<std::string>(all.begin(), all.begin() + failing - 1)) << failing;
+    }
 }
 
 }  // namespace

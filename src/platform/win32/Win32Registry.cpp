@@ -55,8 +55,9 @@ LONG readWhole(std::string& buffer, Fetch fetch) {
 // keys lie deeper than that: a longer path is opened in pieces, each relative to the last.
 constexpr std::size_t longestPathPiece = 250;
 
-// Wine asks for no access on the key a relative open starts from; Windows hands out no handle
-// for no access at all, so a key passed through asks for the least its walker needs.
+// Wine checks no access on the key a relative open or create starts from (measured: none,
+// enumerate, query and create-sub-key all work); Windows grants no handle for no access at all
+// and wants create-sub-key where a key may be added, so each key passed through asks for that.
 constexpr REGSAM passThroughOpen = KEY_ENUMERATE_SUB_KEYS;
 constexpr REGSAM passThroughCreate = KEY_CREATE_SUB_KEY;
 
