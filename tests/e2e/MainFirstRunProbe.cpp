@@ -7,11 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "Probe.h"
 #include "platform/win32/Handles.h"
 
 namespace {
-
-std::string programPath;  // set once from the command line before the tests run
 
 std::string readString(HKEY root, const char* path, const char* name) {
     char buffer[4096];
@@ -22,15 +21,6 @@ std::string readString(HKEY root, const char* path, const char* name) {
     if (RegQueryValueExA(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS)
         return "<no value>";
     return type == REG_SZ ? std::string(buffer, size ? size - 1 : 0) : "<not a string>";
-}
-
-HWND waitForMainWindow(DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        if (HWND w = FindWindowA("QuillonMainWindow", "Quillon"); w && IsWindowVisible(w)) return w;
-        Sleep(50);
-    }
-    return nullptr;
 }
 
 std::vector<std::string> comboEntries(HWND combo) {
@@ -51,25 +41,18 @@ std::vector<std::string> comboEntries(HWND combo) {
 class MainFirstRun : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string commandLine = "\"" + programPath + "\"";
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        ASSERT_TRUE(CreateProcessA(programPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   nullptr, &si, &pi_));
-        process_.reset(pi_.hProcess);
-        thread_.reset(pi_.hThread);
+        process_ = quillon::probe::startProgram("");
+        ASSERT_TRUE(process_) << "could not start " << quillon::probe::programPath();
     }
     void TearDown() override {
         if (process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.get(), 1);
     }
 
-    PROCESS_INFORMATION pi_{};
     quillon::win32::KernelHandle process_;
-    quillon::win32::KernelHandle thread_;
 };
 
 TEST_F(MainFirstRun, WritesTheDefaultsAndListsTheFixedDrives) {
-    HWND main = waitForMainWindow(20000);
+    HWND main = quillon::probe::waitForWindow("QuillonMainWindow", "Quillon", 20000);
     ASSERT_NE(main, nullptr) << "the main window never appeared";
 
     const char* general = "Software\\Quillon\\General";
@@ -102,13 +85,3 @@ TEST_F(MainFirstRun, WritesTheDefaultsAndListsTheFixedDrives) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: probe <path of Quillon.exe>\n");
-        return 2;
-    }
-    programPath = argv[1];
-    return RUN_ALL_TESTS();
-}

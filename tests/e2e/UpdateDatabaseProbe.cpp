@@ -10,11 +10,11 @@
 #include <sstream>
 #include <string>
 
+#include "Probe.h"
 #include "platform/win32/Handles.h"
 
 namespace {
 
-std::string programPath;  // from the command line, before the tests run
 const std::string DataFolder = "C:\\Program Files\\Quillon\\";
 
 std::string fileText(const std::string& path) {
@@ -26,26 +26,11 @@ std::string fileText(const std::string& path) {
 
 DWORD attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
-HWND waitForWindow(const char* title, DWORD timeoutMs) {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < timeoutMs) {
-        if (HWND w = FindWindowA(nullptr, title); w && IsWindowVisible(w)) return w;
-        Sleep(50);
-    }
-    return nullptr;
-}
-
 TEST(UpdateDatabase, UnattendedRunWritesTheSnapshotsAndEndsWithOk) {
-    std::string commandLine = "\"" + programPath + "\" \\u";
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(CreateProcessA(programPath.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                               &si, &pi));
-    quillon::win32::KernelHandle process(pi.hProcess);
-    quillon::win32::KernelHandle thread(pi.hThread);
+    const quillon::win32::KernelHandle process = quillon::probe::startProgram("\\u");
+    ASSERT_TRUE(process) << "could not start " << quillon::probe::programPath();
 
-    HWND done = waitForWindow("Scan complete", 120000);
+    HWND done = quillon::probe::waitForWindow(nullptr, "Scan complete", 120000);
     if (!done) TerminateProcess(process.get(), 1);
     ASSERT_NE(done, nullptr) << "the completion display never appeared";
     HWND ok = FindWindowExA(done, nullptr, "Button", "OK");
@@ -82,13 +67,3 @@ TEST(UpdateDatabase, UnattendedRunWritesTheSnapshotsAndEndsWithOk) {
 }
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: probe <path of Quillon.exe>\n");
-        return 2;
-    }
-    programPath = argv[1];
-    return RUN_ALL_TESTS();
-}

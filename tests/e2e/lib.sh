@@ -26,5 +26,5 @@ e2e_drive() {  # $1: letter, $2: volume label; prints the Linux folder behind th
 e2e_probe() {  # $1: probe executable, then its arguments
   cp "$1" "$WINEPREFIX/drive_c/probe.exe"
   shift
-  "$WINELOADER" 'C:\probe.exe' --gtest_color=no "$@" </dev/null
+  QUILLON_PROGRAM='C:\Program Files\Quillon\Quillon.exe' "$WINELOADER" 'C:\probe.exe' --gtest_color=no "$@" </dev/null
 }

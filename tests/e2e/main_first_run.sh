@@ -7,4 +7,4 @@ source "$(dirname "$0")/lib.sh"
 e2e_prefix "$1"
 e2e_drive d DATA >/dev/null
 e2e_drive e TOOLS >/dev/null
-e2e_probe "$2" 'C:\Program Files\Quillon\Quillon.exe'
+e2e_probe "$2"

@@ -14,4 +14,4 @@ echo root >"$x/root.txt"
 "$WINELOADER" reg add 'HKCU\Software\Quillon\General' /v DefaultPath /d 'C:\Program Files\Quillon' /f >/dev/null 2>&1
 "$WINELOADER" reg add 'HKCU\Software\Quillon\General' /v DriveName /d '(X:) SMALL' /f >/dev/null 2>&1
 wineserver -w
-e2e_probe "$2" 'C:\Program Files\Quillon\Quillon.exe'
+e2e_probe "$2"

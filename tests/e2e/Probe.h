@@ -1,0 +1,21 @@
+#pragma once
+// What every end-to-end probe does: start the installed program and wait for its windows.
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/win32/Handles.h"
+
+namespace quillon::probe {
+
+// The installed Quillon.exe, as the script names it in QUILLON_PROGRAM.
+std::string programPath();
+
+// Starts the program with the arguments; an empty handle when it could not start.
+win32::KernelHandle startProgram(std::string_view arguments);
+
+// A visible window of that class (null: any) and caption, or null once the time is up.
+HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs);
+
+}  // namespace quillon::probe
