@@ -54,6 +54,10 @@ public:
     virtual bool readLine(std::string& line) = 0;
     // Ok, or the error that ended reading early.
     virtual Status status() const = 0;
+    // The byte offset of the next line readLine gives; seek() goes back (or on) to an offset
+    // that position() gave, so a reader can return to a line it has passed.
+    virtual std::uint64_t position() const = 0;
+    virtual Status seek(std::uint64_t offset) = 0;
 };
 
 // Writes bytes; writeLine appends CR LF. Every failure sticks: close() reports the first one,

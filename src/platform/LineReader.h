@@ -2,6 +2,7 @@
 // The one line-splitting rule of every TextReader, over any source of bytes. A file is read in
 // chunks and never held whole, so a million-line file costs one chunk of memory.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,16 +17,24 @@ public:
     virtual ~ByteSource() = default;
     // Fills up to `capacity` bytes at `buffer` and sets `got`; got = 0 means the end.
     virtual Status read(char* buffer, std::size_t capacity, std::size_t& got) = 0;
+    // The next read starts at `offset` bytes from the beginning; a source that cannot go
+    // back says NotSupported.
+    virtual Status seek(std::uint64_t /*offset*/) { return Status::NotSupported; }
 };
 
 class LineReader final : public TextReader {
 public:
     static constexpr std::size_t ChunkSize = 64 * 1024;
+    // A seek reads this much around its target, not a whole chunk: a reader that jumps about
+    // wants a block of lines, and often the block just before the last one.
+    static constexpr std::size_t SeekReadSize = 4 * 1024;
 
     explicit LineReader(std::unique_ptr<ByteSource> source);
 
     bool readLine(std::string& line) override;
     Status status() const override { return status_; }
+    std::uint64_t position() const override { return consumed_ - (end_ - pos_); }
+    Status seek(std::uint64_t offset) override;
 
 private:
     bool fill();
@@ -34,10 +43,9 @@ private:
     std::vector<char> chunk_;
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
+    std::uint64_t consumed_ = 0;  // bytes taken from the source so far
+    std::size_t readSize_ = ChunkSize;  // grows back to a chunk after a seek
     bool exhausted_ = false;
-    // The previous line ended in CR: an LF that follows (possibly in the next chunk) belongs
-    // to the same line end.
-    bool swallowLf_ = false;
     Status status_ = Status::Ok;
 };
 

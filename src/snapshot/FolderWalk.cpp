@@ -18,7 +18,7 @@ struct Level {
 };
 
 // Writes the folder's block and collects its sub-folders; false when a write failed.
-bool writeBlock(FileSystem& files, UpdateProgress& progress, Level& level, TextWriter& out) {
+bool writeBlock(FileSystem& files, UpdateProgress& progress, WalkFilter& filter, Level& level, TextWriter& out) {
     progress.showStep(level.path);
     if (!succeeded(out.writeLine(level.path + "{"))) return false;
     std::unique_ptr<DirectoryListing> listing;
@@ -26,8 +26,9 @@ bool writeBlock(FileSystem& files, UpdateProgress& progress, Level& level, TextW
         FileInfo entry;
         while (listing->next(entry)) {
             if (entry.attributes & FileAttr::Directory) {
-                if (walksIntoFolder(entry)) level.subFolders.push_back(entry.name);
-            } else if (!succeeded(out.writeLine(entry.name))) {
+                if (walksIntoFolder(entry) && filter.entersFolder(level.path + entry.name + "\\"))
+                    level.subFolders.push_back(entry.name);
+            } else if (filter.recordsFile(entry.name) && !succeeded(out.writeLine(entry.name))) {
                 return false;
             }
         }
@@ -35,19 +36,31 @@ bool writeBlock(FileSystem& files, UpdateProgress& progress, Level& level, TextW
     return succeeded(out.writeLine("}"));
 }
 
+class KeepEverything final : public WalkFilter {
+public:
+    bool entersFolder(std::string_view) override { return true; }
+    bool recordsFile(std::string_view) const override { return true; }
+};
+
 }  // namespace
+
+bool walkFolderTree(FileSystem& files, RunContext& run, UpdateProgress& progress, std::string_view folder,
+                    TextWriter& out) {
+    KeepEverything everything;
+    return walkFolderTree(files, run, progress, folder, out, everything);
+}
 
 // Iterative rather than recursive: the path's levels live on the heap, so a deep tree cannot
 // exhaust the thread's stack.
 bool walkFolderTree(FileSystem& files, RunContext& run, UpdateProgress& progress, std::string_view folder,
-                    TextWriter& out) {
+                    TextWriter& out, WalkFilter& filter) {
     std::vector<Level> path;
     std::string current(folder);
     for (;;) {
         run.yield();
         if (run.stopRequested()) return false;
         Level level{std::move(current), {}, 0};
-        if (!writeBlock(files, progress, level, out)) return true;
+        if (!writeBlock(files, progress, filter, level, out)) return true;
         path.push_back(std::move(level));
         while (!path.empty() && path.back().next == path.back().subFolders.size()) path.pop_back();
         if (path.empty()) return true;

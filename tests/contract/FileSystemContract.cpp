@@ -444,6 +444,43 @@ TEST_P(FileSystemContract, LargeFilesRoundTripAcrossChunks) {
     EXPECT_EQ(r->status(), Status::Ok);
 }
 
+TEST_P(FileSystemContract, ReadersGoBackToAnyLineTheyPassed) {
+    // The first line's CR is the last byte of a 64 KiB chunk: its LF comes with the next one.
+    const std::vector<std::string> lines = {std::string(64 * 1024 - 1, 'a'), "b", "", "C:\\Apps\\{", "last"};
+    std::string bytes;
+    for (const auto& l : lines) bytes += l + "\r\n";
+    writeFile(at("seek.qdb"), bytes + "lf only\ncr only\rend");
+    const std::vector<std::string> all = [&] {
+        std::vector<std::string> v = lines;
+        v.insert(v.end(), {"lf only", "cr only", "end"});
+        return v;
+    }();
+
+    std::unique_ptr<TextReader> r;
+    ASSERT_EQ(fs().openRead(at("seek.qdb"), r), Status::Ok);
+    std::vector<std::uint64_t> starts;
+    std::string line;
+    for (;;) {
+        starts.push_back(r->position());
+        if (!r->readLine(line)) break;
+    }
+    ASSERT_EQ(starts.size(), all.size() + 1);
+    EXPECT_EQ(starts[1], 64u * 1024 + 1) << "a CR LF split across chunks is one line end";
+    EXPECT_EQ(starts.back(), bytes.size() + 16 + 3);
+    for (std::size_t n = all.size(); n-- > 0;) {
+        ASSERT_EQ(r->seek(starts[n]), Status::Ok);
+        ASSERT_TRUE(r->readLine(line)) << "line " << n;
+        EXPECT_EQ(line, all[n]) << "line " << n;
+        EXPECT_EQ(r->position(), starts[n + 1]) << "line " << n;
+    }
+    ASSERT_EQ(r->seek(starts.back() + 100), Status::Ok);
+    EXPECT_FALSE(r->readLine(line)) << "past the end there are no lines";
+    ASSERT_EQ(r->seek(0), Status::Ok);
+    ASSERT_TRUE(r->readLine(line));
+    EXPECT_EQ(line, all[0]);
+    EXPECT_EQ(r->status(), Status::Ok);
+}
+
 TEST_P(FileSystemContract, CopyKeepsContentAndDate) {
     writeFile(at("src.txt"), "source\r\n");
     writeFile(at("old.txt"), "old\r\n");

@@ -233,6 +233,11 @@ public:
         return Status::Ok;
     }
 
+    Status seek(std::uint64_t offset) override {
+        offset_ = static_cast<std::size_t>(offset);
+        return Status::Ok;
+    }
+
 private:
     std::shared_ptr<Node> node_;
     OpenMark mark_;

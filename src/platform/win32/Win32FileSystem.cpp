@@ -60,6 +60,12 @@ public:
         return Status::Ok;
     }
 
+    Status seek(std::uint64_t offset) override {
+        LARGE_INTEGER to{};
+        to.QuadPart = static_cast<LONGLONG>(offset);
+        return SetFilePointerEx(file_.get(), to, nullptr, FILE_BEGIN) ? Status::Ok : lastStatus();
+    }
+
 private:
     FileHandle file_;
 };

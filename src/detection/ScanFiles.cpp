@@ -1,0 +1,44 @@
+#include "detection/ScanFiles.h"
+
+#include <memory>
+
+#include "shell/DriveList.h"
+
+namespace quillon::detection {
+
+std::string currentScanPath(std::string_view workFolder) { return std::string(workFolder) + "current.qdb"; }
+
+std::string driveScanPath(std::string_view workFolder, std::size_t drive) {
+    return std::string(workFolder) + std::to_string(drive) + "current.qdb";
+}
+
+std::string mergedSnapshotPath(std::string_view workFolder) { return std::string(workFolder) + "dbase.qdb"; }
+
+std::string changesPath(std::string_view workFolder) { return std::string(workFolder) + "changes.qdb"; }
+
+Status mergeFiles(FileSystem& files, const std::vector<std::string>& sources, std::string_view target) {
+    std::unique_ptr<TextWriter> out;
+    if (const Status s = files.openWrite(target, WriteMode::Create, out); !succeeded(s)) return s;
+    std::string line;
+    for (const auto& source : sources) {
+        std::unique_ptr<TextReader> in;
+        if (!succeeded(files.openRead(source, in))) continue;
+        while (in->readLine(line)) out->writeLine(line);
+    }
+    return out->close();
+}
+
+Status mergeDriveScans(FileSystem& files, std::string_view workFolder, std::size_t count) {
+    std::vector<std::string> sources;
+    for (std::size_t n = 0; n < count; ++n) sources.push_back(driveScanPath(workFolder, n));
+    return mergeFiles(files, sources, currentScanPath(workFolder));
+}
+
+Status mergeDriveSnapshots(FileSystem& files, std::string_view dataFolder, std::string_view workFolder,
+                           const std::vector<std::string>& drives) {
+    std::vector<std::string> sources;
+    for (const auto& drive : drives) sources.push_back(shell::snapshotPath(dataFolder, drive));
+    return mergeFiles(files, sources, mergedSnapshotPath(workFolder));
+}
+
+}  // namespace quillon::detection
