@@ -14,6 +14,7 @@
 #include "detection/ScanFolderTree.h"
 #include "snapshot/FolderWalk.h"
 #include "support/fakes.h"
+#include "support/TextLines.h"
 
 namespace quillon::detection {
 namespace {
@@ -23,11 +24,7 @@ using Lines = std::vector<std::string>;
 constexpr const char* Work = "W:\\";
 constexpr const char* Data = "W:\\Data\\";
 
-std::string text(const Lines& each) {
-    std::string all;
-    for (const auto& line : each) all += line + "\r\n";
-    return all;
-}
+using fakes::crlfText;
 
 class FileComparison : public ::testing::Test {
 protected:
@@ -38,11 +35,11 @@ protected:
     void SetUp() override { files.addFolder(Data); }
 
     void snapshot(char drive, const Lines& lines) {
-        files.addFile(std::string(Data) + drive + "dbase.qdb", text(lines), FileAttr::Hidden);
+        files.addFile(std::string(Data) + drive + "dbase.qdb", crlfText(lines), FileAttr::Hidden);
     }
     // Compares `scan` as "current.qdb" with the snapshots of `drives`; the changes file.
     std::string compare(const Lines& scan, const std::vector<std::string>& drives = {"C:"}) {
-        files.addFile(currentScanPath(Work), text(scan));
+        files.addFile(currentScanPath(Work), crlfText(scan));
         EXPECT_TRUE(compareDriveScan(files, run, progress, Work, Data, drives));
         return files.content(changesPath(Work)).value_or("<no changes file>");
     }
@@ -87,7 +84,7 @@ TEST_F(FileComparison, RecordsOnlyWhatIsNew) {
     };
     for (const auto& r : rows) {
         snapshot('C', r.snap);
-        EXPECT_EQ(compare(r.scan), text(r.changes)) << r.what;
+        EXPECT_EQ(compare(r.scan), crlfText(r.changes)) << r.what;
     }
 }
 
@@ -97,7 +94,7 @@ TEST_F(FileComparison, AHeaderMatchesOnlyAnEqualHeader) {
     snapshot('C', {"C:\\{", "}", "C:\\Apps\\{GUID}\\{", "g.dat", "}", "C:\\Apps\\{", "a.exe", "b.dll", "}"});
     EXPECT_EQ(compare({"C:\\{", "}", "C:\\Apps\\{", "a.exe", "b.dll", "c.ocx", "}", "C:\\Apps\\{GUID}\\{", "g.dat",
                        "}"}),
-              text({"C:\\Apps\\{", "c.ocx", "}"}));
+              crlfText({"C:\\Apps\\{", "c.ocx", "}"}));
 }
 
 // A new folder covers the folders below it, and only those: its path (with "\") must begin
@@ -106,28 +103,28 @@ TEST_F(FileComparison, ANewFolderCoversOnlyTheFoldersBelowIt) {
     snapshot('C', {"C:\\{", "}", "E:\\Mirror\\C:\\NewApp\\{", "m", "}"});
     EXPECT_EQ(compare({"C:\\{", "}", "C:\\NewApp\\{", "}", "c:\\newapp\\Sub\\{", "s", "}",
                        "E:\\Mirror\\C:\\NewApp\\{", "m", "m2", "}"}),
-              text({"!C:\\NewApp\\{", "}", "E:\\Mirror\\C:\\NewApp\\{", "m2", "}"}));
+              crlfText({"!C:\\NewApp\\{", "}", "E:\\Mirror\\C:\\NewApp\\{", "m2", "}"}));
 }
 
 TEST_F(FileComparison, SnapshotsOfEveryDriveAreMergedInListOrder) {
     snapshot('C', {"C:\\{", "c", "}"});
     snapshot('D', {"D:\\{", "d", "}"});
-    EXPECT_EQ(compare({"C:\\{", "c", "}", "D:\\{", "d", "d2", "}"}, {"C:", "D:"}), text({"D:\\{", "d2", "}"}));
+    EXPECT_EQ(compare({"C:\\{", "c", "}", "D:\\{", "d", "d2", "}"}, {"C:", "D:"}), crlfText({"D:\\{", "d2", "}"}));
     // A drive without a snapshot adds nothing to the merge: its whole tree is new.
     EXPECT_EQ(compare({"C:\\{", "c", "}", "E:\\{", "e", "}", "E:\\X\\{", "}"}, {"C:", "E:"}),
-              text({"!E:\\{", "}"}));
+              crlfText({"!E:\\{", "}"}));
 }
 
 TEST_F(FileComparison, AStopLeavesTheWorkFilesForTheRunToDelete) {
     snapshot('C', {"C:\\{", "a", "}", "C:\\B\\{", "b", "}"});
     const Lines scan = {"C:\\{", "a", "n", "}", "C:\\B\\{", "b", "}", "C:\\New\\{", "}"};
-    files.addFile(currentScanPath(Work), text(scan));
+    files.addFile(currentScanPath(Work), crlfText(scan));
     fakes::FakeRunContext counting;
     ASSERT_TRUE(compareDriveScan(files, counting, progress, Work, Data, {"C:"}));
     const int yields = counting.yields();
     ASSERT_GT(yields, static_cast<int>(scan.size())) << "a yield before every line read";
     for (int stopAt = 1; stopAt <= yields; ++stopAt) {
-        files.addFile(currentScanPath(Work), text(scan));
+        files.addFile(currentScanPath(Work), crlfText(scan));
         fakes::FakeRunContext stopping;
         stopping.stopAtYield(stopAt);
         EXPECT_FALSE(compareDriveScan(files, stopping, progress, Work, Data, {"C:"})) << stopAt;
@@ -151,12 +148,12 @@ TEST_F(FileComparison, BlocksOutOfPlaceCostOnePassMoreNotOnePassEach) {
     }
     snapshot('C', snap);
     fakes::FakeRunContext inOrder;
-    files.addFile(currentScanPath(Work), text(snap));
+    files.addFile(currentScanPath(Work), crlfText(snap));
     ASSERT_TRUE(compareDriveScan(files, inOrder, progress, Work, Data, {"C:"}));
     EXPECT_EQ(files.content(changesPath(Work)), "");
 
     fakes::FakeRunContext outOfOrder;
-    files.addFile(currentScanPath(Work), text(reversed));
+    files.addFile(currentScanPath(Work), crlfText(reversed));
     ASSERT_TRUE(compareDriveScan(files, outOfOrder, progress, Work, Data, {"C:"}));
     EXPECT_EQ(files.content(changesPath(Work)), "");
     EXPECT_LE(outOfOrder.yields(), 2 * inOrder.yields() + 3 * blocks)
@@ -168,12 +165,12 @@ TEST_F(FileComparison, MergingCopiesTheLinesOfEachFileInOrder) {
     files.addFile("W:\\2current.qdb", "E:\\{\r\n}");
     files.addFile(currentScanPath(Work), "stale\r\n");
     ASSERT_EQ(mergeDriveScans(files, Work, 3), Status::Ok);
-    EXPECT_EQ(files.content(currentScanPath(Work)), text({"C:\\{", "c", "}", "E:\\{", "}"}));
+    EXPECT_EQ(files.content(currentScanPath(Work)), crlfText({"C:\\{", "c", "}", "E:\\{", "}"}));
     EXPECT_EQ(driveScanPath(Work, 12), "W:\\12current.qdb");
 
     snapshot('D', {"D:\\{", "}"});
     ASSERT_EQ(mergeDriveSnapshots(files, Data, Work, {"C:", "D:"}), Status::Ok);
-    EXPECT_EQ(files.content(mergedSnapshotPath(Work)), text({"D:\\{", "}"}));
+    EXPECT_EQ(files.content(mergedSnapshotPath(Work)), crlfText({"D:\\{", "}"}));
 }
 
 // The whole file side on a fake drive: snapshot walk, changes, rescan, comparison.
@@ -214,14 +211,14 @@ TEST_F(RescanAndCompare, AReversedEnumerationFindsWhatAnInOrderOneFinds) {
     files.addFile("C:\\F2\\Fresh\\Deeper\\x.exe");
     files.addFile("C:\\F5\\Sub\\mine.qdb");
     const std::string inOrder = findChanges();
-    EXPECT_EQ(inOrder, text({"C:\\F1\\Sub\\{", "new.dll", "}", "!C:\\F2\\Fresh\\{", "}", "C:\\F4\\{", "added.txt", "}"}));
+    EXPECT_EQ(inOrder, crlfText({"C:\\F1\\Sub\\{", "new.dll", "}", "!C:\\F2\\Fresh\\{", "}", "C:\\F4\\{", "added.txt", "}"}));
 
     std::vector<std::string> reversed = files.childNames("C:\\");
     std::reverse(reversed.begin(), reversed.end());
     files.setListingOrder("C:\\", reversed);
     files.setListingOrder("C:\\F4", {"Sub", "added.txt"});
     // Records come in the new scan order; each record is the same.
-    EXPECT_EQ(findChanges(), text({"C:\\F4\\{", "added.txt", "}", "!C:\\F2\\Fresh\\{", "}", "C:\\F1\\Sub\\{", "new.dll",
+    EXPECT_EQ(findChanges(), crlfText({"C:\\F4\\{", "added.txt", "}", "!C:\\F2\\Fresh\\{", "}", "C:\\F1\\Sub\\{", "new.dll",
                                    "}"}));
 }
 

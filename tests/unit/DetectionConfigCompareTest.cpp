@@ -7,6 +7,7 @@
 #include "detection/ConfigCompare.h"
 #include "shell/Settings.h"
 #include "support/fakes.h"
+#include "support/TextLines.h"
 
 namespace quillon::detection {
 namespace {
@@ -16,15 +17,11 @@ constexpr char Sep = settings::ListSeparator;
 constexpr const char* Snapshot = "C:\\Data\\winIni.qdb";
 constexpr const char* Config = "C:\\Windows\\win.ini";
 
-std::string crlf(const Lines& each) {
-    std::string all;
-    for (const auto& line : each) all += line + "\r\n";
-    return all;
-}
+using fakes::crlfText;
 
 ConfigChanges compare(fakes::FakeFileSystem& files, const Lines& snapshot, const Lines& config) {
-    files.addFile(Snapshot, crlf(snapshot), FileAttr::Hidden);
-    files.addFile(Config, crlf(config));
+    files.addFile(Snapshot, crlfText(snapshot), FileAttr::Hidden);
+    files.addFile(Config, crlfText(config));
     ConfigChanges changes;
     EXPECT_TRUE(compareConfigFile(files, Snapshot, Config, changes));
     return changes;
@@ -121,8 +118,8 @@ protected:
     }
     // Each file gains "new<i>" after its first line; the snapshot is hidden, as the update leaves it.
     void stage(const ConfigRow& row, int i) {
-        files.addFile(row.snapshot, crlf({"first", "second"}), FileAttr::Hidden);
-        files.addFile(row.file, crlf({"first", "new" + std::to_string(i), "second"}));
+        files.addFile(row.snapshot, crlfText({"first", "second"}), FileAttr::Hidden);
+        files.addFile(row.file, crlfText({"first", "new" + std::to_string(i), "second"}));
     }
     std::string write() {
         EXPECT_EQ(writeConfigChanges(registry, files, Folders, progress), Status::Ok);
@@ -132,8 +129,8 @@ protected:
 
 TEST_F(DetectionSysChanges, TheWorkedExampleLineForLine) {
     registry.setString(Hive::CurrentUser, settings::ScanningKey, settings::scanning::WinIniScan, "1");
-    files.addFile("C:\\Data\\winIni.qdb", crlf({"[windows]", "load=", "run=", "device=old"}), FileAttr::Hidden);
-    files.addFile("C:\\Windows\\win.ini", crlf({"[windows]", "load=app.exe", "run=", "NewKey=1", "device=old"}));
+    files.addFile("C:\\Data\\winIni.qdb", crlfText({"[windows]", "load=", "run=", "device=old"}), FileAttr::Hidden);
+    files.addFile("C:\\Windows\\win.ini", crlfText({"[windows]", "load=app.exe", "run=", "NewKey=1", "device=old"}));
     EXPECT_EQ(write(), "Win.ini{\r\nload=app.exe\x7fNewKey=1\x7f\r\nload=\x7f \x7f\r\n}\r\n");
     EXPECT_EQ(progress.advanced, 1);
 }
@@ -142,7 +139,7 @@ TEST_F(DetectionSysChanges, AllFourSectionsInTheirOrder) {
     setAll("1");
     for (int i = 0; i < 4; ++i) stage(Rows[i], i);
     std::string expected;
-    for (int i = 0; i < 4; ++i) expected += crlf({Rows[i].header, "new" + std::to_string(i) + Sep, std::string(" ") + Sep, "}"});
+    for (int i = 0; i < 4; ++i) expected += crlfText({Rows[i].header, "new" + std::to_string(i) + Sep, std::string(" ") + Sep, "}"});
     EXPECT_EQ(write(), expected);
     EXPECT_EQ(progress.advanced, 4);
 }
@@ -181,7 +178,7 @@ TEST_F(DetectionSysChanges, SectionsNeedTheSettingAndBothFiles) {
         if (c.snapshot) fresh.addFile(row.snapshot, "a\r\n", FileAttr::Hidden | FileAttr::System);
         RecordingProgress recording;
         EXPECT_EQ(writeConfigChanges(settingsOnly, fresh, Folders, recording), Status::Ok) << c.name;
-        const std::string expected = c.section ? crlf({"Win.ini{", std::string("b") + Sep, std::string(" ") + Sep, "}"}) : "";
+        const std::string expected = c.section ? crlfText({"Win.ini{", std::string("b") + Sep, std::string(" ") + Sep, "}"}) : "";
         EXPECT_EQ(fresh.content(Output), expected) << c.name;
         EXPECT_EQ(recording.advanced, c.progress) << c.name;
     }

@@ -6,6 +6,7 @@
 #include "detection/RegistryCompare.h"
 #include "detection/RegistryKeyIndex.h"
 #include "support/fakes.h"
+#include "support/TextLines.h"
 
 namespace quillon::detection {
 namespace {
@@ -15,11 +16,7 @@ constexpr const char* Snapshot = "C:\\Data\\hkcuReg.qdb";
 constexpr const char* Fresh = "C:\\hkcutmp.qdb";
 constexpr const char* Output = "C:\\hkcuchanges.qdb";
 
-std::string crlf(const Lines& each) {
-    std::string all;
-    for (const auto& line : each) all += line + "\r\n";
-    return all;
-}
+using fakes::crlfText;
 
 struct KeyCase {
     const char* name;
@@ -66,10 +63,10 @@ protected:
 TEST_F(DetectionRegistryCompare, NewKeysByTheSoundRule) {
     for (const KeyCase& c : KeyCases) {
         fakes::FakeFileSystem fs;
-        fs.addFile(Snapshot, crlf(c.snapshot), FileAttr::Hidden);
-        fs.addFile(Fresh, crlf(c.fresh));
+        fs.addFile(Snapshot, crlfText(c.snapshot), FileAttr::Hidden);
+        fs.addFile(Fresh, crlfText(c.fresh));
         EXPECT_EQ(compareRegistryScan(fs, run, Snapshot, Fresh, Output), RegistryOutcome::Completed) << c.name;
-        EXPECT_EQ(fs.content(Output), crlf(c.reported)) << c.name;
+        EXPECT_EQ(fs.content(Output), crlfText(c.reported)) << c.name;
     }
 }
 
@@ -105,8 +102,8 @@ TEST_F(DetectionRegistryCompare, FailuresOfTheFreshListAndTheOutput) {
 // Snapshot "", A (2 yields), then fresh "", N, A (3 yields, each before the key is judged):
 // a stop at any of them ends the compare there, with the output closed.
 TEST_F(DetectionRegistryCompare, AStopAtAnyLineEndsTheCompare) {
-    files.addFile(Snapshot, crlf({"", "A"}));
-    files.addFile(Fresh, crlf({"", "N", "A"}));
+    files.addFile(Snapshot, crlfText({"", "A"}));
+    files.addFile(Fresh, crlfText({"", "N", "A"}));
     for (int stopAt = 1; stopAt <= 5; ++stopAt) {
         fakes::FakeRunContext stopping;
         stopping.stopAtYield(stopAt);

@@ -6,17 +6,14 @@
 #include "DetectionTestProgress.h"
 #include "detection/RegistryCompare.h"
 #include "support/fakes.h"
+#include "support/TextLines.h"
 
 namespace quillon::detection {
 namespace {
 
 using Lines = std::vector<std::string>;
 
-std::string crlf(const Lines& each) {
-    std::string all;
-    for (const auto& line : each) all += line + "\r\n";
-    return all;
-}
+using fakes::crlfText;
 
 constexpr const char* HkcuFresh = "C:\\hkcutmp.qdb";
 constexpr const char* HklmFresh = "C:\\hklmtmp.qdb";
@@ -41,8 +38,8 @@ protected:
         registry.createKey(Hive::LocalMachine, "SOFTWARE\\Classes\\.txt");
         registry.createKey(Hive::LocalMachine, "SOFTWARE\\Old");
         registry.createKey(Hive::LocalMachine, "SYSTEM");
-        files.addFile("C:\\Data\\hkcuReg.qdb", crlf({"", "Software", "Software\\Old", "AppEvents"}), FileAttr::Hidden);
-        files.addFile("C:\\Data\\hklmReg.qdb", crlf({"", "SYSTEM", "SOFTWARE", "SOFTWARE\\Old"}), FileAttr::Hidden);
+        files.addFile("C:\\Data\\hkcuReg.qdb", crlfText({"", "Software", "Software\\Old", "AppEvents"}), FileAttr::Hidden);
+        files.addFile("C:\\Data\\hklmReg.qdb", crlfText({"", "SYSTEM", "SOFTWARE", "SOFTWARE\\Old"}), FileAttr::Hidden);
 
         registry.createKey(Hive::CurrentUser, "AppEvents\\NewSounds");
         registry.createKey(Hive::CurrentUser, "Software\\Vendor\\App");
@@ -58,19 +55,19 @@ protected:
 
 TEST_F(DetectionRegistryPhase, FromSoftwareOnly) {
     EXPECT_EQ(find(false, run), RegistryOutcome::Completed);
-    EXPECT_EQ(files.content(HkcuChanges), crlf({"Software\\Vendor"}));
-    EXPECT_EQ(files.content(HklmChanges), crlf({"Software\\Vendor"}));
-    EXPECT_EQ(files.content(HkcuFresh), crlf({"Software", "Software\\Vendor", "Software\\Vendor\\App", "Software\\Old"}))
+    EXPECT_EQ(files.content(HkcuChanges), crlfText({"Software\\Vendor"}));
+    EXPECT_EQ(files.content(HklmChanges), crlfText({"Software\\Vendor"}));
+    EXPECT_EQ(files.content(HkcuFresh), crlfText({"Software", "Software\\Vendor", "Software\\Vendor\\App", "Software\\Old"}))
         << "the fresh lists stay for the caller";
-    EXPECT_EQ(files.content(HklmFresh), crlf({"Software", "Software\\Vendor", "Software\\Vendor\\App",
+    EXPECT_EQ(files.content(HklmFresh), crlfText({"Software", "Software\\Vendor", "Software\\Vendor\\App",
                                               "Software\\Vendor\\App\\Settings", "Software\\Old"}));
     EXPECT_EQ(progress.advanced, 30);
 }
 
 TEST_F(DetectionRegistryPhase, TheWholeHiveStillLeavesOutSoftwareClasses) {
     EXPECT_EQ(find(true, run), RegistryOutcome::Completed);
-    EXPECT_EQ(files.content(HkcuChanges), crlf({"Software\\Vendor", "AppEvents\\NewSounds"}));
-    EXPECT_EQ(files.content(HklmChanges), crlf({"SYSTEM\\NewDriver", "SOFTWARE\\Vendor"}));
+    EXPECT_EQ(files.content(HkcuChanges), crlfText({"Software\\Vendor", "AppEvents\\NewSounds"}));
+    EXPECT_EQ(files.content(HklmChanges), crlfText({"SYSTEM\\NewDriver", "SOFTWARE\\Vendor"}));
     const std::string hklm = files.content(HklmFresh).value_or("");
     EXPECT_EQ(hklm.find("Classes"), std::string::npos) << hklm;
 }
@@ -79,7 +76,7 @@ TEST_F(DetectionRegistryPhase, AMissingSnapshotIsPassedOverAndReportsNothing) {
     files.deleteFile("C:\\Data\\hkcuReg.qdb");
     EXPECT_EQ(find(false, run), RegistryOutcome::ReadFailed);
     EXPECT_EQ(files.content(HkcuChanges), "");
-    EXPECT_EQ(files.content(HklmChanges), crlf({"Software\\Vendor"}));
+    EXPECT_EQ(files.content(HklmChanges), crlfText({"Software\\Vendor"}));
     EXPECT_EQ(progress.advanced, 30) << "a failed step still moves the progress";
 }
 

@@ -10,6 +10,7 @@
 #include "detection/ScanFolderTree.h"
 #include "detection/ScanPlan.h"
 #include "support/fakes.h"
+#include "support/TextLines.h"
 
 namespace quillon::detection {
 namespace {
@@ -17,11 +18,7 @@ namespace {
 constexpr const char* Output = "W:\\current.qdb";
 constexpr char Sep = '\x7f';
 
-std::string lines(const std::vector<std::string>& each) {
-    std::string all;
-    for (const auto& line : each) all += line + "\r\n";
-    return all;
-}
+using fakes::crlfText;
 
 IgnoreList runList(std::string_view foldersToIgnore = "") {
     return IgnoreList::forRun("C:\\Windows\\", "C:\\", foldersToIgnore);
@@ -71,7 +68,7 @@ TEST_F(Rescan, WritesTheSnapshotsBlockFormat) {
     files.addFile("C:\\.cache\\c.bin");
     files.setListingOrder("C:\\", {"boot.ini", "changes.qdb", ".cache", "Apps", "X.QDF", "list.qdf", "Temp"});
 
-    EXPECT_EQ(scan(), lines({"C:\\{", "boot.ini", "X.QDF", "}", "C:\\Apps\\{", "a.exe", "}", "C:\\Apps\\Sub\\{",
+    EXPECT_EQ(scan(), crlfText({"C:\\{", "boot.ini", "X.QDF", "}", "C:\\Apps\\{", "a.exe", "}", "C:\\Apps\\Sub\\{",
                              "s.dll", "}", "C:\\Temp\\{", "}"}));
     EXPECT_EQ(folderCount, 3u) << "folders entered below the start folder";
 }
@@ -115,11 +112,11 @@ TEST_F(Rescan, IgnoredFoldersAreNeitherRecordedNorEntered) {
     files.setListingOrder("C:\\", {"Windows", "Recycled", "Keep"});
     files.setListingOrder("C:\\Windows", {"History", "History2"});
 
-    EXPECT_EQ(scan(), lines({"C:\\{", "}", "C:\\Windows\\{", "}", "C:\\Windows\\History2\\{", "h2.dat", "}",
+    EXPECT_EQ(scan(), crlfText({"C:\\{", "}", "C:\\Windows\\{", "}", "C:\\Windows\\History2\\{", "h2.dat", "}",
                              "C:\\Keep\\{", "k.txt", "}"}));
     EXPECT_EQ(folderCount, 3u) << "ignored folders are not counted";
-    EXPECT_EQ(scan("D:\\"), lines({"D:\\{", "}"}));
-    EXPECT_EQ(scan("I:\\"), lines({"I:\\{", "}", "I:\\Recycled\\{", "i.txt", "}"}));
+    EXPECT_EQ(scan("D:\\"), crlfText({"D:\\{", "}"}));
+    EXPECT_EQ(scan("I:\\"), crlfText({"I:\\{", "}", "I:\\Recycled\\{", "i.txt", "}"}));
 }
 
 TEST_F(Rescan, TheBarShowsTwoAtThe300thFolderAndFourAtThe600th) {

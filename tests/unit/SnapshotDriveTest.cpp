@@ -8,17 +8,14 @@
 #include "snapshot/FolderRule.h"
 #include "snapshot/FolderWalk.h"
 #include "support/fakes.h"
+#include "support/TextLines.h"
 
 namespace quillon::snapshot {
 namespace {
 
 constexpr const char* Output = "W:\\out.qdb";
 
-std::string lines(const std::vector<std::string>& each) {
-    std::string all;
-    for (const auto& line : each) all += line + "\r\n";
-    return all;
-}
+using fakes::crlfText;
 
 class DriveWalk : public ::testing::Test {
 protected:
@@ -95,7 +92,7 @@ TEST_F(DriveWalk, EnumerationOrderDecidesFileAndFolderOrder) {
         ASSERT_EQ(fresh.openWrite(Output, WriteMode::Create, out), Status::Ok);
         EXPECT_TRUE(walkFolderTree(fresh, run, progress, "C:\\", *out));
         ASSERT_EQ(out->close(), Status::Ok);
-        EXPECT_EQ(fresh.content(Output), lines(r.expected)) << r.order.front();
+        EXPECT_EQ(fresh.content(Output), crlfText(r.expected)) << r.order.front();
     }
 }
 
@@ -108,7 +105,7 @@ TEST_F(DriveWalk, DotFoldersAndLinkedFoldersGetNoBlockButDotFilesAreListed) {
     files.addFile("C:\\Keep\\k.txt");
     files.setListingOrder("C:\\", {".profile", ".config", "Link", "Keep"});
 
-    EXPECT_EQ(walk(), lines({"C:\\{", ".profile", "}", "C:\\Keep\\{", "k.txt", "}"}));
+    EXPECT_EQ(walk(), crlfText({"C:\\{", ".profile", "}", "C:\\Keep\\{", "k.txt", "}"}));
 }
 
 TEST_F(DriveWalk, UnlistableAndEmptyFoldersGiveEmptyBlocks) {
@@ -118,13 +115,13 @@ TEST_F(DriveWalk, UnlistableAndEmptyFoldersGiveEmptyBlocks) {
     files.addFolder("C:\\Empty");
     files.setListingOrder("C:\\", {"Secret", "Empty"});
 
-    EXPECT_EQ(walk(), lines({"C:\\{", "}", "C:\\Secret\\{", "}", "C:\\Empty\\{", "}"}));
+    EXPECT_EQ(walk(), crlfText({"C:\\{", "}", "C:\\Secret\\{", "}", "C:\\Empty\\{", "}"}));
 }
 
 TEST_F(DriveWalk, AWalkBelowTheRootStartsAtThatFolder) {
     files.addFile("C:\\root.txt");
     files.addFile("C:\\Apps\\Tool\\t.exe");
-    EXPECT_EQ(walk("C:\\Apps\\"), lines({"C:\\Apps\\{", "}", "C:\\Apps\\Tool\\{", "t.exe", "}"}));
+    EXPECT_EQ(walk("C:\\Apps\\"), crlfText({"C:\\Apps\\{", "}", "C:\\Apps\\Tool\\{", "t.exe", "}"}));
 }
 
 // Folders in walk order: C:\, A, A\A1, B. Stopping at the n-th yield leaves the n-1 blocks
@@ -152,7 +149,7 @@ TEST_F(DriveWalk, OneYieldPerFolderAndTheStopFlagEndsTheWalkThere) {
         std::vector<std::string> expected;
         for (int i = 0; i < (stops ? stopAt - 1 : 4); ++i)
             expected.insert(expected.end(), blocks[i].begin(), blocks[i].end());
-        EXPECT_EQ(fresh.content(Output), lines(expected)) << stopAt;
+        EXPECT_EQ(fresh.content(Output), crlfText(expected)) << stopAt;
     }
 }
 

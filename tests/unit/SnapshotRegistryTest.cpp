@@ -5,17 +5,14 @@
 
 #include "snapshot/RegistryWalk.h"
 #include "support/fakes.h"
+#include "support/TextLines.h"
 
 namespace quillon::snapshot {
 namespace {
 
 constexpr const char* Output = "C:\\RegTemp.qdb";
 
-std::string lines(const std::vector<std::string>& each) {
-    std::string all;
-    for (const auto& line : each) all += line + "\r\n";
-    return all;
-}
+using fakes::crlfText;
 
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> out;
@@ -54,7 +51,7 @@ TEST_F(RegistryWalk, AStartPathWalksOnlyBelowIt) {
         registry.createKey(Hive::CurrentUser, key);
     for (const char* start : {"Software", "\\Software"}) {
         EXPECT_EQ(walk(Hive::CurrentUser, start), UpdateOutcome::Completed) << start;
-        EXPECT_EQ(files.content(Output), lines({"Software", "Software\\Beta", "Software\\Acme", "Software\\Acme\\Tool"}))
+        EXPECT_EQ(files.content(Output), crlfText({"Software", "Software\\Beta", "Software\\Acme", "Software\\Acme\\Tool"}))
             << start;
     }
 }
@@ -65,7 +62,7 @@ TEST_F(RegistryWalk, AnUnopenableKeyIsWrittenWithoutItsSubKeys) {
     registry.markUnopenable(Hive::CurrentUser, "Software\\Secret");
 
     EXPECT_EQ(walk(Hive::CurrentUser), UpdateOutcome::Completed);
-    EXPECT_EQ(files.content(Output), lines({"", "Software", "Software\\Shown", "Software\\Shown\\Child", "Software\\Secret"}));
+    EXPECT_EQ(files.content(Output), crlfText({"", "Software", "Software\\Shown", "Software\\Shown\\Child", "Software\\Secret"}));
 }
 
 TEST_F(RegistryWalk, TheLeftOutKeyAndItsTreeAreNotVisitedWhateverItsSpelling) {
