@@ -54,3 +54,11 @@
 #define IDC_UPDATE_LBLCURRENTDIR 1210
 #define IDC_UPDATE_LBLOVER       1211
 #define IDC_UPDATE_CMDOK         1212
+
+// frmFoundChanges: 1300-1399
+
+// frmFindingChanges: 1400-1499
+#define IDC_FINDING_LBLSCANNING  1410
+#define IDC_FINDING_PRGFINDING   1411
+
+// frmInUseDLL: 1500-1599

@@ -1,0 +1,26 @@
+#pragma once
+// The viewer's load: the changes files of the work folder read into rows, then consumed.
+#include <string_view>
+
+#include "platform/FileSystem.h"
+#include "platform/Registry.h"
+#include "platform/RunContext.h"
+#include "platform/Shell.h"
+#include "review/ChangeSet.h"
+
+namespace quillon::review {
+
+struct LoadPorts {
+    FileSystem& files;
+    Registry& registry;
+    Shell& shell;
+    RunContext& run;  // yielded to before every line read; the load does not stop early
+};
+
+// Reads "changes.qdb", "sysChanges.qdb", "hkcuchanges.qdb" and "hklmchanges.qdb" of
+// `workFolder` (ending in "\"), deletes the files it consumed, drops rows of items that no
+// longer exist and adds the placeholder rows of the kinds of change not looked for (the
+// Scanning settings).
+ChangeSet loadChanges(LoadPorts& ports, std::string_view workFolder);
+
+}  // namespace quillon::review
