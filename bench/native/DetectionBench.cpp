@@ -24,6 +24,7 @@ constexpr int FilesPerFolder = 10;
 
 class NoBar final : public quillon::detection::FindProgress {
 public:
+    void setMaximum(int) override {}
     void setValue(int) override {}
     void advance(int) override {}
 };

@@ -1,6 +1,7 @@
 #include "app/MainProgramOperations.h"
 
 #include "shell/DriveList.h"
+#include "detection/frmFindingChanges.h"
 #include "shell/Folders.h"
 #include "snapshot/frmUpdateDBase.h"
 
@@ -14,8 +15,19 @@ void MainProgramOperations::updateDatabase() {
     window.showModal(owner_);
 }
 
+void MainProgramOperations::findChanges() {
+    const std::string& entry = state_.driveEntries.at(state_.selectedDrive);
+    detection::FindFolders folders{state_.dataFolder, state_.workFolder, shell::specialFolder(ports_.shell, Csidl::Windows),
+                                   shell::specialFolder(ports_.shell, Csidl::ProgramFiles), state_.windowsRoot};
+    detection::frmFindingChanges window(ports_, shell::driveToken(entry), std::move(folders),
+                                        [this](HWND owner) { handOverToViewer(owner); });
+    window.showModal(owner_);
+}
+
+// The changes files wait in the work folder for the viewer.
+void MainProgramOperations::handOverToViewer(HWND) {}
+
 // Not built yet: each of these opens its window once its subsystem exists.
-void MainProgramOperations::findChanges() {}
 void MainProgramOperations::reviewRemovalList() {}
 void MainProgramOperations::uninstallFromDataFile(const std::string&) {}
 void MainProgramOperations::systemCleanUp() {}

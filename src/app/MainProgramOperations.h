@@ -29,6 +29,8 @@ public:
     void options() override;                // frmOptions
 
 private:
+    void handOverToViewer(HWND owner);
+
     Ports& ports_;
     shell::MainState& state_;
     HWND owner_ = nullptr;

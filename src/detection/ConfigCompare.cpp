@@ -4,15 +4,16 @@
 #include <optional>
 
 #include "detection/ConfigLineSearch.h"
+#include "detection/ScanFiles.h"
 #include "platform/TextCompare.h"
 #include "shell/Settings.h"
 #include "shell/modRegistry.h"
+#include "snapshot/ConfigFiles.h"
 
 namespace quillon::detection {
 
 namespace {
 
-constexpr std::string_view OutputName = "sysChanges.qdb";
 constexpr std::string_view NoneReplaced = " ";
 constexpr std::uint32_t AnyFile = FileAttr::Hidden | FileAttr::System | FileAttr::ReadOnly;
 
@@ -56,26 +57,11 @@ std::string joined(const std::vector<std::string>& entries) {
     return text;
 }
 
-struct ConfigFile {
-    std::string_view header;
-    std::string_view setting;
-    bool inWindowsFolder;  // else in the work folder
-    std::string_view name;
-    std::string_view snapshot;
-};
-
-constexpr ConfigFile ConfigFiles[] = {
-    {"Autoexec.bat{", settings::scanning::AutoexecScan, false, "autoexec.bat", "Autoexec.qdb"},
-    {"Win.ini{", settings::scanning::WinIniScan, true, "win.ini", "winIni.qdb"},
-    {"System.ini{", settings::scanning::SystemIniScan, true, "system.ini", "systemIni.qdb"},
-    {"Config.sys{", settings::scanning::ConfigSysScan, false, "config.sys", "configSys.qdb"},
-};
-
 std::string in(std::string_view folder, std::string_view name) { return std::string(folder) + std::string(name); }
 
 // The section of one file, or nothing when it is not to be written.
-std::optional<ConfigChanges> sectionOf(FileSystem& files, const ConfigFolders& folders, const ConfigFile& file) {
-    const std::string config = in(file.inWindowsFolder ? folders.windows : folders.work, file.name);
+std::optional<ConfigChanges> sectionOf(FileSystem& files, const ConfigFolders& folders, const snapshot::ConfigFile& file) {
+    const std::string config = snapshot::configFilePath(file, folders.windows, folders.root);
     const std::string snapshot = in(folders.data, file.snapshot);
     if (!existsWith(files, config, AnyFile) || !existsWith(files, snapshot, AnyFile)) return std::nullopt;
     ConfigChanges changes;
@@ -116,11 +102,11 @@ bool compareConfigFile(FileSystem& files, std::string_view snapshotPath, std::st
 Status writeConfigChanges(Registry& registry, FileSystem& files, const ConfigFolders& folders,
                           FindProgress& progress) {
     std::unique_ptr<TextWriter> out;
-    const Status opened = files.openWrite(in(folders.work, OutputName), WriteMode::Create, out);
+    const Status opened = files.openWrite(configChangesPath(folders.work), WriteMode::Create, out);
     if (!succeeded(opened)) return opened;
     const shell::KeyPtr key = shell::openKey(registry, Hive::CurrentUser, settings::ScanningKey);
     if (key) {
-        for (const ConfigFile& file : ConfigFiles) {
+        for (const snapshot::ConfigFile& file : snapshot::ConfigFiles) {
             if (shell::queryValue(key.get(), file.setting) != "1") continue;
             if (const auto changes = sectionOf(files, folders, file)) writeSection(*out, file.header, *changes);
             progress.advance(1);

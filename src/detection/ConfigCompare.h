@@ -27,7 +27,8 @@ bool compareConfigFile(FileSystem& files, std::string_view snapshotPath, std::st
                        ConfigChanges& out);
 
 struct ConfigFolders {
-    std::string_view work;     // autoexec.bat, config.sys and the output; ends in "\"
+    std::string_view work;     // where the output goes; ends in "\"
+    std::string_view root;     // root of the Windows drive: autoexec.bat, config.sys
     std::string_view windows;  // win.ini, system.ini; ends in "\"
     std::string_view data;     // the snapshot copies; ends in "\"
 };

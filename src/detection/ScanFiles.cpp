@@ -16,6 +16,8 @@ std::string mergedSnapshotPath(std::string_view workFolder) { return std::string
 
 std::string changesPath(std::string_view workFolder) { return std::string(workFolder) + "changes.qdb"; }
 
+std::string configChangesPath(std::string_view workFolder) { return std::string(workFolder) + "sysChanges.qdb"; }
+
 Status mergeFiles(FileSystem& files, const std::vector<std::string>& sources, std::string_view target) {
     std::unique_ptr<TextWriter> out;
     if (const Status s = files.openWrite(target, WriteMode::Create, out); !succeeded(s)) return s;

@@ -14,6 +14,7 @@ std::string currentScanPath(std::string_view workFolder);                   // "
 std::string driveScanPath(std::string_view workFolder, std::size_t drive);  // "0current.qdb", ...
 std::string mergedSnapshotPath(std::string_view workFolder);                // "dbase.qdb"
 std::string changesPath(std::string_view workFolder);                       // "changes.qdb"
+std::string configChangesPath(std::string_view workFolder);                 // "sysChanges.qdb"
 
 // Writes `target` afresh with the lines of each source in order; a missing source adds
 // nothing. The status of the written file.

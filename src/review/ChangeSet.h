@@ -31,6 +31,9 @@ struct KeyRow {
 
     bool isPlaceholder() const { return parent.empty() && name == NotScanned; }
     std::string fullKey() const { return parent + name; }
+
+    // The row standing in for a registry that was not looked at.
+    static KeyRow placeholder() { return {std::string(NotScanned), {}}; }
 };
 
 struct LineRow {
@@ -38,6 +41,9 @@ struct LineRow {
     std::string replaced;  // the line it replaced, or " " when none; empty for the placeholder
 
     bool isPlaceholder() const { return replaced.empty() && added == NotScanned; }
+
+    // The row standing in for a configuration file that was not looked at.
+    static LineRow placeholder() { return {std::string(NotScanned), {}}; }
 };
 
 // The four line lists, in the order of the viewer's tabs.

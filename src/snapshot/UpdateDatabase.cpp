@@ -5,6 +5,7 @@
 #include "shell/DriveList.h"
 #include "shell/Settings.h"
 #include "shell/modRegistry.h"
+#include "snapshot/ConfigFiles.h"
 #include "snapshot/FolderWalk.h"
 #include "snapshot/RegistryWalk.h"
 #include "snapshot/SnapshotFiles.h"
@@ -17,20 +18,6 @@ constexpr std::string_view DriveWorkFile = "dbstemp.qdb";
 constexpr std::string_view HkcuWorkFile = "RegTemp.qdb";
 constexpr std::string_view HklmWorkFile = "RegTemp2.qdb";
 constexpr std::string_view LeftOutOfHklm = "SOFTWARE\\Classes";
-
-struct ConfigFile {
-    bool inWindowsRoot;  // else in the Windows folder
-    std::string_view name;
-    std::string_view copy;
-    std::string_view scanSetting;
-};
-
-constexpr ConfigFile ConfigFiles[] = {
-    {true, "autoexec.bat", "Autoexec.qdb", settings::scanning::AutoexecScan},
-    {true, "config.sys", "configSys.qdb", settings::scanning::ConfigSysScan},
-    {false, "win.ini", "winIni.qdb", settings::scanning::WinIniScan},
-    {false, "system.ini", "systemIni.qdb", settings::scanning::SystemIniScan},
-};
 
 std::string in(std::string_view folder, std::string_view name) { return std::string(folder) + std::string(name); }
 
@@ -65,10 +52,10 @@ void copyConfigFiles(UpdatePorts& ports, UpdateProgress& progress, const UpdateF
     progress.showStep("Updating System Files database...");
     ports.run.yield();
     for (const ConfigFile& file : ConfigFiles) {
-        const std::string source = in(file.inWindowsRoot ? folders.windowsRoot : folders.windowsFolder, file.name);
-        if (copyHidden(ports.shell, ports.files, source, in(folders.dataFolder, file.copy))) continue;
+        const std::string source = configFilePath(file, folders.windowsFolder, folders.windowsRoot);
+        if (copyHidden(ports.shell, ports.files, source, in(folders.dataFolder, file.snapshot))) continue;
         const shell::KeyPtr key = shell::createKey(ports.registry, Hive::CurrentUser, settings::ScanningKey);
-        shell::setValue(key.get(), file.scanSetting, "0");
+        shell::setValue(key.get(), file.setting, "0");
     }
 }
 

@@ -86,7 +86,7 @@ TEST(DetectionConfigCompare, AFileThatCannotBeReadGivesNoResult) {
 // ---- sysChanges.qdb
 
 constexpr const char* Output = "C:\\sysChanges.qdb";
-const ConfigFolders Folders{"C:\\", "C:\\Windows\\", "C:\\Data\\"};
+const ConfigFolders Folders{"C:\\", "C:\\", "C:\\Windows\\", "C:\\Data\\"};
 
 struct ConfigRow {
     std::string_view setting;

@@ -8,10 +8,12 @@ namespace quillon::detection {
 
 class RecordingProgress final : public FindProgress {
 public:
+    void setMaximum(int value) override { maximums.push_back(value); }
     void setValue(int value) override { values.push_back(value); }
     void advance(int by) override { advanced += by; }
 
-    std::vector<int> values;  // every value set, in order
+    std::vector<int> maximums;  // every maximum set, in order
+    std::vector<int> values;    // every value set, in order
     int advanced = 0;
 };
 

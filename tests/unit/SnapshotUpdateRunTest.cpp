@@ -116,9 +116,9 @@ TEST(UpdateRun, EveryCopyAndMoveIsDoneByTheShellWithoutAsking) {
         (op.kind == FileOpKind::Copy ? copied : moved).push_back(op.from[0] + " -> " + op.to);
     }
     EXPECT_EQ(copied, (std::vector<std::string>{"C:\\autoexec.bat -> " + data("Autoexec.qdb"),
-                                                "C:\\config.sys -> " + data("configSys.qdb"),
                                                 "C:\\Windows\\win.ini -> " + data("winIni.qdb"),
-                                                "C:\\Windows\\system.ini -> " + data("systemIni.qdb")}));
+                                                "C:\\Windows\\system.ini -> " + data("systemIni.qdb"),
+                                                "C:\\config.sys -> " + data("configSys.qdb")}));
     EXPECT_EQ(moved, (std::vector<std::string>{"C:\\dbstemp.qdb -> " + data("Cdbase.qdb"),
                                                "C:\\dbstemp.qdb -> " + data("Ddbase.qdb"),
                                                "C:\\RegTemp.qdb -> " + data("hkcuReg.qdb"),

@@ -1,0 +1,135 @@
+#include "review/ConvertRemovalList.h"
+
+#include <memory>
+#include <string>
+
+#include "detection/RegistryFileNames.h"
+#include "detection/ScanFiles.h"
+#include "platform/TextCompare.h"
+#include "review/ChangesFileNames.h"
+#include "review/RemovalListFormat.h"
+#include "shell/Folders.h"
+
+namespace quillon::review {
+namespace {
+
+namespace fmt = removal_list;
+
+// One changes file being written; the first failure sticks.
+class Output {
+public:
+    Output(FileSystem& files, const std::string& path) { status_ = files.openWrite(path, WriteMode::Create, out_); }
+    void line(std::string_view text) {
+        if (succeeded(status_)) status_ = out_->writeLine(text);
+    }
+    bool close() {
+        if (!out_) return false;
+        const Status closed = out_->close();
+        return succeeded(status_) && succeeded(closed);
+    }
+
+private:
+    std::unique_ptr<TextWriter> out_;
+    Status status_ = Status::Ok;
+};
+
+class ListReader {
+public:
+    ListReader(FileSystem& files, std::string_view path) {
+        if (!succeeded(files.openRead(path, in_))) in_.reset();
+    }
+    bool next(std::string& line) { return in_ && in_->readLine(line); }
+    // The entries of a section up to its "}" or the end of the list, each handed to `take`.
+    template <typename Take>
+    void entries(RunContext& run, Take take) {
+        std::string line;
+        while (next(line) && line != fmt::SectionEnd) {
+            take(line);
+            run.yield();
+        }
+    }
+
+private:
+    std::unique_ptr<TextReader> in_;
+};
+
+void convertFiles(FileSystem& files, RunContext& run, ListReader& list, Output& changes) {
+    std::string header;
+    if (!list.next(header)) return;
+    list.entries(run, [&](const std::string& entry) {
+        if (entry.empty()) return;
+        if (shell::folderExists(files, entry)) {
+            changes.line("!" + shell::withBackslash(entry) + "{");
+            changes.line(fmt::SectionEnd);
+            return;
+        }
+        const auto slash = entry.rfind('\\');
+        const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+        changes.line(entry.substr(0, nameStart) + "{");
+        changes.line(std::string_view(entry).substr(nameStart));
+        changes.line(fmt::SectionEnd);
+    });
+}
+
+void convertKeys(RunContext& run, ListReader& list, Output& hkcu, Output& hklm) {
+    std::string header;
+    if (!list.next(header)) return;
+    list.entries(run, [&](const std::string& entry) {
+        // Only the two hives a list can name: anything else would land under the wrong root.
+        Output* target = nullptr;
+        std::string_view key = entry;
+        if (startsWithNoCase(entry, fmt::CurrentUserPrefix)) {
+            target = &hkcu;
+            key.remove_prefix(fmt::CurrentUserPrefix.size());
+        } else if (startsWithNoCase(entry, fmt::LocalMachinePrefix)) {
+            target = &hklm;
+            key.remove_prefix(fmt::LocalMachinePrefix.size());
+        }
+        if (target && !key.empty()) target->line(key);
+    });
+}
+
+void convertLines(RunContext& run, ListReader& list, Output& config) {
+    for (std::size_t section = 0; section < ConfigListCount; ++section) {
+        std::string header;
+        if (!list.next(header)) return;
+        config.line(header);
+        std::string added;
+        std::string replaced;
+        list.entries(run, [&](std::string_view entry) {
+            const auto first = entry.find(fmt::Separator);
+            if (first == std::string_view::npos) return;
+            // The replaced part is cut at its own separator too, so one odd entry cannot shift
+            // every later pair out of step.
+            const std::string_view rest = entry.substr(first + 1);
+            added.append(entry.substr(0, first + 1));
+            replaced.append(rest.substr(0, rest.find(fmt::Separator))) += fmt::Separator;
+        });
+        config.line(added);
+        config.line(replaced);
+        config.line(fmt::SectionEnd);
+    }
+}
+
+}  // namespace
+
+bool convertRemovalList(FileSystem& files, RunContext& run, std::string_view listPath, std::string_view workFolder) {
+    ListReader list(files, listPath);
+    const std::string folder(workFolder);
+    Output changes(files, detection::changesPath(folder));
+    Output hkcu(files, folder + std::string(detection::registry_files::HkcuChanges));
+    Output hklm(files, folder + std::string(detection::registry_files::HklmChanges));
+    Output config(files, folder + std::string(changes_files::SysChanges));
+
+    convertFiles(files, run, list, changes);
+    convertKeys(run, list, hkcu, hklm);
+    convertLines(run, list, config);
+
+    const bool changesOk = changes.close();
+    const bool hkcuOk = hkcu.close();
+    const bool hklmOk = hklm.close();
+    const bool configOk = config.close();
+    return changesOk && hkcuOk && hklmOk && configOk;
+}
+
+}  // namespace quillon::review

@@ -1,0 +1,17 @@
+#pragma once
+// The viewer closing after a review: the reviewed removal list keeps what is left in it.
+#include <string_view>
+
+#include "platform/FileSystem.h"
+#include "review/ChangeSet.h"
+#include "review/RemovalListWriter.h"
+
+namespace quillon::review {
+
+// Rewrites `reviewedDataFile` with every row now in the viewer, selected or not, less the
+// registry and line rows marked "scanning not"; deletes it when no entry is left. With no
+// list under review (empty path) nothing happens and the result is {0, true}. `written` is
+// false when the list could not be rewritten (it is then as it was) or not deleted.
+WriteResult writeBackRemovalList(FileSystem& files, std::string_view reviewedDataFile, const ChangeSet& changes);
+
+}  // namespace quillon::review
