@@ -1,6 +1,8 @@
 #include "Probe.h"
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 namespace quillon::probe {
 
@@ -29,6 +31,34 @@ HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs) {
         Sleep(50);
     }
     return nullptr;
+}
+
+bool updateDatabase(std::string& failure) {
+    const win32::KernelHandle process = startProgram("\\u");
+    if (!process) {
+        failure = "could not start " + programPath();
+        return false;
+    }
+    HWND done = waitForWindow(nullptr, "Scan complete", 120000);
+    HWND ok = done ? FindWindowExA(done, nullptr, "Button", "OK") : nullptr;
+    if (!ok || !IsWindowVisible(ok) || !FindWindowExA(done, nullptr, "Static", "The scan database has been updated")) {
+        TerminateProcess(process.get(), 1);
+        failure = "the completion display of \\u never appeared";
+        return false;
+    }
+    PostMessageA(ok, BM_CLICK, 0, 0);
+    if (WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0) {
+        failure = "the program did not end after OK";
+        return false;
+    }
+    return true;
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 }  // namespace quillon::probe

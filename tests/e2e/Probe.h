@@ -18,4 +18,11 @@ win32::KernelHandle startProgram(std::string_view arguments);
 // A visible window of that class (null: any) and caption, or null once the time is up.
 HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs);
 
+// "\u": waits for the completion display, presses OK and waits for the program to end.
+// False (with the reason in `failure`) when any of it did not happen in time.
+bool updateDatabase(std::string& failure);
+
+// A whole file's bytes; empty when it cannot be read.
+std::string fileText(const std::string& path);
+
 }  // namespace quillon::probe

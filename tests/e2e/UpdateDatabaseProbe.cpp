@@ -6,8 +6,6 @@
 
 #include <cctype>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "Probe.h"
@@ -15,30 +13,15 @@
 
 namespace {
 
-const std::string DataFolder = "C:\\Program Files\\Quillon\\";
+using quillon::probe::fileText;
 
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
+const std::string DataFolder = "C:\\Program Files\\Quillon\\";
 
 DWORD attributes(const std::string& path) { return GetFileAttributesA(path.c_str()); }
 
 TEST(UpdateDatabase, UnattendedRunWritesTheSnapshotsAndEndsWithOk) {
-    const quillon::win32::KernelHandle process = quillon::probe::startProgram("\\u");
-    ASSERT_TRUE(process) << "could not start " << quillon::probe::programPath();
-
-    HWND done = quillon::probe::waitForWindow(nullptr, "Scan complete", 120000);
-    if (!done) TerminateProcess(process.get(), 1);
-    ASSERT_NE(done, nullptr) << "the completion display never appeared";
-    HWND ok = FindWindowExA(done, nullptr, "Button", "OK");
-    ASSERT_NE(ok, nullptr);
-    EXPECT_TRUE(IsWindowVisible(ok));
-    EXPECT_NE(FindWindowExA(done, nullptr, "Static", "The scan database has been updated"), nullptr);
-    PostMessageA(ok, BM_CLICK, 0, 0);
-    ASSERT_EQ(WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0) << "the program did not end after OK";
+    std::string failure;
+    ASSERT_TRUE(quillon::probe::updateDatabase(failure)) << failure;
 
     const std::string snapshot = DataFolder + "Xdbase.qdb";
     EXPECT_EQ(fileText(snapshot),

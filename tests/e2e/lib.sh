@@ -28,3 +28,16 @@ e2e_probe() {  # $1: probe executable, then its arguments
   shift
   QUILLON_PROGRAM='C:\Program Files\Quillon\Quillon.exe' "$WINELOADER" 'C:\probe.exe' --gtest_color=no "$@" </dev/null
 }
+
+e2e_small_drive() {  # drive X: "SMALL" with a few folders and files, selected in the main window
+  x=$(e2e_drive x SMALL)
+  mkdir -p "$x/Apps/Tool/.cache" "$x/Apps/Empty" "$x/Docs"
+  echo one >"$x/Apps/Tool/tool.exe"
+  echo two >"$x/Apps/Tool/readme.txt"
+  echo three >"$x/Docs/notes.txt"
+  echo hidden >"$x/Apps/Tool/.cache/skip.me"
+  echo root >"$x/root.txt"
+  "$WINELOADER" reg add 'HKCU\Software\Quillon\General' /v DefaultPath /d 'C:\Program Files\Quillon' /f >/dev/null 2>&1
+  "$WINELOADER" reg add 'HKCU\Software\Quillon\General' /v DriveName /d '(X:) SMALL' /f >/dev/null 2>&1
+  wineserver -w
+}
