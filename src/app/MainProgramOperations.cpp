@@ -2,6 +2,7 @@
 
 #include "shell/DriveList.h"
 #include "detection/frmFindingChanges.h"
+#include "review/frmFoundChanges.h"
 #include "shell/Folders.h"
 #include "snapshot/frmUpdateDBase.h"
 
@@ -24,8 +25,7 @@ void MainProgramOperations::findChanges() {
     window.showModal(owner_);
 }
 
-// The changes files wait in the work folder for the viewer.
-void MainProgramOperations::handOverToViewer(HWND) {}
+void MainProgramOperations::handOverToViewer(HWND owner) { review::showFoundChanges(ports_, owner, state_.workFolder); }
 
 // Not built yet: each of these opens its window once its subsystem exists.
 void MainProgramOperations::reviewRemovalList() {}

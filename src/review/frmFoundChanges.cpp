@@ -1,0 +1,521 @@
+#include "review/frmFoundChanges.h"
+
+#include <span>
+#include <utility>
+#include <vector>
+
+#include "app/resource.h"
+#include "review/FoundChangesRows.h"
+#include "review/LoadChanges.h"
+#include "review/SelectionSize.h"
+#include "review/SizeSortKey.h"
+#include "shell/modGeneral.h"
+#include "ui/Layout.h"
+#include "ui/StatusBar.h"
+#include "ui/SystemImageList.h"
+#include "ui/TabControl.h"
+
+namespace quillon::review {
+
+namespace {
+
+// Posted at creation: the load starts once the modal loop runs, so the window is on screen,
+// its owner is disabled, and the user can watch (and close) it while large files are read.
+constexpr UINT LoadMessage = WM_APP + 1;
+// Posted at a click on a list (wParam: the list): a click on a row that was already selected
+// changes the selection only after the list has reported the click.
+constexpr UINT ClickedMessage = WM_APP + 2;
+
+constexpr int W = 432;
+constexpr int TabX = 7;
+constexpr int TabY = 20;
+constexpr int TabW = 348;
+constexpr int TabH = 212;
+constexpr int PageX = TabX + 7;
+constexpr int PageW = TabW - 14;
+constexpr int HeadingY = TabY + 20;
+constexpr int ListY = HeadingY + 12;
+constexpr int ListH = TabY + TabH - 7 - ListY;
+constexpr int SizeLabelW = 120;
+constexpr int ButtonX = TabX + TabW + 7;
+constexpr int ButtonW = W - 7 - ButtonX;
+constexpr int StatusBarRoom = 14;
+constexpr int ClientH = TabY + TabH + 7 + StatusBarRoom;
+
+constexpr int SizeColumn = 2;
+constexpr int HiddenSizeColumn = 4;
+
+constexpr ui::ControlSpec sizeLabel(int id, int x, int y, int width) {
+    return {id, "STATIC", "", SS_RIGHT, x, y, width, ui::Metrics::labelHeight};
+}
+// Line lists are not sortable: their headers are not buttons.
+constexpr ui::ControlSpec lineList(int id) {
+    ui::ControlSpec spec = ui::listView(id, PageX, ListY, PageW, ListH, true);
+    spec.style |= LVS_NOSORTHEADER;
+    return spec;
+}
+
+constexpr std::array<ui::ControlSpec, 23> Controls{{
+    ui::label(IDC_FOUND_LABEL1,
+              "Quillon found the following changes to your system since the last update to the drive database:", 7, 7,
+              W - 14),
+    ui::tabControl(IDC_FOUND_TABCHANGESMADE, TabX, TabY, TabW, TabH),
+    ui::label(IDC_FOUND_LBLADDED, "The following files and folders were added", PageX, HeadingY, PageW - SizeLabelW),
+    sizeLabel(IDC_FOUND_LBLFILESIZE, PageX + PageW - SizeLabelW, HeadingY, SizeLabelW),
+    ui::label(IDC_FOUND_LABEL2, "The following keys were added to your Registry", PageX, HeadingY, PageW),
+    ui::label(IDC_FOUND_LBLLINESADDEDWININI, "The following lines were added to the Win.ini file", PageX, HeadingY,
+              PageW),
+    ui::label(IDC_FOUND_LBLADDEDTOSYSINI, "The following lines were added to the System.ini file", PageX, HeadingY,
+              PageW),
+    ui::label(IDC_FOUND_LBLLINESADDEDAUTOEXEC, "The following lines were added to the Autoexec.bat file", PageX,
+              HeadingY, PageW),
+    ui::label(IDC_FOUND_LBLADDEDTOCONFIGSYS, "The following lines were added to the Config.sys file", PageX, HeadingY,
+              PageW),
+    ui::listView(IDC_FOUND_LVWFILESADDED, PageX, ListY, PageW, ListH, true),
+    ui::listView(IDC_FOUND_LVWREGADDED, PageX, ListY, PageW, ListH, true),
+    lineList(IDC_FOUND_LVWWININILINES),
+    lineList(IDC_FOUND_LVWSYSINILINES),
+    lineList(IDC_FOUND_LVWAUTOEXECLINES),
+    lineList(IDC_FOUND_LVWCONFIGSYSLINES),
+    ui::defaultButton(IDC_FOUND_CMDOK, "&OK", ButtonX, TabY, ButtonW),
+    ui::button(IDC_FOUND_CMDSELECTALL, "Select &All", ButtonX, TabY + 24, ButtonW),
+    ui::button(IDC_FOUND_CMDINVSEL, "&Invert selection", ButtonX, TabY + 42, ButtonW),
+    ui::button(IDC_FOUND_CMDSAVE, "&Save selected", ButtonX, TabY + 66, ButtonW),
+    ui::button(IDC_FOUND_CMDDELETE, "&Delete selected", ButtonX, TabY + 84, ButtonW),
+    ui::button(IDC_FOUND_CMDMOVE, "&Move selected", ButtonX, TabY + 102, ButtonW),
+    ui::button(IDC_FOUND_CMDPRINT, "&Print selected", ButtonX, TabY + 120, ButtonW),
+    ui::button(IDC_FOUND_CMDHELP, "&Help", ButtonX, TabY + TabH - ui::Metrics::buttonHeight, ButtonW),
+}};
+
+struct Page {
+    const char* caption;
+    int listId;
+    std::array<int, 2> labelIds;  // 0: none
+};
+constexpr std::array<Page, ChangesListCount> Pages{{
+    {"Hard drive", IDC_FOUND_LVWFILESADDED, {IDC_FOUND_LBLADDED, IDC_FOUND_LBLFILESIZE}},
+    {"Registry", IDC_FOUND_LVWREGADDED, {IDC_FOUND_LABEL2, 0}},
+    {"Win.ini", IDC_FOUND_LVWWININILINES, {IDC_FOUND_LBLLINESADDEDWININI, 0}},
+    {"System.ini", IDC_FOUND_LVWSYSINILINES, {IDC_FOUND_LBLADDEDTOSYSINI, 0}},
+    {"Autoexec.bat", IDC_FOUND_LVWAUTOEXECLINES, {IDC_FOUND_LBLLINESADDEDAUTOEXEC, 0}},
+    {"Config.sys", IDC_FOUND_LVWCONFIGSYSLINES, {IDC_FOUND_LBLADDEDTOCONFIGSYS, 0}},
+}};
+
+struct Column {
+    const char* title;
+    int percent;  // of the list's width; 0 hides the column
+    ui::Align align;
+};
+constexpr std::array<Column, 5> FileColumns{{
+    {"Name", 24, ui::Align::Left},
+    {"In folder", 38, ui::Align::Left},
+    {"Size", 11, ui::Align::Right},
+    {"Type", 23, ui::Align::Left},
+    {"Hidden column size (in KB) for sorting", 0, ui::Align::Left},
+}};
+constexpr std::array<Column, 2> KeyColumns{{{"Key name", 36, ui::Align::Left}, {"In Parent Key", 60, ui::Align::Left}}};
+constexpr std::array<Column, 2> LineColumns{{{"Lines added", 52, ui::Align::Left},
+                                             {"Replacing lines", 44, ui::Align::Left}}};
+
+struct HelpText {
+    int id;
+    const char* text;
+};
+constexpr std::array<HelpText, 13> HelpTexts{{
+    {IDC_FOUND_CMDOK, " Return to the main screen"},
+    {IDC_FOUND_CMDSELECTALL, " Select all the new additions made to your system"},
+    {IDC_FOUND_CMDSAVE, " Save the selected change(s) for future deletion"},
+    {IDC_FOUND_CMDDELETE, " Delete all the selected changes made"},
+    {IDC_FOUND_CMDMOVE, " Move the selected files to a different folder"},
+    {IDC_FOUND_CMDHELP, " Launch the Quillon Help file"},
+    {IDC_FOUND_TABCHANGESMADE, " Shows you what new files have been added, as well as changes to system files"},
+    {IDC_FOUND_LVWFILESADDED, " Shows you what new files have been added"},
+    {IDC_FOUND_LVWREGADDED, " Shows you what new keys have been added to your registry"},
+    {IDC_FOUND_LVWWININILINES, " Shows you what new lines have been added to your Win.ini file"},
+    {IDC_FOUND_LVWSYSINILINES, " Shows you what new lines have been added to your System.ini file"},
+    {IDC_FOUND_LVWAUTOEXECLINES, " Shows you what new lines have been added to your Autoexec.bat files"},
+    {IDC_FOUND_LVWCONFIGSYSLINES, " Shows you what new lines have been added to your Config.sys file"},
+}};
+
+constexpr std::size_t indexOf(ChangesList which) { return static_cast<std::size_t>(which); }
+constexpr ChangesList lineListOf(ConfigList list) {
+    return static_cast<ChangesList>(indexOf(ChangesList::WinIni) + static_cast<std::size_t>(list));
+}
+constexpr ConfigList configListOf(ChangesList which) {
+    return static_cast<ConfigList>(indexOf(which) - indexOf(ChangesList::WinIni));
+}
+constexpr std::array<ConfigList, ConfigListCount> ConfigLists{ConfigList::WinIni, ConfigList::SystemIni,
+                                                              ConfigList::AutoexecBat, ConfigList::ConfigSys};
+
+ui::SortOrder flipped(ui::SortOrder order) {
+    return order == ui::SortOrder::Ascending ? ui::SortOrder::Descending : ui::SortOrder::Ascending;
+}
+
+void addColumns(const ui::ListView& list, std::span<const Column> columns) {
+    RECT inside{};
+    GetClientRect(list.hwnd(), &inside);
+    const int width = inside.right - inside.left - GetSystemMetrics(SM_CXVSCROLL);
+    for (const Column& column : columns) list.addColumn(column.title, MulDiv(width, column.percent, 100), column.align);
+}
+
+std::vector<std::size_t> modelRows(const ui::TaggedListView& list) {
+    std::vector<std::size_t> rows;
+    for (LPARAM tag : list.tagsOf(list.selectedRows())) rows.push_back(static_cast<std::size_t>(tag));
+    return rows;
+}
+
+// The rows left in the model get their new index; the rows taken out leave the list.
+void followRemoval(const ui::TaggedListView& list, const std::vector<std::size_t>& moved) {
+    for (int row = list.count() - 1; row >= 0; --row) {
+        const auto old = static_cast<std::size_t>(list.tag(row));
+        if (old >= moved.size() || moved[old] == RemovedRow) {
+            list.deleteRow(row);
+        } else {
+            list.setTag(row, static_cast<LPARAM>(moved[old]));
+        }
+    }
+}
+
+// Stops a list from repainting while many rows go in.
+class RedrawPause {
+public:
+    explicit RedrawPause(HWND list) noexcept : list_(list) { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
+    RedrawPause(const RedrawPause&) = delete;
+    RedrawPause& operator=(const RedrawPause&) = delete;
+    ~RedrawPause() {
+        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list_, nullptr, TRUE);
+    }
+
+private:
+    HWND list_;
+};
+
+class BusyFlag {
+public:
+    explicit BusyFlag(bool& flag) noexcept : flag_(flag) { flag_ = true; }
+    BusyFlag(const BusyFlag&) = delete;
+    BusyFlag& operator=(const BusyFlag&) = delete;
+    ~BusyFlag() { flag_ = false; }
+
+private:
+    bool& flag_;
+};
+
+ui::DialogSpec windowLayout() {
+    ui::DialogSpec layout;
+    layout.title = "Changes found  -Quillon";
+    layout.width = W;
+    layout.height = ClientH;
+    return layout;
+}
+
+}  // namespace
+
+frmFoundChanges::frmFoundChanges(Ports& ports, FoundChangesInput input, ClosingHandler closing)
+    : Dialog(windowLayout()), ports_(ports), input_(std::move(input)), closing_(std::move(closing)) {}
+
+ui::TaggedListView frmFoundChanges::list(ChangesList which) const noexcept {
+    return ui::TaggedListView(hwnd(), Pages[indexOf(which)].listId);
+}
+
+void frmFoundChanges::onCreate() {
+    ui::createControls(hwnd(), Controls);
+    HWND bar = ui::createControl(hwnd(), ui::statusBar(IDC_FOUND_STAFOUNDCHANGES, false), ui::DialogUnits::of(hwnd()),
+                                 font());
+    const ui::StatusBar staFoundChanges(bar);
+    const std::array<int, 1> panels{ui::StatusBar::fill};
+    staFoundChanges.setPanels(panels);
+    help_.setBar(staFoundChanges, 0);
+    for (const HelpText& entry : HelpTexts) help_.add(entry.id, entry.text);
+    help_.setIdleText("");
+    useStatusHelp(&help_);
+
+    const ui::TabControl tabs(hwnd(), IDC_FOUND_TABCHANGESMADE);
+    for (const Page& page : Pages) tabs.addTab(page.caption);
+    createColumns();
+    folderImage_ = ui::closedFolderImage();
+    for (ChangesList which : {ChangesList::Files, ChangesList::Registry}) list(which).setSmallImages(ui::systemSmallImages());
+    for (std::size_t i = 0; i < ChangesListCount; ++i) list(static_cast<ChangesList>(i)).setFullRowSelect(true);
+    tabs.setCurrent(0);
+    showPage(0);
+    setDefaultButton(IDC_FOUND_CMDOK);
+    stop_.clear();
+    PostMessageA(hwnd(), LoadMessage, 0, 0);
+}
+
+void frmFoundChanges::createColumns() {
+    addColumns(list(ChangesList::Files), FileColumns);
+    addColumns(list(ChangesList::Registry), KeyColumns);
+    for (ConfigList config : ConfigLists) addColumns(list(lineListOf(config)), LineColumns);
+}
+
+std::optional<LRESULT> frmFoundChanges::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == LoadMessage) {
+        load();
+        return 0;
+    }
+    if (msg == ClickedMessage) {
+        const auto which = static_cast<ChangesList>(wp);
+        if (which == ChangesList::Files) {
+            updateSelectionSize();
+        } else if (indexOf(which) < ChangesListCount) {
+            deselectPlaceholder(which);
+        }
+        return 0;
+    }
+    if (msg == WM_DESTROY) useStatusHelp(nullptr);
+    return Dialog::onMessage(msg, wp, lp);
+}
+
+void frmFoundChanges::load() {
+    if (loading_ || loaded_) return;
+    {
+        const BusyFlag busy(loading_);
+        if (input_.dataFileDate.empty()) {
+            const DateTime now = ports_.clock.now();
+            input_.dataFileDate = ports_.clock.shortDate(now) + " " + ports_.clock.timeText(now);
+        }
+        ui::MessagePump pump(stop_, hwnd());
+        LoadPorts loadPorts{ports_.files, ports_.registry, ports_.shell, pump};
+        changes_ = loadChanges(loadPorts, input_.workFolder);
+        fillLists(pump);
+        ui::Label(hwnd(), IDC_FOUND_LBLFILESIZE).setText("(Total size: " + shell::formatSize(changes_.totalBytes, true) + ")");
+    }
+    loaded_ = true;
+    if (closePending_) close();
+}
+
+void frmFoundChanges::fillLists(RunContext& run) {
+    {
+        const ui::TaggedListView files = list(ChangesList::Files);
+        const RedrawPause pause(files.hwnd());
+        for (std::size_t i = 0; i < changes_.files.size(); ++i) {
+            const FileRow& row = changes_.files[i];
+            files.addTaggedRow({row.name, row.folder, row.sizeText, row.typeName}, static_cast<LPARAM>(i), row.iconIndex);
+            run.yield();
+        }
+    }
+    {
+        const ui::TaggedListView keys = list(ChangesList::Registry);
+        const RedrawPause pause(keys.hwnd());
+        for (std::size_t i = 0; i < changes_.keys.size(); ++i) {
+            const KeyRow& row = changes_.keys[i];
+            keys.addTaggedRow({row.name, row.parent}, static_cast<LPARAM>(i), row.isPlaceholder() ? -1 : folderImage_);
+            run.yield();
+        }
+    }
+    for (ConfigList config : ConfigLists) {
+        const ui::TaggedListView lines = list(lineListOf(config));
+        const RedrawPause pause(lines.hwnd());
+        const auto& rows = changes_.linesOf(config);
+        for (std::size_t i = 0; i < rows.size(); ++i) {
+            lines.addTaggedRow({rows[i].added, rows[i].replaced}, static_cast<LPARAM>(i));
+            run.yield();
+        }
+    }
+}
+
+void frmFoundChanges::showPage(int page) {
+    for (std::size_t i = 0; i < Pages.size(); ++i) {
+        const bool visible = static_cast<int>(i) == page;
+        std::vector<int> ids{Pages[i].listId};
+        for (int label : Pages[i].labelIds) {
+            if (label != 0) ids.push_back(label);
+        }
+        ui::showControls(hwnd(), ids, visible);
+    }
+}
+
+Selection frmFoundChanges::selection() const {
+    Selection selected;
+    selected.files = modelRows(list(ChangesList::Files));
+    selected.keys = modelRows(list(ChangesList::Registry));
+    for (ConfigList config : ConfigLists) {
+        selected.lines[static_cast<std::size_t>(config)] = modelRows(list(lineListOf(config)));
+    }
+    return selected;
+}
+
+void frmFoundChanges::removeRows(const Selection& rows) {
+    followRemoval(list(ChangesList::Files), eraseRows(changes_.files, rows.files));
+    followRemoval(list(ChangesList::Registry), eraseRows(changes_.keys, rows.keys));
+    for (ConfigList config : ConfigLists) {
+        followRemoval(list(lineListOf(config)),
+                      eraseRows(changes_.linesOf(config), rows.lines[static_cast<std::size_t>(config)]));
+    }
+}
+
+bool frmFoundChanges::isPlaceholder(ChangesList which, int row) const {
+    const auto index = static_cast<std::size_t>(list(which).tag(row));
+    switch (which) {
+        case ChangesList::Files:
+            return false;
+        case ChangesList::Registry:
+            return index < changes_.keys.size() && changes_.keys[index].isPlaceholder();
+        default: {
+            const auto& lines = changes_.linesOf(configListOf(which));
+            return index < lines.size() && lines[index].isPlaceholder();
+        }
+    }
+}
+
+void frmFoundChanges::selectAll() {
+    list(ChangesList::Files).selectAll();
+    for (std::size_t i = indexOf(ChangesList::Registry); i < ChangesListCount; ++i) {
+        const auto which = static_cast<ChangesList>(i);
+        const ui::TaggedListView rows = list(which);
+        for (int row = 0; row < rows.count(); ++row) rows.setSelected(row, !isPlaceholder(which, row));
+    }
+    updateSelectionSize();
+}
+
+void frmFoundChanges::invertSelection() {
+    list(ChangesList::Files).invertSelection();
+    for (std::size_t i = indexOf(ChangesList::Registry); i < ChangesListCount; ++i) {
+        const auto which = static_cast<ChangesList>(i);
+        const ui::TaggedListView rows = list(which);
+        for (int row = 0; row < rows.count(); ++row) {
+            rows.setSelected(row, !rows.isSelected(row) && !isPlaceholder(which, row));
+        }
+    }
+    updateSelectionSize();
+}
+
+void frmFoundChanges::deselectPlaceholder(ChangesList which) {
+    const ui::TaggedListView rows = list(which);
+    if (rows.count() > 0 && isPlaceholder(which, 0)) rows.setSelected(0, false);
+}
+
+void frmFoundChanges::updateSelectionSize() {
+    // Summing folders pumps messages: a click meanwhile must not start a second sum.
+    if (sizing_) return;
+    double bytes = 0;
+    {
+        const BusyFlag busy(sizing_);
+        ui::StopFlag never;
+        ui::MessagePump pump(never, hwnd());
+        bytes = selectionSize(ports_.files, pump, changes_.files, selection().files);
+    }
+    ui::Label(hwnd(), IDC_FOUND_LBLFILESIZE).setText("(Size: " + shell::formatSize(bytes, true) + ")");
+}
+
+void frmFoundChanges::sortFiles(int column) {
+    const ui::TaggedListView files = list(ChangesList::Files);
+    filesOrder_ = flipped(filesOrder_);
+    int key = column;
+    if (column == SizeColumn) {
+        // Size texts carry units; the hidden column holds them as equal-length numbers.
+        for (int row = 0; row < files.count(); ++row) {
+            files.setText(row, HiddenSizeColumn, sizeSortKey(files.text(row, SizeColumn)));
+        }
+        key = HiddenSizeColumn;
+    }
+    files.sortKeepingTags(key, filesOrder_);
+}
+
+void frmFoundChanges::sortKeys(int column) {
+    keysOrder_ = flipped(keysOrder_);
+    list(ChangesList::Registry).sortKeepingTags(column, keysOrder_);
+}
+
+void frmFoundChanges::openSelectedFiles() {
+    for (std::size_t index : modelRows(list(ChangesList::Files))) {
+        if (index < changes_.files.size()) {
+            shell::openWithAssociatedProgram(ports_.shell, changes_.files[index].fullPath(), input_.workFolder, ref());
+        }
+    }
+}
+
+void frmFoundChanges::startRegistryEditor() {
+    if (list(ChangesList::Registry).count() == 0) return;
+    const std::string editor = shell::specialFolder(ports_.shell, Csidl::Windows) + "regedit.exe";
+    FileInfo info;
+    if (!succeeded(ports_.files.info(editor, info)) || (info.attributes & FileAttr::Directory) != 0) return;
+    ports_.desktop.startProgram("\"" + editor + "\"", false);
+}
+
+void frmFoundChanges::showHelp() {
+    const std::string file = shell::withBackslash(shell::programFolder(ports_.desktop)) + "Quillon.hlp";
+    ports_.shell.help(ref(), file, HelpCommand::Key, "Find Changes");
+}
+
+void frmFoundChanges::onCommand(int id, int code, HWND control) {
+    switch (id) {
+        case IDC_FOUND_CMDOK:
+        case IDOK:
+        case IDCANCEL: close(); return;
+        case IDC_FOUND_CMDSELECTALL: selectAll(); return;
+        case IDC_FOUND_CMDINVSEL: invertSelection(); return;
+        case IDC_FOUND_CMDSAVE: saveSelected(); return;
+        case IDC_FOUND_CMDDELETE: deleteSelected(); return;
+        case IDC_FOUND_CMDMOVE: moveSelected(); return;
+        case IDC_FOUND_CMDPRINT: printSelected(); return;
+        case IDC_FOUND_CMDHELP: showHelp(); return;
+        default: break;
+    }
+    Dialog::onCommand(id, code, control);
+}
+
+std::optional<LRESULT> frmFoundChanges::onNotify(const NMHDR& header) {
+    const ui::TaggedListView files = list(ChangesList::Files);
+    if (files.isHiddenColumnResize(header)) return TRUE;
+    const ui::TabControl tabs(hwnd(), IDC_FOUND_TABCHANGESMADE);
+    if (tabs.isSelectionChange(header)) {
+        showPage(tabs.current());
+        return 0;
+    }
+    const ui::TaggedListView keys = list(ChangesList::Registry);
+    if (const int column = files.clickedColumn(header); column >= 0) {
+        sortFiles(column);
+        return 0;
+    }
+    if (const int column = keys.clickedColumn(header); column >= 0) {
+        sortKeys(column);
+        return 0;
+    }
+    if (header.code == static_cast<UINT>(NM_DBLCLK)) {
+        if (files.sent(header)) openSelectedFiles();
+        if (keys.sent(header)) startRegistryEditor();
+        return std::nullopt;
+    }
+    if (header.code != static_cast<UINT>(NM_CLICK)) return std::nullopt;
+    for (std::size_t i = 0; i < ChangesListCount; ++i) {
+        if (list(static_cast<ChangesList>(i)).sent(header)) PostMessageA(hwnd(), ClickedMessage, i, 0);
+    }
+    return std::nullopt;
+}
+
+void frmFoundChanges::onClose() { close(); }
+
+void frmFoundChanges::close() {
+    if (loading_) {
+        // The load cannot be cut short; the window goes once the rows are in.
+        closePending_ = true;
+        ShowWindow(hwnd(), SW_HIDE);
+        return;
+    }
+    if (closed_) return;
+    closed_ = true;
+    if (closing_) closing_(*this);
+    endModal(IDOK);
+}
+
+// The commands of the selected rows arrive with the removal, removal-list and report work.
+void frmFoundChanges::saveSelected() {}
+void frmFoundChanges::deleteSelected() {}
+void frmFoundChanges::moveSelected() {}
+void frmFoundChanges::printSelected() {}
+
+void showFoundChanges(Ports& ports, HWND owner, FoundChangesInput input, frmFoundChanges::ClosingHandler closing) {
+    frmFoundChanges window(ports, std::move(input), std::move(closing));
+    window.showModal(owner);
+}
+
+void showFoundChanges(Ports& ports, HWND owner, std::string workFolder) {
+    FoundChangesInput input;
+    input.workFolder = std::move(workFolder);
+    showFoundChanges(ports, owner, std::move(input));
+}
+
+}  // namespace quillon::review

@@ -1,0 +1,107 @@
+#pragma once
+// The changes viewer: what a find-changes run (or a reviewed removal list) found, in six lists
+// on six tabs, and the commands that act on the selected rows. The window keeps the rows as a
+// ChangeSet; every list row carries the index of the model row it shows, so the commands
+// read the selection in the order the user sees it.
+#include <windows.h>
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <string>
+
+#include "platform/Ports.h"
+#include "review/ChangeSet.h"
+#include "ui/Dialog.h"
+#include "ui/MessagePump.h"
+#include "ui/StatusHelp.h"
+#include "ui/TaggedListView.h"
+
+namespace quillon::review {
+
+// What the caller sets before the window is shown; a find-changes run sets only the folder.
+struct FoundChangesInput {
+    std::string workFolder;    // where the changes files lie, ending in "\"
+    std::string dataFileName;  // the removal list under review (file name only), or empty
+    std::string dataFileDate;  // the date of what is shown; empty: the time of the load
+};
+
+// The six lists in the order of their tabs.
+enum class ChangesList : std::size_t { Files, Registry, WinIni, SystemIni, AutoexecBat, ConfigSys };
+inline constexpr std::size_t ChangesListCount = 6;
+
+class frmFoundChanges final : public ui::Dialog {
+public:
+    // Runs once when the window closes (OK, Esc or the close box), while it still shows its
+    // rows: the reviewed removal list's write-back.
+    using ClosingHandler = std::function<void(frmFoundChanges&)>;
+
+    frmFoundChanges(Ports& ports, FoundChangesInput input, ClosingHandler closing = {});
+
+    // The changes files have been read and the lists filled.
+    bool isLoaded() const noexcept { return loaded_; }
+    const ChangeSet& changes() const noexcept { return changes_; }
+    const std::string& workFolder() const noexcept { return input_.workFolder; }
+    const std::string& dataFileName() const noexcept { return input_.dataFileName; }
+    const std::string& dataFileDate() const noexcept { return input_.dataFileDate; }
+
+    // The selected rows of the six lists, placeholders included, in the order shown.
+    Selection selection() const;
+    // Takes these rows out of the model and out of the lists; the others keep their order,
+    // their selection and their place in the lists.
+    void removeRows(const Selection& rows);
+    // The list control of one list (valid while the window is open).
+    ui::TaggedListView list(ChangesList which) const noexcept;
+
+private:
+    void onCreate() override;
+    std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void onCommand(int id, int code, HWND control) override;
+    std::optional<LRESULT> onNotify(const NMHDR& header) override;
+    void onClose() override;
+
+    void createColumns();
+    void load();
+    void fillLists(RunContext& run);
+    void showPage(int page);
+    void close();
+
+    bool isPlaceholder(ChangesList which, int row) const;
+    void selectAll();
+    void invertSelection();
+    void deselectPlaceholder(ChangesList which);
+    void updateSelectionSize();
+    void sortFiles(int column);
+    void sortKeys(int column);
+    void openSelectedFiles();
+    void startRegistryEditor();
+    void showHelp();
+
+    void saveSelected();
+    void deleteSelected();
+    void moveSelected();
+    void printSelected();
+
+    Ports& ports_;
+    FoundChangesInput input_;
+    ClosingHandler closing_;
+    ChangeSet changes_;
+    ui::StopFlag stop_;
+    ui::StatusHelp help_;
+    ui::SortOrder filesOrder_ = ui::SortOrder::Descending;  // so that a first click sorts ascending
+    ui::SortOrder keysOrder_ = ui::SortOrder::Descending;
+    int folderImage_ = -1;
+    bool loading_ = false;
+    bool loaded_ = false;
+    bool closePending_ = false;
+    bool closed_ = false;
+    bool sizing_ = false;
+};
+
+// Opens the viewer modally over `owner` and returns when it has closed.
+void showFoundChanges(Ports& ports, HWND owner, FoundChangesInput input,
+                      frmFoundChanges::ClosingHandler closing = {});
+// The viewer at the end of a find-changes run: the changes files of the work folder only.
+void showFoundChanges(Ports& ports, HWND owner, std::string workFolder);
+
+}  // namespace quillon::review
