@@ -1,17 +1,21 @@
 // Runs inside a fresh prefix (see find_changes.sh): "Quillon.exe \u", then an installation
 // (files and folders on X:, a key tree in each hive, a section in win.ini), then
-// "Quillon.exe \f" scanning the whole registry and refreshing the snapshots, and
-// checks the changes files it leaves in the work folder.
+// "Quillon.exe \f" scanning the whole registry and refreshing the snapshots; checks what the
+// viewer shows at the end of the run and what the run left in the data and work folders.
 #include <windows.h>
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cctype>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "Probe.h"
+#include "app/resource.h"
 #include "platform/win32/Handles.h"
 
 namespace {
@@ -20,7 +24,6 @@ using quillon::probe::fileText;
 
 const std::string DataFolder = "C:\\Program Files\\Quillon\\";
 const std::string WorkFolder = "C:\\";
-constexpr char Sep = '\x7f';
 
 std::string upper(std::string text) {
     for (char& c : text) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
@@ -73,7 +76,7 @@ void install() {
     writeFile(windowsFolder() + "win.ini", "[NewApp]\r\nStart=1\r\n", true);
 }
 
-TEST(FindChanges, UnattendedRunWritesTheFourChangesFiles) {
+TEST(FindChanges, UnattendedRunEndsInTheViewerWithEveryKindOfChange) {
     chooseScanning();
     if (HasFatalFailure()) return;
     std::string failure;
@@ -90,28 +93,46 @@ TEST(FindChanges, UnattendedRunWritesTheFourChangesFiles) {
                   nullptr);
         EXPECT_NE(FindWindowExA(progress, nullptr, "msctls_progress32", nullptr), nullptr);
     }
-    const bool ended = WaitForSingleObject(process.get(), 180000) == WAIT_OBJECT_0;
-    if (!ended) TerminateProcess(process.get(), 1);
-    ASSERT_TRUE(ended) << "the run did not end";
+    // The run ends in the viewer, which reads the changes files and deletes them.
+    HWND viewer = quillon::probe::waitForWindow(nullptr, "Changes found  -Quillon", 180000);
+    if (!viewer) TerminateProcess(process.get(), 1);
+    ASSERT_NE(viewer, nullptr) << "the run did not end in the viewer";
+    EXPECT_FALSE(IsWindowVisible(progress)) << "the progress window stays up behind the viewer";
+    HWND files = quillon::probe::descendant(viewer, IDC_FOUND_LVWFILESADDED);
+    HWND keys = quillon::probe::descendant(viewer, IDC_FOUND_LVWREGADDED);
+    HWND winIni = quillon::probe::descendant(viewer, IDC_FOUND_LVWWININILINES);
+    HWND systemIni = quillon::probe::descendant(viewer, IDC_FOUND_LVWSYSINILINES);
+    HWND autoexec = quillon::probe::descendant(viewer, IDC_FOUND_LVWAUTOEXECLINES);
+    ASSERT_TRUE(files && keys && winIni && systemIni && autoexec);
+    // The registry list is filled last.
+    for (int waited = 0; waited < 200 && SendMessageA(keys, LVM_GETITEMCOUNT, 0, 0) == 0; ++waited) Sleep(50);
 
-    EXPECT_EQ(fileText(WorkFolder + "changes.qdb"),
-              "X:\\Apps\\Tool\\{\r\nplugin.dll\r\n}\r\n"
-              "!X:\\NewApp\\{\r\n}\r\n");
-    // autoexec.bat and config.sys do not exist here: the update switched their comparison off.
-    EXPECT_EQ(fileText(WorkFolder + "sysChanges.qdb"),
-              std::string("Win.ini{\r\n") + "[NewApp]" + Sep + "Start=1" + Sep + "\r\n" + " " + Sep + " " + Sep +
-                  "\r\n}\r\nSystem.ini{\r\n\r\n\r\n}\r\n");
-
-    const std::string hkcu = fileText(WorkFolder + "hkcuchanges.qdb");
-    const std::string hklm = fileText(WorkFolder + "hklmchanges.qdb");
-    EXPECT_TRUE(hasLine(hkcu, "Software\\NewApp")) << hkcu;
-    EXPECT_FALSE(hasLine(hkcu, "Software\\NewApp\\Settings")) << "a key below a reported key";
-    EXPECT_TRUE(hasLine(hklm, "Software\\NewApp")) << hklm;
-    EXPECT_FALSE(hasLine(hklm, "Software\\NewApp\\Components"));
+    using Rows = std::vector<std::vector<std::string>>;
+    Rows fileRows = quillon::probe::listViewRows(files, 4);
+    for (auto& row : fileRows) row[2].clear();  // the size text: the shell's idea of a few bytes
+    EXPECT_EQ(fileRows, (Rows{{"plugin.dll", "X:\\Apps\\Tool\\", "", fileRows.empty() ? "" : fileRows[0][3]},
+                              {"NewApp", "X:\\", "", "Folder"}}));
+    Rows keyRows = quillon::probe::listViewRows(keys, 2);
+    for (auto& row : keyRows) row[1] = upper(row[1]);  // Wine spells the key "Software", Windows "SOFTWARE"
+    std::sort(keyRows.begin(), keyRows.end());
     // Wine itself may add a key or two meanwhile, never the hive.
-    EXPECT_LT(std::count(hkcu.begin(), hkcu.end(), '\n'), 10) << hkcu;
-    EXPECT_LT(std::count(hklm.begin(), hklm.end(), '\n'), 10) << hklm;
+    EXPECT_LT(keyRows.size(), 10u);
+    for (const Rows::value_type& key : Rows{{"NewApp", "HKEY_CURRENT_USER\\SOFTWARE\\"},
+                                            {"NewApp", "HKEY_LOCAL_MACHINE\\SOFTWARE\\"}})
+        EXPECT_NE(std::find(keyRows.begin(), keyRows.end(), key), keyRows.end()) << key[1] << key[0];
+    for (const auto& key : keyRows) EXPECT_NE(key[0], "Settings") << "a key below a reported key";
+    EXPECT_EQ(quillon::probe::listViewRows(winIni, 2), (Rows{{"[NewApp]", " "}, {"Start=1", " "}}));
+    EXPECT_EQ(quillon::probe::listViewRows(systemIni, 2), Rows{});
+    // autoexec.bat does not exist here: the update switched its comparison off.
+    EXPECT_EQ(quillon::probe::listViewRows(autoexec, 1), (Rows{{"Scanning not enabled."}}));
 
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
+    const bool ended = WaitForSingleObject(process.get(), 20000) == WAIT_OBJECT_0;
+    if (!ended) TerminateProcess(process.get(), 1);
+    ASSERT_TRUE(ended) << "the program did not end with the viewer";
+
+    for (const char* name : {"changes.qdb", "sysChanges.qdb", "hkcuchanges.qdb", "hklmchanges.qdb"})
+        EXPECT_EQ(GetFileAttributesA((WorkFolder + name).c_str()), INVALID_FILE_ATTRIBUTES) << name << " not consumed";
     for (const char* name : {"current.qdb", "0current.qdb", "dbase.qdb", "hkcutmp.qdb", "hklmtmp.qdb"})
         EXPECT_EQ(GetFileAttributesA((WorkFolder + name).c_str()), INVALID_FILE_ATTRIBUTES) << name << " left behind";
 

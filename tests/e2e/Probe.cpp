@@ -1,5 +1,7 @@
 #include "Probe.h"
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -52,6 +54,74 @@ bool updateDatabase(std::string& failure) {
         return false;
     }
     return true;
+}
+
+namespace {
+
+// Memory in the list's process: the list writes its texts there, not into ours.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HANDLE process, SIZE_T size)
+        : process_(process), address_(VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE)) {}
+    ~RemoteBuffer() {
+        if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+    char* get() const { return static_cast<char*>(address_); }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+}  // namespace
+
+std::vector<std::vector<std::string>> listViewRows(HWND list, int columns) {
+    std::vector<std::vector<std::string>> rows;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    const win32::KernelHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    if (!process) return rows;
+    constexpr SIZE_T TextSize = 1024;
+    const RemoteBuffer remote(process.get(), sizeof(LVITEMA) + TextSize);
+    if (!remote.get()) return rows;
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        std::vector<std::string> texts;
+        for (int column = 0; column < columns; ++column) {
+            LVITEMA item{};
+            item.iSubItem = column;
+            item.pszText = remote.get() + sizeof(LVITEMA);
+            item.cchTextMax = static_cast<int>(TextSize);
+            char text[TextSize] = {};
+            SIZE_T moved = 0;
+            WriteProcessMemory(process.get(), remote.get(), &item, sizeof item, &moved);
+            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.get()));
+            ReadProcessMemory(process.get(), remote.get() + sizeof(LVITEMA), text, TextSize - 1, &moved);
+            texts.emplace_back(text);
+        }
+        rows.push_back(std::move(texts));
+    }
+    return rows;
+}
+
+HWND descendant(HWND parent, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } search{id, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            if (GetDlgCtrlID(child) != s->id) return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::string fileText(const std::string& path) {

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/win32/Handles.h"
 
@@ -21,6 +22,12 @@ HWND waitForWindow(const char* className, const char* title, DWORD timeoutMs);
 // "\u": waits for the completion display, presses OK and waits for the program to end.
 // False (with the reason in `failure`) when any of it did not happen in time.
 bool updateDatabase(std::string& failure);
+
+// The texts of every row of a report-view list of another process, column by column.
+std::vector<std::vector<std::string>> listViewRows(HWND list, int columns);
+
+// The child control with that identifier anywhere below `parent`, or null.
+HWND descendant(HWND parent, int id);
 
 // A whole file's bytes; empty when it cannot be read.
 std::string fileText(const std::string& path);
