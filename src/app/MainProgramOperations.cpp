@@ -1,10 +1,19 @@
 #include "app/MainProgramOperations.h"
 
+#include <optional>
+#include <utility>
+
 #include "shell/DriveList.h"
 #include "detection/frmFindingChanges.h"
+#include "review/ReviewRemovalList.h"
+#include "review/UninstallFromDataFile.h"
+#include "review/WriteBackRemovalList.h"
 #include "review/frmFoundChanges.h"
+#include "review/frmInUseDLL.h"
 #include "shell/Folders.h"
 #include "snapshot/frmUpdateDBase.h"
+#include "ui/MessagePump.h"
+#include "ui/WaitCursor.h"
 
 namespace quillon::app {
 
@@ -25,11 +34,43 @@ void MainProgramOperations::findChanges() {
     window.showModal(owner_);
 }
 
-void MainProgramOperations::handOverToViewer(HWND owner) { review::showFoundChanges(ports_, owner, state_.workFolder); }
+void MainProgramOperations::handOverToViewer(HWND owner) {
+    review::showFoundChanges(ports_, owner, state_.workFolder, state_.dataFolder);
+}
+
+void MainProgramOperations::reviewRemovalList() {
+    std::optional<review::ReviewedList> reviewed;
+    {
+        const ui::WaitCursor wait;
+        ui::StopFlag never;
+        ui::MessagePump pump(never, owner_);
+        review::ReviewPorts review{ports_.registry, ports_.files, ports_.prompter, ports_.clock, pump};
+        reviewed = review::openRemovalListForReview(review, state_.workFolder);
+    }
+    if (!reviewed) return;
+    review::FoundChangesInput input{state_.workFolder, reviewed->fileName, reviewed->fileDate, state_.dataFolder};
+    // The list under review keeps what is left in the viewer when it closes.
+    review::showFoundChanges(ports_, owner_, std::move(input), [this, path = reviewed->path](review::frmFoundChanges& viewer) {
+        const ui::WaitCursor wait;
+        review::writeBackRemovalList(ports_.files, path, viewer.changes());
+    });
+}
+
+void MainProgramOperations::uninstallFromDataFile(const std::string& removalList) {
+    const ui::WaitCursor wait;
+    ui::StopFlag never;
+    ui::MessagePump pump(never, owner_);
+    shell::RemovalPorts removal{ports_.registry, ports_.files, ports_.shell, ports_.desktop,
+                                ports_.prompter, pump,         state_.dataFolder,
+                                reinterpret_cast<WindowRef>(owner_)};
+    review::InUseDllPrompt inUse(owner_);
+    review::RemovalContext context{removal, inUse,
+                                   review::RemovalFolders{shell::specialFolder(ports_.shell, Csidl::Windows),
+                                                          state_.windowsRoot, state_.workFolder}};
+    review::uninstallFromDataFile(context, removalList);
+}
 
 // Not built yet: each of these opens its window once its subsystem exists.
-void MainProgramOperations::reviewRemovalList() {}
-void MainProgramOperations::uninstallFromDataFile(const std::string&) {}
 void MainProgramOperations::systemCleanUp() {}
 void MainProgramOperations::options() {}
 

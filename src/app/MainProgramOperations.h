@@ -23,7 +23,7 @@ public:
 
     void updateDatabase() override;         // frmUpdateDBase
     void findChanges() override;            // frmFindingChanges
-    void reviewRemovalList() override;      // the removal-list review in frmFoundChanges
+    void reviewRemovalList() override;      // a removal list reviewed in frmFoundChanges, written back at its close
     void uninstallFromDataFile(const std::string& removalList) override;
     void systemCleanUp() override;          // frmSysCleanUp
     void options() override;                // frmOptions

@@ -53,7 +53,9 @@ void addFileRow(LoadPorts& ports, ChangeSet& set, const std::string& folder, con
     row.name = name;
     row.folder = folder;
     FileInfo info;
-    if (succeeded(ports.files.info(row.fullPath(), info))) row.bytes = static_cast<double>(info.size);
+    // A file gone since the run would be dropped anyway; asking the shell about it is slow.
+    if (!succeeded(ports.files.info(row.fullPath(), info))) return;
+    row.bytes = static_cast<double>(info.size);
     FileTypeInfo type;
     if (succeeded(ports.shell.fileType(row.fullPath(), type))) {
         row.typeName = type.typeName;

@@ -7,13 +7,17 @@
 #include "app/resource.h"
 #include "review/FoundChangesRows.h"
 #include "review/LoadChanges.h"
+#include "review/SaveSelected.h"
 #include "review/SelectionSize.h"
 #include "review/SizeSortKey.h"
+#include "review/frmInUseDLL.h"
+#include "shell/Folders.h"
 #include "shell/modGeneral.h"
 #include "ui/Layout.h"
 #include "ui/StatusBar.h"
 #include "ui/SystemImageList.h"
 #include "ui/TabControl.h"
+#include "ui/WaitCursor.h"
 
 namespace quillon::review {
 
@@ -202,6 +206,47 @@ private:
     bool& flag_;
 };
 
+// The rows of `before` that are not in `after`. A removal takes rows out and keeps the order
+// of the others, so one pass in step over both lists finds them.
+template <typename Row, typename Key>
+std::vector<std::size_t> missingRows(const std::vector<Row>& before, const std::vector<Row>& after, Key key) {
+    std::vector<std::size_t> gone;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (next < after.size() && key(before[i]) == key(after[next])) {
+            ++next;
+        } else {
+            gone.push_back(i);
+        }
+    }
+    return gone;
+}
+
+Selection rowsMissingFrom(const ChangeSet& before, const ChangeSet& after) {
+    Selection gone;
+    gone.files = missingRows(before.files, after.files, [](const FileRow& row) { return row.fullPath(); });
+    gone.keys = missingRows(before.keys, after.keys, [](const KeyRow& row) { return row.fullKey(); });
+    for (std::size_t i = 0; i < ConfigListCount; ++i) {
+        gone.lines[i] = missingRows(before.lines[i], after.lines[i],
+                                    [](const LineRow& row) { return std::pair(row.added, row.replaced); });
+    }
+    return gone;
+}
+
+bool isButtonPress(WPARAM event) {
+    switch (LOWORD(event)) {
+        case WM_LBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_XBUTTONDOWN: return true;
+        default: return false;
+    }
+}
+
+bool shiftAlone() {
+    return GetKeyState(VK_SHIFT) < 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+}
+
 ui::DialogSpec windowLayout() {
     ui::DialogSpec layout;
     layout.title = "Changes found  -Quillon";
@@ -264,6 +309,14 @@ std::optional<LRESULT> frmFoundChanges::onMessage(UINT msg, WPARAM wp, LPARAM lp
         }
         return 0;
     }
+    if (msg == WM_CTLCOLORSTATIC) {
+        const HWND control = reinterpret_cast<HWND>(lp);
+        const int id = GetDlgCtrlID(control);
+        const bool onPage = id >= IDC_FOUND_LBLADDED && id <= IDC_FOUND_LBLADDEDTOCONFIGSYS;
+        if (onPage && ui::TabControl(hwnd(), IDC_FOUND_TABCHANGESMADE).paintPageBehind(control, reinterpret_cast<HDC>(wp)))
+            return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+    }
+    if (msg == WM_PARENTNOTIFY) notePress(wp, lp);
     if (msg == WM_DESTROY) useStatusHelp(nullptr);
     return Dialog::onMessage(msg, wp, lp);
 }
@@ -501,10 +554,57 @@ void frmFoundChanges::close() {
     endModal(IDOK);
 }
 
-// The commands of the selected rows arrive with the removal, removal-list and report work.
-void frmFoundChanges::saveSelected() {}
-void frmFoundChanges::deleteSelected() {}
-void frmFoundChanges::moveSelected() {}
+// A press of any mouse button on "&Delete selected" reaches the window before the click.
+void frmFoundChanges::notePress(WPARAM event, LPARAM at) {
+    if (!isButtonPress(event)) return;
+    const POINT point{static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at))};
+    if (ChildWindowFromPointEx(hwnd(), point, CWP_SKIPINVISIBLE) == item(IDC_FOUND_CMDDELETE))
+        permanentDelete_ = shiftAlone();
+}
+
+void frmFoundChanges::saveSelected() {
+    if (loading_) return;
+    const ui::WaitCursor wait(*this);
+    SavePorts save{ports_.registry, ports_.files, ports_.prompter};
+    review::saveSelected(save, changes_, selection());
+}
+
+void frmFoundChanges::deleteSelected() {
+    runRemoval([this](RemovalContext& context, ChangeSet& changes, const Selection& selected) {
+        review::deleteSelected(context, changes, selected, permanentDelete_);
+    });
+}
+
+void frmFoundChanges::moveSelected() {
+    runRemoval([](RemovalContext& context, ChangeSet& changes, const Selection& selected) {
+        review::moveSelected(context, changes, selected);
+    });
+}
+
+// The command works on a copy of the rows; what it took out then leaves the model and the
+// lists together, so the other rows keep their place and their selection.
+void frmFoundChanges::runRemoval(const RemovalCommand& command) {
+    // A removal pumps messages (the shell's progress, the in-use question): a second command
+    // meanwhile, or one while the lists are still filling, would work on rows about to change.
+    if (loading_ || removing_) return;
+    ChangeSet after = changes_;
+    {
+        const BusyFlag busy(removing_);
+        ui::StopFlag never;
+        ui::MessagePump pump(never, hwnd());
+        shell::RemovalPorts removal{ports_.registry, ports_.files, ports_.shell,     ports_.desktop,
+                                    ports_.prompter, pump,         input_.dataFolder, ref()};
+        InUseDllPrompt inUse(hwnd());
+        RemovalContext context{removal, inUse,
+                               RemovalFolders{shell::specialFolder(ports_.shell, Csidl::Windows),
+                                              shell::windowsRoot(ports_.shell), input_.workFolder}};
+        command(context, after, selection());
+    }
+    removeRows(rowsMissingFrom(changes_, after));
+    updateSelectionSize();
+}
+
+// Printing arrives with the report.
 void frmFoundChanges::printSelected() {}
 
 void showFoundChanges(Ports& ports, HWND owner, FoundChangesInput input, frmFoundChanges::ClosingHandler closing) {
@@ -512,9 +612,10 @@ void showFoundChanges(Ports& ports, HWND owner, FoundChangesInput input, frmFoun
     window.showModal(owner);
 }
 
-void showFoundChanges(Ports& ports, HWND owner, std::string workFolder) {
+void showFoundChanges(Ports& ports, HWND owner, std::string workFolder, std::string dataFolder) {
     FoundChangesInput input;
     input.workFolder = std::move(workFolder);
+    input.dataFolder = std::move(dataFolder);
     showFoundChanges(ports, owner, std::move(input));
 }
 

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/Ports.h"
+#include "review/ChangeRemoval.h"
 #include "review/ChangeSet.h"
 #include "ui/Dialog.h"
 #include "ui/MessagePump.h"
@@ -24,6 +25,7 @@ struct FoundChangesInput {
     std::string workFolder;    // where the changes files lie, ending in "\"
     std::string dataFileName;  // the removal list under review (file name only), or empty
     std::string dataFileDate;  // the date of what is shown; empty: the time of the load
+    std::string dataFolder;    // where removed files are kept when the settings say so, ending in "\"
 };
 
 // The six lists in the order of their tabs.
@@ -52,6 +54,9 @@ public:
     void removeRows(const Selection& rows);
     // The list control of one list (valid while the window is open).
     ui::TaggedListView list(ChangesList which) const noexcept;
+    // Shift alone was held at the last mouse press on "&Delete selected". It is handed to the
+    // removal, which lets the DeleteMode setting decide all the same.
+    bool permanentDelete() const noexcept { return permanentDelete_; }
 
 private:
     void onCreate() override;
@@ -81,6 +86,9 @@ private:
     void deleteSelected();
     void moveSelected();
     void printSelected();
+    void notePress(WPARAM event, LPARAM at);
+    using RemovalCommand = std::function<void(RemovalContext&, ChangeSet&, const Selection&)>;
+    void runRemoval(const RemovalCommand& command);
 
     Ports& ports_;
     FoundChangesInput input_;
@@ -96,12 +104,14 @@ private:
     bool closePending_ = false;
     bool closed_ = false;
     bool sizing_ = false;
+    bool removing_ = false;
+    bool permanentDelete_ = false;
 };
 
 // Opens the viewer modally over `owner` and returns when it has closed.
 void showFoundChanges(Ports& ports, HWND owner, FoundChangesInput input,
                       frmFoundChanges::ClosingHandler closing = {});
 // The viewer at the end of a find-changes run: the changes files of the work folder only.
-void showFoundChanges(Ports& ports, HWND owner, std::string workFolder);
+void showFoundChanges(Ports& ports, HWND owner, std::string workFolder, std::string dataFolder);
 
 }  // namespace quillon::review

@@ -1,5 +1,9 @@
 #include "ui/TabControl.h"
 
+#include <vssym32.h>
+
+#include "platform/win32/Handles.h"
+
 namespace quillon::ui {
 
 int TabControl::addTab(std::string_view caption) const {
@@ -32,6 +36,18 @@ RECT TabControl::pageArea() const noexcept {
     RECT r = bounds();
     send(TCM_ADJUSTRECT, FALSE, &r);
     return r;
+}
+
+bool TabControl::paintPageBehind(HWND control, HDC dc) const noexcept {
+    const win32::ThemeHandle theme(OpenThemeData(hwnd(), L"TAB"));
+    if (!theme) return false;
+    RECT page = pageArea();
+    MapWindowPoints(GetParent(hwnd()), control, reinterpret_cast<POINT*>(&page), 2);
+    RECT area;
+    GetClientRect(control, &area);
+    DrawThemeBackground(theme.get(), dc, TABP_BODY, 0, &page, &area);
+    SetBkMode(dc, TRANSPARENT);
+    return true;
 }
 
 }  // namespace quillon::ui

@@ -26,6 +26,11 @@ public:
     }
     // The area below the tabs, in the parent's client coordinates: where the pages go.
     RECT pageArea() const noexcept;
+    // Paints the page's own background into a control that lies on the page (its
+    // WM_CTLCOLORSTATIC device context), where the dialog's colour would otherwise show as a
+    // band. False when the strip is not drawn with a visual style: the page then has the
+    // dialog's colour anyway.
+    bool paintPageBehind(HWND control, HDC dc) const noexcept;
 };
 
 }  // namespace quillon::ui

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -130,5 +131,99 @@ std::string fileText(const std::string& path) {
     text << in.rdbuf();
     return text.str();
 }
+
+std::string windowText(HWND window) {
+    char text[1024] = {};
+    DWORD_PTR copied = 0;
+    // A window that hangs must not hang the probe.
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                             &copied))
+        return {};
+    return std::string(text, std::min<std::size_t>(copied, sizeof text - 1));
+}
+
+HWND findProcessWindow(DWORD processId, const char* title, int controlId) {
+    struct Search {
+        DWORD processId;
+        const char* title;
+        int controlId;
+        HWND found;
+    } search{processId, title, controlId, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != s->processId || !IsWindowVisible(window)) return TRUE;
+            if (s->title && windowText(window) != s->title) return TRUE;
+            if (s->controlId && !descendant(window, s->controlId)) return TRUE;
+            s->found = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND waitForProcessWindow(DWORD processId, const char* title, int controlId, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeoutMs) {
+        if (HWND w = findProcessWindow(processId, title, controlId)) return w;
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+std::string describeProcessWindows(DWORD processId) {
+    struct Found {
+        DWORD processId;
+        std::string text;
+    } found{processId, {}};
+    EnumWindows(
+        [](HWND window, LPARAM lp) -> BOOL {
+            auto* f = reinterpret_cast<Found*>(lp);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner != f->processId || !IsWindowVisible(window)) return TRUE;
+            f->text += "[" + windowText(window) + "]";
+            EnumChildWindows(
+                window,
+                [](HWND child, LPARAM lp2) -> BOOL {
+                    auto* text = reinterpret_cast<std::string*>(lp2);
+                    char className[64] = {};
+                    GetClassNameA(child, className, sizeof className);
+                    if (std::string_view(className) == "Static" || std::string_view(className) == "Button")
+                        *text += " \"" + windowText(child) + "\"";
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&f->text));
+            f->text += "\n";
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found.text.empty() ? "no visible window" : found.text;
+}
+
+HWND childWithText(HWND parent, const char* className, const char* text) {
+    struct Search {
+        const char* className;
+        const char* text;
+        HWND found;
+    } search{className, text, nullptr};
+    EnumChildWindows(
+        parent,
+        [](HWND child, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            char name[64] = {};
+            GetClassNameA(child, name, sizeof name);
+            if (s->className && lstrcmpiA(name, s->className) != 0) return TRUE;
+            if (windowText(child) != s->text) return TRUE;
+            s->found = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+bool waitForEnd(HANDLE process, DWORD timeoutMs) { return WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0; }
 
 }  // namespace quillon::probe

@@ -32,4 +32,23 @@ HWND descendant(HWND parent, int id);
 // A whole file's bytes; empty when it cannot be read.
 std::string fileText(const std::string& path);
 
+// The caption or text of a window, of this process or another.
+std::string windowText(HWND window);
+
+// A visible top-level window of that process with that caption (null: any) holding a control
+// with that identifier (0: any), or null.
+HWND findProcessWindow(DWORD processId, const char* title, int controlId);
+// The same, waited for; null once the time is up.
+HWND waitForProcessWindow(DWORD processId, const char* title, int controlId, DWORD timeoutMs);
+
+// The captions and texts of the visible windows of that process, for a failure message.
+std::string describeProcessWindows(DWORD processId);
+
+// The child window of that class (null: any) showing exactly that text anywhere below
+// `parent`, or null.
+HWND childWithText(HWND parent, const char* className, const char* text);
+
+// True when the process ended within the time.
+bool waitForEnd(HANDLE process, DWORD timeoutMs);
+
 }  // namespace quillon::probe

@@ -41,3 +41,8 @@ e2e_small_drive() {  # drive X: "SMALL" with a few folders and files, selected i
   "$WINELOADER" reg add 'HKCU\Software\Quillon\General' /v DriveName /d '(X:) SMALL' /f >/dev/null 2>&1
   wineserver -w
 }
+
+e2e_private_trash() {  # Wine's Recycle Bin is the host's XDG trash: keep it inside the test's folder
+  export XDG_DATA_HOME="$work/xdg-data"
+  mkdir -p "$XDG_DATA_HOME"
+}

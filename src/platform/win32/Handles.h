@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>
+#include <uxtheme.h>
 
 #include <utility>
 
@@ -81,6 +82,11 @@ struct CoTaskMemTraits {  // memory the shell hands out (item id lists)
     static void close(T* p) noexcept { CoTaskMemFree(p); }
 };
 
+struct ThemeTraits {  // visual-style data of a control class
+    static HTHEME empty() noexcept { return nullptr; }
+    static void close(HTHEME h) noexcept { CloseThemeData(h); }
+};
+
 using FileHandle = UniqueHandle<HANDLE, FileHandleTraits>;
 using KernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 using FindHandle = UniqueHandle<HANDLE, FindHandleTraits>;
@@ -90,6 +96,7 @@ using GdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
 using IconHandle = UniqueHandle<HICON, IconTraits>;
 using FontHandle = UniqueHandle<HFONT, FontTraits>;
 using ImageListHandle = UniqueHandle<HIMAGELIST, ImageListTraits>;
+using ThemeHandle = UniqueHandle<HTHEME, ThemeTraits>;
 template <typename T>
 using CoTaskMemPtr = UniqueHandle<T*, CoTaskMemTraits<T>>;
 

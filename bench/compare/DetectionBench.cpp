@@ -16,7 +16,7 @@
 
 namespace {
 
-using quillon::bench::LocalFiles;
+using quillon::bench::BenchFiles;
 
 constexpr int Vendors = 100;
 constexpr int ProductsPerVendor = 499;  // 100 + 100 * 499 = 50,000 folders
@@ -38,7 +38,7 @@ std::string folderOf(int block) {
 }
 
 // The blocks in walk order, or reversed; `extra` adds one file to every 100th folder.
-bool writeScan(LocalFiles& files, const std::string& path, bool reversed, bool extra) {
+bool writeScan(BenchFiles& files, const std::string& path, bool reversed, bool extra) {
     std::unique_ptr<quillon::TextWriter> out;
     if (!succeeded(files.openWrite(path, quillon::WriteMode::Create, out))) return false;
     constexpr int blocks = Vendors * (ProductsPerVendor + 1);
@@ -53,7 +53,7 @@ bool writeScan(LocalFiles& files, const std::string& path, bool reversed, bool e
 }
 
 // The best of `repetitions` comparisons, in seconds; negative when one failed.
-double bestCompare(LocalFiles& files, const std::string& work, const std::string& data, bool reversed,
+double bestCompare(BenchFiles& files, const std::string& work, const std::string& data, bool reversed,
                    int repetitions, std::uintmax_t& changesSize) {
     double best = 1e30;
     for (int i = 0; i < repetitions; ++i) {
@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
     std::filesystem::create_directories(folder);
     const std::string work = folder.string() + "/";
     const std::string data = work;
-    LocalFiles files;
+    BenchFiles files;
     if (!writeScan(files, data + "Cdbase.qdb", false, false)) {
         std::fprintf(stderr, "cannot write the snapshot in %s\n", work.c_str());
         return 1;

@@ -3,6 +3,10 @@
 // they are. Everything else answers NotSupported.
 #include "platform/FileSystem.h"
 
+#ifdef _WIN32
+#include "platform/win32/Win32FileSystem.h"
+#endif
+
 namespace quillon::bench {
 
 class LocalFiles final : public FileSystem {
@@ -21,5 +25,12 @@ public:
     std::uint32_t driveType(std::string_view) override { return DriveType::Unknown; }
     Status volumeLabel(std::string_view, std::string&) override { return Status::NotSupported; }
 };
+
+// The files the benchmarks read and write: under Wine through the program's own adapter.
+#ifdef _WIN32
+using BenchFiles = win32::Win32FileSystem;
+#else
+using BenchFiles = LocalFiles;
+#endif
 
 }  // namespace quillon::bench

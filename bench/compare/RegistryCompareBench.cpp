@@ -15,7 +15,7 @@
 
 namespace {
 
-using quillon::bench::LocalFiles;
+using quillon::bench::BenchFiles;
 
 constexpr int Vendors = 100;
 constexpr int Products = 50;
@@ -23,7 +23,7 @@ constexpr int KeysPerProduct = 99;
 
 // A pre-order key list like the registry walk writes; with `added`, each product gains one
 // new key in the middle of its sub-keys (5,000 in all).
-std::uint64_t writeKeyList(LocalFiles& files, const std::string& path, bool added) {
+std::uint64_t writeKeyList(BenchFiles& files, const std::string& path, bool added) {
     std::unique_ptr<quillon::TextWriter> out;
     if (!succeeded(files.openWrite(path, quillon::WriteMode::Create, out))) return 0;
     std::uint64_t lines = 0;
@@ -48,7 +48,7 @@ std::uint64_t writeKeyList(LocalFiles& files, const std::string& path, bool adde
     return succeeded(out->close()) ? lines : 0;
 }
 
-std::uint64_t countLines(LocalFiles& files, const std::string& path) {
+std::uint64_t countLines(BenchFiles& files, const std::string& path) {
     std::unique_ptr<quillon::TextReader> in;
     if (!succeeded(files.openRead(path, in))) return 0;
     std::uint64_t lines = 0;
@@ -58,7 +58,7 @@ std::uint64_t countLines(LocalFiles& files, const std::string& path) {
 }
 
 // The best of `repetitions` runs, in seconds; negative when a run failed.
-double bestCompare(LocalFiles& files, const std::string& snapshot, const std::string& fresh, const std::string& output,
+double bestCompare(BenchFiles& files, const std::string& snapshot, const std::string& fresh, const std::string& output,
                    int repetitions) {
     double best = 1e30;
     for (int i = 0; i < repetitions; ++i) {
@@ -83,7 +83,7 @@ int main(int argc, char** argv) {
     const std::string added = (folder / "added.qdb").string();
     const std::string output = (folder / "hklmchanges.qdb").string();
 
-    LocalFiles files;
+    BenchFiles files;
     const std::uint64_t keys = writeKeyList(files, snapshot, false);
     writeKeyList(files, same, false);
     const std::uint64_t withAdded = writeKeyList(files, added, true);
