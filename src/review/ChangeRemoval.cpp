@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "review/DllChoice.h"
+#include "review/NothingSelected.h"
 #include "review/RemovalSafety.h"
 #include "shell/modRegistry.h"
 
@@ -71,12 +72,7 @@ KeyTarget keyTargetOf(const KeyRow& row) {
 }
 
 void deleteSelected(RemovalContext& context, ChangeSet& changes, const Selection& selection, bool permanentDelete) {
-    if (countSelectedChanges(selection) == 0) {
-        context.ports.prompter.message({"No files or system changes selected. Select a file or a system change and "
-                                        "then click on Delete selected.",
-                                        "Error deleting files", MsgIcon::Exclamation, MsgButtons::Ok});
-        return;
-    }
+    if (!somethingSelected(context.ports.prompter, selection, "Error deleting files", "Delete selected")) return;
     // The Shift state never meant "for good": only the setting decides.
     static_cast<void>(permanentDelete);
     const RemovalGuard guard(context.ports.shell);

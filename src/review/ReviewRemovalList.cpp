@@ -1,6 +1,7 @@
 #include "review/ReviewRemovalList.h"
 
 #include "review/ConvertRemovalList.h"
+#include "review/RemovalListDialog.h"
 #include "review/RemovalListFormat.h"
 #include "shell/Settings.h"
 #include "shell/modRegistry.h"
@@ -8,14 +9,7 @@
 namespace quillon::review {
 
 std::optional<ReviewedList> openRemovalListForReview(ReviewPorts& ports, std::string_view workFolder) {
-    FileDialogRequest request;
-    request.filter = removal_list::DialogFilter;
-    request.defaultExtension = removal_list::DefaultExtension;
-    {
-        auto general = shell::openKey(ports.registry, Hive::CurrentUser, settings::GeneralKey);
-        request.initialFolder = shell::queryValue(general.get(), settings::general::OpenSavePath);
-    }
-    const auto chosen = ports.prompter.openFile(request);
+    const auto chosen = ports.prompter.openFile(removalListDialog(ports.registry));
     if (!chosen || chosen->empty()) return std::nullopt;
 
     ReviewedList list;

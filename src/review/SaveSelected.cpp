@@ -1,5 +1,7 @@
 #include "review/SaveSelected.h"
 
+#include "review/NothingSelected.h"
+#include "review/RemovalListDialog.h"
 #include "review/RemovalListFormat.h"
 #include "review/RemovalListWriter.h"
 #include "review/SavedForDeletion.h"
@@ -7,31 +9,15 @@
 #include "shell/modRegistry.h"
 
 namespace quillon::review {
-namespace {
-
-constexpr std::string_view NothingSelectedTitle = "Error saving files";
-constexpr std::string_view NothingSelectedText =
-    "No files or system changes selected. Select a file or a system change and then click on Save selected.";
-
-}  // namespace
 
 SaveResult saveSelected(SavePorts& ports, const ChangeSet& changes, const Selection& selection) {
     SaveResult result;
-    if (countSelectedChanges(selection) == 0) {
-        ports.prompter.message({std::string(NothingSelectedText), std::string(NothingSelectedTitle),
-                                MsgIcon::Exclamation, MsgButtons::Ok, 1});
+    if (!somethingSelected(ports.prompter, selection, "Error saving files", "Save selected")) {
         result.outcome = SaveOutcome::NothingSelected;
         return result;
     }
 
-    FileDialogRequest request;
-    request.filter = removal_list::DialogFilter;
-    request.defaultExtension = removal_list::DefaultExtension;
-    {
-        auto general = shell::openKey(ports.registry, Hive::CurrentUser, settings::GeneralKey);
-        request.initialFolder = shell::queryValue(general.get(), settings::general::OpenSavePath);
-    }
-    const auto chosen = ports.prompter.saveFile(request);
+    const auto chosen = ports.prompter.saveFile(removalListDialog(ports.registry));
     if (!chosen || chosen->empty()) return result;
     result.path = *chosen;
 

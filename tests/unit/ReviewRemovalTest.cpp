@@ -2,6 +2,7 @@
 
 #include <deque>
 
+#include "ReviewScriptedInUse.h"
 #include "review/ChangeRemoval.h"
 #include "review/DllChoice.h"
 #include "review/RemovalSafety.h"
@@ -12,29 +13,6 @@
 
 namespace quillon::review {
 namespace {
-
-// Answers the DLL question from a script and records every path asked about; an unscripted
-// question fails the test.
-class ScriptedInUse final : public InUsePrompt {
-public:
-    void answer(InUseAnswer a) { answers_.push_back(a); }
-    const std::vector<std::string>& asked() const { return asked_; }
-    InUseAnswer ask(std::string_view path) override {
-        asked_.emplace_back(path);
-        if (answers_.empty()) {
-            ADD_FAILURE() << "unexpected DLL question for " << path;
-            return InUseAnswer::Skip;
-        }
-        const InUseAnswer a = answers_.front();
-        answers_.pop_front();
-        return a;
-    }
-    ~ScriptedInUse() override { EXPECT_TRUE(answers_.empty()) << "DLL answers left unused"; }
-
-private:
-    std::deque<InUseAnswer> answers_;
-    std::vector<std::string> asked_;
-};
 
 void countShared(fakes::FakeRegistry& registry, std::string_view path, std::uint32_t count) {
     std::string data(4, '\0');

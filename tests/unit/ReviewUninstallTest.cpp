@@ -2,6 +2,7 @@
 
 #include <deque>
 
+#include "ReviewScriptedInUse.h"
 #include "review/UninstallFromDataFile.h"
 #include "review/SharedDll.h"
 #include "shell/Settings.h"
@@ -14,25 +15,6 @@ namespace {
 constexpr const char* List = "C:\\L\\NewApp.qdf";
 constexpr const char* FailedList = "C:\\temp.qdf";
 const std::string Sep(1, settings::ListSeparator);
-
-class CountingInUse final : public InUsePrompt {
-public:
-    explicit CountingInUse(std::deque<InUseAnswer> answers = {}) : answers_(std::move(answers)) {}
-    InUseAnswer ask(std::string_view path) override {
-        asked.emplace_back(path);
-        if (answers_.empty()) {
-            ADD_FAILURE() << "unexpected DLL question for " << path;
-            return InUseAnswer::Skip;
-        }
-        const InUseAnswer a = answers_.front();
-        answers_.pop_front();
-        return a;
-    }
-    std::vector<std::string> asked;
-
-private:
-    std::deque<InUseAnswer> answers_;
-};
 
 // A removal list: files, keys and win.ini lines, the other sections empty.
 std::string removalList(const std::vector<std::string>& files, const std::vector<std::string>& keys,
@@ -61,7 +43,7 @@ class ReviewUninstall : public ::testing::Test {
 protected:
     fakes::FakeMachine m;
     shell::RemovalPorts ports{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, "C:\\Program Files\\Quillon\\"};
-    CountingInUse noQuestions;
+    ScriptedInUse noQuestions;
     RemovalContext context{ports, noQuestions, {"C:\\Windows\\", "C:\\", "C:\\"}};
 
     void SetUp() override {
@@ -201,13 +183,14 @@ TEST_F(ReviewUninstall, DeleteAllAtTheFirstSharedDllAsksNoMore) {
         m.files.addFile(dll, "x");
         countShared(m.registry, dll);
     }
-    CountingInUse prompt({InUseAnswer::DeleteAll});
+    ScriptedInUse prompt;
+    prompt.answer(InUseAnswer::DeleteAll);
     RemovalContext c{ports, prompt, context.folders};
     m.files.addFile(List, removalList({"C:\\Apps\\a.dll", "C:\\Apps\\b.ocx", "C:\\Apps\\c.dll"}, {}));
     m.prompter.answer(MsgAnswer::Yes);
     m.prompter.answer(MsgAnswer::Ok);
     uninstallFromDataFile(c, List);
-    EXPECT_EQ(prompt.asked, std::vector<std::string>{"C:\\Apps\\a.dll"});
+    EXPECT_EQ(prompt.asked(), std::vector<std::string>{"C:\\Apps\\a.dll"});
     for (const char* dll : {"C:\\Apps\\a.dll", "C:\\Apps\\b.ocx", "C:\\Apps\\c.dll"}) EXPECT_FALSE(m.files.exists(dll));
     EXPECT_EQ(lastMessage().text, "NewApp has been uninstalled.");
 }

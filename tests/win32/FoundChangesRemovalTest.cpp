@@ -30,47 +30,6 @@ constexpr const char* Caption = "Changes found  -Quillon";
 constexpr const char* InUseTitle = "DLL file in use";
 constexpr std::uint64_t DllBytes = 2 * 1024 + 10;
 
-// Asks a condition every 10 ms from whatever message loop runs until it holds, then acts;
-// when the time is up it posts WM_QUIT, which ends the modal loop that waits for it. The
-// viewer's load pumps messages itself, so a test cannot simply wait inside it.
-class WhenReady final : private ui::Window {
-public:
-    WhenReady() {
-        ui::WindowSpec desc;
-        desc.className = "QuillonRemovalTestPoller";
-        desc.style = 0;
-        desc.owner = HWND_MESSAGE;
-        create(desc);
-    }
-    ~WhenReady() override {
-        if (hwnd()) KillTimer(hwnd(), 1);
-    }
-    void start(DWORD timeoutMs, std::function<bool()> ready, std::function<void()> action) {
-        ready_ = std::move(ready);
-        action_ = std::move(action);
-        deadline_ = GetTickCount() + timeoutMs;
-        SetTimer(hwnd(), 1, 10, nullptr);
-    }
-
-private:
-    void onTimer(UINT_PTR) override {
-        if (busy_) return;
-        if (ready_()) {
-            KillTimer(hwnd(), 1);
-            busy_ = true;
-            action_();
-            busy_ = false;
-        } else if (static_cast<LONG>(GetTickCount() - deadline_) > 0) {
-            KillTimer(hwnd(), 1);
-            PostQuitMessage(0);
-        }
-    }
-    std::function<bool()> ready_;
-    std::function<void()> action_;
-    DWORD deadline_ = 0;
-    bool busy_ = false;
-};
-
 std::vector<std::string> names(const ui::ListView& list) {
     std::vector<std::string> texts;
     for (int row = 0; row < list.count(); ++row) texts.push_back(list.text(row, 0));
@@ -159,16 +118,16 @@ protected:
         input.dataFolder = work + "Moved\\";
         frmFoundChanges viewer(ports, input);
         bool ran = false;
-        WhenReady loaded;
+        uitest::Poller loaded;
         uitest::WindowScript script(10000);
         script.when(Caption, [&](HWND dialog) {
-            loaded.start(
-                20000, [&] { return viewer.isLoaded(); },
-                [&, dialog] {
-                    ran = true;
-                    body(viewer, dialog);
-                    uitest::postClick(dialog, IDC_FOUND_CMDOK);
-                });
+            loaded.start(20000, [&, dialog] {
+                if (!viewer.isLoaded()) return false;
+                ran = true;
+                body(viewer, dialog);
+                uitest::postClick(dialog, IDC_FOUND_CMDOK);
+                return true;
+            });
         });
         script.start();
         viewer.showModal(nullptr);

@@ -112,42 +112,6 @@ void doubleClickFirstRow(HWND dialog, const ui::ListView& list) {
     SendMessageA(dialog, WM_NOTIFY, activate.hdr.idFrom, reinterpret_cast<LPARAM>(&activate));
 }
 
-// Asks a condition every 10 ms from the message loop until it holds; when the time is up it
-// gives up and posts WM_QUIT, which ends the modal loop that waits for it.
-class Poller final : private ui::Window {
-public:
-    Poller() {
-        ui::WindowSpec desc;
-        desc.className = "QuillonViewerTestPoller";
-        desc.style = 0;
-        desc.owner = HWND_MESSAGE;
-        create(desc);
-    }
-    ~Poller() override {
-        if (hwnd()) KillTimer(hwnd(), 1);
-    }
-    void start(DWORD timeoutMs, std::function<bool()> done) {
-        done_ = std::move(done);
-        deadline_ = GetTickCount() + timeoutMs;
-        SetTimer(hwnd(), 1, 10, nullptr);
-    }
-
-private:
-    void onTimer(UINT_PTR) override {
-        if (busy_) return;
-        busy_ = true;
-        const bool finished = done_();
-        busy_ = false;
-        if (finished || static_cast<LONG>(GetTickCount() - deadline_) > 0) {
-            KillTimer(hwnd(), 1);
-            if (!finished) PostQuitMessage(0);
-        }
-    }
-    std::function<bool()> done_;
-    DWORD deadline_ = 0;
-    bool busy_ = false;
-};
-
 std::vector<int> selectedRows(const ui::ListView& list) { return list.selectedRows(); }
 
 class FoundChangesWindow : public ::testing::Test {
@@ -232,7 +196,7 @@ protected:
     // Fails when the window never appears or never finishes loading.
     void whileShown(frmFoundChanges& viewer, const std::function<void(HWND)>& body) {
         bool loaded = false;
-        Poller poller;
+        uitest::Poller poller;
         uitest::WindowScript script(10000);
         script.when(Caption, [&](HWND dialog) {
             // The load pumps messages, so this runs while it reads: wait without blocking it.

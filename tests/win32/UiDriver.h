@@ -23,6 +23,44 @@ bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
 // Removes a WM_QUIT left by a failed script, so that later loops are not ended by it.
 void drainQuit();
 
+// Asks a condition every 10 ms from whatever message loop runs, until it holds (the condition
+// may act itself before saying so); when the time is up it posts WM_QUIT, which ends the modal
+// loop that waits for it. For windows that pump messages themselves while they work, which a
+// test cannot simply wait inside.
+class Poller final : private ui::Window {
+public:
+    Poller() {
+        ui::WindowSpec desc;
+        desc.className = "QuillonTestPoller";
+        desc.style = 0;
+        desc.owner = HWND_MESSAGE;
+        create(desc);
+    }
+    ~Poller() override {
+        if (hwnd()) KillTimer(hwnd(), 1);
+    }
+    void start(DWORD timeoutMs, std::function<bool()> done) {
+        done_ = std::move(done);
+        deadline_ = GetTickCount() + timeoutMs;
+        SetTimer(hwnd(), 1, 10, nullptr);
+    }
+
+private:
+    void onTimer(UINT_PTR) override {
+        if (busy_) return;
+        busy_ = true;
+        const bool finished = done_();
+        busy_ = false;
+        if (finished || static_cast<LONG>(GetTickCount() - deadline_) > 0) {
+            KillTimer(hwnd(), 1);
+            if (!finished) PostQuitMessage(0);
+        }
+    }
+    std::function<bool()> done_;
+    DWORD deadline_ = 0;
+    bool busy_ = false;
+};
+
 // Every 10 ms looks for the window of its next step (by caption) and, once it is there,
 // acts on it. A window that does not appear in time fails the script, which then posts
 // WM_QUIT: that ends whatever modal loop waits for the missing answer.

@@ -1,0 +1,127 @@
+#pragma once
+// Port decorators for timing the viewer's load: where the time of a load goes, and how long it
+// runs without giving the message loop a chance.
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "Stopwatch.h"
+#include "platform/FileSystem.h"
+#include "platform/RunContext.h"
+#include "platform/Shell.h"
+
+namespace quillon::bench {
+
+struct LoadTimes {
+    double fileInfo = 0;   // FileSystem::info: the existence and size checks
+    double fileType = 0;   // Shell::fileType: type name and icon
+    std::uint64_t infoCalls = 0;
+    std::uint64_t typeCalls = 0;
+};
+
+// Counts yields and keeps the longest stretch between two of them; the stretches before the
+// first and after the last are reported apart.
+class GapRun final : public RunContext {
+public:
+    void yield() override {
+        const double now = watch_.seconds();
+        if (yields_ > 0) longest_ = std::max(longest_, now - last_);
+        else first_ = now;
+        last_ = now;
+        ++yields_;
+    }
+    bool stopRequested() const override { return false; }
+
+    std::uint64_t yields() const noexcept { return yields_; }
+    double longestGap() const noexcept { return longest_; }
+    double untilFirst() const noexcept { return first_; }
+    // The stretch after the last yield up to now.
+    double sinceLast() const noexcept { return watch_.seconds() - last_; }
+
+private:
+    Stopwatch watch_;
+    std::uint64_t yields_ = 0;
+    double first_ = 0;
+    double last_ = 0;
+    double longest_ = 0;
+};
+
+// Times info(); everything else goes straight through.
+class InfoTimedFiles final : public FileSystem {
+public:
+    InfoTimedFiles(FileSystem& inner, LoadTimes& times) : inner_(inner), times_(times) {}
+
+    Status info(std::string_view path, FileInfo& out) override {
+        ++times_.infoCalls;
+        const ScopeTimer timer(times_.fileInfo);
+        return inner_.info(path, out);
+    }
+    Status list(std::string_view pattern, std::unique_ptr<DirectoryListing>& out) override {
+        return inner_.list(pattern, out);
+    }
+    Status setAttributes(std::string_view path, std::uint32_t attributes) override {
+        return inner_.setAttributes(path, attributes);
+    }
+    Status openExclusive(std::string_view path) override { return inner_.openExclusive(path); }
+    Status openRead(std::string_view path, std::unique_ptr<TextReader>& out) override {
+        return inner_.openRead(path, out);
+    }
+    Status openWrite(std::string_view path, WriteMode mode, std::unique_ptr<TextWriter>& out) override {
+        return inner_.openWrite(path, mode, out);
+    }
+    Status copyFile(std::string_view from, std::string_view to, bool replace) override {
+        return inner_.copyFile(from, to, replace);
+    }
+    Status moveFile(std::string_view from, std::string_view to, bool replace) override {
+        return inner_.moveFile(from, to, replace);
+    }
+    Status deleteFile(std::string_view path) override { return inner_.deleteFile(path); }
+    Status createFolder(std::string_view path) override { return inner_.createFolder(path); }
+    Status removeFolder(std::string_view path) override { return inner_.removeFolder(path); }
+    std::uint32_t driveType(std::string_view root) override { return inner_.driveType(root); }
+    Status volumeLabel(std::string_view root, std::string& label) override { return inner_.volumeLabel(root, label); }
+
+private:
+    FileSystem& inner_;
+    LoadTimes& times_;
+};
+
+// The shell with fileType() timed, or answered at once with a fixed type when `instant`:
+// the difference between the two is what the shell's lookups cost.
+class TypeTimedShell final : public Shell {
+public:
+    TypeTimedShell(Shell& inner, LoadTimes& times, bool instant) : inner_(inner), times_(times), instant_(instant) {}
+
+    Status fileType(std::string_view path, FileTypeInfo& out) override {
+        ++times_.typeCalls;
+        const ScopeTimer timer(times_.fileType);
+        if (!instant_) return inner_.fileType(path, out);
+        out.typeName = "File";
+        out.iconIndex = 0;
+        return Status::Ok;
+    }
+    Status specialFolder(int csidl, std::string& path) override { return inner_.specialFolder(csidl, path); }
+    Status tempPath(std::string& path) override { return inner_.tempPath(path); }
+    Status longPathName(std::string_view path, std::string& longPath) override {
+        return inner_.longPathName(path, longPath);
+    }
+    FileOpResult fileOperation(const FileOperation& op) override { return inner_.fileOperation(op); }
+    Status deleteAtRestart(std::string_view path) override { return inner_.deleteAtRestart(path); }
+    Status emptyRecycleBin(WindowRef owner, std::string_view root, std::uint32_t flags) override {
+        return inner_.emptyRecycleBin(owner, root, flags);
+    }
+    Status execute(WindowRef owner, std::string_view verb, std::string_view file, std::string_view parameters,
+                   std::string_view folder, int show) override {
+        return inner_.execute(owner, verb, file, parameters, folder, show);
+    }
+    Status help(WindowRef owner, std::string_view helpFile, std::uint32_t command, std::string_view keyword) override {
+        return inner_.help(owner, helpFile, command, keyword);
+    }
+
+private:
+    Shell& inner_;
+    LoadTimes& times_;
+    bool instant_;
+};
+
+}  // namespace quillon::bench
