@@ -267,6 +267,30 @@ TEST(FindChangesRun, WholeHiveScanStillLeavesOutSoftwareClasses) {
     EXPECT_EQ(s.work("hklmchanges.qdb"), crlfText({"SYSTEM\\NewDriver", "SOFTWARE\\NewApp"}));
 }
 
+// The bar's range grows with every walk: 93 beyond the first folder count, less 4 for the
+// second start folder of "1", and each further drive's folder count.
+TEST(FindChangesRun, ProgressRangeFollowsTheFoldersWalked) {
+    struct Case {
+        const char* scanMode;
+        std::vector<int> maximums;
+    };
+    // Below C:\Windows: System32, Temp; below C:\Program Files: Quillon, Old; on D:: Games. The
+    // whole of C: adds Windows, Program Files, Apps and the Users tree (Users, Ann and six).
+    const int cFolders = 3 + 3 + 1 + 8;
+    const Case cases[] = {
+        {"1", {2 + 93, 2 + 93 + 2 - 4}},
+        {"2", {2 + 93}},
+        {"0", {cFolders + 93, cFolders + 93 + 1}},
+    };
+    for (const Case& c : cases) {
+        Machine s({{settings::scanning::ScanMode, c.scanMode}, {settings::scanning::RegScan, "0"}});
+        s.updateDatabase("C:,D:");
+        ASSERT_EQ(s.find("C:,D:"), FindOutcome::Completed);
+        EXPECT_EQ(s.progress.maximums, c.maximums) << "ScanMode " << c.scanMode;
+        EXPECT_EQ(s.progress.values.back(), c.maximums.back());
+    }
+}
+
 // Each yield of a complete run, one after the other, is where the user closes the window.
 TEST(FindChangesRun, StopAtAnyYieldDeletesTheRunsFilesAndKeepsEverySnapshot) {
     for (const char* autoUpdate : {"0", "1"}) {
