@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
+#include <utility>
 #include <fstream>
 #include <sstream>
 
@@ -76,6 +78,27 @@ private:
     void* address_;
 };
 
+using WindowMatch = std::function<bool(HWND)>;
+
+BOOL CALLBACK matchWindow(HWND window, LPARAM lp) {
+    auto* search = reinterpret_cast<std::pair<const WindowMatch*, HWND>*>(lp);
+    if (!(*search->first)(window)) return TRUE;
+    search->second = window;
+    return FALSE;
+}
+
+// The first window the match accepts: top-level windows when `parent` is null, else every
+// window below `parent`. A match that never accepts visits them all.
+HWND firstWindow(HWND parent, const WindowMatch& match) {
+    std::pair<const WindowMatch*, HWND> search{&match, nullptr};
+    if (parent) {
+        EnumChildWindows(parent, matchWindow, reinterpret_cast<LPARAM>(&search));
+    } else {
+        EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+    }
+    return search.second;
+}
+
 }  // namespace
 
 std::vector<std::vector<std::string>> listViewRows(HWND list, int columns) {
@@ -109,20 +132,7 @@ std::vector<std::vector<std::string>> listViewRows(HWND list, int columns) {
 }
 
 HWND descendant(HWND parent, int id) {
-    struct Search {
-        int id;
-        HWND found;
-    } search{id, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            if (GetDlgCtrlID(child) != s->id) return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return firstWindow(parent, [id](HWND child) { return GetDlgCtrlID(child) == id; });
 }
 
 std::string fileText(const std::string& path) {
@@ -143,25 +153,12 @@ std::string windowText(HWND window) {
 }
 
 HWND findProcessWindow(DWORD processId, const char* title, int controlId) {
-    struct Search {
-        DWORD processId;
-        const char* title;
-        int controlId;
-        HWND found;
-    } search{processId, title, controlId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != s->processId || !IsWindowVisible(window)) return TRUE;
-            if (s->title && windowText(window) != s->title) return TRUE;
-            if (s->controlId && !descendant(window, s->controlId)) return TRUE;
-            s->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return firstWindow(nullptr, [&](HWND window) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        return owner == processId && IsWindowVisible(window) && (!title || windowText(window) == title) &&
+               (!controlId || descendant(window, controlId));
+    });
 }
 
 HWND waitForProcessWindow(DWORD processId, const char* title, int controlId, DWORD timeoutMs) {
@@ -174,54 +171,31 @@ HWND waitForProcessWindow(DWORD processId, const char* title, int controlId, DWO
 }
 
 std::string describeProcessWindows(DWORD processId) {
-    struct Found {
-        DWORD processId;
-        std::string text;
-    } found{processId, {}};
-    EnumWindows(
-        [](HWND window, LPARAM lp) -> BOOL {
-            auto* f = reinterpret_cast<Found*>(lp);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != f->processId || !IsWindowVisible(window)) return TRUE;
-            f->text += "[" + windowText(window) + "]";
-            EnumChildWindows(
-                window,
-                [](HWND child, LPARAM lp2) -> BOOL {
-                    auto* text = reinterpret_cast<std::string*>(lp2);
-                    char className[64] = {};
-                    GetClassNameA(child, className, sizeof className);
-                    if (std::string_view(className) == "Static" || std::string_view(className) == "Button")
-                        *text += " \"" + windowText(child) + "\"";
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&f->text));
-            f->text += "\n";
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
-    return found.text.empty() ? "no visible window" : found.text;
+    std::string text;
+    firstWindow(nullptr, [&](HWND window) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner != processId || !IsWindowVisible(window)) return false;
+        text += "[" + windowText(window) + "]";
+        firstWindow(window, [&](HWND child) {
+            char className[64] = {};
+            GetClassNameA(child, className, sizeof className);
+            if (std::string_view(className) == "Static" || std::string_view(className) == "Button")
+                text += " \"" + windowText(child) + "\"";
+            return false;
+        });
+        text += "\n";
+        return false;
+    });
+    return text.empty() ? "no visible window" : text;
 }
 
 HWND childWithText(HWND parent, const char* className, const char* text) {
-    struct Search {
-        const char* className;
-        const char* text;
-        HWND found;
-    } search{className, text, nullptr};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            char name[64] = {};
-            GetClassNameA(child, name, sizeof name);
-            if (s->className && lstrcmpiA(name, s->className) != 0) return TRUE;
-            if (windowText(child) != s->text) return TRUE;
-            s->found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return firstWindow(parent, [&](HWND child) {
+        char name[64] = {};
+        GetClassNameA(child, name, sizeof name);
+        return (!className || lstrcmpiA(name, className) == 0) && windowText(child) == text;
+    });
 }
 
 bool waitForEnd(HANDLE process, DWORD timeoutMs) { return WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0; }
