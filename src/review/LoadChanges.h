@@ -14,13 +14,14 @@ struct LoadPorts {
     FileSystem& files;
     Registry& registry;
     Shell& shell;
-    RunContext& run;  // yielded to before every line read; the load does not stop early
+    RunContext& run;  // yielded to before every line read; a stop request ends the load early
 };
 
 // Reads "changes.qdb", "sysChanges.qdb", "hkcuchanges.qdb" and "hklmchanges.qdb" of
 // `workFolder` (ending in "\"), deletes the files it consumed, drops rows of items that no
 // longer exist and adds the placeholder rows of the kinds of change not looked for (the
-// Scanning settings).
+// Scanning settings). A load ended early by a stop request returns the rows read so far:
+// they are not the whole of what the files held.
 ChangeSet loadChanges(LoadPorts& ports, std::string_view workFolder);
 
 }  // namespace quillon::review

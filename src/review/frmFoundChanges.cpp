@@ -332,7 +332,11 @@ void frmFoundChanges::load() {
         ui::MessagePump pump(stop_, hwnd());
         LoadPorts loadPorts{ports_.files, ports_.registry, ports_.shell, pump};
         changes_ = loadChanges(loadPorts, input_.workFolder);
-        fillLists(pump);
+        cutShort_ = closePending_;
+        if (!cutShort_) {
+            fillLists(pump);
+            cutShort_ = closePending_;
+        }
         ui::Label(hwnd(), IDC_FOUND_LBLFILESIZE).setText("(Total size: " + shell::formatSize(changes_.totalBytes, true) + ")");
     }
     loaded_ = true;
@@ -543,14 +547,17 @@ void frmFoundChanges::onClose() { close(); }
 
 void frmFoundChanges::close() {
     if (loading_) {
-        // The load cannot be cut short; the window goes once the rows are in.
+        // The load notices the request at its next line and ends; the window goes then.
         closePending_ = true;
+        stop_.request();
         ShowWindow(hwnd(), SW_HIDE);
         return;
     }
     if (closed_) return;
     closed_ = true;
-    if (closing_) closing_(*this);
+    // A handler given half the rows would take the rest for removed: a reviewed removal list
+    // would lose them.
+    if (closing_ && !cutShort_) closing_(*this);
     endModal(IDOK);
 }
 

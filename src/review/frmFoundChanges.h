@@ -35,7 +35,8 @@ inline constexpr std::size_t ChangesListCount = 6;
 class frmFoundChanges final : public ui::Dialog {
 public:
     // Runs once when the window closes (OK, Esc or the close box), while it still shows its
-    // rows: the reviewed removal list's write-back.
+    // rows: the reviewed removal list's write-back. Not run when the window was closed before
+    // its load had finished.
     using ClosingHandler = std::function<void(frmFoundChanges&)>;
 
     frmFoundChanges(Ports& ports, FoundChangesInput input, ClosingHandler closing = {});
@@ -102,6 +103,7 @@ private:
     bool loading_ = false;
     bool loaded_ = false;
     bool closePending_ = false;
+    bool cutShort_ = false;  // closed before the rows were all in
     bool closed_ = false;
     bool sizing_ = false;
     bool removing_ = false;

@@ -191,6 +191,7 @@ Status FakeShell::execute(WindowRef owner, std::string_view verb, std::string_vi
 }
 
 Status FakeShell::fileType(std::string_view path, FileTypeInfo& out) {
+    ++fileTypeQuestions_;
     const std::string p = withoutBackslash(path);
     if (!files_.exists(p)) return Status::FileNotFound;
     if (isFolder(p)) {

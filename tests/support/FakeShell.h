@@ -74,6 +74,7 @@ public:
     Status execute(WindowRef owner, std::string_view verb, std::string_view file, std::string_view parameters,
                    std::string_view folder, int show) override;
     Status fileType(std::string_view path, FileTypeInfo& out) override;
+    int fileTypeQuestions() const { return fileTypeQuestions_; }
     Status help(WindowRef owner, std::string_view helpFile, std::uint32_t command,
                 std::string_view keyword) override;
 
@@ -89,6 +90,7 @@ private:
     std::map<int, std::string> folders_;
     std::optional<std::string> tempShort_;
     std::vector<std::pair<std::string, std::string>> shortToLong_;
+    int fileTypeQuestions_ = 0;
     std::map<std::string, FileTypeInfo> fileTypes_;  // by lower-case extension without dot
     Status nextFailure_ = Status::Ok;
     bool cancelNext_ = false;

@@ -312,12 +312,22 @@ TEST_F(ReviewLoad, YieldsOncePerLineOfEachChangesFile) {
     }
 }
 
-TEST_F(ReviewLoad, AStopRequestDoesNotCutTheLoadShort) {
+TEST_F(ReviewLoad, AStopRequestEndsTheLoadAtTheLineItArrivesAt) {
     m.files.addFile("C:\\a.log");
     m.files.addFile("C:\\b.log");
     stage(Changes, {"C:\\{", "a.log", "b.log", "}"});
-    m.run.requestStop();
-    EXPECT_EQ(load().files.size(), 2u);
+    m.run.stopAtYield(3);  // before the second name
+    EXPECT_EQ(load().files.size(), 1u);
+}
+
+// One question to the shell per kind of file, except for kinds with icons of their own.
+TEST_F(ReviewLoad, TheShellIsAskedOncePerExtension) {
+    for (const char* name : {"a.txt", "b.TXT", "c.txt", "d.exe", "e.exe", "f"}) m.files.addFile(std::string("C:\\") + name);
+    stage(Changes, {"C:\\{", "a.txt", "b.TXT", "c.txt", "d.exe", "e.exe", "f", "}"});
+    const ChangeSet set = load();
+    ASSERT_EQ(set.files.size(), 6u);
+    EXPECT_EQ(set.files[1].typeName, set.files[0].typeName);
+    EXPECT_EQ(m.shell.fileTypeQuestions(), 1 + 2 + 1);
 }
 
 }  // namespace

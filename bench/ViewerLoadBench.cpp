@@ -1,0 +1,416 @@
+// viewer_load_bench WORK\ MASTER [MASTER...]
+// Times the changes viewer's load of each MASTER (a changes file naming files that exist),
+// copied to WORK\changes.qdb before every load since the load consumes it:
+//   - loadChanges alone through the real adapters, then once more with every port timed and
+//     once with a shell that answers at once, and the longest stretch without a yield;
+//   - the shell's and the file system's cost per file by extension;
+//   - the viewer window: time until its rows are in the list, with another thread checking
+//     that it answers and repaints all along; then a close request during the load.
+// A file of more than 50,000 rows gets the plain load and the window closed halfway only.
+// Exits 1 when a load lost rows or a window never loaded, 3 when the window stalled longer
+// than the limit.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Stopwatch.h"
+#include "ViewerLoadPorts.h"
+#include "ViewerLoadProbe.h"
+#include "platform/Ports.h"
+#include "platform/win32/Win32Clock.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
+#include "review/LoadChanges.h"
+#include "review/frmFoundChanges.h"
+#include "ui/CommonControls.h"
+#include "ui/Win32Prompter.h"
+#include "ui/Window.h"
+
+namespace quillon::bench {
+
+namespace {
+
+constexpr double ResponseLimit = 0.25;  // seconds a window may take to answer or repaint
+constexpr DWORD ProbeIntervalMs = 50;
+constexpr double WindowGiveUp = 1800;   // seconds: a load that long has hung
+
+// The files a changes file names, in its order.
+struct Master {
+    std::string path;
+    std::vector<std::string> files;  // full paths
+};
+
+bool readMaster(const std::string& path, Master& out) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return false;
+    out.path = path;
+    std::string line, folder;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty()) continue;
+        if (line == "}") {
+            folder.clear();
+        } else if (line.back() == '{') {
+            folder = line.substr(0, line.size() - 1);
+        } else if (!folder.empty()) {
+            out.files.push_back(folder + line);
+        }
+    }
+    return true;
+}
+
+bool placeChanges(const Master& master, const std::string& work) {
+    return CopyFileA(master.path.c_str(), (work + "changes.qdb").c_str(), FALSE) != FALSE;
+}
+
+std::string extensionOf(const std::string& path) {
+    const auto slash = path.rfind('\\');
+    const auto dot = path.rfind('.');
+    return dot == std::string::npos || (slash != std::string::npos && dot < slash) ? "(none)" : path.substr(dot);
+}
+
+// ---- the load alone -------------------------------------------------------------------
+
+struct PortableFigures {
+    bool ok = false;
+    double seconds = 0;
+    std::size_t rows = 0;
+    std::uint64_t yields = 0;
+    double longestGap = 0;
+    double tail = 0;  // after the last yield: the check of every row's existence, and the rest
+    LoadTimes times;
+};
+
+PortableFigures plainLoad(const Master& master, const std::string& work) {
+    PortableFigures f;
+    if (!placeChanges(master, work)) return f;
+    win32::Win32FileSystem files;
+    win32::Win32Registry registry;
+    win32::Win32Shell shell;
+    GapRun run;
+    review::LoadPorts ports{files, registry, shell, run};
+    const Stopwatch watch;
+    const review::ChangeSet set = review::loadChanges(ports, work);
+    f.seconds = watch.seconds();
+    f.tail = run.sinceLast();
+    f.rows = set.files.size();
+    f.yields = run.yields();
+    f.longestGap = std::max(run.longestGap(), run.untilFirst());
+    f.ok = true;
+    return f;
+}
+
+PortableFigures timedLoad(const Master& master, const std::string& work, bool instantShell) {
+    PortableFigures f;
+    if (!placeChanges(master, work)) return f;
+    win32::Win32FileSystem realFiles;
+    win32::Win32Registry registry;
+    win32::Win32Shell realShell;
+    InfoTimedFiles files(realFiles, f.times);
+    TypeTimedShell shell(realShell, f.times, instantShell);
+    GapRun run;
+    review::LoadPorts ports{files, registry, shell, run};
+    const Stopwatch watch;
+    const review::ChangeSet set = review::loadChanges(ports, work);
+    f.seconds = watch.seconds();
+    f.tail = run.sinceLast();
+    f.rows = set.files.size();
+    f.yields = run.yields();
+    f.longestGap = std::max(run.longestGap(), run.untilFirst());
+    f.ok = true;
+    return f;
+}
+
+void printTimed(const char* title, const PortableFigures& f) {
+    const double rest = f.seconds - f.times.fileInfo - f.times.fileType;
+    std::printf("  %s: %.3f s, %zu rows\n", title, f.seconds, f.rows);
+    std::printf("    FileSystem::info   %8.3f s  %5.1f %%  (%llu calls, %.1f us each)\n", f.times.fileInfo,
+                100 * f.times.fileInfo / f.seconds, static_cast<unsigned long long>(f.times.infoCalls),
+                f.times.infoCalls ? 1e6 * f.times.fileInfo / static_cast<double>(f.times.infoCalls) : 0.0);
+    std::printf("    Shell::fileType    %8.3f s  %5.1f %%  (%llu calls, %.1f us each)\n", f.times.fileType,
+                100 * f.times.fileType / f.seconds, static_cast<unsigned long long>(f.times.typeCalls),
+                f.times.typeCalls ? 1e6 * f.times.fileType / static_cast<double>(f.times.typeCalls) : 0.0);
+    std::printf("    reading, rows, rest%8.3f s  %5.1f %%\n", rest, 100 * rest / f.seconds);
+    std::printf("    yields %llu; longest stretch between yields %.3f s; after the last yield %.3f s\n",
+                static_cast<unsigned long long>(f.yields), f.longestGap, f.tail);
+}
+
+// ---- cost per file by extension -------------------------------------------------------
+
+void costByExtension(const Master& master) {
+    constexpr std::size_t Samples = 400;
+    std::map<std::string, std::vector<const std::string*>> byExtension;
+    for (const std::string& path : master.files) byExtension[extensionOf(path)].push_back(&path);
+    win32::Win32Shell shell;
+    win32::Win32FileSystem files;
+    std::printf("\ncost per file by extension (%zu files sampled each; estimate = cost x files of that kind):\n",
+                Samples);
+    std::printf("  %-8s %8s %14s %14s %12s\n", "ext", "files", "fileType us", "info us", "estimate s");
+    double estimate = 0;
+    for (const auto& [extension, paths] : byExtension) {
+        const std::size_t n = std::min(Samples, paths.size());
+        double typeSeconds = 0, infoSeconds = 0;
+        for (std::size_t i = 0; i < n; ++i) {
+            FileTypeInfo type;
+            FileInfo info;
+            {
+                const ScopeTimer timer(typeSeconds);
+                shell.fileType(*paths[i], type);
+            }
+            const ScopeTimer timer(infoSeconds);
+            files.info(*paths[i], info);
+        }
+        const double typeUs = 1e6 * typeSeconds / static_cast<double>(n);
+        const double infoUs = 1e6 * infoSeconds / static_cast<double>(n);
+        const double kindSeconds = static_cast<double>(paths.size()) * (typeUs + 2 * infoUs) / 1e6;
+        estimate += kindSeconds;
+        std::printf("  %-8s %8zu %14.1f %14.1f %12.3f\n", extension.c_str(), paths.size(), typeUs, infoUs,
+                    kindSeconds);
+    }
+    std::printf("  estimate for one fileType and two info calls per file: %.3f s\n", estimate);
+}
+
+// ---- the window -----------------------------------------------------------------------
+
+struct WindowFigures {
+    double appeared = -1;        // seconds from the call that shows the window
+    double loaded = -1;          // isLoaded() seen with the rows in the list
+    int listRows = -1;
+    int listRowsAtClose = -1;    // what the list shows when the window closes
+    double closeRequested = -1;
+    double hidden = -1;
+    double returned = -1;        // the modal loop has ended: the window is gone
+    bool loadedAtReturn = false;
+    std::size_t modelRows = 0;
+    bool gaveUp = false;
+    ProbeFigures probe;
+};
+
+// Watches the viewer from its own thread's message loop (the timer fires whenever the load
+// pumps): starts the probe when the window exists, notes the load's end, and closes it.
+class LoadWatch final : private ui::Window {
+public:
+    LoadWatch(review::frmFoundChanges& viewer, ResponseProbe& probe, const Stopwatch& clock, double closeAfter,
+              WindowFigures& out)
+        : viewer_(viewer), probe_(probe), clock_(clock), closeAfter_(closeAfter), out_(out) {
+        ui::WindowSpec desc;
+        desc.className = "QuillonViewerLoadWatch";
+        desc.style = 0;
+        desc.owner = HWND_MESSAGE;
+        create(desc);
+        SetTimer(hwnd(), 1, 5, nullptr);
+    }
+    ~LoadWatch() override {
+        if (hwnd()) KillTimer(hwnd(), 1);
+    }
+
+private:
+    void onTimer(UINT_PTR) override {
+        const double now = clock_.seconds();
+        const HWND dialog = viewer_.hwnd();
+        if (now > WindowGiveUp && !out_.gaveUp) {
+            out_.gaveUp = true;
+            PostQuitMessage(0);
+            return;
+        }
+        if (!dialog) return;
+        if (out_.appeared < 0) {
+            out_.appeared = now;
+            probe_.watch(dialog);
+        }
+        const bool closing = closeAfter_ >= 0;
+        if (closing && out_.closeRequested < 0 && now >= closeAfter_ && !viewer_.isLoaded()) {
+            out_.closeRequested = now;
+            PostMessageA(dialog, WM_CLOSE, 0, 0);
+            return;
+        }
+        if (out_.closeRequested >= 0 && out_.hidden < 0 && !IsWindowVisible(dialog)) out_.hidden = now;
+        if (out_.loaded < 0 && viewer_.isLoaded()) {
+            out_.loaded = now;
+            out_.listRows = viewer_.list(review::ChangesList::Files).count();
+            if (out_.closeRequested < 0) PostMessageA(dialog, WM_CLOSE, 0, 0);
+        }
+    }
+
+    review::frmFoundChanges& viewer_;
+    ResponseProbe& probe_;
+    const Stopwatch& clock_;
+    double closeAfter_;
+    WindowFigures& out_;
+};
+
+// closeAfter: seconds after the start at which to ask the window to close; < 0: once loaded.
+WindowFigures windowLoad(const Master& master, const std::string& work, bool instantShell, double closeAfter) {
+    WindowFigures f;
+    if (!placeChanges(master, work)) return f;
+    win32::Win32Registry registry;
+    win32::Win32FileSystem files;
+    win32::Win32Shell realShell;
+    LoadTimes unused;
+    TypeTimedShell instant(realShell, unused, true);
+    win32::Win32Desktop desktop;
+    ui::Win32Prompter prompter;
+    win32::Win32Clock clock;
+    Ports ports{registry, files, instantShell ? static_cast<Shell&>(instant) : realShell, desktop, prompter, clock};
+    review::FoundChangesInput input;
+    input.workFolder = work;
+    input.dataFolder = work;
+    review::frmFoundChanges viewer(ports, input, [&f](review::frmFoundChanges& closing) {
+        f.listRowsAtClose = closing.list(review::ChangesList::Files).count();
+    });
+    ResponseProbe probe(ResponseLimit, ProbeIntervalMs);
+    const Stopwatch watch;
+    {
+        LoadWatch loadWatch(viewer, probe, watch, closeAfter, f);
+        viewer.showModal(nullptr);
+        f.returned = watch.seconds();
+    }
+    probe.stop();
+    f.probe = probe.figures();
+    f.loadedAtReturn = viewer.isLoaded();
+    f.modelRows = viewer.changes().files.size();
+    if (f.gaveUp) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+        }
+    }
+    return f;
+}
+
+void printProbe(const ProbeFigures& p) {
+    std::printf("    answers to WM_NULL: %d, worst %.0f ms, mean %.1f ms, %d over %.0f ms, %d unanswered\n", p.replies,
+                1e3 * p.worstReply, p.replies ? 1e3 * p.totalReply / p.replies : 0.0, p.slowReplies,
+                1e3 * ResponseLimit, p.unanswered);
+    std::printf("    repaints: %d, worst %.0f ms, %d over %.0f ms\n", p.repaints, 1e3 * p.worstRepaint,
+                p.slowRepaints, 1e3 * ResponseLimit);
+}
+
+bool responsive(const ProbeFigures& p) {
+    return p.replies > 0 && p.slowReplies == 0 && p.unanswered == 0 && p.slowRepaints == 0;
+}
+
+// ---- one changes file -----------------------------------------------------------------
+
+struct Verdict {
+    bool rowsOk = true;
+    bool responsive = true;
+};
+
+// Above this many rows a load takes minutes under Wine: one load alone and one window, closed
+// halfway, stand for the rest, whose per-file costs the smaller files show.
+constexpr std::size_t FullPlanRows = 50000;
+
+void reportWindow(const char* title, const WindowFigures& w, std::size_t expected, Verdict& verdict) {
+    std::printf("  %s:\n", title);
+    if (w.closeRequested < 0) {
+        std::printf("    window seen at %.3f s; loaded with %d rows in the list (%zu in the model) at %.3f s\n",
+                    w.appeared, w.listRows, w.modelRows, w.loaded);
+        if (w.gaveUp || w.loaded < 0 || w.listRows != static_cast<int>(expected)) verdict.rowsOk = false;
+    } else {
+        std::printf("    window seen at %.3f s; close requested at %.3f s; hidden %.0f ms after the request; gone "
+                    "%.3f s after it (at %.3f s)\n",
+                    w.appeared, w.closeRequested, w.hidden >= 0 ? 1e3 * (w.hidden - w.closeRequested) : -1.0,
+                    w.returned - w.closeRequested, w.returned);
+        std::printf("    loaded when it went: %s; %d rows in the list at the close, %zu in the model\n",
+                    w.loadedAtReturn ? "yes" : "no", w.listRowsAtClose, w.modelRows);
+        if (w.gaveUp || !w.loadedAtReturn || w.listRowsAtClose != static_cast<int>(expected)) verdict.rowsOk = false;
+        if (w.hidden < 0) verdict.responsive = false;
+    }
+    if (w.modelRows != expected) verdict.rowsOk = false;
+    printProbe(w.probe);
+    if (!responsive(w.probe)) verdict.responsive = false;
+}
+
+void benchOne(const Master& master, const std::string& work, bool withExtensions, Verdict& verdict) {
+    const std::size_t expected = master.files.size();
+    const bool full = expected <= FullPlanRows;
+    std::printf("\n==== %zu file rows (%s)\n", expected, master.path.c_str());
+
+    std::printf("loadChanges alone (Win32FileSystem, Win32Registry, Win32Shell, a run that only notes its yields):\n");
+    const PortableFigures plain = plainLoad(master, work);
+    std::printf("  plain: %.3f s, %zu rows, %llu yields; longest stretch between yields %.3f s, after the last "
+                "yield %.3f s\n",
+                plain.seconds, plain.rows, static_cast<unsigned long long>(plain.yields), plain.longestGap,
+                plain.tail);
+    if (!plain.ok || plain.rows != expected) verdict.rowsOk = false;
+    PortableFigures instant;
+    if (full) {
+        const PortableFigures timed = timedLoad(master, work, false);
+        printTimed("timed, real shell", timed);
+        instant = timedLoad(master, work, true);
+        printTimed("timed, shell answering at once", instant);
+        std::printf("  the shell's lookups cost %.3f s of the load (real minus answering at once)\n",
+                    timed.seconds - instant.seconds);
+        if (!timed.ok || timed.rows != expected || !instant.ok || instant.rows != expected) verdict.rowsOk = false;
+    }
+    if (withExtensions) costByExtension(master);
+
+    std::printf("\nthe viewer (modal, real adapters; probes every %lu ms from another thread):\n",
+                static_cast<unsigned long>(ProbeIntervalMs));
+    double windowLoadTime = -1;
+    if (full) {
+        const WindowFigures real = windowLoad(master, work, false, -1);
+        reportWindow("real shell", real, expected, verdict);
+        const WindowFigures quick = windowLoad(master, work, true, -1);
+        reportWindow("shell answering at once", quick, expected, verdict);
+        if (quick.loaded > 0) {
+            std::printf("  filling the lists and the window's own work: about %.3f s (window minus loadChanges, "
+                        "both with the shell answering at once)\n",
+                        quick.loaded - instant.seconds);
+        }
+        windowLoadTime = real.loaded;
+    }
+    // The window must hide at once and go when the rows are in: the load cannot be cut short.
+    const double closeAt = full ? std::max(0.2, windowLoadTime / 3) : plain.seconds / 2;
+    const WindowFigures closing = windowLoad(master, work, false, closeAt);
+    reportWindow("close requested during the load, real shell", closing, expected, verdict);
+    if (!full) windowLoadTime = closing.returned;
+
+    std::printf("\nsummary %zu: load %.3f s portable / %.3f s window%s; worst reply %.0f ms; worst repaint %.0f ms; "
+                "close: hidden after %.0f ms, gone after %.3f s\n",
+                expected, plain.seconds, windowLoadTime, full ? "" : " (until it went after the close request)",
+                1e3 * closing.probe.worstReply, 1e3 * closing.probe.worstRepaint,
+                closing.hidden >= 0 ? 1e3 * (closing.hidden - closing.closeRequested) : -1.0,
+                closing.returned - closing.closeRequested);
+}
+
+}  // namespace
+
+}  // namespace quillon::bench
+
+int main(int argc, char** argv) {
+    using namespace quillon::bench;
+    if (argc < 3) {
+        std::printf("usage: viewer_load_bench WORK\\ MASTER [MASTER...]\n");
+        return 2;
+    }
+    quillon::ui::initCommonControls();
+    const std::string work = argv[1];
+    Verdict verdict;
+    for (int i = 2; i < argc; ++i) {
+        Master master;
+        if (!readMaster(argv[i], master) || master.files.empty()) {
+            std::printf("error: cannot read %s\n", argv[i]);
+            return 2;
+        }
+        benchOne(master, work, i == 2, verdict);
+        std::fflush(stdout);
+    }
+    if (!verdict.rowsOk) {
+        std::printf("\nFAILED: a load lost rows or a window never finished loading\n");
+        return 1;
+    }
+    if (!verdict.responsive) {
+        std::printf("\nNOT RESPONSIVE: the window stalled longer than %.0f ms\n", 1e3 * ResponseLimit);
+        return 3;
+    }
+    std::printf("\nok: every load complete, the window answered within %.0f ms throughout\n", 1e3 * ResponseLimit);
+    return 0;
+}
