@@ -8,7 +8,7 @@
 //     that it answers and repaints all along; then a close request during the load.
 // A file of more than 50,000 rows gets the plain load and the window closed halfway only.
 // Exits 1 when a load lost rows or a window never loaded, 3 when the window stalled longer
-// than the limit.
+// than the limit or did not go within a second of a close request made during its load.
 #include <windows.h>
 
 #include <algorithm>
@@ -318,12 +318,12 @@ void reportWindow(const char* title, const WindowFigures& w, std::size_t expecte
                     "%.3f s after it (at %.3f s)\n",
                     w.appeared, w.closeRequested, w.hidden >= 0 ? 1e3 * (w.hidden - w.closeRequested) : -1.0,
                     w.returned - w.closeRequested, w.returned);
-        std::printf("    loaded when it went: %s; %d rows in the list at the close, %zu in the model\n",
-                    w.loadedAtReturn ? "yes" : "no", w.listRowsAtClose, w.modelRows);
-        if (w.gaveUp || !w.loadedAtReturn || w.listRowsAtClose != static_cast<int>(expected)) verdict.rowsOk = false;
-        if (w.hidden < 0) verdict.responsive = false;
+        // A close ends the load where it is: the window goes at once, with part of the rows.
+        std::printf("    rows read when it went: %zu of %zu\n", w.modelRows, expected);
+        if (w.gaveUp) verdict.rowsOk = false;
+        if (w.hidden < 0 || w.returned - w.closeRequested > 1.0) verdict.responsive = false;
     }
-    if (w.modelRows != expected) verdict.rowsOk = false;
+    if (w.closeRequested < 0 && w.modelRows != expected) verdict.rowsOk = false;
     printProbe(w.probe);
     if (!responsive(w.probe)) verdict.responsive = false;
 }
