@@ -88,12 +88,12 @@ struct PortableFigures {
     LoadTimes times;
 };
 
-PortableFigures plainLoad(const Master& master, const std::string& work) {
-    PortableFigures f;
-    if (!placeChanges(master, work)) return f;
-    win32::Win32FileSystem files;
+// One load through these ports, with the yields' gaps; the figures of a failed placement are
+// not ok.
+void measureLoad(const Master& master, const std::string& work, FileSystem& files, Shell& shell,
+                 PortableFigures& f) {
+    if (!placeChanges(master, work)) return;
     win32::Win32Registry registry;
-    win32::Win32Shell shell;
     GapRun run;
     review::LoadPorts ports{files, registry, shell, run};
     const Stopwatch watch;
@@ -104,27 +104,23 @@ PortableFigures plainLoad(const Master& master, const std::string& work) {
     f.yields = run.yields();
     f.longestGap = std::max(run.longestGap(), run.untilFirst());
     f.ok = true;
+}
+
+PortableFigures plainLoad(const Master& master, const std::string& work) {
+    PortableFigures f;
+    win32::Win32FileSystem files;
+    win32::Win32Shell shell;
+    measureLoad(master, work, files, shell, f);
     return f;
 }
 
 PortableFigures timedLoad(const Master& master, const std::string& work, bool instantShell) {
     PortableFigures f;
-    if (!placeChanges(master, work)) return f;
     win32::Win32FileSystem realFiles;
-    win32::Win32Registry registry;
     win32::Win32Shell realShell;
     InfoTimedFiles files(realFiles, f.times);
     TypeTimedShell shell(realShell, f.times, instantShell);
-    GapRun run;
-    review::LoadPorts ports{files, registry, shell, run};
-    const Stopwatch watch;
-    const review::ChangeSet set = review::loadChanges(ports, work);
-    f.seconds = watch.seconds();
-    f.tail = run.sinceLast();
-    f.rows = set.files.size();
-    f.yields = run.yields();
-    f.longestGap = std::max(run.longestGap(), run.untilFirst());
-    f.ok = true;
+    measureLoad(master, work, files, shell, f);
     return f;
 }
 
