@@ -29,7 +29,7 @@ Status TimedFileSystem::list(std::string_view pattern, std::unique_ptr<Directory
     Status status;
     {
         const ScopeTimer timer(times_.listOpen);
-        status = inner_.list(pattern, inner);
+        status = ForwardingFileSystem::list(pattern, inner);
     }
     out = inner ? std::make_unique<TimedListing>(std::move(inner), times_) : nullptr;
     return status;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "ForwardingFileSystem.h"
 #include "platform/FileSystem.h"
 #include "platform/RunContext.h"
 
@@ -18,36 +19,13 @@ struct PortTimes {
 };
 
 // Only list() is timed; everything else goes straight through.
-class TimedFileSystem final : public FileSystem {
+class TimedFileSystem final : public ForwardingFileSystem {
 public:
-    TimedFileSystem(FileSystem& inner, PortTimes& times) : inner_(inner), times_(times) {}
+    TimedFileSystem(FileSystem& inner, PortTimes& times) : ForwardingFileSystem(inner), times_(times) {}
 
     Status list(std::string_view pattern, std::unique_ptr<DirectoryListing>& out) override;
-    Status info(std::string_view path, FileInfo& out) override { return inner_.info(path, out); }
-    Status setAttributes(std::string_view path, std::uint32_t attributes) override {
-        return inner_.setAttributes(path, attributes);
-    }
-    Status openExclusive(std::string_view path) override { return inner_.openExclusive(path); }
-    Status openRead(std::string_view path, std::unique_ptr<TextReader>& out) override {
-        return inner_.openRead(path, out);
-    }
-    Status openWrite(std::string_view path, WriteMode mode, std::unique_ptr<TextWriter>& out) override {
-        return inner_.openWrite(path, mode, out);
-    }
-    Status copyFile(std::string_view from, std::string_view to, bool replace) override {
-        return inner_.copyFile(from, to, replace);
-    }
-    Status moveFile(std::string_view from, std::string_view to, bool replace) override {
-        return inner_.moveFile(from, to, replace);
-    }
-    Status deleteFile(std::string_view path) override { return inner_.deleteFile(path); }
-    Status createFolder(std::string_view path) override { return inner_.createFolder(path); }
-    Status removeFolder(std::string_view path) override { return inner_.removeFolder(path); }
-    std::uint32_t driveType(std::string_view root) override { return inner_.driveType(root); }
-    Status volumeLabel(std::string_view root, std::string& label) override { return inner_.volumeLabel(root, label); }
 
 private:
-    FileSystem& inner_;
     PortTimes& times_;
 };
 

@@ -54,9 +54,9 @@ constexpr ui::ControlSpec sizeLabel(int id, int x, int y, int width) {
 }
 // Line lists are not sortable: their headers are not buttons.
 constexpr ui::ControlSpec lineList(int id) {
-    ui::ControlSpec spec = ui::listView(id, PageX, ListY, PageW, ListH, true);
-    spec.style |= LVS_NOSORTHEADER;
-    return spec;
+    ui::ControlSpec desc = ui::listView(id, PageX, ListY, PageW, ListH, true);
+    desc.style |= LVS_NOSORTHEADER;
+    return desc;
 }
 
 constexpr std::array<ui::ControlSpec, 23> Controls{{

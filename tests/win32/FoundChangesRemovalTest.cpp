@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "FoundChangesDriver.h"
 #include "UiDriver.h"
 #include "app/resource.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -26,7 +27,6 @@
 namespace quillon::review {
 namespace {
 
-constexpr const char* Caption = "Changes found  -Quillon";
 constexpr const char* InUseTitle = "DLL file in use";
 constexpr std::uint64_t DllBytes = 2 * 1024 + 10;
 
@@ -117,23 +117,7 @@ protected:
         input.workFolder = work;
         input.dataFolder = work + "Moved\\";
         frmFoundChanges viewer(ports, input);
-        bool ran = false;
-        uitest::Poller loaded;
-        uitest::WindowScript script(10000);
-        script.when(Caption, [&](HWND dialog) {
-            loaded.start(20000, [&, dialog] {
-                if (!viewer.isLoaded()) return false;
-                ran = true;
-                body(viewer, dialog);
-                uitest::postClick(dialog, IDC_FOUND_CMDOK);
-                return true;
-            });
-        });
-        script.start();
-        viewer.showModal(nullptr);
-        EXPECT_TRUE(script.finished()) << script.failure();
-        EXPECT_TRUE(ran) << "the viewer never finished loading";
-        EXPECT_EQ(viewer.hwnd(), nullptr) << "OK must close the viewer";
+        uitest::whileViewerShown(viewer, [&](HWND dialog) { body(viewer, dialog); });
     }
     void whileShown(const std::function<void(frmFoundChanges&, HWND)>& body) { whileShown(m.prompter, body); }
 };

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "FoundChangesDriver.h"
 #include "UiDriver.h"
 #include "app/resource.h"
 #include "platform/win32/Win32FileSystem.h"
@@ -195,24 +196,7 @@ protected:
     // Opens the viewer modally and runs `body` once it has loaded; then closes it with OK.
     // Fails when the window never appears or never finishes loading.
     void whileShown(frmFoundChanges& viewer, const std::function<void(HWND)>& body) {
-        bool loaded = false;
-        uitest::Poller poller;
-        uitest::WindowScript script(10000);
-        script.when(Caption, [&](HWND dialog) {
-            // The load pumps messages, so this runs while it reads: wait without blocking it.
-            poller.start(20000, [&, dialog] {
-                if (!viewer.isLoaded()) return false;
-                loaded = true;
-                body(dialog);
-                uitest::postClick(dialog, IDC_FOUND_CMDOK);
-                return true;
-            });
-        });
-        script.start();
-        viewer.showModal(nullptr);
-        EXPECT_TRUE(script.finished()) << script.failure();
-        EXPECT_TRUE(loaded) << "the viewer never finished loading";
-        EXPECT_EQ(viewer.hwnd(), nullptr) << "OK must close the viewer";
+        uitest::whileViewerShown(viewer, body);
     }
     void whileShown(const std::function<void(frmFoundChanges&, HWND)>& body) {
         frmFoundChanges viewer(ports, runInput());
