@@ -1,21 +1,30 @@
-# Sums GoogleTest case counts over `ctest -V` logs. ctest prefixes each line of a test's
-# output with "N: "; an executable that failed without reporting failed cases (a crash, a
-# timeout, a sanitizer report) counts as one failure.
+# Sums GoogleTest case counts over `ctest -V` logs and prints "passed failed". ctest prefixes
+# each line of a test's output with "N: ". Every ctest entry that did not end "Passed" counts
+# at least one failure, whatever it printed: a crash after its summary, a timeout, a sanitizer
+# report, an executable that never ran. An entry that started and has no result line at all
+# (the run was killed) counts as failed too.
+function key_of(n) { return FILENAME ":" n }
+
+/^[0-9]+: Test command: / {
+  k = key_of($1 + 0); started[k] = 1
+}
+# Several probes may run inside one entry: add their summaries up.
 /^[0-9]+: \[==========\] [0-9]+ tests? from .* ran/ {
-  key = FILENAME ":" $1
-  n = $3; total[key] = n
+  k = key_of($1 + 0); total[k] += $3; started[k] = 1
 }
 /^[0-9]+: \[  FAILED  \] [0-9]+ tests?, listed below/ {
-  key = FILENAME ":" $1
-  bad[key] = $4
+  k = key_of($1 + 0); bad[k] += $5
 }
-/Test +#[0-9]+: .*(\*\*\*|Failed|Exception|Timeout|Not Run)/ {
+/Test +#[0-9]+: / {
   match($0, /#[0-9]+/)
-  key = FILENAME ":" substr($0, RSTART + 1, RLENGTH - 1) ":"
-  dead[key] = 1
+  k = key_of(substr($0, RSTART + 1, RLENGTH - 1) + 0)
+  started[k] = 1
+  result[k] = ($0 ~ /\*\*\*/ || $0 !~ / Passed +[0-9.]+ sec/) ? "failed" : "passed"
 }
 END {
-  for (k in total) { p += total[k] - bad[k]; f += bad[k] }
-  for (k in dead) if (!(k in bad) || bad[k] == 0) f += 1
+  for (k in started) {
+    p += total[k] - bad[k]; f += bad[k]
+    if (result[k] != "passed" && bad[k] == 0) f += 1
+  }
   printf "%d %d\n", p, f
 }
