@@ -5,6 +5,7 @@
 
 #include "shell/DriveList.h"
 #include "detection/frmFindingChanges.h"
+#include "options/frmOptions.h"
 #include "review/ReviewRemovalList.h"
 #include "review/UninstallFromDataFile.h"
 #include "review/WriteBackRemovalList.h"
@@ -70,8 +71,12 @@ void MainProgramOperations::uninstallFromDataFile(const std::string& removalList
     review::uninstallFromDataFile(context, removalList);
 }
 
-// Not built yet: each of these opens its window once its subsystem exists.
+void MainProgramOperations::options() {
+    options::frmOptions window(ports_, state_.driveEntries);
+    window.showModal(owner_);
+}
+
+// Not built yet: opens its window once its subsystem exists.
 void MainProgramOperations::systemCleanUp() {}
-void MainProgramOperations::options() {}
 
 }  // namespace quillon::app

@@ -83,6 +83,8 @@ inline constexpr std::string_view SameDateTime = "Same Date Time";
 inline constexpr std::string_view SameSize = "Same Size";
 inline constexpr std::string_view SkipSysbckup = "Skip Sysbckup";
 inline constexpr std::string_view SkipZeroLength = "Skip Zero Length";
+// Not written at first run: "1" shows the duplicate-file and unused-DLL scans.
+inline constexpr std::string_view ShowAllScans = "ShowAllScans";
 }  // namespace sysclean
 
 // The removal-list file type registered under HKEY_CLASSES_ROOT.
