@@ -1,0 +1,105 @@
+#include "contract/Sandbox.h"
+
+#include <stdexcept>
+
+#include "support/FakeDesktop.h"
+#include "support/FakeFileSystem.h"
+#include "support/FakeRegistry.h"
+#include "support/FakeShell.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/win32/Conversions.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32Desktop.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
+#endif
+
+namespace quillon::contract {
+namespace {
+
+class FakeSandbox final : public Sandbox {
+public:
+    FakeSandbox() : Sandbox(files_, shell_, registry_, desktop_) {
+        files_.setNow(now);
+        files_.addDrive('C', DriveType::Fixed, "SYSTEM");
+        for (const auto& [csidl, path] : {std::pair{Csidl::Windows, "C:\\Win"}, {Csidl::System, "C:\\Win\\System"},
+                                          {Csidl::ProgramFiles, "C:\\Programs"}, {Csidl::AppData, "C:\\AppData"}}) {
+            files_.addFolder(path);
+            shell_.setSpecialFolder(csidl, path);
+        }
+        shell_.setTempPath("C:\\TEMPOR~1\\", "C:\\Temporary Files\\");
+        scratchFolder = "C:\\Temporary Files\\QuillonContract\\";
+        files_.addFolder(scratchFolder);
+        scratchKey = "Software\\QuillonContract";
+        registry_.createKey(hkcu, scratchKey);
+    }
+    void holdOpen(const std::string& path) override { files_.holdOpen(path); }
+
+private:
+    fakes::FakeFileSystem files_;
+    fakes::FakeShell shell_{files_};
+    fakes::FakeRegistry registry_;
+    fakes::FakeDesktop desktop_;
+};
+
+#ifdef _WIN32
+// A folder in the temporary folder and a key of this process's own, wiped before and after.
+class Win32Sandbox final : public Sandbox {
+public:
+    Win32Sandbox() : Sandbox(files_, shell_, registry_, desktop_) {
+        const std::string own = "QuillonContract-" + std::to_string(GetCurrentProcessId());
+        std::string shortForm, longForm;
+        if (!succeeded(shell_.tempPath(shortForm)) || !succeeded(shell_.longPathName(shortForm, longForm)))
+            throw std::runtime_error("no temporary folder");
+        scratchFolder = longForm + own + "\\";
+        scratchKey = "Software\\" + own;
+        wipe();
+        std::unique_ptr<RegistryKey> key;
+        if (!succeeded(files_.createFolder(scratchFolder)) || !succeeded(registry_.create(hkcu, scratchKey, key)))
+            throw std::runtime_error("cannot make " + scratchFolder + " or HKCU\\" + scratchKey);
+        SYSTEMTIME st;
+        GetLocalTime(&st);
+        now = win32::toDateTime(st);
+        const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        refusesOverwritingProtectedFiles = !(ntdll && GetProcAddress(ntdll, "wine_get_version"));
+    }
+    ~Win32Sandbox() override {
+        held_.clear();
+        wipe();
+    }
+    void holdOpen(const std::string& path) override {
+        held_.emplace_back(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!held_.back()) throw std::runtime_error("cannot hold " + path + " open");
+    }
+
+private:
+    // Before a test there is usually nothing to wipe, so the outcome does not matter. The shell
+    // deletes read-only, hidden and system files without asking.
+    void wipe() {
+        shell_.fileOperation({FileOpKind::Delete, {scratchFolder}, {}, quietFileOp, 0});
+        registry_.deleteTree(hkcu, scratchKey);
+    }
+
+    win32::Win32FileSystem files_;
+    win32::Win32Shell shell_;
+    win32::Win32Registry registry_;
+    win32::Win32Desktop desktop_;
+    std::vector<win32::FileHandle> held_;
+};
+#endif
+
+}  // namespace
+
+std::vector<Target> targets() {
+    std::vector<Target> all{{"Fake", [] { return std::make_unique<FakeSandbox>(); }}};
+#ifdef _WIN32
+    all.push_back({"Win32", [] { return std::make_unique<Win32Sandbox>(); }});
+#endif
+    return all;
+}
+
+}  // namespace quillon::contract
