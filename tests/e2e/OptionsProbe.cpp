@@ -114,6 +114,11 @@ protected:
         RECT r{};
         GetWindowRect(tabs, &r);
         clickAt(r.left + 15, r.top + 8);
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        const DWORD thread = GetWindowThreadProcessId(tabs, nullptr);
+        ASSERT_TRUE(waitFor([&] { return GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == tabs; }))
+            << "the tabs did not take the focus for page " << page;
         keys(std::vector<WORD>(page, VK_RIGHT));
         ASSERT_TRUE(waitFor([&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == page; }));
     }
@@ -133,7 +138,7 @@ TEST_F(OptionsDialog, OkWritesWhatTheUserChoseAndCancelWritesNothing) {
     click(descendant(dialog, IDC_OPT_CMDADD));
     HWND browser = waitForProcessWindow(GetProcessId(process_.get()), "Browse for Folder", 0, 15000);
     ASSERT_NE(browser, nullptr) << "the folder browser never appeared";
-    keys({'D', 'O', 'C', VK_RETURN});
+    keys({VK_RETURN});  // the browser starts at the desktop folder
     ASSERT_TRUE(waitFor([&] { return !IsWindow(browser); }));
     ASSERT_TRUE(waitFor([&] { return listViewRows(descendant(dialog, IDC_OPT_LVWFOLDERSTOIGNORE), 1).size() == 8; }));
     // Advanced: an option button; Scheduler: a check box and the day box; Setup Detection: a row removed.
@@ -141,8 +146,9 @@ TEST_F(OptionsDialog, OkWritesWhatTheUserChoseAndCancelWritesNothing) {
     click(descendant(dialog, IDC_OPT_OPTSCANWINONLY));
     showTab(dialog, 2);
     click(descendant(dialog, IDC_OPT_CHKSCHSCANDISK));
-    click(descendant(dialog, IDC_OPT_CMBDAYSOFWEEK));
-    keys({'F', VK_RETURN});
+    click(descendant(dialog, IDC_OPT_OPTWEEKLY));
+    keys({VK_TAB, 'F'});  // the day box follows the option button
+    ASSERT_TRUE(waitFor([&] { return SendMessageA(descendant(dialog, IDC_OPT_CMBDAYSOFWEEK), CB_GETCURSEL, 0, 0) == 5; }));
     showTab(dialog, 3);
     HWND programs = descendant(dialog, IDC_OPT_LVWEXESTOIGNORE);
     RECT header{};
@@ -155,7 +161,7 @@ TEST_F(OptionsDialog, OkWritesWhatTheUserChoseAndCancelWritesNothing) {
     const auto scanning = values(ScanningKey);
     const auto scheduler = values(SchedulerKey);
     EXPECT_EQ(scanning.at("ScanMode"), "2");
-    EXPECT_NE(scanning.at("FoldersToIgnore").find("\\Documents\\\x7f"), std::string::npos);
+    EXPECT_NE(scanning.at("FoldersToIgnore").find("\\Desktop\\\x7f"), std::string::npos) << scanning.at("FoldersToIgnore");
     EXPECT_EQ(scheduler.at("ScanDisk"), "1");
     EXPECT_EQ(scheduler.at("Weekly"), "6") << "Friday";
     EXPECT_EQ(scheduler.at("WindowsToIgnore"), "");
