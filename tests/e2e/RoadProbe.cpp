@@ -88,9 +88,8 @@ std::optional<std::string> stringValue(HKEY hive, const char* path, const char* 
 void setKey(HKEY hive, const char* path, const std::string& name = "", DWORD value = 0) {
     RegKey key;
     ASSERT_EQ(RegCreateKeyExA(hive, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.out(), nullptr), ERROR_SUCCESS);
-    const LSTATUS set = name.empty() ? ERROR_SUCCESS
-                                     : RegSetValueExA(key.get(), name.c_str(), 0, REG_DWORD,
-                                                      reinterpret_cast<const BYTE*>(&value), sizeof value);
+    const LSTATUS set = name.empty() ? ERROR_SUCCESS : RegSetValueExA(key.get(), name.c_str(), 0, REG_DWORD,
+                                                                      reinterpret_cast<const BYTE*>(&value), sizeof value);
     ASSERT_EQ(set, ERROR_SUCCESS) << name;
 }
 
