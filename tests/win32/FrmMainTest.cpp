@@ -1,6 +1,8 @@
 // The main window driven in-process over the fakes.
 #include <gtest/gtest.h>
 
+#include <array>
+
 #include "UiDriver.h"
 #include "app/resource.h"
 #include "shell/Settings.h"
@@ -14,120 +16,84 @@
 namespace quillon::shell {
 namespace {
 
-using fakes::RecordingOperations;
-
-std::vector<std::string> menuTexts(HMENU menu) {
-    std::vector<std::string> texts;
-    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
-        char text[128] = {};
-        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-        texts.emplace_back(text);
-    }
-    return texts;
-}
-
-class MainWindow : public ::testing::Test {
-protected:
+TEST(MainWindow, ShowsDrivesListsAndToolsStartsItsOperationsAndStoresTheDriveAtClose) {
     fakes::FakeMachine m;
-    RecordingOperations ops;
-    Ports ports{m.registry, m.files, m.shell, m.desktop, m.prompter, m.clock};
+    m.files.addDrive('D', DriveType::Fixed, "DATA");
+    m.files.addFolder("D:\\");
+    m.files.addFile("C:\\Windows\\defrag.exe", "MZ");
+    m.files.addFile("C:\\Program Files\\Quillon\\Cdbase.qdb", "", FileAttr::Hidden, {2026, 3, 4, 9, 8, 7});
+    m.files.addFile("C:\\Lists\\Game.qdf");
+    m.files.addFile("C:\\Lists\\Editor.qdf");
+    const std::string sep(1, settings::ListSeparator);
+    m.registry.setString(Hive::CurrentUser, settings::GeneralKey, "DefaultPath", "C:\\Program Files\\Quillon");
+    m.registry.setString(Hive::CurrentUser, settings::GeneralKey, "DriveName", "(D:) DATA");
+    m.registry.setString(Hive::CurrentUser, settings::GeneralKey, "SavedForDeletion",
+                         "C:\\Lists\\Game.qdf" + sep + "C:\\Lists\\Gone.qdf" + sep + "C:\\Lists\\Editor.qdf" + sep);
+    fakes::RecordingOperations ops;
     MainState state;
-    std::unique_ptr<frmMain> window;
+    StartUpPorts startUp{m.registry, m.files, m.shell, m.desktop, m.clock};
+    startMainProgram(startUp, "", ops, state);
+    Ports ports{m.registry, m.files, m.shell, m.desktop, m.prompter, m.clock};
+    frmMain window(ports, ops, state);
+    ASSERT_TRUE(window.open(SW_SHOWNORMAL));
+    ASSERT_TRUE(uitest::pumpUntil([&] { return IsWindowVisible(window.hwnd()) != FALSE; })) << "no main window";
+    const auto command = [&](int id, int code = 0, HWND control = nullptr) {
+        SendMessageA(window.hwnd(), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+    };
 
-    void SetUp() override {
-        m.files.addDrive('D', DriveType::Fixed, "DATA");
-        m.files.addFolder("D:\\");
-        m.files.addFile("C:\\Windows\\defrag.exe", "MZ");
-        m.files.addFile("C:\\Program Files\\Quillon\\Cdbase.qdb", "", FileAttr::Hidden, {2026, 3, 4, 9, 8, 7});
-        m.files.addFile("C:\\Lists\\Game.qdf");
-        m.files.addFile("C:\\Lists\\Editor.qdf");
-        const std::string sep(1, settings::ListSeparator);
-        m.registry.setString(Hive::CurrentUser, settings::GeneralKey, "DefaultPath", "C:\\Program Files\\Quillon");
-        m.registry.setString(Hive::CurrentUser, settings::GeneralKey, "DriveName", "(D:) DATA");
-        m.registry.setString(Hive::CurrentUser, settings::GeneralKey, "SavedForDeletion",
-                             "C:\\Lists\\Game.qdf" + sep + "C:\\Lists\\Gone.qdf" + sep + "C:\\Lists\\Editor.qdf" + sep);
-        StartUpPorts startUp{m.registry, m.files, m.shell, m.desktop, m.clock};
-        startMainProgram(startUp, "", ops, state);
-        window = std::make_unique<frmMain>(ports, ops, state);
-        ASSERT_TRUE(window->open(SW_SHOWNORMAL));
-        ASSERT_TRUE(uitest::pumpUntil([&] { return IsWindowVisible(window->hwnd()) != FALSE; }));
-    }
-    void TearDown() override {
-        if (window && IsWindow(window->hwnd())) DestroyWindow(window->hwnd());
-        uitest::drainQuit();
-    }
-    HWND hwnd() const { return window->hwnd(); }
-    void command(int id, int code = 0, HWND control = nullptr) {
-        SendMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
-    }
-    std::string scanDate() const { return ui::Label(hwnd(), IDC_MAIN_LBLSCANDATE).text(); }
-};
-
-TEST_F(MainWindow, ShowsTheDrivesTheSelectedEntryAndItsSentence) {
-    const ui::ComboBox drives(hwnd(), IDC_MAIN_CMBDRIVES);
-    ASSERT_EQ(drives.count(), 3);
-    EXPECT_EQ(drives.text(0), "(C:) SYSTEM");
-    EXPECT_EQ(drives.text(1), "(D:) DATA");
-    EXPECT_EQ(drives.text(2), "Local hard drives (C:,D:)");
+    const ui::ComboBox drives(window.hwnd(), IDC_MAIN_CMBDRIVES);
+    EXPECT_EQ(drives.count(), 3);
     EXPECT_EQ(drives.selectedText(), "(D:) DATA");
-    EXPECT_EQ(scanDate(), "This drive has not been scanned.");
-
+    for (const auto& [text, index] : {std::pair{"(D:) DATA", 1}, std::pair{"(d:) data", -1}, std::pair{"Local hard drives (C:,D:)", 2}})
+        EXPECT_EQ(drives.find(text), index) << text;
+    const ui::Label scanDate(window.hwnd(), IDC_MAIN_LBLSCANDATE);
+    EXPECT_EQ(scanDate.text(), "This drive has not been scanned.");
     drives.select(2);
     command(IDC_MAIN_CMBDRIVES, CBN_SELCHANGE, drives.hwnd());
-    EXPECT_EQ(scanDate(), "This drive was last scanned on 3/4/2026 9:08:07 AM");
+    EXPECT_EQ(scanDate.text(), "This drive was last scanned on 3/4/2026 9:08:07 AM");
+    const ui::StatusBar bar(window.hwnd(), IDC_MAIN_STAFRMMAIN);
+    EXPECT_EQ(bar.text(1) + " " + bar.text(2), "1/1/2026 12:00:00 PM");
+    // The first panel takes what the fixed ones leave; every child has the window's font.
+    std::array<int, 3> edges{};
+    RECT client{};
+    SendMessageA(bar.hwnd(), SB_GETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
+    GetClientRect(bar.hwnd(), &client);
+    EXPECT_EQ(edges[1] - edges[0], 90);
+    EXPECT_EQ(edges[0], client.right - 170);
+    for (int id : {IDC_MAIN_CMBDRIVES, IDC_MAIN_CMDOPTIONS, IDC_MAIN_STAFRMMAIN})
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendDlgItemMessageA(window.hwnd(), id, WM_GETFONT, 0, 0)), window.font()) << id;
 
-    const ui::StatusBar bar(hwnd(), IDC_MAIN_STAFRMMAIN);
-    EXPECT_EQ(bar.panelCount(), 3);
-    EXPECT_EQ(bar.text(1), "1/1/2026");
-    EXPECT_EQ(bar.text(2), "12:00:00 PM");
-    EXPECT_EQ(ui::Control(hwnd(), IDC_MAIN_CMDUNINSTALL).text(), "View && delete changes");
-}
-
-TEST_F(MainWindow, RecentRemovalListsReplaceTheEmptyEntry) {
-    HMENU uninstall = GetSubMenu(GetMenu(hwnd()), 1);
-    EXPECT_EQ(menuTexts(uninstall), (std::vector<std::string>{"Game", "Editor"}));
+    // The recent removal lists that still exist replace the empty entry.
+    const ui::Menu uninstall(GetSubMenu(GetMenu(window.hwnd()), 1));
+    ASSERT_EQ(uninstall.count(), 2);
+    EXPECT_EQ(uninstall.text(uninstall.idAt(0)) + "|" + uninstall.text(uninstall.idAt(1)), "Game|Editor");
     command(IDM_MAIN_NAME2);
-    EXPECT_EQ(ops.calls, std::vector<std::string>{"uninstall C:\\Lists\\Editor.qdf"});
-}
 
-TEST_F(MainWindow, ToolsWithoutTheirProgramAreDisabledWhenTheMenuOpens) {
-    HMENU tools = GetSubMenu(GetMenu(hwnd()), 2);
-    SendMessageA(hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tools), 2);
-    const ui::Menu menu(GetMenu(hwnd()));
-    struct Row { int id; bool enabled; };
-    const Row rows[] = {{IDM_MAIN_CLEANUP, false},   {IDM_MAIN_SYSFILECHECKER, false}, {IDM_MAIN_DEFRAG, true},
-                        {IDM_MAIN_SCANDISK, true},   {IDM_MAIN_DRVSPACE, false},       {IDM_MAIN_MAINTAINWIZ, false},
-                        {IDM_MAIN_SYSCLEANUP, true}, {IDM_MAIN_OPTIONS, true}};
-    for (const auto& r : rows) EXPECT_EQ(menu.isEnabled(r.id), r.enabled) << r.id;
-
+    // Tools without their program are disabled when the menu opens; the others start theirs.
+    SendMessageA(window.hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(window.hwnd()), 2)), 2);
+    const ui::Menu menu(GetMenu(window.hwnd()));
+    for (const auto& [id, enabled] : {std::pair{IDM_MAIN_CLEANUP, false}, std::pair{IDM_MAIN_DEFRAG, true},
+                                      std::pair{IDM_MAIN_SCANDISK, true}, std::pair{IDM_MAIN_SYSCLEANUP, true}})
+        EXPECT_EQ(menu.isEnabled(id), enabled) << id;
     command(IDM_MAIN_DEFRAG);
+    command(IDM_MAIN_SCANDISK);  // no disk checker here: nothing starts
     ASSERT_EQ(m.desktop.started().size(), 1u);
     EXPECT_EQ(m.desktop.started()[0].commandLine, "\"C:\\Windows\\defrag.exe\"");
     EXPECT_FALSE(m.desktop.started()[0].wait);
-    command(IDM_MAIN_SCANDISK);  // no disk checker here: nothing starts
-    EXPECT_EQ(m.desktop.started().size(), 1u);
-}
 
-TEST_F(MainWindow, ButtonsAndMenusStartTheirOperations) {
-    uitest::postClick(hwnd(), IDC_MAIN_CMDFINDCHANGES);
-    ASSERT_TRUE(uitest::pumpUntil([&] { return !ops.calls.empty(); }));
+    uitest::postClick(window.hwnd(), IDC_MAIN_CMDFINDCHANGES);
+    ASSERT_TRUE(uitest::pumpUntil([&] { return ops.calls.size() == 2; })) << "the button was not clicked";
     for (int id : {IDM_MAIN_UPDATEDBASE, IDC_MAIN_CMDUNINSTALL, IDM_MAIN_SYSCLEANUP, IDC_MAIN_CMDOPTIONS}) command(id);
-    EXPECT_EQ(ops.calls, (std::vector<std::string>{"find", "update", "review", "cleanup", "options"}));
-
+    EXPECT_EQ(ops.calls, (std::vector<std::string>{"uninstall C:\\Lists\\Editor.qdf", "find", "update", "review",
+                                                   "cleanup", "options"}));
     command(IDM_MAIN_HELPTOPICS);
     ASSERT_EQ(m.shell.helpCalls().size(), 1u);
     EXPECT_EQ(m.shell.helpCalls()[0].helpFile, "C:\\Program Files\\Quillon\\Quillon.hlp");
-    EXPECT_EQ(m.shell.helpCalls()[0].command, HelpCommand::Finder);
-    command(IDM_MAIN_WWW);
-    ASSERT_EQ(m.shell.executed().size(), 1u);
-    EXPECT_EQ(m.shell.executed()[0].file.rfind("https://", 0), 0u);
-}
 
-TEST_F(MainWindow, ClosingStoresTheSelectedDrive) {
-    ui::ComboBox(hwnd(), IDC_MAIN_CMBDRIVES).select(2);
-    PostMessageA(hwnd(), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(uitest::pumpUntil([&] { return !IsWindow(hwnd()); }));
+    PostMessageA(window.hwnd(), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(uitest::pumpUntil([&] { return !IsWindow(window.hwnd()); }));
     EXPECT_EQ(m.registry.stringValue(Hive::CurrentUser, settings::GeneralKey, "DriveName"), "Local hard drives (C:,D:)");
+    uitest::drainQuit();  // the main window's WM_QUIT
 }
 
 }  // namespace

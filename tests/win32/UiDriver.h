@@ -5,76 +5,99 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ui/Window.h"
 
 namespace quillon::uitest {
 
-// A visible, enabled window of this thread with exactly this caption, or null.
-HWND findThreadWindow(const std::string& title);
+// A visible, enabled window of this thread with exactly this caption, or null. A window that
+// waits on a modal one of its own is disabled: the modal one is the one to answer.
+inline HWND findThreadWindow(const std::string& title) {
+    std::pair<const std::string*, HWND> search{&title, nullptr};
+    const WNDENUMPROC match = [](HWND hwnd, LPARAM lp) noexcept -> BOOL {
+        auto& s = *reinterpret_cast<std::pair<const std::string*, HWND>*>(lp);
+        char text[256] = {};
+        GetWindowTextA(hwnd, text, sizeof text);
+        if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) || s.first->compare(text) != 0) return TRUE;
+        s.second = hwnd;
+        return FALSE;
+    };
+    EnumThreadWindows(GetCurrentThreadId(), match, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
 
 // Posts a click to a button of a dialog (the way a user's click arrives).
-void postClick(HWND dialog, int buttonId);
+inline void postClick(HWND dialog, int buttonId) { PostMessageA(GetDlgItem(dialog, buttonId), BM_CLICK, 0, 0); }
 
-// Runs the message loop until the condition holds or the time is up; false on timeout.
-bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000);
-
-// Removes a WM_QUIT left by a failed script, so that later loops are not ended by it.
-void drainQuit();
-
-// Asks a condition every 10 ms from whatever message loop runs, until it holds (the condition
-// may act itself before saying so); when the time is up it posts WM_QUIT, which ends the modal
-// loop that waits for it. For windows that pump messages themselves while they work, which a
-// test cannot simply wait inside.
-class Poller final : private ui::Window {
-public:
-    Poller() {
-        ui::WindowSpec desc;
-        desc.className = "QuillonTestPoller";
-        desc.style = 0;
-        desc.owner = HWND_MESSAGE;
-        create(desc);
-    }
-    ~Poller() override {
-        if (hwnd()) KillTimer(hwnd(), 1);
-    }
-    void start(DWORD timeoutMs, std::function<bool()> done) {
-        done_ = std::move(done);
-        deadline_ = GetTickCount() + timeoutMs;
-        SetTimer(hwnd(), 1, 10, nullptr);
-    }
-
-private:
-    void onTimer(UINT_PTR) override {
-        if (busy_) return;
-        busy_ = true;
-        const bool finished = done_();
-        busy_ = false;
-        if (finished || static_cast<LONG>(GetTickCount() - deadline_) > 0) {
-            KillTimer(hwnd(), 1);
-            if (!finished) PostQuitMessage(0);
+// Runs the message loop until the condition holds or the time is up; false on timeout. A WM_QUIT
+// ends the wait and stays queued for the loop it was meant for.
+inline bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000) {
+    for (const DWORD start = GetTickCount(); !condition();) {
+        const DWORD spent = GetTickCount() - start;
+        if (spent >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - spent, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return condition();
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
         }
     }
-    std::function<bool()> done_;
-    DWORD deadline_ = 0;
-    bool busy_ = false;
+    return true;
+}
+
+// Removes a WM_QUIT left by a failed script or a closed main window, so later loops go on.
+inline void drainQuit() {
+    for (MSG msg; PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
+    }
+}
+
+// A plain top-level window for modal windows to be owned by.
+class OwnerWindow final : public ui::Window {
+public:
+    bool open() {
+        ui::WindowSpec desc;
+        desc.className = "QuillonTestOwner";
+        desc.title = "Quillon test owner";
+        desc.clientWidth = 200;
+        desc.clientHeight = 80;
+        if (!create(desc)) return false;
+        ShowWindow(hwnd(), SW_SHOW);
+        return true;
+    }
 };
 
-// Every 10 ms looks for the window of its next step (by caption) and, once it is there,
-// acts on it. A window that does not appear in time fails the script, which then posts
+// Every 10 ms looks for the window of its next step (by caption) and, once it is there and the
+// step's condition holds, acts on it. A step not done in time fails the script, which then posts
 // WM_QUIT: that ends whatever modal loop waits for the missing answer.
 class WindowScript final : private ui::Window {
 public:
     using Action = std::function<void(HWND)>;
 
-    explicit WindowScript(DWORD stepTimeoutMs = 5000);
-    ~WindowScript() override;
-
-    WindowScript& when(std::string title, Action action);
+    explicit WindowScript(DWORD stepTimeoutMs = 5000) : timeoutMs_(stepTimeoutMs) {
+        ui::WindowSpec desc;
+        desc.className = "QuillonWindowScript";
+        desc.style = 0;
+        desc.owner = HWND_MESSAGE;  // never shown, still gets its timer
+        create(desc);
+    }
+    ~WindowScript() override {
+        if (hwnd()) KillTimer(hwnd(), 1);
+    }
+    WindowScript& when(std::string title, Action action, std::function<bool()> ready = {}) {
+        steps_.push_back(Step{std::move(title), std::move(action), std::move(ready)});
+        return *this;
+    }
     // Starts looking; call just before the call that shows the windows.
-    void start();
-
+    void start() {
+        stepStart_ = GetTickCount();
+        if (!hwnd() || !SetTimer(hwnd(), 1, 10, nullptr)) failure_ = "the script's own timer could not be made";
+    }
     bool finished() const noexcept { return next_ == steps_.size(); }
     const std::string& failure() const noexcept { return failure_; }
 
@@ -82,8 +105,25 @@ private:
     struct Step {
         std::string title;
         Action action;
+        std::function<bool()> ready;
     };
-    void onTimer(UINT_PTR id) override;
+    void onTimer(UINT_PTR) override {
+        if (finished() || !failure_.empty()) {
+            KillTimer(hwnd(), 1);
+            return;
+        }
+        const Step& step = steps_[next_];
+        if (HWND target = findThreadWindow(step.title); target && (!step.ready || step.ready())) {
+            const Action action = step.action;
+            ++next_;
+            stepStart_ = GetTickCount();
+            action(target);  // may pump messages itself: this step is done before
+        } else if (GetTickCount() - stepStart_ > timeoutMs_) {
+            failure_ = "window \"" + step.title + "\" did not appear" + (target ? " ready" : "");
+            KillTimer(hwnd(), 1);
+            PostQuitMessage(0);
+        }
+    }
 
     DWORD timeoutMs_;
     DWORD stepStart_ = 0;

@@ -1,0 +1,604 @@
+// Runs inside the fresh prefix of road.sh, in order: the first start of Quillon.exe on a new
+// machine, then the whole road of one installation on the settings it left: "\u", an installation
+// on X:, the registry and win.ini, "\f" ending in the viewer, the removal list saved from it, and
+// `Quillon.exe "C:\Lists\NewApp.qdf"` taking it all away, the shared DLL on the in-use question.
+// Last, the options dialog worked with real input on the settings the road left.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/resource.h"
+#include "options/frmOptionsIds.h"
+#include "platform/win32/Handles.h"
+
+namespace {
+
+using quillon::win32::KernelHandle;
+using quillon::win32::RegKey;
+using Rows = std::vector<std::vector<std::string>>;
+using testing::AssertionFailure;
+using testing::AssertionResult;
+using testing::AssertionSuccess;
+
+const std::string DataFolder = "C:\\Program Files\\Quillon\\";
+const std::string ListFolder = "C:\\Lists";
+const std::string ListPath = ListFolder + "\\NewApp.qdf";
+const std::string SharedDll = "X:\\Apps\\Tool\\shared.dll";
+const char* const SharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+const char* const GeneralKey = "Software\\Quillon\\General";
+const std::string WinIni = "C:\\windows\\win.ini";
+constexpr char Separator = '\x7f';
+// The file-name box of the common save dialog (cmb13; edt1 in the older layout).
+constexpr int FileNameCombo = 0x47c;
+constexpr int FileNameEdit = 0x480;
+
+// Asks the condition every 50 ms until it holds; false once the time is up.
+bool waitUntil(DWORD timeoutMs, const std::function<bool()>& condition) {
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(50))
+        if (GetTickCount() - start >= timeoutMs) return false;
+    return true;
+}
+
+std::string upper(std::string text) {
+    for (char& c : text) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
+bool hasLine(const std::string& text, const std::string& line) {
+    return ("\r\n" + upper(text)).find("\r\n" + upper(line) + "\r\n") != std::string::npos;
+}
+
+std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    ASSERT_TRUE(out.good()) << path;
+}
+
+bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool keyExists(HKEY hive, const char* path) {
+    RegKey key;
+    return RegOpenKeyExA(hive, path, 0, KEY_READ, key.out()) == ERROR_SUCCESS;
+}
+
+std::optional<std::string> stringValue(HKEY hive, const char* path, const char* name) {
+    char data[4096] = {};
+    DWORD size = sizeof data - 1;
+    if (RegGetValueA(hive, path, name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) return std::nullopt;
+    return std::string(data);
+}
+
+// Creates the key, and sets the number when a name is given.
+void setKey(HKEY hive, const char* path, const std::string& name = "", DWORD value = 0) {
+    RegKey key;
+    ASSERT_EQ(RegCreateKeyExA(hive, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.out(), nullptr), ERROR_SUCCESS);
+    const LSTATUS set = name.empty() ? ERROR_SUCCESS : RegSetValueExA(key.get(), name.c_str(), 0, REG_DWORD,
+                                                                      reinterpret_cast<const BYTE*>(&value), sizeof value);
+    ASSERT_EQ(set, ERROR_SUCCESS) << name;
+}
+
+// The caption or text of a window of another process; a window that hangs must not hang the probe.
+std::string windowText(HWND window) {
+    char text[1024] = {};
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                             &copied))
+        return {};
+    return std::string(text, std::min<std::size_t>(copied, sizeof text - 1));
+}
+
+// The first window the match accepts: top-level windows when `parent` is null, else every
+// window below `parent`. A match that never accepts visits them all.
+HWND firstWindow(HWND parent, const std::function<bool(HWND)>& match) {
+    std::pair<const std::function<bool(HWND)>*, HWND> search{&match, nullptr};
+    const WNDENUMPROC visit = [](HWND window, LPARAM lp) noexcept -> BOOL {
+        auto* s = reinterpret_cast<decltype(search)*>(lp);
+        try {
+            if (!(*s->first)(window)) return TRUE;
+        } catch (...) {
+            return FALSE;  // nothing found
+        }
+        s->second = window;
+        return FALSE;
+    };
+    if (parent) {
+        EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&search));
+    } else {
+        EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
+    }
+    return search.second;
+}
+
+HWND descendant(HWND parent, int id) {
+    return firstWindow(parent, [id](HWND child) { return GetDlgCtrlID(child) == id; });
+}
+
+// A visible child showing exactly that text anywhere below `parent`, or null.
+HWND childWithText(HWND parent, const std::string& text) {
+    return firstWindow(parent, [&](HWND child) { return IsWindowVisible(child) && windowText(child) == text; });
+}
+
+// The texts of every row of a report-view list of another process, column by column.
+Rows listViewRows(HWND list, int columns) {
+    Rows rows;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    const KernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    constexpr SIZE_T TextSize = 1024;
+    // Memory in the list's process: the list writes its texts there, not into ours.
+    const auto release = [&](char* p) { VirtualFreeEx(process.get(), p, 0, MEM_RELEASE); };
+    const std::unique_ptr<char, decltype(release)> remote(
+        static_cast<char*>(VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMA) + TextSize, MEM_COMMIT, PAGE_READWRITE)),
+        release);
+    if (!remote) return {{"<the list's memory cannot be reached>"}};
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        rows.emplace_back();
+        for (int column = 0; column < columns; ++column) {
+            LVITEMA item{};
+            item.iSubItem = column;
+            item.pszText = remote.get() + sizeof(LVITEMA);
+            item.cchTextMax = static_cast<int>(TextSize);
+            char text[TextSize] = {};
+            WriteProcessMemory(process.get(), remote.get(), &item, sizeof item, nullptr);
+            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.get()));
+            ReadProcessMemory(process.get(), remote.get() + sizeof(LVITEMA), text, TextSize - 1, nullptr);
+            rows.back().emplace_back(text);
+        }
+    }
+    return rows;
+}
+
+int rowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+int selectedCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
+
+// The installed program started with the arguments; ended by force when the test leaves it running.
+class RunningProgram {
+public:
+    explicit RunningProgram(const std::string& arguments) {
+        const char* path = std::getenv("QUILLON_PROGRAM");
+        const std::string program = path ? path : DataFolder + "Quillon.exe";
+        std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return;
+        CloseHandle(pi.hThread);
+        process_ = KernelHandle(pi.hProcess);
+    }
+    ~RunningProgram() {
+        if (process_ && WaitForSingleObject(process_.get(), 0) != WAIT_OBJECT_0) TerminateProcess(process_.get(), 1);
+    }
+
+    bool started() const { return static_cast<bool>(process_); }
+    // A visible top-level window of the program with that caption (null: any) holding a control
+    // with that identifier (0: any); null once the time is up.
+    HWND window(const char* title, int controlId, DWORD timeoutMs) const {
+        HWND found = nullptr;
+        waitUntil(timeoutMs, [&] {
+            found = firstWindow(nullptr, [&](HWND w) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                return owner == GetProcessId(process_.get()) && IsWindowVisible(w) &&
+                       (!title || windowText(w) == title) && (!controlId || descendant(w, controlId));
+            });
+            return found != nullptr;
+        });
+        return found;
+    }
+    // The captions and texts of its visible windows and their children.
+    std::string shows() const {
+        std::string text;
+        firstWindow(nullptr, [&](HWND w) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner != GetProcessId(process_.get()) || !IsWindowVisible(w)) return false;
+            text += "[" + windowText(w) + "]";
+            firstWindow(w, [&](HWND child) {
+                text += " \"" + windowText(child) + "\"";
+                return false;
+            });
+            text += "\n";
+            return false;
+        });
+        return text.empty() ? "no visible window" : text;
+    }
+    AssertionResult noWindow(const char* what) const {
+        return AssertionFailure() << what << " never appeared; the program shows:\n" << shows();
+    }
+    AssertionResult ends(const char* after) const {
+        if (WaitForSingleObject(process_.get(), 20000) == WAIT_OBJECT_0) return AssertionSuccess();
+        return AssertionFailure() << "the program did not end after " << after << "; it shows:\n" << shows();
+    }
+
+private:
+    KernelHandle process_;
+};
+
+AssertionResult press(HWND button, const char* caption) {
+    if (!button || !IsWindowVisible(button)) return AssertionFailure() << "no visible button " << caption;
+    if (windowText(button) != caption)
+        return AssertionFailure() << "the button reads \"" << windowText(button) << "\", not " << caption;
+    PostMessageA(button, BM_CLICK, 0, 0);
+    return AssertionSuccess();
+}
+
+// Waits for the message box or dialog, checks its text and presses the button `answer`.
+AssertionResult answer(const RunningProgram& program, const char* title, const std::string& text, int buttonId,
+                       const char* caption) {
+    HWND box = program.window(title, 0, 60000);
+    if (!box) return program.noWindow(title);
+    // The window may be shown before all of it is: its text and button are waited for too.
+    if (!waitUntil(10000, [&] { return childWithText(box, text) && IsWindowVisible(GetDlgItem(box, buttonId)); }))
+        return AssertionFailure() << title << " does not show \"" << text << "\" and " << caption << ":\n"
+                                  << program.shows();
+    return press(GetDlgItem(box, buttonId), caption);
+}
+
+std::vector<std::string> comboEntries(HWND combo) {
+    std::vector<std::string> entries;
+    // The wide message: Wine hands an ANSI CB_GETLBTEXT from another process back cut after
+    // its first character.
+    for (LRESULT i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i) {
+        wchar_t wide[256] = {};
+        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(wide));
+        char text[512] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        entries.emplace_back(text);
+    }
+    return entries;
+}
+
+TEST(Road, FirstStartWritesTheDefaultsListsTheFixedDrivesAndKeepsTheChosenOne) {
+    const RunningProgram main("");
+    ASSERT_TRUE(main.started());
+    HWND window = main.window("Quillon", IDC_MAIN_CMBDRIVES, 20000);
+    ASSERT_NE(window, nullptr) << main.noWindow("the main window").message();
+
+    EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "DefaultPath"), DataFolder);
+    EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "OpenSavePath"), DataFolder + "Uninstall logs");
+    EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "DriveName"), "C:\\");
+    const std::string ignore = stringValue(HKEY_CURRENT_USER, "Software\\Quillon\\Scanning", "FoldersToIgnore").value_or("");
+    EXPECT_EQ(ignore.rfind("C:\\windows\\Applog\\\x7f", 0), 0u) << ignore;
+    EXPECT_EQ(stringValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Quillon Scheduler"),
+              DataFolder + "Quillon Scheduler.exe");
+    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, ".qdf", nullptr), "QuillonUninstall");
+    EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, "QuillonUninstall\\Shell\\Uninstall\\Command", nullptr),
+              "\"" + DataFolder + "Quillon.exe\" \"%1\"");
+
+    HWND combo = descendant(window, IDC_MAIN_CMBDRIVES);
+    EXPECT_EQ(comboEntries(combo),
+              (std::vector<std::string>{"(C:) ", "(D:) DATA", "(X:) SMALL", "Local hard drives (C:,D:,X:)"}));
+    // The drive chosen when the window closes is the one the road below works on.
+    SendMessageA(combo, CB_SETCURSEL, 2, 0);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(main.ends("the main window was closed"));
+    EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "DriveName"), "(X:) SMALL");
+}
+
+// "\u" unattended: the completion display answered with OK, the snapshots of X: and the registry.
+void updateDatabase() {
+    const RunningProgram update("\\u");
+    ASSERT_TRUE(update.started());
+    ASSERT_TRUE(answer(update, "Scan complete", "The scan database has been updated", IDC_UPDATE_CMDOK, "OK"));
+    ASSERT_TRUE(update.ends("OK"));
+
+    const std::string snapshot = DataFolder + "Xdbase.qdb";
+    EXPECT_EQ(fileText(snapshot),
+              // Wine keeps the volume label in a file of the drive's root: a file like any other.
+              "X:\\{\r\n.windows-label\r\nroot.txt\r\n}\r\nX:\\Apps\\{\r\n}\r\nX:\\Apps\\Empty\\{\r\n}\r\n"
+              "X:\\Apps\\Tool\\{\r\nreadme.txt\r\ntool.exe\r\n}\r\nX:\\Docs\\{\r\nnotes.txt\r\n}\r\n");
+    EXPECT_EQ(GetFileAttributesA(snapshot.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY),
+              static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(fileText(DataFolder + "hklmReg.qdb").rfind("\r\n", 0), 0u) << "a registry snapshot begins with an empty line";
+    EXPECT_FALSE(exists("C:\\dbstemp.qdb")) << "the work file was left behind";
+}
+
+// What an installer does; win.ini had "mapi=1", which becomes "mapi=NewApp".
+void install(const std::string& winIniBefore) {
+    for (const char* folder : {"X:\\NewApp", "X:\\NewApp\\Data", "X:\\NewApp\\Data\\Maps"})
+        ASSERT_TRUE(CreateDirectoryA(folder, nullptr)) << folder;
+    writeFile("X:\\NewApp\\app.exe", "MZ");
+    writeFile("X:\\NewApp\\Data\\Maps\\world.map", "map");
+    writeFile(SharedDll, "MZ shared");
+    writeFile("X:\\Docs\\manual.txt", "how to");
+    writeFile("X:\\Apps\\Tool\\setup.qdb", "a work file of another run");
+    setKey(HKEY_LOCAL_MACHINE, SharedDllsKey, SharedDll, 3);
+    setKey(HKEY_CURRENT_USER, "Software\\NewApp\\Settings\\Window");
+    setKey(HKEY_LOCAL_MACHINE, "Software\\NewApp\\Components");
+    const auto at = winIniBefore.find("mapi=1\r\n");
+    ASSERT_NE(at, std::string::npos) << winIniBefore;
+    writeFile(WinIni, std::string(winIniBefore).replace(at, 6, "mapi=NewApp"));
+}
+
+struct ViewerLists {
+    HWND files, keys, winIni, systemIni, autoexec, configSys;
+};
+
+void expectFoundInstallation(const ViewerLists& lists) {
+    Rows files = listViewRows(lists.files, 2);
+    std::sort(files.begin(), files.end());
+    EXPECT_EQ(files, (Rows{{"NewApp", "X:\\"}, {"manual.txt", "X:\\Docs\\"}, {"shared.dll", "X:\\Apps\\Tool\\"}}))
+        << "work files are never reported";
+    Rows keys = listViewRows(lists.keys, 2);
+    for (auto& row : keys) row[1] = upper(row[1]);  // Wine spells the key "Software", Windows "SOFTWARE"
+    for (const Rows::value_type& key : Rows{{"NewApp", "HKEY_CURRENT_USER\\SOFTWARE\\"},
+                                            {"NewApp", "HKEY_LOCAL_MACHINE\\SOFTWARE\\"}})
+        EXPECT_NE(std::find(keys.begin(), keys.end(), key), keys.end()) << key[1] << key[0];
+    for (const auto& key : keys) EXPECT_NE(key[0], "Settings") << "a key below a reported key";
+    EXPECT_EQ(listViewRows(lists.winIni, 2), (Rows{{"mapi=NewApp", "mapi=1"}}));
+    EXPECT_EQ(rowCount(lists.systemIni), 0);
+    // autoexec.bat does not exist here: the update switched its comparison off.
+    EXPECT_EQ(listViewRows(lists.autoexec, 1), (Rows{{"Scanning not enabled."}}));
+}
+
+// The common save dialog of the program: the list's path typed into its file-name box, then Save.
+AssertionResult saveRemovalList(const RunningProgram& program, HWND viewer) {
+    if (AssertionResult pressed = press(descendant(viewer, IDC_FOUND_CMDSAVE), "&Save selected"); !pressed) return pressed;
+    HWND dialog = program.window(nullptr, FileNameCombo, 30000);
+    if (!dialog) dialog = program.window(nullptr, FileNameEdit, 1000);
+    if (!dialog) return program.noWindow("the save dialog");
+    // Its own controls only: the shell's file list inside it has a child numbered IDOK too.
+    HWND name = GetDlgItem(dialog, FileNameCombo) ? GetDlgItem(dialog, FileNameCombo) : GetDlgItem(dialog, FileNameEdit);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ListPath.c_str()), SMTO_NORMAL, 5000, &ignored);
+    if (windowText(name) != ListPath) return AssertionFailure() << "the file name box reads " << windowText(name);
+    if (AssertionResult pressed = press(GetDlgItem(dialog, IDOK), "&Save"); !pressed) return pressed;
+    if (!waitUntil(20000, [&] { return !IsWindow(dialog) && exists(ListPath); }))
+        return AssertionFailure() << "the save dialog stays open or wrote nothing:\n" << program.shows();
+    // The viewer answers again once the save handler has returned, the file closed.
+    if (!SendMessageTimeoutA(viewer, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored))
+        return AssertionFailure() << "the viewer does not answer after the save";
+    return AssertionSuccess();
+}
+
+// The list as the rows shown in the viewer say it must be: every row was selected.
+std::string expectedRemovalList(const ViewerLists& lists) {
+    std::string text = "Files{\r\n";
+    for (const auto& row : listViewRows(lists.files, 2)) text += row[1] + row[0] + "\r\n";
+    text += "}\r\nRegistry{\r\n";
+    for (const auto& row : listViewRows(lists.keys, 2)) text += row[1] + row[0] + "\r\n";
+    text += "}\r\nWin.ini{\r\n";
+    for (const auto& row : listViewRows(lists.winIni, 2)) text += row[0] + Separator + row[1] + Separator + "\r\n";
+    return text + "}\r\nSystem.ini{\r\n}\r\nAutoexec.bat{\r\n}\r\nConfig.sys{\r\n}\r\n";
+}
+
+// "\f" ends in the viewer; the removal list of every row is saved from it.
+void findChangesAndSaveThem() {
+    const RunningProgram finder("\\f");
+    ASSERT_TRUE(finder.started());
+    HWND viewer = finder.window("Changes found  -Quillon", 0, 180000);
+    ASSERT_NE(viewer, nullptr) << finder.noWindow("the viewer").message();
+    const ViewerLists lists{descendant(viewer, IDC_FOUND_LVWFILESADDED),   descendant(viewer, IDC_FOUND_LVWREGADDED),
+                            descendant(viewer, IDC_FOUND_LVWWININILINES),  descendant(viewer, IDC_FOUND_LVWSYSINILINES),
+                            descendant(viewer, IDC_FOUND_LVWAUTOEXECLINES), descendant(viewer, IDC_FOUND_LVWCONFIGSYSLINES)};
+    ASSERT_TRUE(lists.files && lists.keys && lists.winIni && lists.systemIni && lists.autoexec && lists.configSys);
+    ASSERT_TRUE(waitUntil(10000, [&] { return rowCount(lists.keys) > 0; })) << "the registry list (filled last) stays empty";
+    EXPECT_EQ(finder.shows().find("Finding changes"), std::string::npos) << "the progress window stays up behind the viewer";
+    expectFoundInstallation(lists);
+    HWND selectAll = descendant(viewer, IDC_FOUND_CMDSELECTALL);
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(selectAll, BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &ignored)) << "Select All did not return";
+    // Every row but the placeholders of the lists that were not compared.
+    for (HWND list : {lists.files, lists.keys, lists.winIni}) EXPECT_EQ(selectedCount(list), rowCount(list)) << GetDlgCtrlID(list);
+    for (HWND list : {lists.systemIni, lists.autoexec, lists.configSys}) EXPECT_EQ(selectedCount(list), 0) << GetDlgCtrlID(list);
+    ASSERT_TRUE(saveRemovalList(finder, viewer));
+
+    EXPECT_EQ(fileText(ListPath), expectedRemovalList(lists)) << "the folder is one entry, without \\";
+    EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "SavedForDeletion"), ListPath + Separator);
+    EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "OpenSavePath"), ListFolder);
+
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(finder.ends("the viewer was closed"));
+    for (const char* name : {"changes.qdb", "sysChanges.qdb", "hkcuchanges.qdb", "hklmchanges.qdb", "current.qdb",
+                             "0current.qdb", "dbase.qdb", "hkcutmp.qdb", "hklmtmp.qdb"})
+        EXPECT_FALSE(exists(std::string("C:\\") + name)) << name << " was left behind";
+    // The first start's settings refresh the snapshots from the new scan.
+    EXPECT_TRUE(hasLine(fileText(DataFolder + "Xdbase.qdb"), "shared.dll"));
+    EXPECT_FALSE(hasLine(fileText(DataFolder + "Xdbase.qdb"), "setup.qdb")) << "work files are never recorded";
+    EXPECT_EQ(fileText(DataFolder + "winIni.qdb"), fileText(WinIni));
+}
+
+TEST(Road, SavedRemovalListTakesTheInstallationAwayAgain) {
+    ASSERT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "DriveName"), "(X:) SMALL") << "the first start went wrong";
+    setKey(HKEY_LOCAL_MACHINE, SharedDllsKey, "C:\\windows\\system32\\common.dll", 2);
+    ASSERT_TRUE(CreateDirectoryA(ListFolder.c_str(), nullptr));
+    updateDatabase();
+    if (HasFatalFailure()) return;
+    const std::string winIniBefore = fileText(WinIni);
+    install(winIniBefore);
+    if (HasFatalFailure()) return;
+    findChangesAndSaveThem();
+    if (HasFatalFailure()) return;
+
+    const RunningProgram uninstaller("\"" + ListPath + "\"");
+    ASSERT_TRUE(uninstaller.started());
+    ASSERT_TRUE(answer(uninstaller, "Confirm Quillon Uninstall",
+                       "Are you sure you want to remove NewApp and and all of its components?", IDYES, "&Yes"));
+    ASSERT_TRUE(answer(uninstaller, "DLL file in use",
+                       "The DLL file " + SharedDll + " may be in use by other applications. Delete it?",
+                       IDC_INUSE_CMDDELETE, "&Delete"));
+    ASSERT_TRUE(answer(uninstaller, "Quillon Uninstall complete", "NewApp has been uninstalled.", IDOK, "OK"));
+    ASSERT_TRUE(uninstaller.ends("the completion message"));
+
+    // As before the installation: the installed files gone (into the Recycle Bin, as the script
+    // checks), the machine's own files still there.
+    for (const std::string& path : {std::string("X:\\NewApp"), SharedDll, std::string("X:\\Docs\\manual.txt")})
+        EXPECT_FALSE(exists(path)) << path;
+    for (const char* path : {"X:\\Apps\\Tool\\tool.exe", "X:\\Apps\\Tool\\readme.txt", "X:\\Docs\\notes.txt", "X:\\root.txt"})
+        EXPECT_TRUE(exists(path)) << path;
+    EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, "Software\\NewApp"));
+    EXPECT_FALSE(keyExists(HKEY_LOCAL_MACHINE, "Software\\NewApp"));
+    EXPECT_TRUE(keyExists(HKEY_CURRENT_USER, GeneralKey));
+    DWORD count = 0, size = sizeof count;
+    RegGetValueA(HKEY_LOCAL_MACHINE, SharedDllsKey, SharedDll.c_str(), RRF_RT_REG_DWORD, nullptr, &count, &size);
+    EXPECT_EQ(count, 3u) << "SharedDLLs is never written";
+    EXPECT_EQ(fileText(WinIni), winIniBefore);
+    EXPECT_FALSE(exists(ListPath)) << "the uninstalled list stays";
+    EXPECT_FALSE(exists("C:\\temp.qdf")) << "nothing failed, yet the failed-items list stays";
+    EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "SavedForDeletion").value_or(""), "");
+}
+
+// Real input, so the windows see what a user's mouse and keyboard would send.
+bool sendInput(std::vector<INPUT> inputs) {
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+bool clickAt(int x, int y) {
+    INPUT move{}, down{}, up{};
+    move.type = down.type = up.type = INPUT_MOUSE;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    move.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return sendInput({move, down, up});
+}
+
+bool click(HWND control) {
+    RECT r{};
+    return control && GetWindowRect(control, &r) && clickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+bool keys(const std::vector<WORD>& vks) {
+    std::vector<INPUT> inputs;
+    for (WORD vk : vks)
+        for (DWORD flags : {0UL, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
+            INPUT key{};
+            key.type = INPUT_KEYBOARD;
+            key.ki.wVk = vk;
+            key.ki.dwFlags = flags;
+            inputs.push_back(key);
+        }
+    return sendInput(inputs);
+}
+
+// Every string value of a key, by name.
+std::map<std::string, std::string> values(const char* path) {
+    std::map<std::string, std::string> all;
+    RegKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, key.out()) != ERROR_SUCCESS) return all;
+    char name[256];
+    BYTE data[4096];
+    for (DWORD i = 0;; ++i) {
+        DWORD nameSize = sizeof name, dataSize = sizeof data;
+        if (RegEnumValueA(key.get(), i, name, &nameSize, nullptr, nullptr, data, &dataSize) != ERROR_SUCCESS) break;
+        all[name] = std::string(reinterpret_cast<char*>(data), dataSize ? dataSize - 1 : 0);
+    }
+    return all;
+}
+
+bool checked(HWND dialog, int id) { return SendMessageA(descendant(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// The options dialog over the main window, opened with a click on its button.
+HWND openOptions(const RunningProgram& program, HWND main) {
+    click(descendant(main, IDC_MAIN_CMDOPTIONS));
+    return program.window("Options -Quillon", IDC_OPT_TABOPTIONS, 15000);
+}
+
+// Focuses the tab strip at its first tab, then moves right page by page.
+AssertionResult showTab(HWND dialog, int page) {
+    HWND tabs = descendant(dialog, IDC_OPT_TABOPTIONS);
+    RECT r{};
+    GetWindowRect(tabs, &r);
+    clickAt(r.left + 15, r.top + 8);
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    const DWORD thread = GetWindowThreadProcessId(tabs, nullptr);
+    if (!waitUntil(10000, [&] { return GetGUIThreadInfo(thread, &gui) && gui.hwndFocus == tabs; }))
+        return AssertionFailure() << "the tabs did not take the focus for page " << page;
+    keys(std::vector<WORD>(page, VK_RIGHT));
+    if (!waitUntil(10000, [&] { return SendMessageA(tabs, TCM_GETCURSEL, 0, 0) == page; }))
+        return AssertionFailure() << "page " << page << " did not come up";
+    return AssertionSuccess();
+}
+
+AssertionResult closeWith(HWND dialog, int button) {
+    click(descendant(dialog, button));
+    if (waitUntil(10000, [&] { return !IsWindow(dialog); })) return AssertionSuccess();
+    return AssertionFailure() << "the options dialog did not close";
+}
+
+// After the road, on the settings it left.
+TEST(Road, OptionsAreWrittenOnOkAndCancelWritesNothing) {
+    const char* schedulerKey = "Software\\Quillon\\Scheduler";
+    const char* scanningKey = "Software\\Quillon\\Scanning";
+    RegKey key;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, schedulerKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.out(), nullptr),
+              ERROR_SUCCESS);
+    for (const auto& [name, text] : {std::pair<const char*, std::string>{"WindowsToIgnore", "setup.exe\x7f" "1024\x7f"},
+                                     {"WindowsToIgnoreInfo", "C:\\Setup\\\x7f" "Monday, Dec 7 2026\x7f"}})
+        RegSetValueExA(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                       static_cast<DWORD>(text.size() + 1));
+    const RunningProgram program("");
+    ASSERT_TRUE(program.started());
+    HWND main = program.window("Quillon", IDC_MAIN_CMDOPTIONS, 20000);
+    ASSERT_NE(main, nullptr) << program.noWindow("the main window").message();
+    HWND dialog = openOptions(program, main);
+    ASSERT_NE(dialog, nullptr) << program.noWindow("the options dialog").message();
+
+    // A folder added through the folder browser, which starts at the desktop folder.
+    click(descendant(dialog, IDC_OPT_CMDADD));
+    HWND browser = program.window("Browse for Folder", 0, 15000);
+    ASSERT_NE(browser, nullptr) << program.noWindow("the folder browser").message();
+    keys({VK_RETURN});
+    ASSERT_TRUE(waitUntil(10000, [&] { return !IsWindow(browser); }));
+    ASSERT_TRUE(showTab(dialog, 1));
+    click(descendant(dialog, IDC_OPT_OPTSCANWINONLY));
+    ASSERT_TRUE(showTab(dialog, 2));
+    click(descendant(dialog, IDC_OPT_CHKSCHSCANDISK));
+    click(descendant(dialog, IDC_OPT_OPTWEEKLY));
+    keys({VK_TAB, 'F'});  // the day box follows the option button
+    HWND days = descendant(dialog, IDC_OPT_CMBDAYSOFWEEK);
+    ASSERT_TRUE(waitUntil(10000, [&] { return SendMessageA(days, CB_GETCURSEL, 0, 0) == 5; })) << "Friday";
+    ASSERT_TRUE(showTab(dialog, 3));
+    HWND programs = descendant(dialog, IDC_OPT_LVWEXESTOIGNORE);
+    RECT header{};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageA(programs, LVM_GETHEADER, 0, 0)), &header);
+    clickAt(header.left + 30, header.bottom + 8);
+    click(descendant(dialog, IDC_OPT_CMDREMOVEEXESETUP));
+    ASSERT_TRUE(waitUntil(10000, [&] { return rowCount(programs) == 0; })) << "the row stayed";
+    ASSERT_TRUE(closeWith(dialog, IDOK));
+
+    const auto scanning = values(scanningKey);
+    const auto scheduler = values(schedulerKey);
+    EXPECT_EQ(scanning.at("ScanMode"), "2");
+    EXPECT_NE(scanning.at("FoldersToIgnore").find("\\Desktop\\\x7f"), std::string::npos) << scanning.at("FoldersToIgnore");
+    EXPECT_EQ(scheduler.at("ScanDisk"), "1");
+    EXPECT_EQ(scheduler.at("Weekly"), "6");
+    EXPECT_EQ(scheduler.at("WindowsToIgnore") + scheduler.at("WindowsToIgnoreInfo"), "");
+
+    dialog = openOptions(program, main);
+    ASSERT_NE(dialog, nullptr) << program.noWindow("the options dialog, again").message();
+    EXPECT_TRUE(checked(dialog, IDC_OPT_OPTSCANWINONLY));
+    EXPECT_TRUE(checked(dialog, IDC_OPT_CHKSCHSCANDISK));
+    EXPECT_EQ(SendMessageA(descendant(dialog, IDC_OPT_CMBDAYSOFWEEK), CB_GETCURSEL, 0, 0), 5);
+    ASSERT_TRUE(showTab(dialog, 2));
+    click(descendant(dialog, IDC_OPT_CHKSCHSCANDISK));
+    ASSERT_TRUE(waitUntil(10000, [&] { return !checked(dialog, IDC_OPT_CHKSCHSCANDISK); }));
+    ASSERT_TRUE(closeWith(dialog, IDCANCEL));
+    EXPECT_EQ(values(scanningKey), scanning);
+    EXPECT_EQ(values(schedulerKey), scheduler);
+}
+
+}  // namespace
