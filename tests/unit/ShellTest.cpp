@@ -195,10 +195,10 @@ TEST_F(ShellLogic, DriveListAndTheSentenceOfTheSelectedEntry) {
     saveSelectedDrive(m.registry, "(D:) DATA");
     EXPECT_EQ(cu(settings::GeneralKey, "DriveName"), "(D:) DATA");
 
-    const std::pair<const char*, std::vector<std::string>> tokens[] = {
-        {"(C:) SYSTEM", {"C:"}}, {"(D:) ", {"D:"}}, {"Local hard drives (C:,D:,G:)", {"C:", "D:", "G:"}},
-        {"Local hard drives ()", {}}};
-    for (const auto& [entry, drives] : tokens) EXPECT_EQ(tokenDrives(driveToken(entry)), drives) << entry;
+    const std::pair<const char*, const char*> tokens[] = {
+        {"(C:) SYSTEM", "C:"}, {"(D:) ", "D:"}, {"Local hard drives (C:,D:,G:)", "C:,D:,G:"}, {"Local hard drives ()", ""}};
+    for (const auto& [entry, token] : tokens) EXPECT_EQ(driveToken(entry), token) << entry;
+    EXPECT_EQ(tokenDrives("C:,D:,G:"), (std::vector<std::string>{"C:", "D:", "G:"}));
     EXPECT_EQ(snapshotPath("C:\\Data\\", "D:,E:"), "C:\\Data\\Ddbase.qdb");
 }
 
