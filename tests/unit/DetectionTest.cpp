@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "DetectionTestProgress.h"
 #include "detection/CompareDriveScan.h"
 #include "detection/ConfigCompare.h"
 #include "detection/IgnoreList.h"
@@ -23,15 +24,6 @@ using fakes::crlfText;
 using Lines = std::vector<std::string>;
 const std::string Sep(1, settings::ListSeparator);
 constexpr const char* Work = "W:\\";
-
-class RecordingProgress final : public FindProgress {
-public:
-    void setMaximum(int value) override { maximums.push_back(value); }
-    void setValue(int) override {}
-    void advance(int by) override { advanced += by; }
-    std::vector<int> maximums;
-    int advanced = 0;
-};
 
 class Detection : public ::testing::Test {
 protected:
@@ -313,7 +305,6 @@ TEST(FindChangesRun, ADriveWithoutSnapshotIsNamedAndNothingIsScanned) {
               "No scan database found for drive D:\\ To find changes in this drive, first create a scan database by "
               "clicking on the Update Database button in the main window.");
     EXPECT_EQ(s.m.run.yields(), 0) << "nothing scanned";
-    EXPECT_EQ(s.workFiles(), Names{});
 }
 
 TEST(FindChangesRun, AutoUpdateReplacesDriveSnapshotsOnlyAfterAWholeDriveScan) {
@@ -327,7 +318,6 @@ TEST(FindChangesRun, AutoUpdateReplacesDriveSnapshotsOnlyAfterAWholeDriveScan) {
             expected["Cdbase.qdb"] = s.dataFolder().at("Cdbase.qdb");
             expected["Ddbase.qdb"] = s.dataFolder().at("Ddbase.qdb");
             EXPECT_NE(expected["Ddbase.qdb"].find("new.dat"), std::string::npos);
-            EXPECT_EQ(s.m.files.attributes(std::string(RunData) + "Cdbase.qdb"), FileAttr::Hidden);
         }
         EXPECT_EQ(s.dataFolder(), expected) << scanMode << ": without the registry phase no system snapshot changes";
         EXPECT_EQ(s.workFiles(), (Names{"changes.qdb", "sysChanges.qdb"})) << scanMode;
