@@ -8,84 +8,55 @@
 namespace quillon {
 namespace {
 
-// Serves a byte string in pieces of at most `piece` bytes, then optionally fails.
-class PieceSource final : public ByteSource {
-public:
-    PieceSource(std::string bytes, std::size_t piece, Status failAtEnd = Status::Ok)
-        : bytes_(std::move(bytes)), piece_(piece), failAtEnd_(failAtEnd) {}
+using Lines = std::vector<std::string>;
 
+// Serves a byte string in pieces of at most `piece` bytes, then optionally fails.
+struct PieceSource final : ByteSource {
+    PieceSource(std::string b, std::size_t p, Status f) : bytes(std::move(b)), piece(p), failAtEnd(f) {}
     Status read(char* buffer, std::size_t capacity, std::size_t& got) override {
-        got = std::min({capacity, piece_, bytes_.size() - offset_});
-        if (got == 0 && !succeeded(failAtEnd_)) return failAtEnd_;
-        std::memcpy(buffer, bytes_.data() + offset_, got);
-        offset_ += got;
+        got = std::min({capacity, piece, bytes.size() - offset});
+        if (got == 0 && !succeeded(failAtEnd)) return failAtEnd;
+        std::memcpy(buffer, bytes.data() + offset, got);
+        offset += got;
         return Status::Ok;
     }
-
-private:
-    std::string bytes_;
-    std::size_t piece_;
-    Status failAtEnd_;
-    std::size_t offset_ = 0;
+    std::string bytes;
+    std::size_t piece, offset = 0;
+    Status failAtEnd;
 };
 
-std::vector<std::string> readAll(LineReader& reader) {
-    std::vector<std::string> lines;
-    std::string line;
-    while (reader.readLine(line)) lines.push_back(line);
+Lines readAll(std::string bytes, std::size_t piece, Status failAtEnd = Status::Ok, Status expected = Status::Ok) {
+    LineReader reader(std::make_unique<PieceSource>(std::move(bytes), piece, failAtEnd));
+    Lines lines;
+    for (std::string line; reader.readLine(line);) lines.push_back(line);
+    EXPECT_EQ(reader.status(), expected);
     return lines;
 }
-
-using Lines = std::vector<std::string>;
 
 TEST(LineReader, SplitsAtEveryKindOfLineEndInAnyPieceSize) {
     struct Row { std::string bytes; Lines lines; };
     const Row rows[] = {
         {"", {}},
-        {"a", {"a"}},
-        {"a\r\n", {"a"}},
         {"a\r\nb", {"a", "b"}},
-        {"a\nb\n", {"a", "b"}},
-        {"a\rb\r", {"a", "b"}},
-        {"\r\n", {""}},
         {"\r\n\r\n", {"", ""}},
-        {"a\n\rb", {"a", "", "b"}},        // LF then CR: two line ends
-        {"a\r\r\nb", {"a", "", "b"}},
-        {"a\n\nb", {"a", "", "b"}},
-        {"a\r\n\n", {"a", ""}},
-        {"ab\r\ncd\r\nef", {"ab", "cd", "ef"}},
+        {"a\n\rb", {"a", "", "b"}},  // LF then CR: two line ends
         {std::string("\x80\xff\0z", 4), {std::string("\x80\xff\0z", 4)}},  // bytes pass unchanged
     };
     // Piece sizes 1..3 put every CR LF across a chunk boundary somewhere.
-    for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{3}, LineReader::ChunkSize}) {
-        for (const auto& r : rows) {
-            LineReader reader(std::make_unique<PieceSource>(r.bytes, piece));
-            EXPECT_EQ(readAll(reader), r.lines) << "piece " << piece << ", input " << testing::PrintToString(r.bytes);
-            EXPECT_EQ(reader.status(), Status::Ok);
-        }
-    }
+    for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{3}, LineReader::ChunkSize})
+        for (const auto& r : rows)
+            EXPECT_EQ(readAll(r.bytes, piece), r.lines) << "piece " << piece << ", " << testing::PrintToString(r.bytes);
 }
 
-TEST(LineReader, CrLfSplitAcrossFullChunksIsOneLineEnd) {
+TEST(LineReader, ChunkBoundariesNeitherSplitALineEndNorALine) {
     // The CR is the last byte of the first 64 KiB chunk, the LF the first of the next.
     const std::string first(LineReader::ChunkSize - 1, 'a');
-    LineReader reader(std::make_unique<PieceSource>(first + "\r\nnext\r\n", LineReader::ChunkSize));
-    EXPECT_EQ(readAll(reader), (Lines{first, "next"}));
-}
-
-TEST(LineReader, LinesLongerThanAChunkComeWhole) {
-    const std::string longLine(3 * LineReader::ChunkSize + 17, 'x');
-    LineReader reader(std::make_unique<PieceSource>("a\r\n" + longLine + "\r\nb", LineReader::ChunkSize));
-    EXPECT_EQ(readAll(reader), (Lines{"a", longLine, "b"}));
+    EXPECT_EQ(readAll(first + "\r\nnext\r\n", LineReader::ChunkSize), (Lines{first, "next"}));
+    EXPECT_EQ(readAll("a\r\n" + first + first + "\r\nb", LineReader::ChunkSize), (Lines{"a", first + first, "b"}));
 }
 
 TEST(LineReader, AReadErrorEndsReadingAndDropsTheCutLine) {
-    LineReader reader(std::make_unique<PieceSource>("whole\r\ncut", 4, Status::ReadFault));
-    EXPECT_EQ(readAll(reader), (Lines{"whole"}));
-    EXPECT_EQ(reader.status(), Status::ReadFault);
-    std::string line = "stale";
-    EXPECT_FALSE(reader.readLine(line)) << "stays ended";
-    EXPECT_TRUE(line.empty());
+    EXPECT_EQ(readAll("whole\r\ncut", 4, Status::ReadFault, Status::ReadFault), (Lines{"whole"}));
 }
 
 }  // namespace

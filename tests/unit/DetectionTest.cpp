@@ -1,0 +1,362 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "DetectionTestProgress.h"
+#include "detection/CompareDriveScan.h"
+#include "detection/ConfigCompare.h"
+#include "detection/IgnoreList.h"
+#include "detection/RegistryCompare.h"
+#include "detection/RunFindChanges.h"
+#include "detection/ScanFiles.h"
+#include "detection/ScanFolderTree.h"
+#include "shell/Settings.h"
+#include "snapshot/UpdateDatabase.h"
+#include "support/FakeMachine.h"
+#include "support/TextLines.h"
+
+namespace quillon::detection {
+namespace {
+
+using fakes::crlfText;
+using Lines = std::vector<std::string>;
+const std::string Sep(1, settings::ListSeparator);
+constexpr const char* Work = "W:\\";
+
+class Detection : public ::testing::Test {
+protected:
+    fakes::FakeFileSystem files;
+    fakes::FakeRunContext run;
+    RecordingProgress progress;
+    std::uint64_t folderCount = 0;
+
+    void SetUp() override { files.addFolder("W:\\Data"); }
+    void snapshot(char drive, const Lines& lines) {
+        files.addFile(std::string("W:\\Data\\") + drive + "dbase.qdb", crlfText(lines), FileAttr::Hidden);
+    }
+    bool compare(const Lines& scan, RunContext& context, const Lines& drives = {"C:"}) {
+        files.addFile(currentScanPath(Work), crlfText(scan));
+        return compareDriveScan(files, context, progress, Work, "W:\\Data\\", drives);
+    }
+    std::optional<std::string> rescan(std::string_view folder, const std::string& foldersToIgnore = "") {
+        std::unique_ptr<TextWriter> out;
+        EXPECT_EQ(files.openWrite(currentScanPath(Work), WriteMode::Create, out), Status::Ok);
+        const IgnoreList ignore = IgnoreList::forRun("C:\\Windows\\", "C:\\", foldersToIgnore);
+        const bool done = scanFolderTree(files, run, progress, folder, ignore, *out, folderCount);
+        EXPECT_EQ(out->close(), Status::Ok);
+        return done ? files.content(currentScanPath(Work)) : std::nullopt;
+    }
+};
+
+TEST_F(Detection, FileComparisonRecordsOnlyWhatIsNew) {
+    snapshot('D', {"D:\\{", "d", "}"});
+    struct Row { const char* what; Lines snap, scan, changes; Lines drives = {"C:"}; };
+    const Row rows[] = {
+        {"files and a tree", {"C:\\{", "boot.ini", "}", "C:\\Apps\\{", "a.exe", "gone", "}", "C:\\Gone\\{", "}"},
+         {"C:\\{", "boot.ini", "setup.log", "}", "C:\\Apps\\{", "a.exe", "b.dll", "}", "C:\\NewApp\\{", "n.exe", "}",
+          "C:\\NewApp\\Data\\{", "d.dat", "}"},
+         {"C:\\{", "setup.log", "}", "C:\\Apps\\{", "b.dll", "}", "!C:\\NewApp\\{", "}"}},
+        {"names and headers without regard to case", {"C:\\{", "README.TXT", "}", "C:\\Apps\\{", "A.EXE", "}"},
+         {"C:\\{", "readme.txt", "}", "c:\\APPS\\{", "a.exe", "}"}, {}},
+        {"a new folder covers only the folders below it", {"C:\\{", "}", "E:\\M\\C:\\New\\{", "m", "}"},
+         {"C:\\{", "}", "C:\\New\\{", "}", "c:\\new\\Sub\\{", "s", "}", "E:\\M\\C:\\New\\{", "m", "m2", "}"},
+         {"!C:\\New\\{", "}", "E:\\M\\C:\\New\\{", "m2", "}"}},
+        // "C:\Apps\{" also occurs inside the header of its sub-folder "{GUID}".
+        {"a header matches only an equal header", {"C:\\{", "}", "C:\\Apps\\{GUID}\\{", "g", "}", "C:\\Apps\\{", "a", "}"},
+         {"C:\\{", "}", "C:\\Apps\\{", "a", "c", "}", "C:\\Apps\\{GUID}\\{", "g", "}"}, {"C:\\Apps\\{", "c", "}"}},
+        {"folders found out of order", {"C:\\{", "}", "C:\\A\\{", "a", "}", "C:\\B\\{", "b", "}"},
+         {"C:\\{", "}", "C:\\B\\{", "b", "b2", "}", "C:\\A\\{", "a", "a2", "}"},
+         {"C:\\B\\{", "b2", "}", "C:\\A\\{", "a2", "}"}},
+        {"snapshots of every drive are merged; one without is new as a whole", {"C:\\{", "c", "}"},
+         {"C:\\{", "c", "}", "D:\\{", "d", "d2", "}", "E:\\{", "}", "E:\\X\\{", "}"}, {"D:\\{", "d2", "}", "!E:\\{", "}"},
+         {"E:", "C:", "D:"}},
+    };
+    for (const auto& r : rows) {
+        snapshot('C', r.snap);
+        progress.advanced = 0;
+        EXPECT_TRUE(compare(r.scan, run, r.drives)) << r.what;
+        EXPECT_EQ(files.content(changesPath(Work)), crlfText(r.changes)) << r.what;
+        EXPECT_EQ(progress.advanced, std::count_if(r.scan.begin(), r.scan.end(), [](auto& l) { return l.ends_with('{'); }))
+            << r.what << ": one step per scan block";
+        EXPECT_FALSE(files.exists(currentScanPath(Work)) || files.exists(mergedSnapshotPath(Work))) << r.what;
+    }
+}
+
+TEST_F(Detection, FileComparisonStoppedLeavesTheWorkFilesForTheRunToDelete) {
+    snapshot('C', {"C:\\{", "a", "}", "C:\\B\\{", "b", "}"});
+    const Lines scan = {"C:\\{", "a", "n", "}", "C:\\B\\{", "b", "}", "C:\\New\\{", "}"};
+    ASSERT_TRUE(compare(scan, run));
+    ASSERT_GT(run.yields(), static_cast<int>(scan.size())) << "a yield before every line read";
+    for (int stopAt = 1; stopAt <= run.yields(); ++stopAt) {
+        fakes::FakeRunContext stopping;
+        stopping.stopAtYield(stopAt);
+        EXPECT_FALSE(compare(scan, stopping)) << stopAt;
+        EXPECT_EQ(stopping.yields(), stopAt) << "nothing read after the stop";
+        EXPECT_TRUE(files.exists(currentScanPath(Work)) && files.exists(mergedSnapshotPath(Work))) << stopAt;
+    }
+}
+
+TEST_F(Detection, ConfigFileComparisonFindsAddedAndReplacedLines) {
+    struct Row { const char* name; Lines snapshot, config, added, replaced; };
+    const Row rows[] = {
+        {"a changed line and an added one", {"[windows]", "load=", "run=", "device=old"},
+         {"[windows]", "load=app.exe", "run=", "NewKey=1", "device=old"}, {"load=app.exe", "NewKey=1"}, {"load=", " "}},
+        {"lines differing only in case are equal", {"Device=X", "[Boot]"}, {"device=x", "[boot]"}, {}, {}},
+        {"an empty line is never an added line", {"SET A=1", "SET B=2"}, {"SET A=1", "", "", "SET B=2"}, {}, {}},
+        {"empty lines are skipped when looking for the next line", {"a=1", "", "b=2"}, {"a=9", "b=2"}, {"a=9"}, {"a=1"}},
+        {"the first removed line that fits is taken", {"x=1", "k", "y=1", "k"}, {"x=2", "k", "k"}, {"x=2"}, {"x=1"}},
+    };
+    ConfigChanges found;
+    for (const Row& r : rows) {
+        files.addFile("C:\\snap.qdb", crlfText(r.snapshot), FileAttr::Hidden);
+        files.addFile("C:\\win.ini", crlfText(r.config));
+        EXPECT_TRUE(compareConfigFile(files, "C:\\snap.qdb", "C:\\win.ini", found)) << r.name;
+        EXPECT_EQ(found.added, r.added) << r.name;
+        EXPECT_EQ(found.replaced, r.replaced) << r.name;
+    }
+    files.holdOpen("C:\\win.ini");
+    EXPECT_FALSE(compareConfigFile(files, "C:\\snap.qdb", "C:\\win.ini", found)) << "file held open";
+}
+
+struct ConfigFileRow { std::string_view setting; const char* file; const char* snapshot; const char* header; };
+const ConfigFileRow ConfigFiles[] = {  // in the order their sections are written
+    {settings::scanning::AutoexecScan, "C:\\autoexec.bat", "C:\\Data\\Autoexec.qdb", "Autoexec.bat{"},
+    {settings::scanning::WinIniScan, "C:\\Windows\\win.ini", "C:\\Data\\winIni.qdb", "Win.ini{"},
+    {settings::scanning::SystemIniScan, "C:\\Windows\\system.ini", "C:\\Data\\systemIni.qdb", "System.ini{"},
+    {settings::scanning::ConfigSysScan, "C:\\config.sys", "C:\\Data\\configSys.qdb", "Config.sys{"},
+};
+const ConfigFolders SysFolders{"C:\\", "C:\\", "C:\\Windows\\", "C:\\Data\\"};
+
+// A section needs its setting at "1" and both files; the bar moves for every setting at "1".
+TEST_F(Detection, SysChangesHoldsASectionPerFileInTheirOrder) {
+    fakes::FakeRegistry registry;
+    files.addFolder("C:\\Windows");
+    EXPECT_EQ(writeConfigChanges(registry, files, SysFolders, progress), Status::Ok) << "no Scanning key";
+    EXPECT_EQ(files.content("C:\\sysChanges.qdb"), "");
+    std::string expected;
+    for (const ConfigFileRow& row : ConfigFiles) {
+        const bool off = row.file == ConfigFiles[1].file, noSnapshot = row.file == ConfigFiles[2].file;
+        registry.setString(Hive::CurrentUser, settings::ScanningKey, row.setting, off ? "yes" : "1");
+        if (!noSnapshot) files.addFile(row.snapshot, crlfText({"first", "second"}), FileAttr::Hidden | FileAttr::System);
+        files.addFile(row.file, crlfText({"first", row.header, "second"}));
+        if (!off && !noSnapshot) expected += crlfText({row.header, row.header + Sep, " " + Sep, "}"});
+    }
+    EXPECT_EQ(writeConfigChanges(registry, files, SysFolders, progress), Status::Ok);
+    EXPECT_EQ(files.content("C:\\sysChanges.qdb"), expected);
+    EXPECT_EQ(progress.advanced, 3);
+    files.failWritesUnder("C:\\sysChanges.qdb");
+    EXPECT_EQ(writeConfigChanges(registry, files, SysFolders, progress), Status::DiskFull);
+}
+
+constexpr const char* KeySnapshot = "C:\\Data\\hkcuReg.qdb";
+constexpr const char* KeyFresh = "C:\\hkcutmp.qdb";
+constexpr const char* KeyChanges = "C:\\hkcuchanges.qdb";
+
+TEST_F(Detection, RegistryComparisonReportsTheTopOfEachNewBranch) {
+    struct Row { const char* name; Lines snapshot, fresh, reported; };
+    const Row rows[] = {
+        {"a new key with a sub-key", {"", "Software", "Software\\Old"},
+         {"", "Software", "Software\\New", "Software\\New\\Sub", "Software\\Old"}, {"Software\\New"}},
+        {"without regard to case", {"", "SOFTWARE", "SOFTWARE\\Acme"}, {"", "Software", "software\\ACME"}, {}},
+        {"a new key that is part of an old key's path", {"", "Software", "Software\\FooBar"},
+         {"", "Software", "Software\\Foo", "Software\\FooBar"}, {"Software\\Foo"}},
+        {"a new key beginning with a reported key's name", {""},
+         {"", "New", "new\\SUB", "NewX", "NewX\\Sub"}, {"New", "NewX"}},
+        {"another order", {"", "B", "B\\1", "A", "A\\1"}, {"A\\1", "A", "C", "B\\1", "C\\1", "B", ""}, {"C"}},
+    };
+    for (const Row& r : rows) {
+        files.addFile(KeySnapshot, crlfText(r.snapshot), FileAttr::Hidden);
+        files.addFile(KeyFresh, crlfText(r.fresh));
+        EXPECT_EQ(compareRegistryScan(files, run, KeySnapshot, KeyFresh, KeyChanges), RegistryOutcome::Completed) << r.name;
+        EXPECT_EQ(files.content(KeyChanges), crlfText(r.reported)) << r.name;
+    }
+}
+
+// Snapshot "", A (2 yields), then fresh "", N, A (3 yields, each before the key is judged).
+TEST_F(Detection, RegistryComparisonStopsAtAnyLineAndFailsWithNothingReported) {
+    files.addFile(KeySnapshot, crlfText({"", "A"}));
+    files.addFile(KeyFresh, crlfText({"", "N", "A"}));
+    for (int stopAt = 1; stopAt <= 6; ++stopAt) {
+        fakes::FakeRunContext stopping;
+        stopping.stopAtYield(stopAt);
+        EXPECT_EQ(compareRegistryScan(files, stopping, KeySnapshot, KeyFresh, KeyChanges),
+                  stopAt <= 5 ? RegistryOutcome::Stopped : RegistryOutcome::Completed) << stopAt;
+        EXPECT_EQ(stopping.yields(), std::min(stopAt, 5));
+        EXPECT_EQ(files.content(KeyChanges), stopAt <= 4 ? "" : "N\r\n") << stopAt;
+        EXPECT_EQ(files.openExclusive(KeyChanges), Status::Ok) << "closed; " << stopAt;
+    }
+    EXPECT_EQ(compareRegistryScan(files, run, "C:\\none.qdb", KeyFresh, KeyChanges), RegistryOutcome::ReadFailed);
+    EXPECT_EQ(compareRegistryScan(files, run, KeySnapshot, "C:\\none.qdb", KeyChanges), RegistryOutcome::ReadFailed);
+    EXPECT_EQ(files.content(KeyChanges), "") << "nothing reported";
+    files.failWritesUnder(KeyChanges);
+    EXPECT_EQ(compareRegistryScan(files, run, KeySnapshot, KeyFresh, KeyChanges), RegistryOutcome::WriteFailed);
+}
+
+TEST_F(Detection, RescanLeavesOutIgnoredFoldersAndItsOwnFilesButNotUpperCaseRemovalLists) {
+    for (const char* f : {"C:\\boot.ini", "C:\\changes.qdb", "C:\\a.Qdb", "C:\\X.QDF", "C:\\list.qdf", "C:\\Apps\\Sub\\s",
+                          "C:\\Windows\\History\\h", "C:\\Windows\\History2\\h2", "C:\\Recycled\\r", "C:\\Big\\b",
+                          "D:\\Recycled\\Deep\\x", "I:\\Recycled\\i"})
+        files.addFile(f);
+    files.setListingOrder("C:\\", {"boot.ini", "changes.qdb", "a.Qdb", "Apps", "X.QDF", "list.qdf", "Windows"});
+    files.setListingOrder("C:\\Windows", {"History", "History2"});
+    EXPECT_EQ(rescan("C:\\", "c:\\BIG\\" + Sep),
+              crlfText({"C:\\{", "boot.ini", "X.QDF", "}", "C:\\Apps\\{", "}", "C:\\Apps\\Sub\\{", "s", "}",
+                        "C:\\Windows\\{", "}", "C:\\Windows\\History2\\{", "h2", "}"}));
+    EXPECT_EQ(folderCount, 4u) << "folders entered below the start folder; ignored ones are not counted";
+    EXPECT_EQ(rescan("D:\\"), crlfText({"D:\\{", "}"}));
+    EXPECT_EQ(rescan("I:\\"), crlfText({"I:\\{", "}", "I:\\Recycled\\{", "i", "}"}));
+}
+
+constexpr const char* RunData = "C:\\Program Files\\Quillon\\";
+using Scanning = std::map<std::string_view, std::string>;
+using Names = std::set<std::string>;
+
+class SilentUpdate final : public snapshot::UpdateProgress {
+    void showStep(std::string_view) override {}
+    void driveCompleted() override {}
+};
+
+// Drives C:, D: and E: with a little of everything, snapshotted by a real update.
+struct Machine {
+    fakes::FakeMachine m;
+    RecordingProgress progress;
+
+    explicit Machine(const Scanning& scanning = {}, std::string_view updated = "C:,D:") {
+        for (const char* f : {"C:\\Windows\\notepad.exe", "C:\\Program Files\\Old\\old.exe", "C:\\Apps\\a.txt",
+                              "D:\\Games\\g.exe", "E:\\e.txt", "C:\\Windows\\system.ini"})
+            m.files.addFile(f, "x\r\n");
+        m.files.addFile("C:\\Windows\\win.ini", crlfText({"[windows]", "load=", "run="}));
+        for (const char* key : {"Software\\Old", "AppEvents"}) m.registry.createKey(Hive::CurrentUser, key);
+        for (const char* key : {"SOFTWARE\\Classes\\.txt", "SYSTEM"}) m.registry.createKey(Hive::LocalMachine, key);
+        namespace sc = settings::scanning;
+        setScanning({{sc::ScanMode, "0"}, {sc::AutoUpdateDb, "0"}, {sc::RegScan, "1"}, {sc::RegFullScan, "0"},
+                     {sc::WinIniScan, "1"}, {sc::SystemIniScan, "1"}});
+        setScanning(scanning);
+        fakes::FakeRunContext own;
+        SilentUpdate shown;
+        snapshot::UpdatePorts ports{m.registry, m.files, m.shell, m.prompter, own};
+        EXPECT_EQ(snapshot::runUpdateDatabase(ports, shown, updated, {RunData, "C:\\", "C:\\Windows\\", "C:\\"}),
+                  snapshot::UpdateOutcome::Completed);
+    }
+    void setScanning(const Scanning& values) {
+        for (const auto& [name, text] : values) m.registry.setString(Hive::CurrentUser, settings::ScanningKey, name, text);
+    }
+    // One new thing of each kind, on both drives and in every start folder.
+    void install() {
+        for (const char* f : {"C:\\Apps\\new.txt", "C:\\Windows\\newlib.dll", "C:\\Program Files\\Old\\new.exe",
+                              "C:\\NewApp\\Sub\\app.exe", "D:\\Games\\new.dat"})
+            m.files.addFile(f, "n");
+        m.files.addFile("C:\\Windows\\win.ini", crlfText({"[windows]", "load=newapp.exe", "run="}));
+        m.registry.createKey(Hive::CurrentUser, "Software\\NewApp\\Settings");
+        for (const char* key : {"SOFTWARE\\NewApp", "SOFTWARE\\Classes\\.new", "SYSTEM\\NewDriver"})
+            m.registry.createKey(Hive::LocalMachine, key);
+    }
+    FindOutcome find(std::string_view token = "C:,D:") {
+        FindPorts ports{m.registry, m.files, m.shell, m.prompter, m.run};
+        return findChanges(ports, progress, token, {RunData, "C:\\", "C:\\Windows\\", "C:\\Program Files\\", "C:\\"});
+    }
+    std::string work(std::string_view name) { return m.files.content("C:\\" + std::string(name)).value_or("<none>"); }
+    Names workFiles() {
+        Names names;
+        for (const std::string& name : m.files.childNames("C:\\"))
+            if (name.ends_with(".qdb")) names.insert(name);
+        return names;
+    }
+    std::map<std::string, std::string> dataFolder() {
+        std::map<std::string, std::string> all;
+        for (const std::string& name : m.files.childNames(RunData)) all[name] = m.files.content(RunData + name).value_or("");
+        return all;
+    }
+};
+
+// New files found tell which folders were walked. The bar's range: 93 beyond the first folder count, less 4 for
+// a second start folder, plus each further drive's: C:\Windows holds 2, C:\Program Files 2, D: 1, all C: 17.
+TEST(FindChangesRun, ScanModeChoosesTheStartFoldersButAllSnapshotsAreCompared) {
+    const std::map<std::string, std::pair<Lines, std::vector<int>>> modes = {
+        {"0", {{"!C:\\NewApp\\", "C:\\Apps\\", "C:\\Program Files\\Old\\", "C:\\Windows\\", "D:\\Games\\"}, {110, 111}}},
+        {"1", {{"C:\\Program Files\\Old\\", "C:\\Windows\\"}, {2 + 93, 2 + 93 + 2 - 4}}},
+        {"2", {{"C:\\Windows\\"}, {2 + 93}}},
+        {"9", {{"!C:\\NewApp\\", "C:\\Apps\\", "C:\\Program Files\\Old\\", "C:\\Windows\\"}, {17 + 93}}},
+    };
+    for (const auto& [mode, expected] : modes) {
+        Machine s({{settings::scanning::ScanMode, mode}, {settings::scanning::RegScan, "0"}});
+        s.install();
+        ASSERT_EQ(s.find(), FindOutcome::Completed) << mode;
+        Lines headers;
+        const std::string changes = s.work("changes.qdb");
+        for (std::string_view text = changes; !text.empty(); text.remove_prefix(text.find('\n') + 1))
+            if (const auto line = text.substr(0, text.find('\r')); line.ends_with('{'))
+                headers.emplace_back(line.substr(0, line.size() - 1));
+        std::sort(headers.begin(), headers.end());
+        EXPECT_EQ(headers, expected.first) << "ScanMode " << mode;
+        EXPECT_EQ(s.progress.maximums, expected.second) << "ScanMode " << mode;
+    }
+}
+
+TEST(FindChangesRun, ADriveWithoutSnapshotIsNamedAndNothingIsScanned) {
+    Machine s({}, "C:,D:,E:");
+    s.m.files.deleteFile(std::string(RunData) + "Ddbase.qdb");
+    s.m.prompter.answer(MsgAnswer::Ok);
+    EXPECT_EQ(s.find("C:,D:,E:"), FindOutcome::MissingSnapshot);
+    ASSERT_EQ(s.m.prompter.messages().size(), 1u);
+    EXPECT_EQ(s.m.prompter.messages()[0].text,
+              "No scan database found for drive D:\\ To find changes in this drive, first create a scan database by "
+              "clicking on the Update Database button in the main window.");
+    EXPECT_EQ(s.m.run.yields(), 0) << "nothing scanned";
+}
+
+TEST(FindChangesRun, AutoUpdateReplacesDriveSnapshotsOnlyAfterAWholeDriveScan) {
+    for (const std::string scanMode : {"0", "2"}) {
+        Machine s({{settings::scanning::ScanMode, scanMode}, {settings::scanning::AutoUpdateDb, "1"},
+                   {settings::scanning::RegScan, "0"}});
+        auto expected = s.dataFolder();
+        s.install();
+        ASSERT_EQ(s.find(), FindOutcome::Completed) << scanMode;
+        if (scanMode == "0") {
+            expected["Cdbase.qdb"] = s.dataFolder().at("Cdbase.qdb");
+            expected["Ddbase.qdb"] = s.dataFolder().at("Ddbase.qdb");
+            EXPECT_NE(expected["Ddbase.qdb"].find("new.dat"), std::string::npos);
+        }
+        EXPECT_EQ(s.dataFolder(), expected) << scanMode << ": without the registry phase no system snapshot changes";
+        EXPECT_EQ(s.workFiles(), (Names{"changes.qdb", "sysChanges.qdb"})) << scanMode;
+    }
+}
+
+TEST(FindChangesRun, AutoUpdateAfterTheRegistryPhaseRefreshesSystemSnapshots) {
+    Machine s({{settings::scanning::AutoUpdateDb, "1"}}, "C:");
+    s.install();
+    ASSERT_EQ(s.find("C:"), FindOutcome::Completed);
+    EXPECT_EQ(s.dataFolder().at("winIni.qdb"), s.m.files.content("C:\\Windows\\win.ini"));
+    // With the whole hive listed, a second run finds only the key added outside the Software
+    // branch: the refresh of the branch kept every other key of the snapshot.
+    s.setScanning({{settings::scanning::RegFullScan, "1"}});
+    ASSERT_EQ(s.find("C:"), FindOutcome::Completed);
+    EXPECT_EQ(s.work("hkcuchanges.qdb"), "");
+    EXPECT_EQ(s.work("hklmchanges.qdb"), crlfText({"SYSTEM\\NewDriver"}));
+    EXPECT_EQ(s.work("changes.qdb"), "");
+}
+
+// Each yield of a complete run, one after the other, is where the user closes the window.
+TEST(FindChangesRun, StopAtAnyYieldDeletesTheRunsFilesAndKeepsEverySnapshot) {
+    for (const char* autoUpdate : {"0", "1"}) {
+        const Scanning scanning{{settings::scanning::AutoUpdateDb, autoUpdate}};
+        Machine complete(scanning);
+        complete.install();
+        ASSERT_EQ(complete.find(), FindOutcome::Completed);
+        ASSERT_GT(complete.m.run.yields(), 20);
+        for (int n = 1; n <= complete.m.run.yields(); ++n) {
+            Machine s(scanning);
+            s.install();
+            const auto before = s.dataFolder();
+            s.m.run.stopAtYield(n);
+            ASSERT_EQ(s.find(), FindOutcome::Stopped) << "yield " << n;
+            EXPECT_EQ(s.workFiles(), Names{}) << "yield " << n;
+            EXPECT_EQ(s.dataFolder(), before) << "yield " << n;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace quillon::detection

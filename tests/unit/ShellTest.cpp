@@ -1,0 +1,235 @@
+#include <gtest/gtest.h>
+
+#include "shell/DriveList.h"
+#include "shell/FileRemoval.h"
+#include "shell/FirstRunDefaults.h"
+#include "shell/FormatSize.h"
+#include "shell/MainStartUp.h"
+#include "shell/Settings.h"
+#include "shell/modRegistry.h"
+#include "support/FakeMachine.h"
+#include "support/RecordingOperations.h"
+
+namespace quillon::shell {
+namespace {
+
+const std::string Sep(1, settings::ListSeparator);
+
+class ShellLogic : public ::testing::Test {
+protected:
+    fakes::FakeMachine m;
+    RemovalPorts removal{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, "C:\\Data\\"};
+    fakes::RecordingOperations ops;
+
+    void SetUp() override {
+        for (const char* f : {"C:\\Apps\\a.txt", "C:\\Apps\\b.dll", "C:\\Apps\\Sub\\c.txt"}) m.files.addFile(f, "x");
+    }
+    void general(std::string_view name, std::string_view text) {
+        m.registry.setString(Hive::CurrentUser, settings::GeneralKey, name, text);
+    }
+    std::optional<std::string> cu(std::string_view key, std::string_view name) {
+        return m.registry.stringValue(Hive::CurrentUser, key, name);
+    }
+    MainState start(std::string_view commandLine = "") {
+        StartUpPorts ports{m.registry, m.files, m.shell, m.desktop, m.clock};
+        MainState state;
+        startMainProgram(ports, commandLine, ops, state);
+        return state;
+    }
+};
+
+TEST(ShellRemoval, TheDeleteModeChoosesRecycleBinDeletionOrTheDataFolder) {
+    struct Row { std::optional<std::string> deleteMode; bool nt; std::uint32_t callerFlags; RemoveMode mode;
+                 std::uint32_t shellFlags; bool recycled; };
+    const Row rows[] = {
+        {"0", true, 0, RemoveMode::Setting, 0x41 | 0x400, true},
+        {"0", false, 0, RemoveMode::Setting, 0x41, true},
+        {"0", true, 0x10, RemoveMode::Setting, 0x10 | 0x400, false},
+        {std::nullopt, true, 0x10, RemoveMode::Setting, 0x10 | 0x40 | 0x400, true},  // no settings key
+        {"1", true, 0, RemoveMode::Setting, 0x1 | 0x400, false},
+        {"0", true, 0, RemoveMode::Permanent, 0x1 | 0x400, false},
+        {"2", true, 0, RemoveMode::Setting, 0, false},           // 0: moved into the data folder
+    };
+    for (const auto& r : rows) {
+        const std::string what = r.deleteMode.value_or("(none)");
+        fakes::FakeMachine fresh;
+        fresh.files.addFile("C:\\Apps\\a.txt", "a");
+        fresh.files.addFolder("C:\\Data");
+        if (r.deleteMode) fresh.registry.setString(Hive::CurrentUser, settings::GeneralKey, "DeleteMode", *r.deleteMode);
+        fresh.desktop.setNtFamily(r.nt);
+        RemovalPorts p{fresh.registry, fresh.files, fresh.shell, fresh.desktop, fresh.prompter, fresh.run, "C:\\Data\\"};
+        EXPECT_TRUE(removeFiles(p, {"C:\\Apps\\a.txt"}, r.callerFlags, r.mode)) << what;
+        ASSERT_EQ(fresh.shell.operations().size(), 1u) << what;
+        const FileOperation& op = fresh.shell.operations()[0];
+        EXPECT_EQ(op.kind, r.shellFlags ? FileOpKind::Delete : FileOpKind::Move) << what;
+        EXPECT_EQ(op.flags, r.shellFlags ? r.shellFlags : 1u) << what;
+        EXPECT_FALSE(fresh.files.exists("C:\\Apps\\a.txt")) << what;
+        EXPECT_EQ(fresh.files.exists("C:\\Data\\a.txt"), r.shellFlags == 0) << what;
+        EXPECT_EQ(!fresh.shell.recycled().empty(), r.recycled) << what;
+        EXPECT_TRUE(fresh.prompter.messages().empty()) << what;
+    }
+}
+
+TEST_F(ShellLogic, InUseFilesAreLeftForTheRestartWithOneMessage) {
+    m.files.addFile("C:\\Apps\\Sub\\Deep\\d.txt", "d");
+    for (const char* f : {"C:\\Apps\\a.txt", "C:\\Apps\\Sub\\c.txt"}) m.files.holdOpen(f);
+    m.prompter.answer(MsgAnswer::Ok);
+    EXPECT_FALSE(removeFiles(removal, {"C:\\Apps\\a.txt", "C:\\Apps\\b.dll", "C:\\Apps\\Sub"}, 0, RemoveMode::Setting));
+    EXPECT_EQ(m.shell.restartDeletions(), (std::vector<std::string>{"C:\\Apps\\a.txt", "C:\\Apps\\Sub\\c.txt"}));
+    EXPECT_FALSE(m.files.exists("C:\\Apps\\b.dll") || m.files.exists("C:\\Apps\\Sub\\Deep"));
+    ASSERT_EQ(m.prompter.messages().size(), 1u);
+    EXPECT_EQ(m.prompter.messages()[0].text, "Some files could not be removed because they may be in use. These files "
+                                             "will be deleted when you restart your computer.");
+}
+
+TEST_F(ShellLogic, QuietModeAndOlderSystemsShowNothing) {
+    m.files.holdOpen("C:\\Apps\\a.txt");
+    EXPECT_FALSE(removeFiles(removal, {"C:\\Apps\\a.txt"}, 0, RemoveMode::Quiet));
+    EXPECT_EQ(m.shell.restartDeletions().size(), 1u);
+    m.desktop.setNtFamily(false);
+    EXPECT_FALSE(removeFiles(removal, {"C:\\Apps\\a.txt"}, 0, RemoveMode::Setting));
+    EXPECT_EQ(m.shell.restartDeletions().size(), 1u) << "no restart deletions outside the NT family";
+    EXPECT_TRUE(m.prompter.messages().empty());
+}
+
+TEST_F(ShellLogic, ACancelIsNoFailureButAMoveThatCannotHappenIs) {
+    m.shell.cancelNextOperation();
+    EXPECT_TRUE(removeFiles(removal, {"C:\\Apps\\a.txt"}, 0, RemoveMode::Setting));
+    EXPECT_TRUE(m.files.exists("C:\\Apps\\a.txt"));
+    EXPECT_TRUE(m.shell.restartDeletions().empty());
+
+    m.files.holdOpen("C:\\Apps\\a.txt");
+    general("DeleteMode", "2");
+    EXPECT_FALSE(removeFiles(removal, {"C:\\Apps\\a.txt"}, 0, RemoveMode::Setting));
+    EXPECT_TRUE(m.files.exists("C:\\Apps\\a.txt"));
+    EXPECT_EQ(m.shell.operations().size(), 1u) << "an in-use file is not handed to the shell";
+}
+
+TEST_F(ShellLogic, FirstRunWritesEverySettingWithItsDefault) {
+    writeFirstRunDefaults(m.registry, {fakes::FakeMachine::ProgramFolder, "C:\\", "<ignore>"});
+    const std::pair<const char*, const char*> expected[] = {
+        {"General", "DefaultPath=C:\\Program Files\\Quillon\\;DeleteMode=0;DriveName=C:\\;"
+                    "OpenSavePath=C:\\Program Files\\Quillon\\Uninstall logs;"},
+        {"Scanning", "AutoexecScan=1;AutoUpdateDb=1;ConfigSysScan=1;FoldersToIgnore=<ignore>;RegFullScan=1;RegScan=1;"
+                     "ScanMode=0;SystemIniScan=1;WinIniScan=1;"},
+        {"Scheduler", "ChangesStartup=0;Defragmentor=0;DLLFiles=0;Done=0;Drive=C:\\;DriveName=C:\\;Enabled=1;OldDel=0;"
+                      "OldDelDays=7;ScanDisk=0;SetupDetect=1;SetupRan=0;TempFiles=1;TempFolders=1;Weekly=2;"},
+        {"Sys Clean", "AlsoScanFiles=;AlsoScanFolders=;Bak files=1;CacheFolder=0;Chk files=1;Chklist files=1;"
+                      "Dollar files=1;Fts files=1;Gid files=1;Log files=1;Mscreate files=0;Old files=1;"
+                      "PrevCompressed Files=1;RecycleBin=0;Same Date Time=1;Same Size=1;Skip Sysbckup=1;"
+                      "Skip Zero Length=1;TempFolder=1;Tidle files=1;Tmp files=1;"},
+    };
+    for (const auto& [name, values] : expected) {
+        const std::string key = "Software\\Quillon\\" + std::string(name);
+        std::string all;
+        for (const std::string& value : m.registry.valueNames(Hive::CurrentUser, key))
+            all += value + "=" + cu(key, value).value_or("<not text>") + ";";
+        EXPECT_EQ(all, values) << key;
+    }
+    EXPECT_EQ(cu(settings::RunKey, "Quillon Scheduler"), "C:\\Program Files\\Quillon\\Quillon Scheduler.exe");
+    std::string classes;
+    for (const char* key : {".qdf", "QuillonUninstall\\DefaultIcon", "QuillonUninstall\\Shell\\Uninstall\\Command"})
+        classes += m.registry.stringValue(Hive::ClassesRoot, key, "").value_or("<none>") + ";";
+    EXPECT_EQ(classes, "QuillonUninstall;C:\\Program Files\\Quillon\\uninst.ico;"
+                       "\"C:\\Program Files\\Quillon\\Quillon.exe\" \"%1\";");
+}
+
+TEST(ShellFirstRun, SchedulerEntryTheUserEmptiedStaysOff) {
+    fakes::FakeRegistry reg;
+    reg.setString(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler", "");
+    writeFirstRunDefaults(reg, {fakes::FakeMachine::ProgramFolder, "C:\\", ""});
+    EXPECT_EQ(reg.stringValue(Hive::CurrentUser, "Software\\Quillon\\Scheduler", "Enabled"), "0");
+    EXPECT_EQ(reg.stringValue(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler"), "");
+}
+
+TEST(ShellFormatSize, AcrossUnitBoundaries) {
+    constexpr double KB = 1024, MB = KB * 1024, GB = MB * 1024, TB = GB * 1024;
+    struct Row { double bytes; bool withDecimal; const char* text; };
+    const Row rows[] = {
+        {0, false, "0KB"},       {511, true, "0KB"},           {512, false, "1KB"},           {1024, true, "1KB"},
+        {1536, true, "1.5 KB"},  {1536, false, "1KB"},         {2047, true, "1.9 KB"},        {1.3 * KB, true, "1.3 KB"},
+        {3 * MB, true, "3MB"},   {1048576, false, "1MB"},      {5400000000.0, true, "5GB"},   {1.5 * GB, true, "1.5 GB"},
+        {1.5 * TB, true, "1.5 TB"}, {2048 * TB, false, "2048TB"}, {MB - 1, true, "1023.9 KB"},
+    };
+    for (const auto& r : rows) EXPECT_EQ(formatSize(r.bytes, r.withDecimal), r.text) << r.bytes << " " << r.withDecimal;
+}
+
+TEST(ShellRegistry, KeysOpenForWritingOrElseForReadingOrNotAtAll) {
+    fakes::FakeRegistry reg;
+    reg.setString(Hive::CurrentUser, "Software\\Locked", "Flag", "1");
+    reg.setValue(Hive::CurrentUser, "Software\\Locked", "Count", {RegType::Dword, std::string("\x2c\x01\0\0", 4)});
+    reg.markReadOnly(Hive::CurrentUser, "Software\\Locked");
+    const KeyPtr locked = openKey(reg, Hive::CurrentUser, "software\\LOCKED");
+    ASSERT_TRUE(locked);
+    EXPECT_EQ(queryValue(locked.get(), "flag"), "1");
+    EXPECT_EQ(queryValue(locked.get(), "Count"), "300");
+    EXPECT_FALSE(succeeded(setValue(locked.get(), "Flag", "0")));
+    const KeyPtr none = openKey(reg, Hive::CurrentUser, "Software\\Nowhere");
+    EXPECT_FALSE(none);
+    EXPECT_FALSE(succeeded(setValue(none.get(), "X", "1")));
+}
+
+TEST_F(ShellLogic, FirstStartWritesDefaultsAndKnowsNoSnapshot) {
+    const MainState s = start();
+    EXPECT_EQ(s.dataFolder, "C:\\Program Files\\Quillon\\");
+    EXPECT_EQ(cu(settings::GeneralKey, "DefaultPath"), "C:\\Program Files\\Quillon\\");
+    EXPECT_EQ(s.lastScanned, "This drive has not been scanned.");
+    EXPECT_EQ(s.workFolder, "C:\\");
+    m.files.failWritesUnder("C:\\~");
+    EXPECT_EQ(start().workFolder, "C:\\Windows\\Temp\\") << "the root only when it can be written";
+}
+
+TEST_F(ShellLogic, DriveListAndTheSentenceOfTheSelectedEntry) {
+    m.files.addDrive('D', DriveType::Fixed, "DATA");
+    m.files.addDrive('E', DriveType::CdRom, "DISC");
+    general("DefaultPath", "C:\\Program Files\\Quillon");
+    general("DriveName", "Local hard drives (C:,D:)");
+    m.files.addFile("C:\\Program Files\\Quillon\\Cdbase.qdb", "", FileAttr::Hidden, {2026, 12, 6, 15, 4, 5});
+    const MainState s = start();
+    EXPECT_EQ(s.driveEntries, (std::vector<std::string>{"(C:) SYSTEM", "(D:) DATA", "Local hard drives (C:,D:)"}));
+    EXPECT_EQ(s.selectedDrive, 2u);
+    EXPECT_EQ(s.lastScanned, "This drive was last scanned on 12/6/2026 3:04:05 PM");
+    saveSelectedDrive(m.registry, "(D:) DATA");
+    EXPECT_EQ(cu(settings::GeneralKey, "DriveName"), "(D:) DATA");
+
+    const std::pair<const char*, const char*> tokens[] = {
+        {"(C:) SYSTEM", "C:"}, {"(D:) ", "D:"}, {"Local hard drives (C:,D:,G:)", "C:,D:,G:"}, {"Local hard drives ()", ""}};
+    for (const auto& [entry, token] : tokens) EXPECT_EQ(driveToken(entry), token) << entry;
+    EXPECT_EQ(tokenDrives("C:,D:,G:"), (std::vector<std::string>{"C:", "D:", "G:"}));
+    EXPECT_EQ(snapshotPath("C:\\Data\\", "D:,E:"), "C:\\Data\\Ddbase.qdb");
+}
+
+TEST_F(ShellLogic, CommandLineRunsItsOperationEvenWithAnotherInstance) {
+    m.files.addFile("C:\\Lists\\Game.qdf", "Files{", FileAttr::Hidden | FileAttr::ReadOnly);
+    m.files.addFolder("C:\\Lists\\Folder.qdf");
+    const std::pair<const char*, std::vector<std::string>> rows[] = {
+        {"\\u", {"update"}}, {"\\f", {"find"}}, {"\"C:\\Lists\\Game.qdf\"", {"uninstall C:\\Lists\\Game.qdf"}},
+        {"\"C:\\Lists\\Missing.qdf\"", {}}, {"\"C:\\Lists\\Folder.qdf\"", {}}, {"\\U", {}}, {"", {}},
+    };
+    m.desktop.setAnotherInstanceRunning(true);
+    for (const auto& [commandLine, calls] : rows) {
+        ops.calls.clear();
+        const MainState s = start(commandLine);
+        EXPECT_EQ(ops.calls, calls) << commandLine;
+        EXPECT_TRUE(s.endProgram) << commandLine;
+    }
+    m.desktop.setAnotherInstanceRunning(false);
+    EXPECT_FALSE(start("\"C:\\Lists\\Missing.qdf\"").endProgram);
+}
+
+TEST_F(ShellLogic, RecentRemovalListsShowTheFirstFourThatExist) {
+    std::string saved = "C:\\Lists\\Gone.qdf" + Sep + Sep;
+    for (const char* name : {"Prog1", "Prog2", "Prog3", "Prog4", "Prog5"}) {
+        m.files.addFile("C:\\Lists\\" + std::string(name) + ".qdf");
+        saved += "C:\\Lists\\" + std::string(name) + ".qdf" + Sep;
+    }
+    general("DefaultPath", "C:\\Program Files\\Quillon");
+    general("SavedForDeletion", saved);
+    std::vector<std::string> shown;
+    for (const auto& list : start().recentLists) shown.push_back(list.caption + " " + list.path);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Prog1 C:\\Lists\\Prog1.qdf", "Prog2 C:\\Lists\\Prog2.qdf",
+                                               "Prog3 C:\\Lists\\Prog3.qdf", "Prog4 C:\\Lists\\Prog4.qdf"}));
+}
+
+}  // namespace
+}  // namespace quillon::shell
