@@ -98,7 +98,7 @@ TEST(ReviewLoad, RowsCarrySizeTypeAndIconAndAddUpToTheTotal) {
     for (const FileRow& r : set.files)
         rows.push_back(r.folder + "|" + r.name + "|" + r.sizeText + "|" + r.typeName + "|" +
                        std::to_string(static_cast<long long>(r.bytes)) + (r.isFolder ? "|folder" : ""));
-    EXPECT_EQ(rows, (Lines{"C:\\Apps\\|a.exe|3MB|Application|3145828", "C:\\Apps\\|hidden.sys|1KB|SYS File|300",
+    EXPECT_EQ(rows, (Lines{"C:\\Apps\\|a.exe|3MB|Application|3145828", "C:\\Apps\\|hidden.sys|0KB|SYS File|300",
                            "C:\\|New|3KB|Folder|3100|folder"}));  // everything below the folder, hidden included
     ASSERT_EQ(set.files.size(), 3u);
     EXPECT_EQ(set.files[0].iconIndex, 7);
