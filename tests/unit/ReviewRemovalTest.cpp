@@ -1,12 +1,25 @@
+// Removing changes: the safety checks, the shared-DLL question, the viewer's delete and move,
+// removal lists saved, opened, converted and written back, and the uninstall from a list.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
 
-#include "ReviewScriptedInUse.h"
 #include "review/ChangeRemoval.h"
+#include "review/ConvertRemovalList.h"
 #include "review/DllChoice.h"
+#include "review/RemovalListFormat.h"
 #include "review/RemovalSafety.h"
+#include "review/ReviewRemovalList.h"
+#include "review/SaveSelected.h"
+#include "review/SavedForDeletion.h"
 #include "review/SharedDll.h"
+#include "review/UninstallFromDataFile.h"
+#include "review/WriteBackRemovalList.h"
 #include "shell/Settings.h"
 #include "support/FakeMachine.h"
 #include "support/TextLines.h"
@@ -14,152 +27,112 @@
 namespace quillon::review {
 namespace {
 
-void countShared(fakes::FakeRegistry& registry, std::string_view path, std::uint32_t count) {
-    std::string data(4, '\0');
-    for (int i = 0; i < 4; ++i) data[static_cast<std::size_t>(i)] = static_cast<char>((count >> (8 * i)) & 0xff);
-    registry.setValue(Hive::LocalMachine, SharedDllsKey, path, {RegType::Dword, data});
+using Lines = std::vector<std::string>;
+using fakes::crlfText;
+using Text = std::optional<std::string>;
+using Files = std::array<Text, 4>;  // changes, HKCU, HKLM and configuration changes files
+
+const std::string S(1, settings::ListSeparator);
+const std::string List = "C:\\L\\NewApp.qdf";
+constexpr const char* FailedList = "C:\\temp.qdf";
+constexpr const char* WinIni = "C:\\Windows\\win.ini";
+constexpr const char* Confirm = "Are you sure you want to remove NewApp and and all of its components?";
+constexpr const char* SeeTheList = "Uninstall completed. Some items could not be removed because they may be in use. "
+                                   "You should manually remove items related to the application. See the *.qdf file "
+                                   "for items that could not be removed.";
+
+// Answers the DLL question from a script and records every path asked about; an unscripted
+// question, or an answer left unused, fails the test.
+struct ScriptedInUse final : InUsePrompt {
+    explicit ScriptedInUse(std::vector<InUseAnswer> script = {}) : answers(script.begin(), script.end()) {}
+    ~ScriptedInUse() override { EXPECT_TRUE(answers.empty()) << "DLL answers left unused"; }
+    InUseAnswer ask(std::string_view path) override {
+        asked.emplace_back(path);
+        EXPECT_FALSE(answers.empty()) << "unexpected DLL question for " << path;
+        const InUseAnswer a = answers.empty() ? InUseAnswer::Skip : answers.front();
+        if (!answers.empty()) answers.pop_front();
+        return a;
+    }
+    std::deque<InUseAnswer> answers;
+    Lines asked;
+};
+
+// The text of a removal list with these entries, every section present.
+std::string listText(const Lines& files, const Lines& keys, const std::array<Lines, ConfigListCount>& lines = {}) {
+    Lines all{"Files{"};
+    all.insert(all.end(), files.begin(), files.end());
+    all.insert(all.end(), {"}", "Registry{"});
+    all.insert(all.end(), keys.begin(), keys.end());
+    all.push_back("}");
+    for (std::size_t i = 0; i < ConfigListCount; ++i) {
+        all.emplace_back(removal_list::LineHeaders[i]);
+        all.insert(all.end(), lines[i].begin(), lines[i].end());
+        all.push_back("}");
+    }
+    return crlfText(all);
 }
 
-FileRow fileRow(std::string folder, std::string name) {
-    FileRow row;
-    row.folder = std::move(folder);
-    row.name = std::move(name);
-    return row;
-}
-
-class ReviewRemoval : public ::testing::Test {
-protected:
+struct Bench {
     fakes::FakeMachine m;
-    shell::RemovalPorts ports{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, "C:\\Program Files\\Quillon\\"};
+    shell::RemovalPorts ports{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run,
+                              fakes::FakeMachine::ProgramFolder};
     ScriptedInUse inUse;
     RemovalContext context{ports, inUse, {"C:\\Windows\\", "C:\\", "C:\\"}};
+    SavePorts save{m.registry, m.files, m.prompter};
+    ReviewPorts review{m.registry, m.files, m.prompter, m.clock, m.run};
     ChangeSet changes;
-    Selection selection;
 
-    void SetUp() override {
+    explicit Bench(std::vector<InUseAnswer> answers = {}) : inUse(std::move(answers)) {
         m.registry.setString(Hive::CurrentUser, settings::GeneralKey, settings::general::DeleteMode, "0");
+        m.files.addFolder("C:\\L");
     }
-    void addFiles(std::initializer_list<const char*> paths) {
-        for (const char* p : paths) {
-            const std::string path = p;
-            const std::size_t slash = path.rfind('\\');
-            m.files.addFile(path, "x");
-            changes.files.push_back(fileRow(path.substr(0, slash + 1), path.substr(slash + 1)));
+    void shared(std::string_view path, char count = 3) {
+        m.registry.setValue(Hive::LocalMachine, SharedDllsKey, path, {RegType::Dword, std::string{count, 0, 0, 0}});
+    }
+    void rows(const Lines& paths, bool existing = true) {  // a file row per path
+        for (const std::string& path : paths) {
+            if (existing) m.files.addFile(path, "x");
+            changes.files.push_back({path.substr(path.rfind('\\') + 1), path.substr(0, path.rfind('\\') + 1), "", ""});
         }
     }
-    std::vector<std::string> filePaths() const {
-        std::vector<std::string> out;
+    Lines filePaths() const {
+        Lines out;
         for (const auto& row : changes.files) out.push_back(row.fullPath());
         return out;
     }
+    Lines messages() const {
+        Lines out;
+        for (const MessageRequest& message : m.prompter.messages()) out.push_back(message.text);
+        return out;
+    }
+    std::optional<std::string> general(std::string_view name) const {
+        return m.registry.stringValue(Hive::CurrentUser, settings::GeneralKey, name);
+    }
+    Files changesFiles() const {
+        return {m.files.content("C:\\changes.qdb"), m.files.content("C:\\hkcuchanges.qdb"),
+                m.files.content("C:\\hklmchanges.qdb"), m.files.content("C:\\sysChanges.qdb")};
+    }
+    void uninstall(std::size_t messagesAfterConfirmation) {
+        m.prompter.answer(MsgAnswer::Yes);
+        for (std::size_t i = 0; i < messagesAfterConfirmation; ++i) m.prompter.answer(MsgAnswer::Ok);
+        uninstallFromDataFile(context, List);
+    }
 };
 
-TEST_F(ReviewRemoval, SharedDllFollowsTheCountAndTheProtectedNames) {
-    countShared(m.registry, "C:\\Apps\\none.dll", 0);
-    countShared(m.registry, "C:\\Apps\\one.dll", 1);
-    countShared(m.registry, "c:\\apps\\three.dll", 3);
-    countShared(m.registry, "C:\\Apps\\twelve.dll", 12);
-    countShared(m.registry, "C:\\Windows\\System\\comctl32.ocx", 5);
-    countShared(m.registry, "C:\\Windows\\System\\libstdc++-6.dll", 5);
-    struct Row { const char* path; bool shared; };
-    const Row rows[] = {
-        {"C:\\Apps\\none.dll", false},
-        {"C:\\Apps\\one.dll", false},
-        {"C:\\Apps\\three.dll", true},     // name compared without case
-        {"C:\\Apps\\twelve.dll", true},    // "12" is still more than one
-        {"C:\\Windows\\System\\comctl32.ocx", false},
-        {"C:\\Windows\\System\\libstdc++-6.dll", false},
-        {"C:\\Apps\\unlisted.dll", false},
-    };
-    for (const auto& r : rows) EXPECT_EQ(isSharedDll(m.registry, r.path), r.shared) << r.path;
-
-    fakes::FakeMachine bare;  // no SharedDLLs key at all
-    EXPECT_FALSE(isSharedDll(bare.registry, "C:\\Apps\\three.dll"));
+TEST(ReviewRemoval, TheGuardRefusesRootsProtectedFoldersAndPathsThatAreNotPlain) {
+    Bench b;
+    b.m.shell.setTempPath("C:\\PROGRA~1\\", "C:\\Program Files\\");
+    const RemovalGuard guard(b.m.shell);
+    for (const char* path : {"C:\\Apps\\x.txt", "C:\\Apps\\Sub\\", "C:\\Windows\\Temp\\setup.log", "C:\\PROGRA~1\\App"})
+        EXPECT_TRUE(guard.allowsPath(path)) << path;
+    for (const char* path : {"C:\\Apps\\?.txt", "C:\\Apps\\*", "C:\\", "c:", "D:\\\\", "C:\\Windows", "c:\\WINDOWS\\",
+                             "C:\\Windows\\System32\\\\", "C:\\Program Files", "C:\\PROGRA~1", "Apps\\x.txt",
+                             "\\Apps\\x.txt", "\\\\server\\share\\x", "C:Apps\\x.txt", "C:\\Apps\\..\\Windows",
+                             "C:\\Apps/../Windows", "C:\\Apps\\.\\x.txt", "C:\\Apps\\\\x.txt", ""})
+        EXPECT_FALSE(guard.allowsPath(path)) << path;
 }
 
-TEST_F(ReviewRemoval, InUsePromptEndCodesAnswerSkipUnlessAButtonSaidOtherwise) {
-    struct Row { std::intptr_t code; InUseAnswer answer; };
-    const Row rows[] = {
-        {InUseEndCode::Delete, InUseAnswer::Delete},
-        {InUseEndCode::DeleteAll, InUseAnswer::DeleteAll},
-        {InUseEndCode::Skip, InUseAnswer::Skip},
-        {2, InUseAnswer::Skip},   // the close box (IDCANCEL)
-        {0, InUseAnswer::Skip},
-        {-1, InUseAnswer::Skip},  // the dialog could not be shown
-    };
-    for (const auto& r : rows) EXPECT_EQ(inUseAnswerFor(r.code), r.answer) << r.code;
-    EXPECT_EQ(inUseMessage("C:\\Apps\\x.dll"),
-              "The DLL file C:\\Apps\\x.dll may be in use by other applications. Delete it?");
-}
-
-TEST_F(ReviewRemoval, DllChoiceAsksForSharedDllsOnlyAndHonoursDeleteAll) {
-    for (const char* dll : {"C:\\Apps\\a.dll", "C:\\Apps\\b.OCX", "C:\\Apps\\c.dll", "C:\\Apps\\d.dll"})
-        countShared(m.registry, dll, 3);
-    const std::vector<std::string> candidates = {"C:\\Apps\\a.dll", "C:\\Apps\\readme.txt", "C:\\Apps\\b.OCX",
-                                                 "C:\\Apps\\c.dll", "C:\\Apps\\d.dll"};
-    struct Row {
-        const char* what;
-        std::vector<InUseAnswer> answers;
-        std::vector<std::string> asked;
-        std::vector<std::string> chosen;
-    };
-    const Row rows[] = {
-        {"skip, delete, then all",
-         {InUseAnswer::Skip, InUseAnswer::Delete, InUseAnswer::DeleteAll},
-         {"C:\\Apps\\a.dll", "C:\\Apps\\b.OCX", "C:\\Apps\\c.dll"},
-         {"C:\\Apps\\readme.txt", "C:\\Apps\\b.OCX", "C:\\Apps\\c.dll", "C:\\Apps\\d.dll"}},
-        {"all at the first",
-         {InUseAnswer::DeleteAll},
-         {"C:\\Apps\\a.dll"},
-         {"C:\\Apps\\a.dll", "C:\\Apps\\readme.txt", "C:\\Apps\\b.OCX", "C:\\Apps\\c.dll", "C:\\Apps\\d.dll"}},
-        {"skip everything",
-         {InUseAnswer::Skip, InUseAnswer::Skip, InUseAnswer::Skip, InUseAnswer::Skip},
-         {"C:\\Apps\\a.dll", "C:\\Apps\\b.OCX", "C:\\Apps\\c.dll", "C:\\Apps\\d.dll"},
-         {"C:\\Apps\\readme.txt"}},
-    };
-    for (const auto& r : rows) {
-        ScriptedInUse prompt;
-        for (auto a : r.answers) prompt.answer(a);
-        EXPECT_EQ(chooseDeletions(m.registry, prompt, candidates), r.chosen) << r.what;
-        EXPECT_EQ(prompt.asked(), r.asked) << r.what;
-    }
-    ScriptedInUse again;  // "Delete All" of an earlier pass does not carry over
-    again.answer(InUseAnswer::Skip);
-    EXPECT_EQ(chooseDeletions(m.registry, again, {"C:\\Apps\\a.dll"}), std::vector<std::string>{});
-}
-
-TEST_F(ReviewRemoval, GuardRefusesDangerousPaths) {
-    const RemovalGuard guard(m.shell);
-    m.shell.setTempPath("C:\\PROGRA~1\\", "C:\\Program Files\\");
-    struct Row { const char* path; bool allowed; };
-    const Row rows[] = {
-        {"C:\\Apps\\x.txt", true},
-        {"C:\\Apps\\Sub\\", true},
-        {"C:\\Windows\\Temp\\setup.log", true},
-        {"C:\\Apps\\?.txt", false},
-        {"C:\\Apps\\*", false},
-        {"C:\\", false},
-        {"c:", false},
-        {"D:\\\\", false},
-        {"C:\\Windows", false},
-        {"c:\\WINDOWS\\", false},
-        {"C:\\Windows\\System32\\\\", false},
-        {"C:\\Program Files", false},
-        {"C:\\PROGRA~1", false},              // short spelling of a protected folder
-        {"Apps\\x.txt", false},               // relative
-        {"\\Apps\\x.txt", false},             // no drive
-        {"\\\\server\\share\\x", false},
-        {"C:Apps\\x.txt", false},
-        {"C:\\Apps\\..\\Windows", false},
-        {"C:\\Apps\\.\\x.txt", false},
-        {"C:\\Apps\\\\x.txt", false},
-        {"C:/Windows", false},
-        {"", false},
-    };
-    for (const auto& r : rows) EXPECT_EQ(guard.allowsPath(r.path), r.allowed) << r.path;
-}
-
-TEST_F(ReviewRemoval, KeyEntriesAndTheirGuard) {
+TEST(ReviewRemoval, KeyEntriesNameTheirHiveAndNeverAHiveRootOrAKeyRightBelowIt) {
     struct Row { const char* entry; Hive hive; const char* path; bool allowed; };
     const Row rows[] = {
         {"HKEY_CURRENT_USER\\Software\\New\\Sub", Hive::CurrentUser, "Software\\New\\Sub", true},
@@ -172,7 +145,7 @@ TEST_F(ReviewRemoval, KeyEntriesAndTheirGuard) {
         {"HKEY_LOCAL_MACHINE\\Software\\\\", Hive::LocalMachine, "Software", false},
         {"HKEY_LOCAL_MACHINE\\\\Software\\x", Hive::LocalMachine, "\\Software\\x", false},
     };
-    for (const auto& r : rows) {
+    for (const Row& r : rows) {
         const KeyEntry key = parseKeyEntry(r.entry);
         EXPECT_EQ(key.hive, r.hive) << r.entry;
         EXPECT_EQ(key.path, r.path) << r.entry;
@@ -180,138 +153,328 @@ TEST_F(ReviewRemoval, KeyEntriesAndTheirGuard) {
     }
 }
 
-TEST_F(ReviewRemoval, RegistryRowNamesItsKey) {
-    struct Row { const char* parent; const char* name; Hive hive; const char* path; };
+TEST(ReviewRemoval, OnlySharedDllsAreAskedAboutAndAnythingButAButtonIsSkip) {
+    Bench b;
+    b.shared("C:\\Apps\\one.dll", 1);
+    b.shared("c:\\apps\\three.dll");  // the path is compared without case
+    b.shared("C:\\Apps\\twelve.dll", 12);
+    b.shared("C:\\Windows\\System\\comctl32.ocx", 5);  // a runtime the system keeps
+    const std::pair<const char*, bool> dlls[] = {{"C:\\Apps\\one.dll", false}, {"C:\\Apps\\three.dll", true},
+                                                 {"C:\\Apps\\twelve.dll", true}, {"C:\\Apps\\unlisted.dll", false},
+                                                 {"C:\\Windows\\System\\comctl32.ocx", false}};
+    for (const auto& [path, shared] : dlls) EXPECT_EQ(isSharedDll(b.m.registry, path), shared) << path;
+    fakes::FakeRegistry bare;
+    EXPECT_FALSE(isSharedDll(bare, "C:\\Apps\\three.dll")) << "no SharedDLLs key";
+
+    for (const char* dll : {"C:\\Apps\\a.dll", "C:\\Apps\\b.OCX", "C:\\Apps\\c.dll"}) b.shared(dll);
+    const Lines candidates = {"C:\\Apps\\a.dll", "C:\\Apps\\readme.txt", "C:\\Apps\\b.OCX", "C:\\Apps\\c.dll"};
+    ScriptedInUse answers({InUseAnswer::Skip, InUseAnswer::Delete, InUseAnswer::Skip});
+    EXPECT_EQ(chooseDeletions(b.m.registry, answers, candidates), (Lines{"C:\\Apps\\readme.txt", "C:\\Apps\\b.OCX"}));
+    EXPECT_EQ(answers.asked, (Lines{"C:\\Apps\\a.dll", "C:\\Apps\\b.OCX", "C:\\Apps\\c.dll"}));
+    ScriptedInUse all({InUseAnswer::DeleteAll});
+    EXPECT_EQ(chooseDeletions(b.m.registry, all, candidates), candidates);
+
+    const std::pair<std::intptr_t, InUseAnswer> endCodes[] = {
+        {InUseEndCode::Delete, InUseAnswer::Delete}, {InUseEndCode::DeleteAll, InUseAnswer::DeleteAll},
+        {InUseEndCode::Skip, InUseAnswer::Skip}, {2 /* the close box */, InUseAnswer::Skip}, {-1, InUseAnswer::Skip}};
+    for (const auto& [code, answer] : endCodes) EXPECT_EQ(inUseAnswerFor(code), answer) << code;
+}
+
+TEST(ReviewRemoval, DeleteRemovesWhatItMayAndKeepsTheRowsOfWhatStays) {
+    Bench b({InUseAnswer::Skip, InUseAnswer::Delete});
+    b.rows({"C:\\Apps\\1.txt", "C:\\Apps\\2.txt", "C:\\Apps\\gone.txt", "C:\\Apps\\shared.dll", "C:\\Apps\\other.dll",
+            "C:\\Apps\\held.txt"});
+    b.rows({"C:\\Apps\\?.txt", "C:\\Windows", "C:\\", "Apps\\1.txt"}, false);
+    ASSERT_EQ(b.m.files.deleteFile("C:\\Apps\\gone.txt"), Status::Ok);  // vanished meanwhile
+    b.shared("C:\\Apps\\shared.dll");
+    b.shared("C:\\Apps\\other.dll", 2);
+    b.m.files.holdOpen("C:\\Apps\\held.txt");
+    b.m.desktop.setNtFamily(false);  // no restart scheduling: the failure stays a failure
+    Selection selection;
+    selection.files = {1, 3, 4, 5, 6, 7, 8, 9};
+
+    deleteSelected(b.context, b.changes, selection, true);  // Shift does not make it permanent
+
+    EXPECT_EQ(b.filePaths(), (Lines{"C:\\Apps\\1.txt", "C:\\Apps\\shared.dll", "C:\\Apps\\held.txt", "C:\\Apps\\?.txt",
+                                    "C:\\Windows", "C:\\", "Apps\\1.txt"}));
+    ASSERT_EQ(b.m.shell.operations().size(), 1u);
+    EXPECT_EQ(b.m.shell.operations()[0].from, (Lines{"C:\\Apps\\2.txt", "C:\\Apps\\other.dll", "C:\\Apps\\held.txt"}));
+    EXPECT_EQ(b.m.shell.recycled(), (Lines{"C:\\Apps\\2.txt", "C:\\Apps\\other.dll"}));
+}
+
+TEST(ReviewRemoval, DeleteRewritesTheFilesOfSelectedLinesAndDeletesSelectedKeys) {
+    Bench b;
+    b.m.files.addFile(WinIni, crlfText({"[windows]", "load=new.exe", "run="}));
+    b.m.files.addFile("C:\\config.sys", crlfText({"FILES=40", "DEVICE=new.sys"}));
+    b.changes.lines = {{{{"load=new.exe", "load="}, {"run=", " "}, {"other=1", " "}}, {LineRow::placeholder()}, {},
+                        {{"DEVICE=new.sys", " "}}}};
+    for (const char* key : {"Software\\New\\Sub\\Deeper", "TopLevel"}) b.m.registry.createKey(Hive::CurrentUser, key);
+    b.m.registry.createKey(Hive::LocalMachine, "Software\\Locked");
+    b.m.registry.failDeleteTree(Hive::LocalMachine, "Software\\Locked");
+    b.changes.keys = {{"Sub", "HKEY_CURRENT_USER\\Software\\New\\"}, {"Locked", "HKEY_LOCAL_MACHINE\\Software\\"},
+                      {"Other", "HKEY_CURRENT_USER\\Software\\"}, {"TopLevel", "HKEY_CURRENT_USER\\"}};
+    Selection selection;
+    selection.lines = {{{2, 0}, {0}, {}, {0}}};
+    selection.keys = {0, 1, 3};
+    b.m.prompter.answer(MsgAnswer::Ok);
+
+    deleteSelected(b.context, b.changes, selection, false);
+
+    EXPECT_EQ(b.m.files.content(WinIni), crlfText({"[windows]", "load=", "run="}));
+    EXPECT_EQ(b.m.files.content("C:\\config.sys"), crlfText({"FILES=40"}));
+    EXPECT_EQ(b.changes.linesOf(ConfigList::WinIni).size(), 1u) << "the unselected row stays";
+    EXPECT_EQ(b.changes.linesOf(ConfigList::SystemIni).size(), 1u) << "a placeholder is no line to remove";
+    EXPECT_TRUE(b.changes.linesOf(ConfigList::ConfigSys).empty());
+    EXPECT_FALSE(b.m.registry.keyExists(Hive::CurrentUser, "Software\\New\\Sub"));
+    EXPECT_FALSE(b.m.registry.keyExists(Hive::CurrentUser, "TopLevel"));
+    ASSERT_EQ(b.changes.keys.size(), 2u);
+    EXPECT_EQ(b.changes.keys[0].name, "Locked");
+    EXPECT_EQ(b.messages(), Lines{"Error deleting key Software\\Locked. Administrative privileges required"});
+}
+
+TEST(ReviewRemoval, MoveGoesOnlyWhereTheUserChose) {
+    Bench b;
+    b.rows({"C:\\Apps\\a.txt", "C:\\Apps\\b.dll", "C:\\Apps\\c.txt"});
+    b.rows({"C:\\Apps\\*.txt"}, false);
+    b.shared("C:\\Apps\\b.dll");  // no DLL question when moving
+    b.m.files.addFolder("C:\\Kept");
+    for (const char* folder : {"", "C:\\Kept"}) b.m.prompter.answerFolder(folder);  // cancelled first
+    Selection selection;
+    selection.files = {0, 1, 3};
+    moveSelected(b.context, b.changes, selection);
+    EXPECT_EQ(b.changes.files.size(), 4u);
+    moveSelected(b.context, b.changes, selection);
+
+    EXPECT_EQ(b.m.prompter.folderTitles().back(), "Choose the folder in which you want to move the selected files to:");
+    EXPECT_EQ(b.m.files.childNames("C:\\Kept"), (Lines{"a.txt", "b.dll"}));
+    EXPECT_EQ(b.filePaths(), (Lines{"C:\\Apps\\c.txt", "C:\\Apps\\*.txt"}));
+}
+
+TEST(ReviewRemoval, AnAddedLineGivesWayToTheLineItReplacedOrTheFileStaysAsItWas) {
+    const std::string original = "[windows]\nload=new.exe\rrun=\r\nLOAD=new.exe\r\nload=new.exe";  // any line ends
+    using Stage = std::function<void(fakes::FakeFileSystem&)>;
+    struct Row { const char* what; const char* added; const char* replaced; Stage stage; std::optional<Lines> after; };
     const Row rows[] = {
-        {"HKEY_CURRENT_USER\\Software\\New\\", "Sub", Hive::CurrentUser, "Software\\New\\Sub"},
-        {"HKEY_LOCAL_MACHINE\\Software\\", "Vendor", Hive::LocalMachine, "Software\\Vendor"},
-        {"HKEY_CURRENT_USER\\", "TopLevel", Hive::CurrentUser, "TopLevel"},
+        {"every place", "load=new.exe", "load=", {}, Lines{"[windows]", "load=", "run=", "LOAD=new.exe", "load="}},
+        {"no replaced line: dropped", "load=new.exe", " ", {}, Lines{"[windows]", "run=", "LOAD=new.exe"}},
+        {"case counts", "LOAD=new.exe", " ", {}, Lines{"[windows]", "load=new.exe", "run=", "load=new.exe"}},
+        {"not there", "missing=1", "x", {}, Lines{"[windows]", "load=new.exe", "run=", "LOAD=new.exe", "load=new.exe"}},
+        {"writes of the work file fail", "load=new.exe", " ", [](auto& f) { f.failWritesUnder("C:\\tempSys.qdb"); }, {}},
+        {"the replacement fails", "load=new.exe", " ", [](auto& f) { f.failMovesTo(WinIni); }, {}},
+        {"the file is held open", "load=new.exe", " ", [](auto& f) { f.holdOpen(WinIni); }, {}},
     };
-    for (const auto& r : rows) {
-        const KeyTarget t = keyTargetOf({r.name, r.parent});
-        EXPECT_EQ(t.hive, r.hive) << r.parent;
-        EXPECT_EQ(t.path, r.path) << r.parent;
+    for (const Row& r : rows) {
+        fakes::FakeMachine m;
+        m.files.addFile(WinIni, original, FileAttr::ReadOnly);
+        if (r.after) m.files.addFile("C:\\tempSys.qdb", "a hidden leftover", FileAttr::Hidden);
+        if (r.stage) r.stage(m.files);
+        EXPECT_EQ(removeAddedLine(m.files, "C:\\", WinIni, r.added, r.replaced) == Status::Ok, r.after.has_value())
+            << r.what;
+        m.files.release(WinIni);
+        EXPECT_EQ(m.files.content(WinIni), r.after ? crlfText(*r.after) : original) << r.what;
+        EXPECT_EQ(m.files.attributes(WinIni), r.after ? FileAttr::Hidden | FileAttr::System : FileAttr::ReadOnly)
+            << r.what;
+        EXPECT_FALSE(m.files.exists("C:\\tempSys.qdb")) << r.what;
     }
 }
 
-TEST_F(ReviewRemoval, NothingSelectedIsRefusedForDeleteAndMove) {
-    addFiles({"C:\\Apps\\a.txt"});
-    m.prompter.answer(MsgAnswer::Ok);
-    m.prompter.answer(MsgAnswer::Ok);
-    deleteSelected(context, changes, selection, false);
-    moveSelected(context, changes, selection);
-    ASSERT_EQ(m.prompter.messages().size(), 2u);
-    EXPECT_EQ(m.prompter.messages()[0].text, "No files or system changes selected. Select a file or a system change "
-                                             "and then click on Delete selected.");
-    EXPECT_EQ(m.prompter.messages()[0].title, "Error deleting files");
-    EXPECT_EQ(m.prompter.messages()[0].icon, MsgIcon::Exclamation);
-    EXPECT_EQ(m.prompter.messages()[1].text, "No files selected. Select a file and then click on Move selected.");
-    EXPECT_EQ(m.prompter.messages()[1].title, "Error moving files");
-    EXPECT_TRUE(m.shell.operations().empty());
-    EXPECT_TRUE(m.files.exists("C:\\Apps\\a.txt"));
-    EXPECT_EQ(changes.files.size(), 1u);
+TEST(ReviewRemoval, SaveWritesTheSelectedRowsInTheOrderShownAndOpenConvertsThemBack) {
+    Bench b;
+    b.changes.files = {{"app.exe", "C:\\Apps\\New\\", "", ""}, {"Data", "C:\\Apps\\New\\", "", ""}};
+    b.changes.keys = {{"NewApp", "HKEY_LOCAL_MACHINE\\Software\\"}, {"Run", "HKEY_CURRENT_USER\\Software\\NewApp\\"}};
+    b.changes.lines = {{{{"run=app.exe", "run="}, {"load=x.exe", " "}}, {{"Scanning Nothing", " "}}, {},
+                        {LineRow::placeholder()}}};
+    b.m.registry.setString(Hive::CurrentUser, settings::GeneralKey, settings::general::OpenSavePath, "C:\\Old");
+    Selection all;
+    all.files = {1, 0};  // sorted by the user
+    all.keys = {1, 0};
+    all.lines = {{{0}, {0}, {}, {0}}};  // a selected placeholder is saved as it is
+    Selection oneLine;
+    oneLine.lines[0] = {1};
+    b.m.prompter.answer(MsgAnswer::Ok);
+    for (const Text& path : {Text(List), Text(List), Text()})
+        b.m.prompter.answerSaveFile(path);
+
+    EXPECT_EQ(saveSelected(b.save, b.changes, Selection{}).outcome, SaveOutcome::NothingSelected);
+    EXPECT_EQ(b.messages(), Lines{"No files or system changes selected. Select a file or a system change and then click "
+                                  "on Save selected."});
+    EXPECT_EQ(saveSelected(b.save, b.changes, oneLine).entries, 1u);
+    EXPECT_EQ(b.m.files.content(List), listText({}, {}, {Lines{"load=x.exe" + S + " " + S}}));
+    EXPECT_EQ(saveSelected(b.save, b.changes, all).entries, 7u);  // replaces the file, records the path again
+    const std::string saved = listText({"C:\\Apps\\New\\Data", "C:\\Apps\\New\\app.exe"},
+                                       {"HKEY_CURRENT_USER\\Software\\NewApp\\Run",
+                                        "HKEY_LOCAL_MACHINE\\Software\\NewApp"},
+                                       {Lines{"run=app.exe" + S + "run=" + S}, Lines{"Scanning Nothing" + S + " " + S},
+                                        Lines{}, Lines{"Scanning not enabled." + S + S}});
+    EXPECT_EQ(b.m.files.content(List), saved);
+    EXPECT_EQ(saveSelected(b.save, b.changes, all).outcome, SaveOutcome::Cancelled);
+    b.m.files.failWritesUnder("C:\\L");
+    b.m.prompter.answerSaveFile(List);
+    EXPECT_EQ(saveSelected(b.save, b.changes, oneLine).outcome, SaveOutcome::NotWritten);
+    EXPECT_EQ(b.m.files.content(List), saved) << "a failed save leaves the old list";
+    EXPECT_EQ(b.general(settings::general::SavedForDeletion), List + S + List + S) << "and is not recorded";
+    ASSERT_EQ(b.m.prompter.fileRequests().size(), 4u);
+    EXPECT_EQ(b.m.prompter.fileRequests()[0].initialFolder, "C:\\Old");
+    EXPECT_EQ(b.m.prompter.fileRequests()[1].initialFolder, "C:\\L") << "the folder of the last save";
+    EXPECT_EQ(b.m.prompter.fileRequests()[0].filter, "Quillon data files (*.qdf)|*.qdf");
+
+    // Opened for review: the list becomes the changes files, named with its date.
+    b.m.files.setLastWrite(List, DateTime{2025, 3, 4, 15, 6, 7});
+    b.m.prompter.answerOpenFile(std::nullopt);
+    b.m.prompter.answerOpenFile(List);
+    EXPECT_FALSE(openRemovalListForReview(b.review, "C:\\").has_value());
+    EXPECT_FALSE(b.m.files.exists("C:\\sysChanges.qdb")) << "a cancelled dialog converts nothing";
+    const auto reviewed = openRemovalListForReview(b.review, "C:\\");
+    ASSERT_TRUE(reviewed.has_value());
+    EXPECT_EQ(reviewed->fileName + " " + reviewed->fileDate, "NewApp.qdf 3/4/2025 3:06:07 PM");
+    EXPECT_EQ(b.m.files.content("C:\\hkcuchanges.qdb"), crlfText({"Software\\NewApp\\Run"}));
 }
 
-TEST_F(ReviewRemoval, DeleteTakesOutDeletedAndVanishedRowsAndKeepsTheRest) {
-    addFiles({"C:\\Apps\\1.txt", "C:\\Apps\\2.txt", "C:\\Apps\\3.txt", "C:\\Apps\\4.txt", "C:\\Apps\\5.txt"});
-    ASSERT_EQ(m.files.deleteFile("C:\\Apps\\5.txt"), Status::Ok);  // vanished meanwhile
-    selection.files = {2};
-    deleteSelected(context, changes, selection, false);
-    EXPECT_EQ(filePaths(), (std::vector<std::string>{"C:\\Apps\\1.txt", "C:\\Apps\\2.txt", "C:\\Apps\\4.txt"}));
-    EXPECT_EQ(m.shell.recycled(), std::vector<std::string>{"C:\\Apps\\3.txt"});
+TEST(ReviewRemoval, ConvertGivesTheChangesFilesOfAListLineForLine) {
+    Bench b;
+    b.m.files.addFolder("C:\\Apps\\Data", FileAttr::Directory | FileAttr::Hidden);
+    b.m.files.addFile(List, listText({"C:\\Apps\\app.exe", "", "C:\\Apps\\Data", "C:\\Gone\\z.dll"},
+                                     {"HKEY_LOCAL_MACHINE\\Software\\HKEY_CURRENT", "hkey_current_user\\Software\\Lower",
+                                      "HKEY_CLASSES_ROOT\\.qdf", "HKEY_USERS\\.DEFAULT\\X", "HKEY_LOCAL_MACHINE\\"},
+                                     {Lines{"no separator", "a=1" + S + "a=0" + S + "extra" + S, "b=1" + S + " " + S}}));
+    EXPECT_TRUE(convertRemovalList(b.m.files, b.m.run, List, "C:\\"));
+    EXPECT_EQ(b.changesFiles(),
+              (Files{crlfText({"C:\\Apps\\{", "app.exe", "}", "!C:\\Apps\\Data\\{", "}", "C:\\Gone\\{", "z.dll", "}"}),
+                     crlfText({"Software\\Lower"}), crlfText({"Software\\HKEY_CURRENT"}),
+                     crlfText({"Win.ini{", "a=1" + S + "b=1" + S, "a=0" + S + " " + S, "}", "System.ini{", "", "", "}",
+                               "Autoexec.bat{", "", "", "}", "Config.sys{", "", "", "}"})}));
+    EXPECT_EQ(b.m.run.yields(), 4 + 5 + 3);  // once per entry
+
+    const std::pair<std::optional<Lines>, Files> cutOff[] = {
+        {std::nullopt, {"", "", "", ""}},  // a list that cannot be opened
+        {Lines{"Files{", "}", "Registry{", "}", "Win.ini{", "}", "System.ini{", "a=1" + S + " " + S},
+         {"", "", "", crlfText({"Win.ini{", "", "", "}", "System.ini{", "a=1" + S, " " + S, "}"})}},
+    };
+    for (const auto& [list, files] : cutOff) {
+        Bench fresh;
+        for (const char* name : {"changes.qdb", "hkcuchanges.qdb", "hklmchanges.qdb", "sysChanges.qdb"})
+            fresh.m.files.addFile(std::string("C:\\") + name, "left from an earlier run\r\n");
+        if (list) fresh.m.files.addFile(List, crlfText(*list));
+        EXPECT_TRUE(convertRemovalList(fresh.m.files, fresh.m.run, List, "C:\\"));
+        EXPECT_EQ(fresh.changesFiles(), files);
+    }
+    b.m.files.failWritesUnder("C:\\hklmchanges.qdb");
+    EXPECT_FALSE(convertRemovalList(b.m.files, b.m.run, List, "C:\\")) << "a changes file not written completely";
 }
 
-TEST_F(ReviewRemoval, SkippedDllsAndUndeletableItemsKeepTheirRows) {
-    addFiles({"C:\\Apps\\shared.dll", "C:\\Apps\\free.txt", "C:\\Apps\\other.dll", "C:\\Apps\\held.txt"});
-    countShared(m.registry, "C:\\Apps\\shared.dll", 3);
-    countShared(m.registry, "C:\\Apps\\other.dll", 2);
-    m.files.holdOpen("C:\\Apps\\held.txt");
-    m.desktop.setNtFamily(false);  // no restart scheduling: the failure stays a failure
-    inUse.answer(InUseAnswer::Skip);
-    inUse.answer(InUseAnswer::Delete);
-    selection.files = {0, 1, 2, 3};
-    deleteSelected(context, changes, selection, false);
-    EXPECT_EQ(filePaths(), (std::vector<std::string>{"C:\\Apps\\shared.dll", "C:\\Apps\\held.txt"}));
-    EXPECT_TRUE(m.files.exists("C:\\Apps\\shared.dll"));
-    EXPECT_FALSE(m.files.exists("C:\\Apps\\other.dll"));
-    EXPECT_EQ(inUse.asked(), (std::vector<std::string>{"C:\\Apps\\shared.dll", "C:\\Apps\\other.dll"}));
+TEST(ReviewRemoval, WriteBackDeletesAnEmptiedListAndKeepsOneItCannotRewrite) {
+    ChangeSet onlyPlaceholders;
+    onlyPlaceholders.keys = {KeyRow::placeholder()};
+    for (auto& list : onlyPlaceholders.lines) list = {LineRow::placeholder()};
+    ChangeSet oneFile;
+    oneFile.files = {{"a.txt", "C:\\A\\", "", ""}};
+    struct Case { const char* what; const ChangeSet& rows; std::string path; bool fails; WriteResult result; Text after; };
+    const Case cases[] = {
+        {"placeholders only", onlyPlaceholders, List, false, {0, true}, std::nullopt},
+        {"no list under review", oneFile, "", false, {0, true}, "the reviewed list\r\n"},
+        {"the list cannot be rewritten", oneFile, List, true, {1, false}, "the reviewed list\r\n"},
+    };
+    for (const Case& c : cases) {
+        Bench b;
+        b.m.files.addFile(List, "the reviewed list\r\n");
+        if (c.fails) b.m.files.failWritesUnder("C:\\L");
+        const WriteResult result = writeBackRemovalList(b.m.files, c.path, c.rows);
+        EXPECT_EQ(result.entries, c.result.entries) << c.what;
+        EXPECT_EQ(result.written, c.result.written) << c.what;
+        EXPECT_EQ(b.m.files.content(List), c.after) << c.what;
+        EXPECT_EQ(b.m.files.childNames("C:\\L").size(), c.after ? 1u : 0u) << c.what;
+    }
 }
 
-TEST_F(ReviewRemoval, TheShiftFlagDoesNotDeleteForGood) {
-    addFiles({"C:\\Apps\\a.txt"});
-    selection.files = {0};
-    deleteSelected(context, changes, selection, true);
-    EXPECT_EQ(m.shell.recycled(), std::vector<std::string>{"C:\\Apps\\a.txt"});
-    EXPECT_TRUE(changes.files.empty());
+TEST(ReviewRemoval, UninstallAsksFirstAndRefusesWhatIsNoRemovalList) {
+    Bench b;
+    b.m.files.addFile(List, listText({"C:\\Apps\\a.txt"}, {}));
+    b.m.files.addFile("C:\\Apps\\a.txt", "a");
+    b.m.prompter.answer(MsgAnswer::No);
+    uninstallFromDataFile(b.context, List);
+    EXPECT_EQ(b.messages(), Lines{Confirm});
+    EXPECT_TRUE(b.m.files.exists("C:\\Apps\\a.txt"));
+    EXPECT_TRUE(b.m.files.exists(List));
+
+    for (const Text& content : {Text(crlfText({"[settings]", "Files{"})), Text(""), Text()}) {
+        Bench fresh;
+        if (content) fresh.m.files.addFile(List, *content);
+        fresh.uninstall(1);
+        EXPECT_EQ(fresh.messages(), (Lines{Confirm, "This is not a valid Quillon data file. The file may be corrupted."}));
+        EXPECT_EQ(fresh.m.files.exists(List), content.has_value());
+        EXPECT_FALSE(fresh.m.files.exists(FailedList));
+    }
 }
 
-TEST_F(ReviewRemoval, DeleteNeverHandsDangerousPathsToTheShell) {
-    addFiles({"C:\\Apps\\a.txt", "C:\\Apps\\b.txt"});
-    changes.files.push_back(fileRow("C:\\Apps\\", "?.txt"));
-    changes.files.push_back(fileRow("C:\\", "Windows"));
-    changes.files.push_back(fileRow("", "C:\\"));
-    changes.files.push_back(fileRow("Apps\\", "b.txt"));
-    selection.files = {2, 3, 4, 5};
-    deleteSelected(context, changes, selection, false);
-    EXPECT_TRUE(m.shell.operations().empty());
-    EXPECT_TRUE(m.files.exists("C:\\Apps\\a.txt"));
-    EXPECT_TRUE(m.files.exists("C:\\Apps\\b.txt"));
-    EXPECT_TRUE(m.files.exists("C:\\Windows"));
-    EXPECT_EQ(changes.files.size(), 6u) << "refused rows keep their place";
+TEST(ReviewRemoval, UninstallRemovesWhatTheListNamesButNeverWhatIsNotSafe) {
+    Bench b({InUseAnswer::Delete});
+    for (const char* file : {"C:\\Apps\\a.txt", "C:\\Apps\\other.txt", "C:\\Apps\\Tree\\b.dll", "C:\\Windows\\win.com"})
+        b.m.files.addFile(file, "x");
+    b.shared("C:\\Apps\\Tree\\b.dll");
+    b.m.files.addFile(WinIni, crlfText({"[windows]", "load=new.exe", "device=x"}));
+    for (const char* key : {"Software\\NewApp\\Sub", "Software\\Other"}) b.m.registry.createKey(Hive::CurrentUser, key);
+    b.m.registry.createKey(Hive::LocalMachine, "Software\\NewApp");
+    b.m.registry.setString(Hive::CurrentUser, settings::GeneralKey, settings::general::SavedForDeletion,
+                           List + ".bak" + S + "c:\\l\\NEWAPP.QDF" + S);  // whole entries only, in any case
+    const Lines badFiles = {"C:\\Apps\\?.txt", "C:\\Apps\\*", "C:\\", "c:\\windows\\", "C:\\Windows\\System32",
+                            "C:\\Program Files", "Apps\\other.txt", "C:\\Apps\\..\\Windows"};
+    const Lines badKeys = {"HKEY_LOCAL_MACHINE\\Software", "HKEY_LOCAL_MACHINE\\", "HKEY_CURRENT_USER\\System\\"};
+    Lines files = badFiles, keys = badKeys;
+    files.insert(files.end(), {"C:\\Apps\\a.txt", "C:\\Apps\\gone.txt", "C:\\Apps\\Tree\\b.dll"});
+    keys.insert(keys.end(), {"HKEY_CURRENT_USER\\Software\\NewApp", "HKEY_LOCAL_MACHINE\\Software\\NewApp\\",
+                             "HKEY_LOCAL_MACHINE\\Software\\Gone"});
+    b.m.files.addFile(List, listText(files, keys, {Lines{"load=new.exe" + S + "load=" + S, "device=x" + S + " " + S}}));
+    b.uninstall(1);
+
+    ASSERT_EQ(b.m.shell.operations().size(), 1u);
+    EXPECT_EQ(b.m.shell.operations()[0].from, (Lines{"C:\\Apps\\a.txt", "C:\\Apps\\Tree\\b.dll"}));
+    EXPECT_EQ(b.m.shell.operations()[0].flags & 0x51u, 0x51u) << "many files, no questions, to the Recycle Bin";
+    for (const char* kept : {"C:\\Apps\\other.txt", "C:\\Windows\\win.com"}) EXPECT_TRUE(b.m.files.exists(kept)) << kept;
+    EXPECT_FALSE(b.m.registry.keyExists(Hive::CurrentUser, "Software\\NewApp"));
+    EXPECT_FALSE(b.m.registry.keyExists(Hive::LocalMachine, "Software\\NewApp"));
+    EXPECT_TRUE(b.m.registry.keyExists(Hive::CurrentUser, "Software\\Other"));
+    EXPECT_EQ(b.m.files.content(WinIni), crlfText({"[windows]", "load="}));
+    EXPECT_EQ(b.m.files.content(List), listText(badFiles, badKeys));
+    EXPECT_EQ(b.messages(), (Lines{Confirm, SeeTheList}));
+    EXPECT_EQ(b.general(settings::general::SavedForDeletion), List + ".bak" + S);
 }
 
-TEST_F(ReviewRemoval, SelectedLineRowsAreRemovedAndTheFilesRewritten) {
-    m.files.addFile("C:\\Windows\\win.ini", fakes::crlfText({"[windows]", "load=new.exe", "run="}));
-    m.files.addFile("C:\\config.sys", fakes::crlfText({"FILES=40", "DEVICE=new.sys"}));
-    auto& win = changes.linesOf(ConfigList::WinIni);
-    win = {{"load=new.exe", "load="}, {"run=", " "}, {"other=1", " "}};
-    changes.linesOf(ConfigList::ConfigSys) = {{"DEVICE=new.sys", " "}};
-    selection.lines[static_cast<std::size_t>(ConfigList::WinIni)] = {2, 0};
-    selection.lines[static_cast<std::size_t>(ConfigList::ConfigSys)] = {0};
-    deleteSelected(context, changes, selection, false);
-    ASSERT_EQ(win.size(), 1u);
-    EXPECT_EQ(win[0].added, "run=") << "the unselected row stays";
-    EXPECT_TRUE(changes.linesOf(ConfigList::ConfigSys).empty());
-    EXPECT_EQ(m.files.content("C:\\Windows\\win.ini"), fakes::crlfText({"[windows]", "load=", "run="}));
-    EXPECT_EQ(m.files.content("C:\\config.sys"), fakes::crlfText({"FILES=40"}));
-}
+TEST(ReviewRemoval, UninstallLeavesWhatCouldNotGoInTheListsPlace) {
+    const std::string lockedKey = "HKEY_LOCAL_MACHINE\\Software\\Locked";
+    const std::string keyError = "Error deleting key Software\\Locked. Administrative privileges required";
+    const std::string inUse = "Uninstall completed. Some files could not be removed because they may be in use. ";
+    struct Case { const char* what; bool nt, held, locked, unwritable; Lines messages; Text after; };
+    const Case cases[] = {
+        {"everything goes", true, false, false, false, {"NewApp has been uninstalled."}, std::nullopt},
+        {"a key that cannot go", true, false, true, false, {keyError, SeeTheList}, listText({}, {lockedKey})},
+        {"a file in use on the NT family waits for the restart", true, true, false, false,
+         {inUse + "These files will be deleted when you restart your computer."}, std::nullopt},
+        {"a file in use elsewhere", false, true, false, false,
+         {inUse + "You should manually remove items related to the application. See the *.qdf file for items that "
+                  "could not be removed."},
+         listText({"C:\\Apps\\held.txt"}, {})},
+        {"the failed items cannot be written", true, false, true, true, {keyError, SeeTheList},
+         listText({"C:\\Apps\\free.txt", "C:\\Apps\\held.txt"}, {lockedKey})},
+    };
+    for (const Case& c : cases) {
+        Bench b;
+        b.m.desktop.setNtFamily(c.nt);
+        b.m.files.addFile("C:\\Apps\\free.txt", "f");
+        b.m.files.addFile("C:\\Apps\\held.txt", "h");
+        if (c.held) b.m.files.holdOpen("C:\\Apps\\held.txt");
+        b.m.registry.createKey(Hive::LocalMachine, "Software\\Locked");
+        b.m.registry.failDeleteTree(Hive::LocalMachine, "Software\\Locked");
+        b.m.files.addFile(List, listText({"C:\\Apps\\free.txt", "C:\\Apps\\held.txt"}, Lines(c.locked ? 1 : 0, lockedKey)));
+        if (c.unwritable) b.m.files.failWritesUnder(FailedList);
+        b.uninstall(c.messages.size());
 
-TEST_F(ReviewRemoval, KeysThatCannotBeDeletedKeepTheirRows) {
-    m.registry.createKey(Hive::CurrentUser, "Software\\New\\Sub\\Deeper");
-    m.registry.createKey(Hive::LocalMachine, "Software\\Locked");
-    m.registry.failDeleteTree(Hive::LocalMachine, "Software\\Locked");
-    changes.keys = {{"Sub", "HKEY_CURRENT_USER\\Software\\New\\"}, {"Locked", "HKEY_LOCAL_MACHINE\\Software\\"},
-                    {"Other", "HKEY_CURRENT_USER\\Software\\"}};
-    selection.keys = {0, 1};
-    m.prompter.answer(MsgAnswer::Ok);
-    deleteSelected(context, changes, selection, false);
-    EXPECT_FALSE(m.registry.keyExists(Hive::CurrentUser, "Software\\New\\Sub"));
-    EXPECT_TRUE(m.registry.keyExists(Hive::CurrentUser, "Software\\New"));
-    ASSERT_EQ(changes.keys.size(), 2u);
-    EXPECT_EQ(changes.keys[0].name, "Locked");
-    EXPECT_EQ(changes.keys[1].name, "Other");
-    ASSERT_EQ(m.prompter.messages().size(), 1u);
-    EXPECT_EQ(m.prompter.messages()[0].text, "Error deleting key Software\\Locked. Administrative privileges required");
-}
-
-TEST_F(ReviewRemoval, MoveGoesOnlyWhereTheUserChose) {
-    addFiles({"C:\\Apps\\a.txt", "C:\\Apps\\b.dll", "C:\\Apps\\c.txt"});
-    changes.files.push_back(fileRow("C:\\Apps\\", "*.txt"));
-    selection.files = {0, 1, 3};
-
-    m.prompter.answerFolder("");  // cancelled
-    moveSelected(context, changes, selection);
-    EXPECT_TRUE(m.shell.operations().empty());
-    EXPECT_EQ(changes.files.size(), 4u);
-
-    m.files.addFolder("C:\\Kept");
-    countShared(m.registry, "C:\\Apps\\b.dll", 3);  // no DLL question when moving
-    m.prompter.answerFolder("C:\\Kept");
-    moveSelected(context, changes, selection);
-    EXPECT_EQ(m.prompter.folderTitles().back(), "Choose the folder in which you want to move the selected files to:");
-    EXPECT_EQ(m.files.childNames("C:\\Kept"), (std::vector<std::string>{"a.txt", "b.dll"}));
-    EXPECT_EQ(filePaths(), (std::vector<std::string>{"C:\\Apps\\c.txt", "C:\\Apps\\*.txt"}));
-    EXPECT_TRUE(m.files.exists("C:\\Apps\\c.txt"));
+        Lines expected{Confirm};
+        expected.insert(expected.end(), c.messages.begin(), c.messages.end());
+        EXPECT_EQ(b.messages(), expected) << c.what;
+        EXPECT_EQ(b.m.files.content(List), c.after) << c.what;
+        EXPECT_FALSE(b.m.files.exists(FailedList)) << c.what;
+        EXPECT_FALSE(b.m.files.exists("C:\\Apps\\free.txt")) << c.what;
+    }
 }
 
 }  // namespace
