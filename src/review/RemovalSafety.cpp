@@ -68,8 +68,10 @@ KeyEntry parseKeyEntry(std::string_view entry) {
     const std::size_t slash = entry.find('\\');
     const std::string_view hiveName = entry.substr(0, slash);
     const std::string_view rest = slash == std::string_view::npos ? std::string_view() : entry.substr(slash + 1);
-    return {startsWithNoCase(hiveName, "HKEY_CURRENT_USER") ? Hive::CurrentUser : Hive::LocalMachine,
-            std::string(trimTrailingBackslashes(rest))};
+    const bool user = startsWithNoCase(hiveName, "HKEY_CURRENT_USER");
+    const std::string_view exact = user ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+    return {user ? Hive::CurrentUser : Hive::LocalMachine, std::string(trimTrailingBackslashes(rest)),
+            hiveName.size() == exact.size() && startsWithNoCase(hiveName, exact)};
 }
 
 bool allowsKeyRemoval(std::string_view keyPath) {

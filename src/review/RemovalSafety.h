@@ -37,6 +37,10 @@ private:
 struct KeyEntry {
     Hive hive = Hive::LocalMachine;
     std::string path;
+    // The name before the first "\" is one of the two hives that changes are recorded in. Any
+    // other name must not be read as HKEY_LOCAL_MACHINE: a handed-over list naming
+    // HKEY_CLASSES_ROOT\Software\Microsoft would otherwise take that key of the machine.
+    bool knownHive = true;
 };
 
 // The hive is HKEY_CURRENT_USER when the name before the first "\" begins so, else

@@ -83,7 +83,7 @@ void Uninstall::removeKeys(TextReader& list, TextWriter& failed) {
     forEachEntry(list, [&](const std::string& entry) {
         ports_.run.yield();
         const KeyEntry key = parseKeyEntry(entry);
-        if (!allowsKeyRemoval(key.path)) {
+        if (!key.knownHive || !allowsKeyRemoval(key.path)) {
             failed.writeLine(entry);
             outcome_.refused = true;
             return;

@@ -413,12 +413,13 @@ TEST(ReviewRemoval, UninstallRemovesWhatTheListNamesButNeverWhatIsNotSafe) {
     b.shared("C:\\Apps\\Tree\\b.dll");
     b.m.files.addFile(WinIni, crlfText({"[windows]", "load=new.exe", "device=x"}));
     for (const char* key : {"Software\\NewApp\\Sub", "Software\\Other"}) b.m.registry.createKey(Hive::CurrentUser, key);
-    b.m.registry.createKey(Hive::LocalMachine, "Software\\NewApp");
+    for (const char* key : {"Software\\NewApp", "Software\\Microsoft"}) b.m.registry.createKey(Hive::LocalMachine, key);
     b.m.registry.setString(Hive::CurrentUser, settings::GeneralKey, settings::general::SavedForDeletion,
                            List + ".bak" + S + "c:\\l\\NEWAPP.QDF" + S);  // whole entries only, in any case
     const Lines badFiles = {"C:\\Apps\\?.txt", "C:\\Apps\\*", "C:\\", "c:\\windows\\", "C:\\Windows\\System32",
                             "C:\\Program Files", "Apps\\other.txt", "C:\\Apps\\..\\Windows"};
-    const Lines badKeys = {"HKEY_LOCAL_MACHINE\\Software", "HKEY_LOCAL_MACHINE\\", "HKEY_CURRENT_USER\\System\\"};
+    const Lines badKeys = {"HKEY_LOCAL_MACHINE\\Software", "HKEY_LOCAL_MACHINE\\", "HKEY_CURRENT_USER\\System\\",
+                           "HKEY_CLASSES_ROOT\\Software\\Microsoft", "HKEY_CURRENT_USERS\\Software\\Other"};
     Lines files = badFiles, keys = badKeys;
     files.insert(files.end(), {"C:\\Apps\\a.txt", "C:\\Apps\\gone.txt", "C:\\Apps\\Tree\\b.dll"});
     keys.insert(keys.end(), {"HKEY_CURRENT_USER\\Software\\NewApp", "HKEY_LOCAL_MACHINE\\Software\\NewApp\\",
@@ -433,6 +434,7 @@ TEST(ReviewRemoval, UninstallRemovesWhatTheListNamesButNeverWhatIsNotSafe) {
     EXPECT_FALSE(b.m.registry.keyExists(Hive::CurrentUser, "Software\\NewApp"));
     EXPECT_FALSE(b.m.registry.keyExists(Hive::LocalMachine, "Software\\NewApp"));
     EXPECT_TRUE(b.m.registry.keyExists(Hive::CurrentUser, "Software\\Other"));
+    EXPECT_TRUE(b.m.registry.keyExists(Hive::LocalMachine, "Software\\Microsoft")) << "another hive is not HKLM";
     EXPECT_EQ(b.m.files.content(WinIni), crlfText({"[windows]", "load="}));
     EXPECT_EQ(b.m.files.content(List), listText(badFiles, badKeys));
     EXPECT_EQ(b.messages(), (Lines{Confirm, SeeTheList}));
