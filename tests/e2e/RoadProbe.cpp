@@ -106,24 +106,28 @@ std::string windowText(HWND window) {
     return std::string(text, std::min<std::size_t>(copied, sizeof text - 1));
 }
 
+using WindowSearch = std::pair<const std::function<bool(HWND)>*, HWND>;
+
+// A named callback: on 32-bit Windows only a __stdcall function converts to WNDENUMPROC.
+BOOL CALLBACK visitWindow(HWND window, LPARAM lp) noexcept {
+    auto* s = reinterpret_cast<WindowSearch*>(lp);
+    try {
+        if (!(*s->first)(window)) return TRUE;
+    } catch (...) {
+        return FALSE;  // nothing found
+    }
+    s->second = window;
+    return FALSE;
+}
+
 // The first window the match accepts: top-level windows when `parent` is null, else every
 // window below `parent`. A match that never accepts visits them all.
 HWND firstWindow(HWND parent, const std::function<bool(HWND)>& match) {
-    std::pair<const std::function<bool(HWND)>*, HWND> search{&match, nullptr};
-    const WNDENUMPROC visit = [](HWND window, LPARAM lp) noexcept -> BOOL {
-        auto* s = reinterpret_cast<decltype(search)*>(lp);
-        try {
-            if (!(*s->first)(window)) return TRUE;
-        } catch (...) {
-            return FALSE;  // nothing found
-        }
-        s->second = window;
-        return FALSE;
-    };
+    WindowSearch search{&match, nullptr};
     if (parent) {
-        EnumChildWindows(parent, visit, reinterpret_cast<LPARAM>(&search));
+        EnumChildWindows(parent, visitWindow, reinterpret_cast<LPARAM>(&search));
     } else {
-        EnumWindows(visit, reinterpret_cast<LPARAM>(&search));
+        EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
     }
     return search.second;
 }

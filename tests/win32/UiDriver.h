@@ -12,19 +12,21 @@
 
 namespace quillon::uitest {
 
+// A named callback: on 32-bit Windows only a __stdcall function converts to WNDENUMPROC.
+inline BOOL CALLBACK matchThreadWindow(HWND hwnd, LPARAM lp) noexcept {
+    auto& s = *reinterpret_cast<std::pair<const std::string*, HWND>*>(lp);
+    char text[256] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) || s.first->compare(text) != 0) return TRUE;
+    s.second = hwnd;
+    return FALSE;
+}
+
 // A visible, enabled window of this thread with exactly this caption, or null. A window that
 // waits on a modal one of its own is disabled: the modal one is the one to answer.
 inline HWND findThreadWindow(const std::string& title) {
     std::pair<const std::string*, HWND> search{&title, nullptr};
-    const WNDENUMPROC match = [](HWND hwnd, LPARAM lp) noexcept -> BOOL {
-        auto& s = *reinterpret_cast<std::pair<const std::string*, HWND>*>(lp);
-        char text[256] = {};
-        GetWindowTextA(hwnd, text, sizeof text);
-        if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) || s.first->compare(text) != 0) return TRUE;
-        s.second = hwnd;
-        return FALSE;
-    };
-    EnumThreadWindows(GetCurrentThreadId(), match, reinterpret_cast<LPARAM>(&search));
+    EnumThreadWindows(GetCurrentThreadId(), matchThreadWindow, reinterpret_cast<LPARAM>(&search));
     return search.second;
 }
 
