@@ -40,8 +40,6 @@ using detail::RegNamedValue;
 using detail::RegNode;
 using NodePtr = std::shared_ptr<RegNode>;
 
-constexpr std::size_t maxKeyNameLength = 255;
-
 unsigned char lowered(char c) {
     const auto u = static_cast<unsigned char>(c);
     return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
@@ -239,9 +237,7 @@ public:
     Status enumSubKey(std::uint32_t index, std::string& name) override {
         if (node_->deleted) return Status::KeyDeleted;
         if (index >= node_->children.size()) return Status::NoMoreItems;
-        const std::string& found = node_->children[index]->name;
-        if (found.size() > maxKeyNameLength) return Status::MoreData;
-        name = found;
+        name = node_->children[index]->name;
         return Status::Ok;
     }
 
@@ -283,17 +279,11 @@ void FakeRegistry::setString(Hive hive, std::string_view path, std::string_view 
     setValue(hive, path, name, RegValue{RegType::Sz, std::string(text)});
 }
 
-std::optional<RegValue> FakeRegistry::value(Hive hive, std::string_view path, std::string_view name) const {
+std::optional<std::string> FakeRegistry::stringValue(Hive hive, std::string_view path, std::string_view name) const {
     const NodePtr node = resolve(model_->root(hive), path);
     const RegNamedValue* found = node ? findValue(*node, name) : nullptr;
-    if (!found) return std::nullopt;
-    return found->value;
-}
-
-std::optional<std::string> FakeRegistry::stringValue(Hive hive, std::string_view path, std::string_view name) const {
-    const std::optional<RegValue> v = value(hive, path, name);
-    if (!v || (v->type != RegType::Sz && v->type != RegType::ExpandSz)) return std::nullopt;
-    return v->data;
+    if (!found || (found->value.type != RegType::Sz && found->value.type != RegType::ExpandSz)) return std::nullopt;
+    return found->value.data;
 }
 
 bool FakeRegistry::keyExists(Hive hive, std::string_view path) const {
@@ -304,14 +294,6 @@ std::vector<std::string> FakeRegistry::valueNames(Hive hive, std::string_view pa
     std::vector<std::string> names;
     if (const NodePtr node = resolve(model_->root(hive), path)) {
         for (const RegNamedValue& v : node->values) names.push_back(v.name);
-    }
-    return names;
-}
-
-std::vector<std::string> FakeRegistry::subKeyNames(Hive hive, std::string_view path) const {
-    std::vector<std::string> names;
-    if (const NodePtr node = resolve(model_->root(hive), path)) {
-        for (const NodePtr& c : node->children) names.push_back(c->name);
     }
     return names;
 }

@@ -92,13 +92,6 @@ bool FakeShell::isFolder(const std::string& path) const {
     return attributes && (*attributes & FileAttr::Directory);
 }
 
-bool FakeShell::anyHeldOpen(const std::string& path) {
-    if (!isFolder(path)) return files_.openExclusive(path) == Status::SharingViolation;
-    for (const auto& child : files_.childNames(path))
-        if (anyHeldOpen(join(path, child))) return true;
-    return false;
-}
-
 // Folders are emptied in listing order; the first item that cannot go ends the deletion and
 // leaves it and whatever was not reached yet.
 Status FakeShell::removeItem(const std::string& path) {
@@ -126,9 +119,7 @@ Status FakeShell::copyItem(const std::string& from, const std::string& to) {
     return Status::Ok;
 }
 
-// A folder moves as a whole or not at all, as a rename does.
 Status FakeShell::moveItem(const std::string& from, const std::string& to) {
-    if (anyHeldOpen(from)) return Status::SharingViolation;
     if (!isFolder(from)) return files_.moveFile(from, to, true);
     if (!files_.exists(to)) files_.addFolder(to);
     for (const auto& child : files_.childNames(from))
@@ -160,7 +151,6 @@ Status FakeShell::transfer(const FileOperation& op) {
 FileOpResult FakeShell::fileOperation(const FileOperation& op) {
     operations_.push_back(op);
     if (std::exchange(cancelNext_, false)) return {Status::Cancelled, true};
-    if (const Status failure = std::exchange(nextFailure_, Status::Ok); !succeeded(failure)) return {failure, false};
 
     if (op.kind != FileOpKind::Delete) return {transfer(op), false};
     // Items go one after the other; the first failure ends the operation.
@@ -177,21 +167,14 @@ Status FakeShell::deleteAtRestart(std::string_view path) {
     return Status::Ok;
 }
 
-Status FakeShell::emptyRecycleBin(WindowRef owner, std::string_view root, std::uint32_t flags) {
-    emptiedBins_.push_back({owner, std::string(root), flags});
-    std::erase_if(recycled_, [root](const std::string& p) { return startsWithNoCase(p, root); });
-    return Status::Ok;
-}
-
-Status FakeShell::execute(WindowRef owner, std::string_view verb, std::string_view file,
-                          std::string_view parameters, std::string_view folder, int show) {
+Status FakeShell::execute(WindowRef, std::string_view, std::string_view file, std::string_view, std::string_view,
+                          int) {
     if (namesAFile(file) && !files_.exists(withoutBackslash(file))) return Status::FileNotFound;
-    executed_.push_back({std::string(verb), std::string(file), std::string(parameters), std::string(folder), show, owner});
+    executed_.push_back({std::string(file)});
     return Status::Ok;
 }
 
 Status FakeShell::fileType(std::string_view path, FileTypeInfo& out) {
-    ++fileTypeQuestions_;
     const std::string p = withoutBackslash(path);
     if (!files_.exists(p)) return Status::FileNotFound;
     if (isFolder(p)) {
@@ -214,8 +197,8 @@ Status FakeShell::fileType(std::string_view path, FileTypeInfo& out) {
     return Status::Ok;
 }
 
-Status FakeShell::help(WindowRef owner, std::string_view helpFile, std::uint32_t command, std::string_view keyword) {
-    helpCalls_.push_back({std::string(helpFile), command, std::string(keyword), owner});
+Status FakeShell::help(WindowRef, std::string_view helpFile, std::uint32_t, std::string_view) {
+    helpCalls_.push_back({std::string(helpFile)});
     return Status::Ok;
 }
 
