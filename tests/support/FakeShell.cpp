@@ -67,12 +67,6 @@ Status FakeShell::specialFolder(int csidl, std::string& path) {
     return Status::Ok;
 }
 
-Status FakeShell::tempPath(std::string& path) {
-    if (!tempShort_) return Status::PathNotFound;
-    path = *tempShort_;
-    return Status::Ok;
-}
-
 Status FakeShell::longPathName(std::string_view path, std::string& longPath) {
     std::string result(path);
     for (const auto& [shortForm, longForm] : shortToLong_) {
@@ -162,11 +156,6 @@ FileOpResult FakeShell::fileOperation(const FileOperation& op) {
     return {};
 }
 
-Status FakeShell::deleteAtRestart(std::string_view path) {
-    restartDeletions_.emplace_back(path);
-    return Status::Ok;
-}
-
 Status FakeShell::execute(WindowRef, std::string_view, std::string_view file, std::string_view, std::string_view,
                           int) {
     if (namesAFile(file) && !files_.exists(withoutBackslash(file))) return Status::FileNotFound;
@@ -183,22 +172,13 @@ Status FakeShell::fileType(std::string_view path, FileTypeInfo& out) {
     }
     const std::string name = nameOf(p);
     const auto dot = name.rfind('.');
-    if (dot == std::string::npos) {
-        out = {"File", GenericFileIcon};
-        return Status::Ok;
-    }
-    if (const auto it = fileTypes_.find(extensionKey(std::string_view(name).substr(dot))); it != fileTypes_.end()) {
+    std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+    if (const auto it = fileTypes_.find(toLowerAnsi(extension)); it != fileTypes_.end()) {
         out = it->second;
         return Status::Ok;
     }
-    std::string upper = name.substr(dot + 1);
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    out = {upper + " File", GenericFileIcon};
-    return Status::Ok;
-}
-
-Status FakeShell::help(WindowRef, std::string_view helpFile, std::uint32_t, std::string_view) {
-    helpCalls_.push_back({std::string(helpFile)});
+    for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    out = {extension.empty() ? "File" : extension + " File", GenericFileIcon};
     return Status::Ok;
 }
 

@@ -46,16 +46,24 @@ public:
     const std::vector<HelpCall>& helpCalls() const { return helpCalls_; }
 
     Status specialFolder(int csidl, std::string& path) override;
-    Status tempPath(std::string& path) override;
+    Status tempPath(std::string& path) override {
+        path = tempShort_.value_or("");
+        return tempShort_ ? Status::Ok : Status::PathNotFound;
+    }
     Status longPathName(std::string_view path, std::string& longPath) override;
     FileOpResult fileOperation(const FileOperation& op) override;
-    Status deleteAtRestart(std::string_view path) override;
+    Status deleteAtRestart(std::string_view path) override {
+        restartDeletions_.emplace_back(path);
+        return Status::Ok;
+    }
     Status emptyRecycleBin(WindowRef, std::string_view, std::uint32_t) override { return Status::Ok; }
     Status execute(WindowRef owner, std::string_view verb, std::string_view file, std::string_view parameters,
                    std::string_view folder, int show) override;
     Status fileType(std::string_view path, FileTypeInfo& out) override;
-    Status help(WindowRef owner, std::string_view helpFile, std::uint32_t command,
-                std::string_view keyword) override;
+    Status help(WindowRef, std::string_view helpFile, std::uint32_t, std::string_view) override {
+        helpCalls_.push_back({std::string(helpFile)});
+        return Status::Ok;
+    }
 
 private:
     bool isFolder(const std::string& path) const;
