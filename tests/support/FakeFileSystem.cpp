@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/BufferedWriter.h"
@@ -26,7 +25,6 @@ struct FakeFileSystem::Node {
     bool held = false; // another program, sharing nothing
 
     std::vector<std::shared_ptr<Node>> children;  // creation order
-    std::unordered_map<std::string, std::shared_ptr<Node>> byKey;
     std::vector<std::string> listingOrder;
     bool refusesListing = false;
 };
@@ -144,20 +142,16 @@ std::shared_ptr<Node> newNode(std::string name, bool folder, std::uint32_t attri
 }
 
 std::shared_ptr<Node> childOf(const Node& folder, std::string_view name) {
-    const auto it = folder.byKey.find(key(name));
-    return it == folder.byKey.end() ? nullptr : it->second;
+    const std::string k = key(name);
+    for (const auto& c : folder.children)
+        if (key(c->name) == k) return c;
+    return nullptr;
 }
 
-void attach(Node& folder, std::shared_ptr<Node> child) {
-    folder.byKey[key(child->name)] = child;
-    folder.children.push_back(std::move(child));
-}
+void attach(Node& folder, std::shared_ptr<Node> child) { folder.children.push_back(std::move(child)); }
 
-std::shared_ptr<Node> detach(Node& folder, const Node& child) {
-    auto owned = folder.byKey.at(key(child.name));
-    folder.byKey.erase(key(child.name));
-    std::erase(folder.children, owned);
-    return owned;
+void detach(Node& folder, const Node& child) {
+    std::erase_if(folder.children, [&child](const auto& c) { return c.get() == &child; });
 }
 
 std::vector<const Node*> listingOrder(const Node& folder) {
