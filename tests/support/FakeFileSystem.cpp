@@ -65,13 +65,8 @@ std::string key(std::string_view s) {
     return k;
 }
 
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
-std::string normalizedPrefix(std::string_view path) {
-    std::string k = key(path);
-    std::replace(k.begin(), k.end(), '/', '\\');
-    return k;
-}
+// Only "\\" separates: the program never writes "/" in a path.
+bool isSeparator(char c) { return c == '\\'; }
 
 struct ParsedPath {
     bool valid = false;
@@ -253,7 +248,7 @@ private:
 
 std::optional<Status> injectedFailure(const std::vector<std::pair<std::string, Status>>& rules,
                                       std::string_view path) {
-    const std::string p = normalizedPrefix(path);
+    const std::string p = key(path);
     for (const auto& [prefix, status] : rules)
         if (p.starts_with(prefix)) return status;
     return std::nullopt;
@@ -361,7 +356,7 @@ void FakeFileSystem::addFile(std::string_view path, std::string_view content, st
     const ParsedPath p = parse(path);
     if (!p.valid || p.badName || p.parts.empty())
         throw std::invalid_argument("FakeFileSystem: bad file path " + std::string(path));
-    const std::size_t cut = path.find_last_of("\\/");
+    const std::size_t cut = path.rfind('\\');
     Node& folder = ensureFolder(path.substr(0, cut + 1));
     const DateTime when = lastWrite == DateTime{} ? now_ : lastWrite;
     auto n = childOf(folder, p.parts.back());
@@ -391,11 +386,11 @@ void FakeFileSystem::holdOpen(std::string_view path) { existing(path).held = tru
 void FakeFileSystem::release(std::string_view path) { existing(path).held = false; }
 
 void FakeFileSystem::failWritesUnder(std::string_view pathPrefix, Status s) {
-    failingWrites_.emplace_back(normalizedPrefix(pathPrefix), s);
+    failingWrites_.emplace_back(key(pathPrefix), s);
 }
 
 void FakeFileSystem::failMovesTo(std::string_view pathPrefix, Status s) {
-    failingMoves_.emplace_back(normalizedPrefix(pathPrefix), s);
+    failingMoves_.emplace_back(key(pathPrefix), s);
 }
 
 void FakeFileSystem::setNow(DateTime when) { now_ = when; }
@@ -426,7 +421,7 @@ std::vector<std::string> FakeFileSystem::childNames(std::string_view folder) con
 
 Status FakeFileSystem::list(std::string_view pattern, std::unique_ptr<DirectoryListing>& out) {
     out.reset();
-    const std::size_t cut = pattern.find_last_of("\\/");
+    const std::size_t cut = pattern.rfind('\\');
     if (cut == std::string_view::npos) return Status::PathNotFound;
     // The program lists with these masks only; any other is refused so that a test notices.
     const std::string_view mask = pattern.substr(cut + 1);
