@@ -65,7 +65,7 @@ std::string key(std::string_view s) {
     return k;
 }
 
-// Only "\\" separates: the program never writes "/" in a path.
+// Only a backslash separates: the program never writes "/" in a path.
 bool isSeparator(char c) { return c == '\\'; }
 
 struct ParsedPath {
