@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/BufferedWriter.h"
@@ -26,7 +25,6 @@ struct FakeFileSystem::Node {
     bool held = false; // another program, sharing nothing
 
     std::vector<std::shared_ptr<Node>> children;  // creation order
-    std::unordered_map<std::string, std::shared_ptr<Node>> byKey;
     std::vector<std::string> listingOrder;
     bool refusesListing = false;
 };
@@ -67,13 +65,8 @@ std::string key(std::string_view s) {
     return k;
 }
 
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
-
-std::string normalizedPrefix(std::string_view path) {
-    std::string k = key(path);
-    std::replace(k.begin(), k.end(), '/', '\\');
-    return k;
-}
+// Only a backslash separates: the program never writes "/" in a path.
+bool isSeparator(char c) { return c == '\\'; }
 
 struct ParsedPath {
     bool valid = false;
@@ -105,35 +98,6 @@ ParsedPath parse(std::string_view s) {
     p.trailingSeparator = !p.parts.empty() && isSeparator(s.back());
     p.valid = true;
     return p;
-}
-
-// '*' any run, '?' one character, without regard to case.
-bool globMatch(std::string_view mask, std::string_view name) {
-    std::size_t m = 0, n = 0, star = std::string_view::npos, resume = 0;
-    while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == '?' || upperChar(mask[m]) == upperChar(name[n]))) {
-            ++m;
-            ++n;
-        } else if (m < mask.size() && mask[m] == '*') {
-            star = m++;
-            resume = n;
-        } else if (star != std::string_view::npos) {
-            m = star + 1;
-            n = ++resume;
-        } else {
-            return false;
-        }
-    }
-    while (m < mask.size() && mask[m] == '*') ++m;
-    return m == mask.size();
-}
-
-// As the system matches masks: a final ".*" also matches a name without an extension, so
-// "*.*" is every entry.
-bool maskMatches(std::string_view mask, std::string_view name) {
-    if (globMatch(mask, name)) return true;
-    return mask.size() >= 2 && mask.substr(mask.size() - 2) == ".*" &&
-           globMatch(mask.substr(0, mask.size() - 2), name);
 }
 
 constexpr std::uint32_t settableAttributes = FileAttr::ReadOnly | FileAttr::Hidden | FileAttr::System |
@@ -173,20 +137,16 @@ std::shared_ptr<Node> newNode(std::string name, bool folder, std::uint32_t attri
 }
 
 std::shared_ptr<Node> childOf(const Node& folder, std::string_view name) {
-    const auto it = folder.byKey.find(key(name));
-    return it == folder.byKey.end() ? nullptr : it->second;
+    const std::string k = key(name);
+    for (const auto& c : folder.children)
+        if (key(c->name) == k) return c;
+    return nullptr;
 }
 
-void attach(Node& folder, std::shared_ptr<Node> child) {
-    folder.byKey[key(child->name)] = child;
-    folder.children.push_back(std::move(child));
-}
+void attach(Node& folder, std::shared_ptr<Node> child) { folder.children.push_back(std::move(child)); }
 
-std::shared_ptr<Node> detach(Node& folder, const Node& child) {
-    auto owned = folder.byKey.at(key(child.name));
-    folder.byKey.erase(key(child.name));
-    std::erase(folder.children, owned);
-    return owned;
+void detach(Node& folder, const Node& child) {
+    std::erase_if(folder.children, [&child](const auto& c) { return c.get() == &child; });
 }
 
 std::vector<const Node*> listingOrder(const Node& folder) {
@@ -288,7 +248,7 @@ private:
 
 std::optional<Status> injectedFailure(const std::vector<std::pair<std::string, Status>>& rules,
                                       std::string_view path) {
-    const std::string p = normalizedPrefix(path);
+    const std::string p = key(path);
     for (const auto& [prefix, status] : rules)
         if (p.starts_with(prefix)) return status;
     return std::nullopt;
@@ -396,7 +356,7 @@ void FakeFileSystem::addFile(std::string_view path, std::string_view content, st
     const ParsedPath p = parse(path);
     if (!p.valid || p.badName || p.parts.empty())
         throw std::invalid_argument("FakeFileSystem: bad file path " + std::string(path));
-    const std::size_t cut = path.find_last_of("\\/");
+    const std::size_t cut = path.rfind('\\');
     Node& folder = ensureFolder(path.substr(0, cut + 1));
     const DateTime when = lastWrite == DateTime{} ? now_ : lastWrite;
     auto n = childOf(folder, p.parts.back());
@@ -426,11 +386,11 @@ void FakeFileSystem::holdOpen(std::string_view path) { existing(path).held = tru
 void FakeFileSystem::release(std::string_view path) { existing(path).held = false; }
 
 void FakeFileSystem::failWritesUnder(std::string_view pathPrefix, Status s) {
-    failingWrites_.emplace_back(normalizedPrefix(pathPrefix), s);
+    failingWrites_.emplace_back(key(pathPrefix), s);
 }
 
 void FakeFileSystem::failMovesTo(std::string_view pathPrefix, Status s) {
-    failingMoves_.emplace_back(normalizedPrefix(pathPrefix), s);
+    failingMoves_.emplace_back(key(pathPrefix), s);
 }
 
 void FakeFileSystem::setNow(DateTime when) { now_ = when; }
@@ -461,24 +421,19 @@ std::vector<std::string> FakeFileSystem::childNames(std::string_view folder) con
 
 Status FakeFileSystem::list(std::string_view pattern, std::unique_ptr<DirectoryListing>& out) {
     out.reset();
-    const std::size_t cut = pattern.find_last_of("\\/");
+    const std::size_t cut = pattern.rfind('\\');
     if (cut == std::string_view::npos) return Status::PathNotFound;
+    // The program lists with these masks only; any other is refused so that a test notices.
     const std::string_view mask = pattern.substr(cut + 1);
-    if (mask.find_first_of("\"<>|:") != std::string_view::npos) return Status::InvalidName;
+    if (mask != "*" && mask != "*.*") return Status::InvalidName;
     const Lookup l = find(pattern.substr(0, cut + 1));
     if (!l.node || !l.node->folder) return Status::PathNotFound;
     const Node& folder = *l.node;
     if (folder.refusesListing) return Status::AccessDenied;
 
     std::vector<FileInfo> entries;
-    const auto add = [&](const Node& n, std::string name) {
-        if (maskMatches(mask, name)) entries.push_back(entryOf(n, std::move(name)));
-    };
-    if (l.parent) {
-        add(folder, ".");
-        add(*l.parent, "..");
-    }
-    for (const Node* c : listingOrder(folder)) add(*c, c->name);
+    if (l.parent) entries = {entryOf(folder, "."), entryOf(*l.parent, "..")};
+    for (const Node* c : listingOrder(folder)) entries.push_back(entryOf(*c, c->name));
     if (entries.empty()) return Status::FileNotFound;
     out = std::make_unique<SnapshotListing>(std::move(entries));
     return Status::Ok;
@@ -554,10 +509,8 @@ Status FakeFileSystem::copyFile(std::string_view from, std::string_view to, bool
     if (!target) {
         if (!dst.parent) return dst.status;
     } else {
-        if (target == src.node) return Status::SharingViolation;
-        if (target->folder) return Status::AccessDenied;
         if (!replace) return Status::FileExists;
-        if (target->attributes & (FileAttr::Hidden | FileAttr::ReadOnly)) return Status::AccessDenied;
+        if (target->folder || (target->attributes & (FileAttr::Hidden | FileAttr::ReadOnly))) return Status::AccessDenied;
         if (sharingConflict(*target, Access::Write, 0)) return Status::SharingViolation;
     }
     if (!target) {
@@ -625,8 +578,7 @@ Status FakeFileSystem::createFolder(std::string_view path) {
 Status FakeFileSystem::removeFolder(std::string_view path) {
     const Lookup l = find(path);
     if (!l.node) return l.status;
-    if (!l.node->folder) return Status::DirectoryInvalid;
-    if (!l.parent || (l.node->attributes & FileAttr::ReadOnly)) return Status::AccessDenied;
+    if (!l.node->folder || !l.parent || (l.node->attributes & FileAttr::ReadOnly)) return Status::AccessDenied;
     if (!l.node->children.empty()) return Status::DirNotEmpty;
     detach(*l.parent, *l.node);
     return Status::Ok;
@@ -641,8 +593,7 @@ std::uint32_t FakeFileSystem::driveType(std::string_view root) {
 Status FakeFileSystem::volumeLabel(std::string_view root, std::string& label) {
     const ParsedPath p = parse(root);
     const Drive* d = p.valid ? drive(p.drive) : nullptr;
-    if (!d) return Status::PathNotFound;
-    if (!p.parts.empty()) return Status::DirNotRoot;
+    if (!d || !p.parts.empty()) return Status::PathNotFound;
     label = d->label;
     return Status::Ok;
 }

@@ -1,8 +1,6 @@
 #pragma once
-// In-memory file system that behaves like Windows' (case-insensitive names kept as spelt,
-// "." and ".." in listings, sharing rules of open files, the refusals for read-only and
-// hidden files), plus what tests need to stage: listing order, folders that refuse listing,
-// files held by another program, failing writes and moves.
+// In-memory file system that behaves like Windows' as the contract suite measures it, plus
+// what tests stage: listing order, refused listings, files held open, failing writes and moves.
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -19,29 +17,22 @@ class FakeFileSystem final : public FileSystem {
 public:
     FakeFileSystem();
     ~FakeFileSystem() override;
-    FakeFileSystem(const FakeFileSystem&) = delete;
-    FakeFileSystem& operator=(const FakeFileSystem&) = delete;
 
-    // --- Staging. A path that names nothing where something is required throws
-    // std::invalid_argument: a test that stages the wrong thing should fail loudly.
+    // Staging a path that names nothing throws: a test that stages the wrong thing fails loudly.
 
-    // Adds the drive, or changes the type and label of one already there.
     void addDrive(char letter, std::uint32_t driveType = DriveType::Fixed, std::string label = "");
-    // Creates the folder and its parents (and the drive, as a fixed one) when missing and sets
-    // its attributes; the Directory bit is always set.
+    // Parents (and the drive) are created when missing, for folders and files alike.
     void addFolder(std::string_view path, std::uint32_t attributes = FileAttr::Directory);
-    // Creates or replaces the file; parents are created. An empty date means the fake's now.
+    // An empty date means the fake's now.
     void addFile(std::string_view path, std::string_view content = "",
                  std::uint32_t attributes = FileAttr::Archive, DateTime lastWrite = {});
     // The size the file reports, whatever its content; cleared when the file is written.
     void setFileSize(std::string_view path, std::uint64_t size);
     void setLastWrite(std::string_view path, DateTime when);
-    // Listing order of a folder's entries: these names first (those that exist), then the
-    // rest in creation order.
+    // These names first in listings, then the rest in creation order.
     void setListingOrder(std::string_view folder, std::vector<std::string> names);
     void refuseListing(std::string_view folder);
-    // Another program opens the file with no sharing: every open, delete and move of it fails
-    // with SharingViolation (replacing it by a move: AccessDenied), until release().
+    // As if another program held the file open sharing nothing, until release().
     void holdOpen(std::string_view path);
     void release(std::string_view path);
     // Files opened for writing at or below the prefix open fine, but every write and the
@@ -52,14 +43,12 @@ public:
     // The date given to files written through the port (default 2026-01-01 12:00:00).
     void setNow(DateTime when);
 
-    // --- Inspection.
     bool exists(std::string_view path) const;
     std::optional<std::string> content(std::string_view path) const;
     std::optional<std::uint32_t> attributes(std::string_view path) const;
     // Names of a folder's entries in listing order, without "." and "..".
     std::vector<std::string> childNames(std::string_view folder) const;
 
-    // --- FileSystem.
     Status list(std::string_view pattern, std::unique_ptr<DirectoryListing>& out) override;
     Status info(std::string_view path, FileInfo& out) override;
     Status setAttributes(std::string_view path, std::uint32_t attributes) override;
@@ -74,7 +63,6 @@ public:
     std::uint32_t driveType(std::string_view root) override;
     Status volumeLabel(std::string_view root, std::string& label) override;
 
-    // One file or folder; defined beside the implementation.
     struct Node;
 
 private:

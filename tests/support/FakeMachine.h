@@ -33,7 +33,6 @@ struct FakeMachine {
         shell.setSpecialFolder(Csidl::InternetCache, "C:\\Users\\Ann\\Cache");
         shell.setSpecialFolder(Csidl::History, "C:\\Users\\Ann\\History");
         shell.setTempPath("C:\\WINDOWS\\TEMP\\", "C:\\Windows\\Temp\\");
-        desktop.setProgramPath("C:\\Program Files\\Quillon\\Quillon.exe");
     }
 };
 

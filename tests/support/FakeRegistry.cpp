@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 #include <utility>
 
 namespace quillon::fakes {
@@ -13,10 +14,11 @@ struct RegNamedValue {
     RegValue value;
 };
 
+// Both maps are keyed by the lower-case name: Wine orders names that way ("_" before letters).
 struct RegNode {
     std::string name;
-    std::vector<std::shared_ptr<RegNode>> children;  // name order
-    std::vector<RegNamedValue> values;               // name order
+    std::map<std::string, std::shared_ptr<RegNode>> children;
+    std::map<std::string, RegNamedValue> values;
     bool readOnly = false;
     bool unopenable = false;
     bool refusesDelete = false;
@@ -40,22 +42,11 @@ using detail::RegNamedValue;
 using detail::RegNode;
 using NodePtr = std::shared_ptr<RegNode>;
 
-constexpr std::size_t maxKeyNameLength = 255;
-
-unsigned char lowered(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? static_cast<unsigned char>(u + ('a' - 'A')) : u;
-}
-
-// Wine orders names by their lower-case form (so "_" sorts before letters).
-bool lessNoCase(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return lowered(x) < lowered(y); });
-}
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return lowered(x) == lowered(y); });
+std::string lowered(std::string_view name) {
+    std::string key(name);
+    for (char& c : key)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
+    return key;
 }
 
 std::vector<std::string_view> splitPath(std::string_view path) {
@@ -99,31 +90,15 @@ std::string logLine(std::string_view verb, Hive hive, std::string_view path) {
     return line;
 }
 
-const std::string& nameOf(const NodePtr& node) { return node->name; }
-const std::string& nameOf(const RegNamedValue& value) { return value.name; }
-
-// Where `name` is or would go in a range kept in name order.
-template <typename Range>
-auto lowerBoundNamed(Range& range, std::string_view name) {
-    return std::lower_bound(range.begin(), range.end(), name,
-                            [](const auto& item, std::string_view n) { return lessNoCase(nameOf(item), n); });
-}
-
-template <typename Range>
-auto findNamed(Range& range, std::string_view name) {
-    auto it = lowerBoundNamed(range, name);
-    return (it != range.end() && equalNoCase(nameOf(*it), name)) ? it : range.end();
-}
-
 NodePtr child(const RegNode& node, std::string_view name) {
-    auto it = findNamed(node.children, name);
-    return it == node.children.end() ? nullptr : *it;
+    const auto it = node.children.find(lowered(name));
+    return it == node.children.end() ? nullptr : it->second;
 }
 
 NodePtr addChild(RegNode& node, std::string_view name) {
     auto child = std::make_shared<RegNode>();
     child->name = std::string(name);
-    node.children.insert(lowerBoundNamed(node.children, name), child);
+    node.children.emplace(lowered(name), child);
     return child;
 }
 
@@ -161,28 +136,25 @@ NodePtr createForSetUp(const RegistryModel& model, Hive hive, std::string_view p
 }
 
 const RegNamedValue* findValue(const RegNode& node, std::string_view name) {
-    auto it = findNamed(node.values, name);
-    return it == node.values.end() ? nullptr : &*it;
+    const auto it = node.values.find(lowered(name));
+    return it == node.values.end() ? nullptr : &it->second;
 }
 
 void putValue(RegNode& node, std::string_view name, RegValue value) {
-    auto it = findNamed(node.values, name);
-    if (it != node.values.end()) {
-        it->value = std::move(value);  // the first spelling of the name stays
-        return;
-    }
-    node.values.insert(lowerBoundNamed(node.values, name), RegNamedValue{std::string(name), std::move(value)});
+    // The first spelling of the name stays.
+    const auto [it, added] = node.values.try_emplace(lowered(name), RegNamedValue{std::string(name), value});
+    if (!added) it->second.value = std::move(value);
 }
 
 bool treeRefusesDelete(const RegNode& node) {
     if (node.readOnly || node.unopenable || node.refusesDelete) return true;
     return std::any_of(node.children.begin(), node.children.end(),
-                       [](const NodePtr& c) { return treeRefusesDelete(*c); });
+                       [](const auto& c) { return treeRefusesDelete(*c.second); });
 }
 
 void markTreeDeleted(RegNode& node) {
     node.deleted = true;
-    for (const NodePtr& c : node.children) markTreeDeleted(*c);
+    for (const auto& c : node.children) markTreeDeleted(*c.second);
 }
 
 class FakeKey final : public RegistryKey {
@@ -208,9 +180,7 @@ public:
 
     Status deleteValue(std::string_view name) override {
         if (const Status s = checkWritable(); !succeeded(s)) return s;
-        auto it = findNamed(node_->values, name);
-        if (it == node_->values.end()) return Status::FileNotFound;
-        node_->values.erase(it);
+        if (node_->values.erase(lowered(name)) == 0) return Status::FileNotFound;
         model_->log.push_back(logLine("delete", hive_, joinPath(path_, name)));
         return Status::Ok;
     }
@@ -239,17 +209,16 @@ public:
     Status enumSubKey(std::uint32_t index, std::string& name) override {
         if (node_->deleted) return Status::KeyDeleted;
         if (index >= node_->children.size()) return Status::NoMoreItems;
-        const std::string& found = node_->children[index]->name;
-        if (found.size() > maxKeyNameLength) return Status::MoreData;
-        name = found;
+        name = std::next(node_->children.begin(), index)->second->name;
         return Status::Ok;
     }
 
     Status enumValue(std::uint32_t index, std::string& name, RegValue& value) override {
         if (node_->deleted) return Status::KeyDeleted;
         if (index >= node_->values.size()) return Status::NoMoreItems;
-        name = node_->values[index].name;
-        value = node_->values[index].value;
+        const RegNamedValue& found = std::next(node_->values.begin(), index)->second;
+        name = found.name;
+        value = found.value;
         return Status::Ok;
     }
 
@@ -283,17 +252,11 @@ void FakeRegistry::setString(Hive hive, std::string_view path, std::string_view 
     setValue(hive, path, name, RegValue{RegType::Sz, std::string(text)});
 }
 
-std::optional<RegValue> FakeRegistry::value(Hive hive, std::string_view path, std::string_view name) const {
+std::optional<std::string> FakeRegistry::stringValue(Hive hive, std::string_view path, std::string_view name) const {
     const NodePtr node = resolve(model_->root(hive), path);
     const RegNamedValue* found = node ? findValue(*node, name) : nullptr;
-    if (!found) return std::nullopt;
-    return found->value;
-}
-
-std::optional<std::string> FakeRegistry::stringValue(Hive hive, std::string_view path, std::string_view name) const {
-    const std::optional<RegValue> v = value(hive, path, name);
-    if (!v || (v->type != RegType::Sz && v->type != RegType::ExpandSz)) return std::nullopt;
-    return v->data;
+    if (!found || (found->value.type != RegType::Sz && found->value.type != RegType::ExpandSz)) return std::nullopt;
+    return found->value.data;
 }
 
 bool FakeRegistry::keyExists(Hive hive, std::string_view path) const {
@@ -303,15 +266,7 @@ bool FakeRegistry::keyExists(Hive hive, std::string_view path) const {
 std::vector<std::string> FakeRegistry::valueNames(Hive hive, std::string_view path) const {
     std::vector<std::string> names;
     if (const NodePtr node = resolve(model_->root(hive), path)) {
-        for (const RegNamedValue& v : node->values) names.push_back(v.name);
-    }
-    return names;
-}
-
-std::vector<std::string> FakeRegistry::subKeyNames(Hive hive, std::string_view path) const {
-    std::vector<std::string> names;
-    if (const NodePtr node = resolve(model_->root(hive), path)) {
-        for (const NodePtr& c : node->children) names.push_back(c->name);
+        for (const auto& v : node->values) names.push_back(v.second.name);
     }
     return names;
 }
@@ -356,10 +311,10 @@ Status FakeRegistry::deleteTree(Hive hive, std::string_view path) {
     NodePtr parent = model_->root(hive);
     for (std::size_t i = 0; parent && i + 1 < parts.size(); ++i) parent = child(*parent, parts[i]);
     if (!parent) return Status::FileNotFound;
-    auto it = findNamed(parent->children, parts.back());
+    const auto it = parent->children.find(lowered(parts.back()));
     if (it == parent->children.end()) return Status::FileNotFound;
-    if (treeRefusesDelete(**it)) return Status::AccessDenied;
-    markTreeDeleted(**it);
+    if (treeRefusesDelete(*it->second)) return Status::AccessDenied;
+    markTreeDeleted(*it->second);
     parent->children.erase(it);
     model_->log.push_back(logLine("deltree", hive, path));
     return Status::Ok;

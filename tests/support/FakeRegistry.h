@@ -29,12 +29,10 @@ public:
     void createKey(Hive hive, std::string_view path);  // parents created too
     void setValue(Hive hive, std::string_view path, std::string_view name, RegValue v);  // creates the key
     void setString(Hive hive, std::string_view path, std::string_view name, std::string_view text);
-    std::optional<RegValue> value(Hive hive, std::string_view path, std::string_view name) const;
     // Only for the string types (Sz, ExpandSz); nullopt for a missing or non-string value.
     std::optional<std::string> stringValue(Hive hive, std::string_view path, std::string_view name) const;
     bool keyExists(Hive hive, std::string_view path) const;
-    std::vector<std::string> valueNames(Hive hive, std::string_view path) const;   // stored order
-    std::vector<std::string> subKeyNames(Hive hive, std::string_view path) const;  // stored order
+    std::vector<std::string> valueNames(Hive hive, std::string_view path) const;  // stored order
 
     // Access failures; each creates the key when it is missing. A read-only key opens only for
     // Read, refuses create() and deleteTree(), and no new sub-key can be made below it. An
@@ -45,14 +43,8 @@ public:
     void markUnopenable(Hive hive, std::string_view path);
     void failDeleteTree(Hive hive, std::string_view path);
 
-    // Every successful write through the port, one line per call, in order:
-    //   "set HKCU\Path\To\Key\ValueName"   setValue (value "" ends in "\")
-    //   "default HKCR\.qdf"                setDefaultValue (key path + sub-key), even when it
-    //                                      created the sub-key
-    //   "create HKCU\Path"                 create, only when the key did not exist
-    //   "delete HKCU\Path\Value"           deleteValue
-    //   "deltree HKLM\Path"                deleteTree
-    // Hive names HKCR, HKCU, HKLM; paths and names spelled as the caller spelled them.
+    // Every successful write through the port in order, as "<verb> HKCU\Path[\Value]", the verb
+    // one of set, default, create (of a new key only), delete and deltree.
     const std::vector<std::string>& writeLog() const;
     void clearWriteLog();
 

@@ -67,12 +67,6 @@ Status FakeShell::specialFolder(int csidl, std::string& path) {
     return Status::Ok;
 }
 
-Status FakeShell::tempPath(std::string& path) {
-    if (!tempShort_) return Status::PathNotFound;
-    path = *tempShort_;
-    return Status::Ok;
-}
-
 Status FakeShell::longPathName(std::string_view path, std::string& longPath) {
     std::string result(path);
     for (const auto& [shortForm, longForm] : shortToLong_) {
@@ -90,13 +84,6 @@ Status FakeShell::longPathName(std::string_view path, std::string& longPath) {
 bool FakeShell::isFolder(const std::string& path) const {
     const auto attributes = files_.attributes(path);
     return attributes && (*attributes & FileAttr::Directory);
-}
-
-bool FakeShell::anyHeldOpen(const std::string& path) {
-    if (!isFolder(path)) return files_.openExclusive(path) == Status::SharingViolation;
-    for (const auto& child : files_.childNames(path))
-        if (anyHeldOpen(join(path, child))) return true;
-    return false;
 }
 
 // Folders are emptied in listing order; the first item that cannot go ends the deletion and
@@ -126,9 +113,7 @@ Status FakeShell::copyItem(const std::string& from, const std::string& to) {
     return Status::Ok;
 }
 
-// A folder moves as a whole or not at all, as a rename does.
 Status FakeShell::moveItem(const std::string& from, const std::string& to) {
-    if (anyHeldOpen(from)) return Status::SharingViolation;
     if (!isFolder(from)) return files_.moveFile(from, to, true);
     if (!files_.exists(to)) files_.addFolder(to);
     for (const auto& child : files_.childNames(from))
@@ -160,7 +145,6 @@ Status FakeShell::transfer(const FileOperation& op) {
 FileOpResult FakeShell::fileOperation(const FileOperation& op) {
     operations_.push_back(op);
     if (std::exchange(cancelNext_, false)) return {Status::Cancelled, true};
-    if (const Status failure = std::exchange(nextFailure_, Status::Ok); !succeeded(failure)) return {failure, false};
 
     if (op.kind != FileOpKind::Delete) return {transfer(op), false};
     // Items go one after the other; the first failure ends the operation.
@@ -172,26 +156,14 @@ FileOpResult FakeShell::fileOperation(const FileOperation& op) {
     return {};
 }
 
-Status FakeShell::deleteAtRestart(std::string_view path) {
-    restartDeletions_.emplace_back(path);
-    return Status::Ok;
-}
-
-Status FakeShell::emptyRecycleBin(WindowRef owner, std::string_view root, std::uint32_t flags) {
-    emptiedBins_.push_back({owner, std::string(root), flags});
-    std::erase_if(recycled_, [root](const std::string& p) { return startsWithNoCase(p, root); });
-    return Status::Ok;
-}
-
-Status FakeShell::execute(WindowRef owner, std::string_view verb, std::string_view file,
-                          std::string_view parameters, std::string_view folder, int show) {
+Status FakeShell::execute(WindowRef, std::string_view, std::string_view file, std::string_view, std::string_view,
+                          int) {
     if (namesAFile(file) && !files_.exists(withoutBackslash(file))) return Status::FileNotFound;
-    executed_.push_back({std::string(verb), std::string(file), std::string(parameters), std::string(folder), show, owner});
+    executed_.push_back({std::string(file)});
     return Status::Ok;
 }
 
 Status FakeShell::fileType(std::string_view path, FileTypeInfo& out) {
-    ++fileTypeQuestions_;
     const std::string p = withoutBackslash(path);
     if (!files_.exists(p)) return Status::FileNotFound;
     if (isFolder(p)) {
@@ -200,22 +172,13 @@ Status FakeShell::fileType(std::string_view path, FileTypeInfo& out) {
     }
     const std::string name = nameOf(p);
     const auto dot = name.rfind('.');
-    if (dot == std::string::npos) {
-        out = {"File", GenericFileIcon};
-        return Status::Ok;
-    }
-    if (const auto it = fileTypes_.find(extensionKey(std::string_view(name).substr(dot))); it != fileTypes_.end()) {
+    std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
+    if (const auto it = fileTypes_.find(toLowerAnsi(extension)); it != fileTypes_.end()) {
         out = it->second;
         return Status::Ok;
     }
-    std::string upper = name.substr(dot + 1);
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    out = {upper + " File", GenericFileIcon};
-    return Status::Ok;
-}
-
-Status FakeShell::help(WindowRef owner, std::string_view helpFile, std::uint32_t command, std::string_view keyword) {
-    helpCalls_.push_back({std::string(helpFile), command, std::string(keyword), owner});
+    for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    out = {extension.empty() ? "File" : extension + " File", GenericFileIcon};
     return Status::Ok;
 }
 

@@ -13,29 +13,13 @@
 
 namespace quillon::fakes {
 
+// Only what the tests look at of an execute or help call.
 struct ExecuteCall {
-    std::string verb;
     std::string file;
-    std::string parameters;
-    std::string folder;
-    int show = 0;
-    WindowRef owner = 0;
-    bool operator==(const ExecuteCall&) const = default;
-};
-
-struct EmptyBinCall {
-    WindowRef owner = 0;
-    std::string root;
-    std::uint32_t flags = 0;
-    bool operator==(const EmptyBinCall&) const = default;
 };
 
 struct HelpCall {
     std::string helpFile;
-    std::uint32_t command = 0;
-    std::string keyword;
-    WindowRef owner = 0;
-    bool operator==(const HelpCall&) const = default;
 };
 
 class FakeShell final : public Shell {
@@ -43,44 +27,46 @@ public:
     explicit FakeShell(FakeFileSystem& files) : files_(files) {}
 
     void setSpecialFolder(int csidl, std::string path) { folders_[csidl] = std::move(path); }
-    void clearSpecialFolder(int csidl) { folders_.erase(csidl); }
     // The short form as the system gives it (with its "\"); longPathName turns it, and any
     // path below it, into the long form, which must exist in the file system.
     void setTempPath(std::string shortForm, std::string longForm);
     // extension with or without its dot; other extensions are "<EXT> File" with icon 0.
     void setFileType(std::string_view extension, std::string typeName, int iconIndex);
 
-    // The next file operation does nothing and reports this failure.
-    void failNextOperation(Status s) { nextFailure_ = s; }
     // The next file operation does nothing, as when the user presses Cancel.
     void cancelNextOperation() { cancelNext_ = true; }
 
     // Every file operation as passed, failed and cancelled ones included.
     const std::vector<FileOperation>& operations() const { return operations_; }
-    // What deletions with AllowUndo sent to the Recycle Bin (until it is emptied).
+    // What deletions with AllowUndo sent to the Recycle Bin.
     const std::vector<std::string>& recycled() const { return recycled_; }
     const std::vector<std::string>& restartDeletions() const { return restartDeletions_; }
-    const std::vector<EmptyBinCall>& emptiedBins() const { return emptiedBins_; }
     // Documents and programs opened successfully.
     const std::vector<ExecuteCall>& executed() const { return executed_; }
     const std::vector<HelpCall>& helpCalls() const { return helpCalls_; }
 
     Status specialFolder(int csidl, std::string& path) override;
-    Status tempPath(std::string& path) override;
+    Status tempPath(std::string& path) override {
+        path = tempShort_.value_or("");
+        return tempShort_ ? Status::Ok : Status::PathNotFound;
+    }
     Status longPathName(std::string_view path, std::string& longPath) override;
     FileOpResult fileOperation(const FileOperation& op) override;
-    Status deleteAtRestart(std::string_view path) override;
-    Status emptyRecycleBin(WindowRef owner, std::string_view root, std::uint32_t flags) override;
+    Status deleteAtRestart(std::string_view path) override {
+        restartDeletions_.emplace_back(path);
+        return Status::Ok;
+    }
+    Status emptyRecycleBin(WindowRef, std::string_view, std::uint32_t) override { return Status::Ok; }
     Status execute(WindowRef owner, std::string_view verb, std::string_view file, std::string_view parameters,
                    std::string_view folder, int show) override;
     Status fileType(std::string_view path, FileTypeInfo& out) override;
-    int fileTypeQuestions() const { return fileTypeQuestions_; }
-    Status help(WindowRef owner, std::string_view helpFile, std::uint32_t command,
-                std::string_view keyword) override;
+    Status help(WindowRef, std::string_view helpFile, std::uint32_t, std::string_view) override {
+        helpCalls_.push_back({std::string(helpFile)});
+        return Status::Ok;
+    }
 
 private:
     bool isFolder(const std::string& path) const;
-    bool anyHeldOpen(const std::string& path);
     Status removeItem(const std::string& path);
     Status copyItem(const std::string& from, const std::string& to);
     Status moveItem(const std::string& from, const std::string& to);
@@ -90,15 +76,12 @@ private:
     std::map<int, std::string> folders_;
     std::optional<std::string> tempShort_;
     std::vector<std::pair<std::string, std::string>> shortToLong_;
-    int fileTypeQuestions_ = 0;
     std::map<std::string, FileTypeInfo> fileTypes_;  // by lower-case extension without dot
-    Status nextFailure_ = Status::Ok;
     bool cancelNext_ = false;
 
     std::vector<FileOperation> operations_;
     std::vector<std::string> recycled_;
     std::vector<std::string> restartDeletions_;
-    std::vector<EmptyBinCall> emptiedBins_;
     std::vector<ExecuteCall> executed_;
     std::vector<HelpCall> helpCalls_;
 };

@@ -21,19 +21,12 @@ T next(std::deque<T>& answers, std::string_view kind, std::string_view asked, T 
 }  // namespace
 
 ScriptedPrompter::~ScriptedPrompter() {
-    const std::size_t unused = messageAnswers_.size() + folderAnswers_.size() + openAnswers_.size() +
-                               saveAnswers_.size() + inputAnswers_.size();
+    const std::size_t unused = messageAnswers_.size() + folderAnswers_.size() + openAnswers_.size() + saveAnswers_.size();
     if (unused != 0) {
         ADD_FAILURE() << unused << " scripted answer(s) never asked for (messages " << messageAnswers_.size()
                       << ", folders " << folderAnswers_.size() << ", open " << openAnswers_.size()
-                      << ", save " << saveAnswers_.size() << ", input " << inputAnswers_.size() << ")";
+                      << ", save " << saveAnswers_.size() << ")";
     }
-}
-
-std::vector<std::string> ScriptedPrompter::inputPrompts() const {
-    std::vector<std::string> prompts;
-    for (const auto& r : inputRequests_) prompts.push_back(r.prompt);
-    return prompts;
 }
 
 MsgAnswer ScriptedPrompter::message(const MessageRequest& request) {
@@ -58,8 +51,8 @@ std::optional<std::string> ScriptedPrompter::saveFile(const FileDialogRequest& r
 
 std::optional<std::string> ScriptedPrompter::inputBox(std::string_view prompt, std::string_view title,
                                                       std::string_view defaultText) {
-    inputRequests_.push_back({std::string(prompt), std::string(title), std::string(defaultText)});
-    return next(inputAnswers_, "input box", prompt, std::optional<std::string>());
+    ADD_FAILURE() << "Unexpected input box: \"" << prompt << "\" (" << title << ", " << defaultText << ")";
+    return std::nullopt;
 }
 
 }  // namespace quillon::fakes

@@ -1,8 +1,8 @@
 #pragma once
 // Answers every question from what the test scripted, in order, and keeps what was asked.
-// A question nobody scripted an answer for fails the test, and so does a scripted answer
-// still unused when the prompter is destroyed: either means the program asked something
-// else than the test expected.
+// A question nobody scripted an answer for (any input box) fails the test, and so does a
+// scripted answer still unused when the prompter is destroyed: either means the program
+// asked something else than the test expected.
 #include <deque>
 #include <optional>
 #include <string>
@@ -11,12 +11,6 @@
 #include "platform/Prompter.h"
 
 namespace quillon::fakes {
-
-struct InputRequest {
-    std::string prompt;
-    std::string title;
-    std::string defaultText;
-};
 
 class ScriptedPrompter final : public Prompter {
 public:
@@ -30,14 +24,11 @@ public:
     void answerFolder(std::string folder) { folderAnswers_.push_back(std::move(folder)); }
     void answerOpenFile(std::optional<std::string> path) { openAnswers_.push_back(std::move(path)); }
     void answerSaveFile(std::optional<std::string> path) { saveAnswers_.push_back(std::move(path)); }
-    void answerInput(std::optional<std::string> text) { inputAnswers_.push_back(std::move(text)); }
 
     const std::vector<MessageRequest>& messages() const { return messages_; }
     const std::vector<std::string>& folderTitles() const { return folderTitles_; }
     // Open and save requests alike, in the order asked.
     const std::vector<FileDialogRequest>& fileRequests() const { return fileRequests_; }
-    std::vector<std::string> inputPrompts() const;
-    const std::vector<InputRequest>& inputRequests() const { return inputRequests_; }
 
     MsgAnswer message(const MessageRequest& request) override;
     std::string browseForFolder(std::string_view title) override;
@@ -51,12 +42,10 @@ private:
     std::deque<std::string> folderAnswers_;
     std::deque<std::optional<std::string>> openAnswers_;
     std::deque<std::optional<std::string>> saveAnswers_;
-    std::deque<std::optional<std::string>> inputAnswers_;
 
     std::vector<MessageRequest> messages_;
     std::vector<std::string> folderTitles_;
     std::vector<FileDialogRequest> fileRequests_;
-    std::vector<InputRequest> inputRequests_;
 };
 
 }  // namespace quillon::fakes
