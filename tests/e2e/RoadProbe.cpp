@@ -597,6 +597,14 @@ TEST(Road, OptionsAreWrittenOnOkAndCancelWritesNothing) {
     EXPECT_TRUE(checked(dialog, IDC_OPT_OPTSCANWINONLY));
     EXPECT_TRUE(checked(dialog, IDC_OPT_CHKSCHSCANDISK));
     EXPECT_EQ(SendMessageA(descendant(dialog, IDC_OPT_CMBDAYSOFWEEK), CB_GETCURSEL, 0, 0), 5);
+    // Cancel after a row removed and a box cleared.
+    HWND folders = descendant(dialog, IDC_OPT_LVWFOLDERSTOIGNORE);
+    const int rows = rowCount(folders);
+    RECT list{};
+    GetWindowRect(folders, &list);
+    clickAt(list.left + 60, list.top + 8);
+    click(descendant(dialog, IDC_OPT_CMDREMOVE));
+    ASSERT_TRUE(waitUntil(10000, [&] { return rowCount(folders) == rows - 1; })) << "the folder row stayed";
     ASSERT_TRUE(showTab(dialog, 2));
     click(descendant(dialog, IDC_OPT_CHKSCHSCANDISK));
     ASSERT_TRUE(waitUntil(10000, [&] { return !checked(dialog, IDC_OPT_CHKSCHSCANDISK); }));
