@@ -6,7 +6,9 @@ quillon_wine_env() {  # $1: build tree
   export WINEARCH=win64
   export WINELOADER=/usr/lib/wine/wine64
   export WINEPREFIX="$1/wineprefix"
-  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+  # Without winedbg a crashing program ends at once; with it, it waits for a debugger until the
+  # test times out.
+  export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe,winedbg.exe="
 }
 
 # Creates the prefix once per build tree; a fresh one takes about ten seconds.

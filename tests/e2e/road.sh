@@ -5,7 +5,8 @@
 set -euo pipefail
 work=$(mktemp -d "${TMPDIR:-/tmp}/quillon-e2e.XXXXXX")
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
-export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
+# Without winedbg a crash ends the program at once instead of waiting for a debugger.
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe,winedbg.exe="
 # Wine's Recycle Bin is the host's XDG trash.
 export XDG_DATA_HOME="$work/xdg-data"
 trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
