@@ -165,19 +165,9 @@ constexpr std::array<Flag, 12> Flags{{
     {IDC_OPT_CHKOLDDEL, &OptionsSettings::oldDel},
 }};
 
-struct Column {
-    const char* title;
-    int percent;  // of the list's width; 0 hides the column
-};
-constexpr std::array<Column, 4> ProgramColumns{
+constexpr std::array<ui::ColumnSpec, 1> FolderColumns{{{"", 100}}};
+constexpr std::array<ui::ColumnSpec, 4> ProgramColumns{
     {{"Executable name", 30}, {"In Folder", 42}, {"Added on", 28}, {"Size (hidden from user)", 0}}};
-
-void addColumns(const ui::ListView& list, std::span<const Column> columns) {
-    RECT inside{};
-    GetClientRect(list.hwnd(), &inside);
-    const int width = inside.right - inside.left - GetSystemMetrics(SM_CXVSCROLL);
-    for (const Column& column : columns) list.addColumn(column.title, MulDiv(width, column.percent, 100));
-}
 
 ui::DialogSpec windowLayout() {
     ui::DialogSpec layout;
@@ -205,14 +195,9 @@ void frmOptions::onCreate() {
     const ui::TabControl tabs(hwnd(), IDC_OPT_TABOPTIONS);
     for (const Page& page : Pages) tabs.addTab(page.caption);
 
-    const ui::ListView folders = foldersList();
-    folders.addColumn("", [&] {
-        RECT inside{};
-        GetClientRect(folders.hwnd(), &inside);
-        return inside.right - inside.left - GetSystemMetrics(SM_CXVSCROLL);
-    }());
-    addColumns(programsList(), ProgramColumns);
-    for (const ui::ListView& list : {folders, programsList()}) {
+    foldersList().addColumns(FolderColumns);
+    programsList().addColumns(ProgramColumns);
+    for (const ui::ListView& list : {foldersList(), programsList()}) {
         list.setSmallImages(ui::systemSmallImages());
         list.setFullRowSelect(true);
     }

