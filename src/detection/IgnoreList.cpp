@@ -1,19 +1,12 @@
 #include "detection/IgnoreList.h"
 
-#include <algorithm>
+#include <string>
 
-#include "platform/TextCompare.h"
-#include "shell/RecentRemovalLists.h"
 #include "shell/Settings.h"
 
 namespace quillon::detection {
 
-IgnoreList::IgnoreList(std::string_view separated) : entries_(shell::splitList(separated)) {
-    std::erase_if(entries_, [](const std::string& e) { return e.empty(); });
-}
-
-IgnoreList IgnoreList::forRun(std::string_view windowsFolder, std::string_view firstRoot,
-                              std::string_view foldersToIgnore) {
+IgnoreList runIgnoreList(std::string_view windowsFolder, std::string_view firstRoot, std::string_view foldersToIgnore) {
     std::string text;
     const auto add = [&text](std::string_view a, std::string_view b) {
         text.append(a).append(b) += settings::ListSeparator;
@@ -25,11 +18,6 @@ IgnoreList IgnoreList::forRun(std::string_view windowsFolder, std::string_view f
         for (const char drive : {'D', 'E', 'F', 'G', 'H'}) add(std::string{drive, ':', '\\'}, bin);
     text.append(foldersToIgnore);
     return IgnoreList(text);
-}
-
-bool IgnoreList::ignores(std::string_view folder) const {
-    return std::any_of(entries_.begin(), entries_.end(),
-                       [folder](const std::string& e) { return equalsNoCase(e, folder); });
 }
 
 }  // namespace quillon::detection

@@ -89,7 +89,7 @@ private:
     // The scan files 0current.qdb, 1current.qdb, ... of the plan, each walked in full.
     bool scan(const ScanPlan& plan) {
         const IgnoreList ignore =
-            IgnoreList::forRun(folders_.windows, drives_.front() + "\\", settings_.foldersToIgnore);
+            runIgnoreList(folders_.windows, drives_.front() + "\\", settings_.foldersToIgnore);
         for (std::size_t n = 0; n < plan.scanFiles.size(); ++n) {
             if (!walkInto(driveScanPath(folders_.work, n), plan.scanFiles[n], n == 0, ignore)) {
                 for (std::size_t written = 0; written <= n; ++written)

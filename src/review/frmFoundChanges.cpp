@@ -9,7 +9,7 @@
 #include "review/LoadChanges.h"
 #include "review/SaveSelected.h"
 #include "review/SelectionSize.h"
-#include "review/SizeSortKey.h"
+#include "shell/SizeSortKey.h"
 #include "review/frmInUseDLL.h"
 #include "shell/Folders.h"
 #include "shell/modGeneral.h"
@@ -453,7 +453,7 @@ void frmFoundChanges::sortFiles(int column) {
     if (column == SizeColumn) {
         // Size texts carry units; the hidden column holds them as equal-length numbers.
         for (int row = 0; row < files.count(); ++row) {
-            files.setText(row, HiddenSizeColumn, sizeSortKey(files.text(row, SizeColumn)));
+            files.setText(row, HiddenSizeColumn, shell::sizeSortKey(files.text(row, SizeColumn)));
         }
         key = HiddenSizeColumn;
     }

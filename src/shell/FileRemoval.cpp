@@ -39,10 +39,19 @@ bool fileInUse(FileSystem& files, std::string_view path) {
 
 bool moveFile(Shell& shell, FileSystem& files, std::string_view source, std::string_view destination,
               std::uint32_t flags, WindowRef owner) {
-    if (fileInUse(files, source)) return false;
-    const FileOpResult r = shell.fileOperation(
-        {FileOpKind::Move, {std::string(source)}, std::string(destination), flags ? flags : 1u, owner});
-    return succeeded(r.status) && !r.aborted;
+    return moveFiles(shell, files, {std::string(source)}, destination, flags, owner);
+}
+
+bool moveFiles(Shell& shell, FileSystem& files, const std::vector<std::string>& sources,
+               std::string_view destination, std::uint32_t flags, WindowRef owner) {
+    std::vector<std::string> free;
+    for (const std::string& source : sources)
+        if (!fileInUse(files, source)) free.push_back(source);
+    if (free.empty()) return false;
+    const bool all = free.size() == sources.size();
+    const FileOpResult r =
+        shell.fileOperation({FileOpKind::Move, std::move(free), std::string(destination), flags ? flags : 1u, owner});
+    return all && succeeded(r.status) && !r.aborted;
 }
 
 bool removeFiles(RemovalPorts& ports, const std::vector<std::string>& paths, std::uint32_t flags,

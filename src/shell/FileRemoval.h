@@ -45,6 +45,10 @@ void deleteFolderContentAtRestart(RemovalPorts& ports, std::string_view folder, 
 // succeeded.
 bool moveFile(Shell& shell, FileSystem& files, std::string_view source, std::string_view destination,
               std::uint32_t flags, WindowRef owner = 0);
+// The same for several files in one operation (one question, one progress); the files in use
+// stay where they are. True when nothing was left behind.
+bool moveFiles(Shell& shell, FileSystem& files, const std::vector<std::string>& sources,
+               std::string_view destination, std::uint32_t flags, WindowRef owner = 0);
 
 // True only when the file exists and another program holds it open.
 bool fileInUse(FileSystem& files, std::string_view path);

@@ -164,6 +164,7 @@ Status FakeShell::execute(WindowRef, std::string_view, std::string_view file, st
 }
 
 Status FakeShell::fileType(std::string_view path, FileTypeInfo& out) {
+    ++fileTypeQuestions_;
     const std::string p = withoutBackslash(path);
     if (!files_.exists(p)) return Status::FileNotFound;
     if (isFolder(p)) {

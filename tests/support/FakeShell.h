@@ -56,7 +56,13 @@ public:
         restartDeletions_.emplace_back(path);
         return Status::Ok;
     }
-    Status emptyRecycleBin(WindowRef, std::string_view, std::uint32_t) override { return Status::Ok; }
+    Status emptyRecycleBin(WindowRef, std::string_view, std::uint32_t) override {
+        ++recycleBinEmptied_;
+        return Status::Ok;
+    }
+    int recycleBinEmptied() const { return recycleBinEmptied_; }
+    // How often the type of a file was asked.
+    int fileTypeQuestions() const { return fileTypeQuestions_; }
     Status execute(WindowRef owner, std::string_view verb, std::string_view file, std::string_view parameters,
                    std::string_view folder, int show) override;
     Status fileType(std::string_view path, FileTypeInfo& out) override;
@@ -78,6 +84,8 @@ private:
     std::vector<std::pair<std::string, std::string>> shortToLong_;
     std::map<std::string, FileTypeInfo> fileTypes_;  // by lower-case extension without dot
     bool cancelNext_ = false;
+    int recycleBinEmptied_ = 0;
+    int fileTypeQuestions_ = 0;
 
     std::vector<FileOperation> operations_;
     std::vector<std::string> recycled_;

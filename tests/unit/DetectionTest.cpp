@@ -43,7 +43,7 @@ protected:
     std::optional<std::string> rescan(std::string_view folder, const std::string& foldersToIgnore = "") {
         std::unique_ptr<TextWriter> out;
         EXPECT_EQ(files.openWrite(currentScanPath(Work), WriteMode::Create, out), Status::Ok);
-        const IgnoreList ignore = IgnoreList::forRun("C:\\Windows\\", "C:\\", foldersToIgnore);
+        const IgnoreList ignore = runIgnoreList("C:\\Windows\\", "C:\\", foldersToIgnore);
         const bool done = scanFolderTree(files, run, progress, folder, ignore, *out, folderCount);
         EXPECT_EQ(out->close(), Status::Ok);
         return done ? files.content(currentScanPath(Work)) : std::nullopt;

@@ -7,7 +7,7 @@
 
 #include "review/LoadChanges.h"
 #include "review/SelectionSize.h"
-#include "review/SizeSortKey.h"
+#include "shell/SizeSortKey.h"
 #include "shell/Settings.h"
 #include "support/FakeMachine.h"
 #include "support/TextLines.h"
@@ -204,7 +204,7 @@ TEST(ReviewLoad, SizeSortKeyIsTheSizeInKilobytesOnNineDigits) {
     const std::pair<const char*, const char*> keys[] = {{"0KB", "000000000"}, {"1023KB", "000001023"},
                                                         {"12MB", "000012288"}, {"1GB", "001048576"}, {"", "000000000"},
                                                         {"953GB", "999292928"}, {"954GB", "000341504"}};
-    for (const auto& [text, key] : keys) EXPECT_EQ(sizeSortKey(text), key) << text;  // past nine digits the last nine
+    for (const auto& [text, key] : keys) EXPECT_EQ(shell::sizeSortKey(text), key) << text;  // past nine digits the last nine
 }
 
 TEST(ReviewLoad, SelectedRowsAreSizedAsTheyAreOnDiskNow) {

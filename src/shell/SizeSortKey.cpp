@@ -1,9 +1,9 @@
-#include "review/SizeSortKey.h"
+#include "shell/SizeSortKey.h"
 
 #include <cstdint>
 #include <cstdlib>
 
-namespace quillon::review {
+namespace quillon::shell {
 
 namespace {
 
@@ -44,4 +44,4 @@ std::string sizeSortKey(std::string_view sizeText) {
     return key.substr(key.size() - KeyDigits);
 }
 
-}  // namespace quillon::review
+}  // namespace quillon::shell

@@ -1,0 +1,94 @@
+#include "cleanup/ScanResults.h"
+
+#include <algorithm>
+#include <numeric>
+
+#include "platform/TextCompare.h"
+#include "shell/FormatSize.h"
+#include "shell/SizeSortKey.h"
+
+namespace quillon::cleanup {
+
+void ScanResults::clear() {
+    rows_.clear();
+    types_.clear();
+    typeByKey_.clear();
+    totals_ = {};
+}
+
+const std::uint32_t* ScanResults::typeOf(std::string_view key) const {
+    const auto found = typeByKey_.find(toLowerAnsi(key));
+    return found == typeByKey_.end() ? nullptr : &found->second;
+}
+
+std::uint32_t ScanResults::addType(std::string_view key, FileTypeInfo info) {
+    const auto index = static_cast<std::uint32_t>(types_.size());
+    types_.push_back(std::move(info));
+    typeByKey_.emplace(toLowerAnsi(key), index);
+    return index;
+}
+
+void ScanResults::add(JunkRow row) {
+    ++totals_.files;
+    totals_.bytes += row.bytes;
+    rows_.push_back(std::move(row));
+}
+
+std::string ScanResults::cell(std::size_t row, ResultColumn column) const {
+    const JunkRow& r = rows_.at(row);
+    switch (column) {
+        case ResultColumn::Name: return r.name;
+        case ResultColumn::Folder: return r.folder;
+        case ResultColumn::Size: return shell::formatSize(r.bytes, false);
+        case ResultColumn::Type: return typeInfo(r).typeName;
+        case ResultColumn::HiddenSize: return shell::sizeSortKey(shell::formatSize(r.bytes, false));
+    }
+    return {};
+}
+
+std::vector<std::size_t> ScanResults::sortBy(ResultColumn column, bool ascending) {
+    std::vector<std::size_t> order(rows_.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    const bool bySize = column == ResultColumn::Size || column == ResultColumn::HiddenSize;
+    // Texts compare without case; lowered once, not at every comparison.
+    std::vector<std::string> keys;
+    if (!bySize) {
+        keys.reserve(rows_.size());
+        for (const JunkRow& r : rows_) {
+            const std::string_view text = column == ResultColumn::Name     ? std::string_view(r.name)
+                                          : column == ResultColumn::Folder ? std::string_view(r.folder)
+                                                                           : std::string_view(typeInfo(r).typeName);
+            keys.push_back(toLowerAnsi(text));
+        }
+    }
+    const auto less = [&](std::size_t a, std::size_t b) {
+        return bySize ? rows_[a].bytes < rows_[b].bytes : keys[a] < keys[b];
+    };
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return ascending ? less(a, b) : less(b, a); });
+    std::vector<JunkRow> sorted;
+    sorted.reserve(rows_.size());
+    for (const std::size_t i : order) sorted.push_back(std::move(rows_[i]));
+    rows_ = std::move(sorted);
+    return order;
+}
+
+void ScanResults::remove(std::vector<std::size_t> positions) {
+    std::vector<bool> gone(rows_.size(), false);
+    for (const std::size_t p : positions)
+        if (p < gone.size()) gone[p] = true;
+    std::size_t i = 0;
+    std::erase_if(rows_, [&](const JunkRow&) { return gone[i++]; });
+}
+
+ScanTotals selectionTotals(const ScanResults& results, const std::vector<std::size_t>& selected) {
+    ScanTotals totals;
+    for (const std::size_t i : selected) {
+        if (i >= results.size()) continue;
+        ++totals.files;
+        totals.bytes += results.rows()[i].bytes;
+    }
+    return totals;
+}
+
+}  // namespace quillon::cleanup
