@@ -3,6 +3,7 @@
 #include <optional>
 #include <utility>
 
+#include "cleanup/frmSysCleanUp.h"
 #include "shell/DriveList.h"
 #include "detection/frmFindingChanges.h"
 #include "options/frmOptions.h"
@@ -76,7 +77,8 @@ void MainProgramOperations::options() {
     window.showModal(owner_);
 }
 
-// Not built yet: opens its window once its subsystem exists.
-void MainProgramOperations::systemCleanUp() {}
+void MainProgramOperations::systemCleanUp() {
+    cleanup::showSysCleanUp(ports_, owner_, state_.driveEntries, state_.dataFolder);
+}
 
 }  // namespace quillon::app

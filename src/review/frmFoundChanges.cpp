@@ -14,6 +14,7 @@
 #include "shell/Folders.h"
 #include "shell/modGeneral.h"
 #include "ui/Layout.h"
+#include "ui/ScopeGuards.h"
 #include "ui/StatusBar.h"
 #include "ui/SystemImageList.h"
 #include "ui/TabControl.h"
@@ -169,31 +170,8 @@ void followRemoval(const ui::TaggedListView& list, const std::vector<std::size_t
     }
 }
 
-// Stops a list from repainting while many rows go in.
-class RedrawPause {
-public:
-    explicit RedrawPause(HWND list) noexcept : list_(list) { SendMessageA(list_, WM_SETREDRAW, FALSE, 0); }
-    RedrawPause(const RedrawPause&) = delete;
-    RedrawPause& operator=(const RedrawPause&) = delete;
-    ~RedrawPause() {
-        SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list_, nullptr, TRUE);
-    }
-
-private:
-    HWND list_;
-};
-
-class BusyFlag {
-public:
-    explicit BusyFlag(bool& flag) noexcept : flag_(flag) { flag_ = true; }
-    BusyFlag(const BusyFlag&) = delete;
-    BusyFlag& operator=(const BusyFlag&) = delete;
-    ~BusyFlag() { flag_ = false; }
-
-private:
-    bool& flag_;
-};
+using ui::BusyFlag;
+using ui::RedrawPause;
 
 // The rows of `before` that are not in `after`. A removal takes rows out and keeps the order
 // of the others, so one pass in step over both lists finds them.

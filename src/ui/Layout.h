@@ -98,6 +98,12 @@ constexpr ControlSpec listView(int id, int x, int y, int width, int height, bool
             height,
             WS_EX_CLIENTEDGE};
 }
+// Report view over rows its parent keeps (see VirtualListView).
+constexpr ControlSpec virtualListView(int id, int x, int y, int width, int height, bool multiSelect) {
+    ControlSpec desc = listView(id, x, y, width, height, multiSelect);
+    desc.style |= LVS_OWNERDATA;
+    return desc;
+}
 constexpr ControlSpec tabControl(int id, int x, int y, int width, int height) {
     return {id, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS, x, y, width, height};
 }

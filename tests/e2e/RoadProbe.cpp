@@ -2,7 +2,8 @@
 // machine, then the whole road of one installation on the settings it left: "\u", an installation
 // on X:, the registry and win.ini, "\f" ending in the viewer, the removal list saved from it, and
 // `Quillon.exe "C:\Lists\NewApp.qdf"` taking it all away, the shared DLL on the in-use question.
-// Last, the options dialog worked with real input on the settings the road left.
+// Then the options dialog worked with real input on the settings the road left, and last the
+// clean-up window's temporary-files scan of J:, chosen through Scan Now and its menu.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -22,6 +23,7 @@
 #include <vector>
 
 #include "app/resource.h"
+#include "cleanup/frmSysCleanUpIds.h"
 #include "options/frmOptionsIds.h"
 #include "platform/win32/Handles.h"
 
@@ -292,9 +294,9 @@ TEST(Road, FirstStartWritesTheDefaultsListsTheFixedDrivesAndKeepsTheChosenOne) {
 
     HWND combo = descendant(window, IDC_MAIN_CMBDRIVES);
     EXPECT_EQ(comboEntries(combo),
-              (std::vector<std::string>{"(C:) ", "(D:) DATA", "(X:) SMALL", "Local hard drives (C:,D:,X:)"}));
+              (std::vector<std::string>{"(C:) ", "(D:) DATA", "(J:) JUNK", "(X:) SMALL", "Local hard drives (C:,D:,J:,X:)"}));
     // The drive chosen when the window closes is the one the road below works on.
-    SendMessageA(combo, CB_SETCURSEL, 2, 0);
+    SendMessageA(combo, CB_SETCURSEL, 3, 0);
     PostMessageA(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(main.ends("the main window was closed"));
     EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "DriveName"), "(X:) SMALL");
@@ -611,6 +613,72 @@ TEST(Road, OptionsAreWrittenOnOkAndCancelWritesNothing) {
     ASSERT_TRUE(closeWith(dialog, IDCANCEL));
     EXPECT_EQ(values(scanningKey), scanning);
     EXPECT_EQ(values(schedulerKey), scheduler);
+}
+
+// A click where the pointer is now.
+bool clickHere() {
+    INPUT down{}, up{};
+    down.type = up.type = INPUT_MOUSE;
+    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    return sendInput({down, up});
+}
+
+// Scan Now, then a click where the window moved the pointer: on the current tab's own scan.
+AssertionResult scanFromMenu(const RunningProgram& program, HWND window) {
+    click(descendant(window, IDC_CLEAN_CMDSCAN));
+    HWND menu = nullptr;
+    if (!waitUntil(10000, [&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }))
+        return AssertionFailure() << "the scan menu did not open:\n" << program.shows();
+    clickHere();
+    if (!waitUntil(10000, [&] { return IsWindowEnabled(descendant(window, IDC_CLEAN_CMDSTOP)); }))
+        return AssertionFailure() << "no scan started";
+    return AssertionSuccess();
+}
+
+TEST(Road, CleanUpListsTheJunkOfJAndDeletesItIntoTheRecycleBin) {
+    RegKey general;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, GeneralKey, 0, KEY_SET_VALUE, general.out()), ERROR_SUCCESS);
+    const std::string drive = "(J:) JUNK";
+    RegSetValueExA(general.get(), "DriveName", 0, REG_SZ, reinterpret_cast<const BYTE*>(drive.c_str()),
+                   static_cast<DWORD>(drive.size() + 1));
+    const RunningProgram program("");
+    ASSERT_TRUE(program.started());
+    HWND main = program.window("Quillon", IDC_MAIN_CMDSYSCLEANUP, 20000);
+    ASSERT_NE(main, nullptr) << program.noWindow("the main window").message();
+    click(descendant(main, IDC_MAIN_CMDSYSCLEANUP));
+    HWND window = program.window("Quillon System Clean-up", IDC_CLEAN_CMDSCAN, 15000);
+    ASSERT_NE(window, nullptr) << program.noWindow("the clean-up window").message();
+
+    ASSERT_TRUE(scanFromMenu(program, window));
+    HWND scan = descendant(window, IDC_CLEAN_CMDSCAN);
+    ASSERT_TRUE(waitUntil(60000, [&] { return IsWindowEnabled(scan); })) << "the scan did not end";
+    HWND list = descendant(window, IDC_CLEAN_LVWSCANNEDFILES);
+    std::vector<std::string> found;
+    for (const auto& row : listViewRows(list, 2)) found.push_back(row[1] + row[0]);
+    std::sort(found.begin(), found.end());
+    EXPECT_EQ(found, (std::vector<std::string>{"J:\\Deep\\A\\B\\lost.chk", "J:\\Keep\\OLD.BAK", "J:\\chklist.001",
+                                               "J:\\error.log", "J:\\old.bak", "J:\\old.tmp", "J:\\setup.lo$",
+                                               "J:\\x.~mp"}));
+
+    click(descendant(window, IDC_CLEAN_CMDSELECTALL));
+    ASSERT_TRUE(waitUntil(10000, [&] { return selectedCount(list) == static_cast<int>(found.size()); }));
+    click(descendant(window, IDC_CLEAN_CMDDELETE));
+    HWND confirm = program.window("Confirm file deletion", 0, 15000);
+    ASSERT_NE(confirm, nullptr) << program.noWindow("the shell's question").message();
+    keys({VK_RETURN});
+    EXPECT_TRUE(waitUntil(20000, [&] { return rowCount(list) == 0; })) << rowCount(list) << " rows stayed";
+
+    // Closed in the middle of a scan of the big tree: the scan stops, the settings are written and
+    // the main window lives on.
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Quillon\\Sys Clean");
+    ASSERT_TRUE(scanFromMenu(program, window));
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(waitUntil(20000, [&] { return !IsWindow(window); })) << "the window stayed";
+    EXPECT_EQ(stringValue(HKEY_CURRENT_USER, "Software\\Quillon\\Sys Clean", "Bak files"), "1");
+    EXPECT_TRUE(IsWindow(main) && IsWindowEnabled(main));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.ends("the main window was closed"));
 }
 
 }  // namespace

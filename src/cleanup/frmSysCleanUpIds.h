@@ -1,0 +1,66 @@
+#pragma once
+// Control and menu identifiers of frmSysCleanUp: 1700-1799. Each tab's page is one range.
+
+#define IDC_CLEAN_TABFILELIST          1700
+#define IDC_CLEAN_STAFRMSYSCLEANUP     1701
+// Temporary files
+#define IDC_CLEAN_FRATEMPFILE          1710
+#define IDC_CLEAN_CHKBAKFILES          1711
+#define IDC_CLEAN_CHKOLDFILES          1712
+#define IDC_CLEAN_CHKTMPFILES          1713
+#define IDC_CLEAN_CHKGIDFILES          1714
+#define IDC_CLEAN_CHKPREVCOMPRESSED    1715
+#define IDC_CLEAN_CHKCHKFILES          1716
+#define IDC_CLEAN_CHKDOLLARFILES       1717
+#define IDC_CLEAN_CHKTIDLEFILES        1718
+#define IDC_CLEAN_CHKCHKLISTFILES      1719
+#define IDC_CLEAN_CHKMSCREATEFILES     1720
+#define IDC_CLEAN_CHKLOGFILES          1721
+#define IDC_CLEAN_CHKFTSFILES          1722
+#define IDC_CLEAN_LBLALSOFILES         1723
+#define IDC_CLEAN_LVWALSOFINDFILES     1724
+#define IDC_CLEAN_CMDADDFILES          1725
+#define IDC_CLEAN_CMDREMOVEFILES       1726
+// Temporary folders
+#define IDC_CLEAN_FRATEMPFOLDERS       1730
+#define IDC_CLEAN_CHKTEMPFOLDER        1731
+#define IDC_CLEAN_LBLTEMPPATH          1732
+#define IDC_CLEAN_CHKINTERNETCACHE     1733
+#define IDC_CLEAN_CHKRECYCLEBIN        1734
+#define IDC_CLEAN_LBLALSOFOLDERS       1735
+#define IDC_CLEAN_LVWALSOFINDFOLDERS   1736
+#define IDC_CLEAN_CMDADDFOLDERS        1737
+#define IDC_CLEAN_CMDREMOVEFOLDERS     1738
+// Duplicate files
+#define IDC_CLEAN_FRADUPLICATEFILES    1740
+#define IDC_CLEAN_LBLNAMED             1741
+#define IDC_CLEAN_CBODUPLICATENAMED    1742
+#define IDC_CLEAN_LBLCONTAININGTEXT    1743
+#define IDC_CLEAN_TXTCONTAININGTXT     1744
+#define IDC_CLEAN_CHKSAMEDATETIME      1745
+#define IDC_CLEAN_CHKSAMESIZE          1746
+#define IDC_CLEAN_CHKSKIPZEROLENGTH    1747
+#define IDC_CLEAN_CHKSKIPSYSBCKUP      1748
+// DLL files
+#define IDC_CLEAN_LBLDLL1              1750
+#define IDC_CLEAN_LBLDLL2              1751
+#define IDC_CLEAN_LBLDLL3              1752
+#define IDC_CLEAN_LBLDLL4              1753
+// Outside the tabs
+#define IDC_CLEAN_LBLSCANDRIVE         1760
+#define IDC_CLEAN_CMBDRIVES            1761
+#define IDC_CLEAN_CMDSCAN              1762
+#define IDC_CLEAN_CMDSTOP              1763
+#define IDC_CLEAN_CMDSELECTALL         1764
+#define IDC_CLEAN_CMDDELETE            1765
+#define IDC_CLEAN_CMDMOVE              1766
+#define IDC_CLEAN_CMDHELP              1767
+#define IDC_CLEAN_ANISCAN              1768
+#define IDC_CLEAN_LBLFILENO            1769
+#define IDC_CLEAN_LBLFILESIZE          1770
+#define IDC_CLEAN_LVWSCANNEDFILES      1771
+// The Scan Now menu
+#define IDM_CLEAN_TEMPFILES            1780
+#define IDM_CLEAN_TEMPFOLDERS          1781
+#define IDM_CLEAN_DUPLICATEFILES       1782
+#define IDM_CLEAN_DLLFILES             1783
