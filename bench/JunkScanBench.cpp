@@ -1,0 +1,129 @@
+// junk_scan_bench ROOT [REPETITIONS]
+// Times the temporary-files scan with the default types (the real adapters and message pump)
+// against a bare FindFirstFile/FindNextFile walk of the same tree, alternating, and counts the
+// shell's type questions. ROOT ends in "\".
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "Stopwatch.h"
+#include "cleanup/CleanUpSettings.h"
+#include "cleanup/ScanJunkFolders.h"
+#include "platform/win32/Handles.h"
+#include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Shell.h"
+#include "ui/MessagePump.h"
+
+namespace quillon::bench {
+
+namespace {
+
+// Every entry below the folder, depth first, nothing kept: the floor of any walk.
+std::size_t bareWalk(const std::string& root) {
+    std::size_t entries = 0;
+    std::vector<std::string> pending{root};
+    while (!pending.empty()) {
+        const std::string folder = std::move(pending.back());
+        pending.pop_back();
+        WIN32_FIND_DATAA data;
+        const win32::FindHandle find(FindFirstFileA((folder + "*.*").c_str(), &data));
+        if (!find) continue;
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            ++entries;
+            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+                pending.push_back(folder + name + "\\");
+        } while (FindNextFileA(find.get(), &data));
+    }
+    return entries;
+}
+
+class CountingShell final : public Shell {
+public:
+    Status specialFolder(int csidl, std::string& path) override { return real_.specialFolder(csidl, path); }
+    Status tempPath(std::string& path) override { return real_.tempPath(path); }
+    Status longPathName(std::string_view path, std::string& longPath) override { return real_.longPathName(path, longPath); }
+    FileOpResult fileOperation(const FileOperation& op) override { return real_.fileOperation(op); }
+    Status deleteAtRestart(std::string_view path) override { return real_.deleteAtRestart(path); }
+    Status emptyRecycleBin(WindowRef owner, std::string_view root, std::uint32_t flags) override {
+        return real_.emptyRecycleBin(owner, root, flags);
+    }
+    Status execute(WindowRef owner, std::string_view verb, std::string_view file, std::string_view parameters,
+                   std::string_view folder, int show) override {
+        return real_.execute(owner, verb, file, parameters, folder, show);
+    }
+    Status fileType(std::string_view path, FileTypeInfo& out) override {
+        ++questions;
+        return real_.fileType(path, out);
+    }
+    Status help(WindowRef owner, std::string_view file, std::uint32_t command, std::string_view keyword) override {
+        return real_.help(owner, file, command, keyword);
+    }
+    int questions = 0;
+
+private:
+    win32::Win32Shell real_;
+};
+
+class NoStatus final : public cleanup::ScanProgress {
+public:
+    void showFolder(std::string_view) override {}
+};
+
+double median(std::vector<double> samples) {
+    std::sort(samples.begin(), samples.end());
+    const std::size_t n = samples.size();
+    return n % 2 ? samples[n / 2] : (samples[n / 2 - 1] + samples[n / 2]) / 2;
+}
+
+int run(const std::string& root, int repetitions) {
+    win32::Win32FileSystem files;
+    CountingShell shell;
+    ui::StopFlag stop;
+    ui::MessagePump pump(stop);
+    NoStatus status;
+    cleanup::WalkPorts ports{files, shell, pump, status};
+    const std::string patterns = cleanup::patternList(cleanup::CleanUpSettings{});
+    const shell::IgnoreList none;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const cleanup::WalkRules rules{patterns, none, {{now.wYear, now.wMonth, now.wDay, 0, 0, 0}, 0}};
+
+    std::vector<double> bare, scan;
+    std::size_t entries = 0, listed = 0;
+    for (int i = 0; i < repetitions; ++i) {
+        Stopwatch bareWatch;
+        entries = bareWalk(root);
+        bare.push_back(bareWatch.seconds());
+        cleanup::ScanResults results;
+        shell.questions = 0;
+        Stopwatch scanWatch;
+        cleanup::scanJunkFolders(ports, root, rules, results);
+        scan.push_back(scanWatch.seconds());
+        listed = results.size();
+    }
+    std::printf("entries %zu, junk files listed %zu, shell type questions per scan %d\n", entries, listed,
+                shell.questions);
+    std::printf("bare FindFirstFile walk: median %.3f s, min %.3f s\n", median(bare),
+                *std::min_element(bare.begin(), bare.end()));
+    std::printf("temporary-files scan:    median %.3f s, min %.3f s\n", median(scan),
+                *std::min_element(scan.begin(), scan.end()));
+    std::printf("ratio (median): %.2fx (target at most 1.30x)\n", median(scan) / median(bare));
+    return 0;
+}
+
+}  // namespace
+}  // namespace quillon::bench
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: junk_scan_bench ROOT [REPETITIONS]\n");
+        return 2;
+    }
+    return quillon::bench::run(argv[1], argc > 2 ? std::atoi(argv[2]) : 5);
+}
