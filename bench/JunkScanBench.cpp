@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "ForwardingShell.h"
 #include "Stopwatch.h"
 #include "cleanup/CleanUpSettings.h"
 #include "cleanup/ScanJunkFolders.h"
@@ -43,31 +44,14 @@ std::size_t bareWalk(const std::string& root) {
     return entries;
 }
 
-class CountingShell final : public Shell {
+class CountingShell final : public ForwardingShell {
 public:
-    Status specialFolder(int csidl, std::string& path) override { return real_.specialFolder(csidl, path); }
-    Status tempPath(std::string& path) override { return real_.tempPath(path); }
-    Status longPathName(std::string_view path, std::string& longPath) override { return real_.longPathName(path, longPath); }
-    FileOpResult fileOperation(const FileOperation& op) override { return real_.fileOperation(op); }
-    Status deleteAtRestart(std::string_view path) override { return real_.deleteAtRestart(path); }
-    Status emptyRecycleBin(WindowRef owner, std::string_view root, std::uint32_t flags) override {
-        return real_.emptyRecycleBin(owner, root, flags);
-    }
-    Status execute(WindowRef owner, std::string_view verb, std::string_view file, std::string_view parameters,
-                   std::string_view folder, int show) override {
-        return real_.execute(owner, verb, file, parameters, folder, show);
-    }
+    using ForwardingShell::ForwardingShell;
     Status fileType(std::string_view path, FileTypeInfo& out) override {
         ++questions;
-        return real_.fileType(path, out);
-    }
-    Status help(WindowRef owner, std::string_view file, std::uint32_t command, std::string_view keyword) override {
-        return real_.help(owner, file, command, keyword);
+        return ForwardingShell::fileType(path, out);
     }
     int questions = 0;
-
-private:
-    win32::Win32Shell real_;
 };
 
 class NoStatus final : public cleanup::ScanProgress {
@@ -83,7 +67,8 @@ double median(std::vector<double> samples) {
 
 int run(const std::string& root, int repetitions) {
     win32::Win32FileSystem files;
-    CountingShell shell;
+    win32::Win32Shell realShell;
+    CountingShell shell(realShell);
     ui::StopFlag stop;
     ui::MessagePump pump(stop);
     NoStatus status;

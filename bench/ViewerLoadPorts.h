@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ForwardingFileSystem.h"
+#include "ForwardingShell.h"
 #include "Stopwatch.h"
 #include "platform/FileSystem.h"
 #include "platform/RunContext.h"
@@ -64,38 +65,21 @@ private:
 
 // The shell with fileType() timed, or answered at once with a fixed type when `instant`:
 // the difference between the two is what the shell's lookups cost.
-class TypeTimedShell final : public Shell {
+class TypeTimedShell final : public ForwardingShell {
 public:
-    TypeTimedShell(Shell& inner, LoadTimes& times, bool instant) : inner_(inner), times_(times), instant_(instant) {}
+    TypeTimedShell(Shell& inner, LoadTimes& times, bool instant)
+        : ForwardingShell(inner), times_(times), instant_(instant) {}
 
     Status fileType(std::string_view path, FileTypeInfo& out) override {
         ++times_.typeCalls;
         const ScopeTimer timer(times_.fileType);
-        if (!instant_) return inner_.fileType(path, out);
+        if (!instant_) return ForwardingShell::fileType(path, out);
         out.typeName = "File";
         out.iconIndex = 0;
         return Status::Ok;
     }
-    Status specialFolder(int csidl, std::string& path) override { return inner_.specialFolder(csidl, path); }
-    Status tempPath(std::string& path) override { return inner_.tempPath(path); }
-    Status longPathName(std::string_view path, std::string& longPath) override {
-        return inner_.longPathName(path, longPath);
-    }
-    FileOpResult fileOperation(const FileOperation& op) override { return inner_.fileOperation(op); }
-    Status deleteAtRestart(std::string_view path) override { return inner_.deleteAtRestart(path); }
-    Status emptyRecycleBin(WindowRef owner, std::string_view root, std::uint32_t flags) override {
-        return inner_.emptyRecycleBin(owner, root, flags);
-    }
-    Status execute(WindowRef owner, std::string_view verb, std::string_view file, std::string_view parameters,
-                   std::string_view folder, int show) override {
-        return inner_.execute(owner, verb, file, parameters, folder, show);
-    }
-    Status help(WindowRef owner, std::string_view helpFile, std::uint32_t command, std::string_view keyword) override {
-        return inner_.help(owner, helpFile, command, keyword);
-    }
 
 private:
-    Shell& inner_;
     LoadTimes& times_;
     bool instant_;
 };

@@ -136,12 +136,7 @@ constexpr std::array<ui::ControlSpec, 52> Controls{{
 }};
 
 // Each tab's controls are those of one id range.
-struct Page {
-    const char* caption;
-    int firstId;
-    int lastId;
-};
-constexpr std::array<Page, 4> Pages{{
+constexpr std::array<ui::PageRange, 4> Pages{{
     {"Temporary files", IDC_CLEAN_FRATEMPFILE, IDC_CLEAN_CMDREMOVEFILES},
     {"Temporary folders", IDC_CLEAN_FRATEMPFOLDERS, IDC_CLEAN_CMDREMOVEFOLDERS},
     {"Duplicate files", IDC_CLEAN_FRADUPLICATEFILES, IDC_CLEAN_CHKSKIPSYSBCKUP},
@@ -339,14 +334,7 @@ void frmSysCleanUp::showFolderRows(const std::vector<std::string>& folders) cons
     }
 }
 
-void frmSysCleanUp::showPage(int page) const {
-    for (std::size_t i = 0; i < Pages.size(); ++i) {
-        std::vector<int> ids;
-        for (const ui::ControlSpec& control : Controls)
-            if (control.id >= Pages[i].firstId && control.id <= Pages[i].lastId) ids.push_back(control.id);
-        ui::showControls(hwnd(), ids, static_cast<int>(i) == page);
-    }
-}
+void frmSysCleanUp::showPage(int page) const { ui::showPage(hwnd(), Controls, Pages, page); }
 
 std::string frmSysCleanUp::cell(std::size_t row, int column) const {
     if (row >= results_.size()) return {};
@@ -624,14 +612,11 @@ std::optional<LRESULT> frmSysCleanUp::onMessage(UINT msg, WPARAM wp, LPARAM lp) 
         case ScanMessage: runScan(static_cast<int>(wp)); return 0;
         case ClickedMessage: showSelectionTotals(); return 0;
         case WM_GETMINMAXINFO: limitSize(*reinterpret_cast<MINMAXINFO*>(lp)); return 0;
-        case WM_CTLCOLORSTATIC: {
-            const auto control = reinterpret_cast<HWND>(lp);
-            const int id = GetDlgCtrlID(control);
-            const bool onPage = id >= IDC_CLEAN_FRATEMPFILE && id <= IDC_CLEAN_LBLDLL4;
-            if (onPage && ui::TabControl(hwnd(), IDC_CLEAN_TABFILELIST).paintPageBehind(control, reinterpret_cast<HDC>(wp)))
-                return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+        case WM_CTLCOLORSTATIC:
+            if (const auto brush = ui::TabControl(hwnd(), IDC_CLEAN_TABFILELIST)
+                                       .pageBackground(wp, lp, IDC_CLEAN_FRATEMPFILE, IDC_CLEAN_LBLDLL4))
+                return brush;
             break;
-        }
         case WM_DESTROY: useStatusHelp(nullptr); break;
         default: break;
     }

@@ -109,12 +109,7 @@ constexpr std::array<ui::ControlSpec, 53> Controls{{
 }};
 
 // Each tab's controls are those of one id range.
-struct Page {
-    const char* caption;
-    int firstId;
-    int lastId;
-};
-constexpr std::array<Page, 4> Pages{{
+constexpr std::array<ui::PageRange, 4> Pages{{
     {"General", IDC_OPT_LABEL6, IDC_OPT_CHKSHOWALLSCANS},
     {"Advanced", IDC_OPT_FRAQUICKSCAN, IDC_OPT_CHKAUTOUPDATEDB},
     {"Scheduler", IDC_OPT_LBLSELECTDRIVE, IDC_OPT_LBLOLD2},
@@ -193,7 +188,7 @@ void frmOptions::check(int id, bool on) const noexcept {
 void frmOptions::onCreate() {
     ui::createControls(hwnd(), Controls);
     const ui::TabControl tabs(hwnd(), IDC_OPT_TABOPTIONS);
-    for (const Page& page : Pages) tabs.addTab(page.caption);
+    for (const ui::PageRange& page : Pages) tabs.addTab(page.caption);
 
     foldersList().addColumns(FolderColumns);
     programsList().addColumns(ProgramColumns);
@@ -257,14 +252,7 @@ OptionsSettings frmOptions::chosen() const {
     return options;
 }
 
-void frmOptions::showPage(int page) {
-    for (std::size_t i = 0; i < Pages.size(); ++i) {
-        std::vector<int> ids;
-        for (const ui::ControlSpec& control : Controls)
-            if (control.id >= Pages[i].firstId && control.id <= Pages[i].lastId) ids.push_back(control.id);
-        ui::showControls(hwnd(), ids, static_cast<int>(i) == page);
-    }
-}
+void frmOptions::showPage(int page) { ui::showPage(hwnd(), Controls, Pages, page); }
 
 void frmOptions::addFolderRow(const std::string& folder) {
     FileTypeInfo type;
@@ -337,11 +325,8 @@ std::optional<LRESULT> frmOptions::onNotify(const NMHDR& header) {
 std::optional<LRESULT> frmOptions::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
     // Labels, check boxes, option buttons and frames on a page show the page's background.
     if (msg == WM_CTLCOLORSTATIC) {
-        const auto control = reinterpret_cast<HWND>(lp);
-        const int id = GetDlgCtrlID(control);
-        const bool onPage = id >= IDC_OPT_LABEL6 && id <= IDC_OPT_CMDREMOVEEXESETUP;
-        if (onPage && ui::TabControl(hwnd(), IDC_OPT_TABOPTIONS).paintPageBehind(control, reinterpret_cast<HDC>(wp)))
-            return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+        const ui::TabControl tabs(hwnd(), IDC_OPT_TABOPTIONS);
+        if (const auto brush = tabs.pageBackground(wp, lp, IDC_OPT_LABEL6, IDC_OPT_CMDREMOVEEXESETUP)) return brush;
     }
     return Dialog::onMessage(msg, wp, lp);
 }

@@ -277,11 +277,8 @@ std::optional<LRESULT> frmFoundChanges::onMessage(UINT msg, WPARAM wp, LPARAM lp
         return 0;
     }
     if (msg == WM_CTLCOLORSTATIC) {
-        const HWND control = reinterpret_cast<HWND>(lp);
-        const int id = GetDlgCtrlID(control);
-        const bool onPage = id >= IDC_FOUND_LBLADDED && id <= IDC_FOUND_LBLADDEDTOCONFIGSYS;
-        if (onPage && ui::TabControl(hwnd(), IDC_FOUND_TABCHANGESMADE).paintPageBehind(control, reinterpret_cast<HDC>(wp)))
-            return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+        const ui::TabControl tabs(hwnd(), IDC_FOUND_TABCHANGESMADE);
+        if (const auto brush = tabs.pageBackground(wp, lp, IDC_FOUND_LBLADDED, IDC_FOUND_LBLADDEDTOCONFIGSYS)) return brush;
     }
     if (msg == WM_PARENTNOTIFY) notePress(wp, lp);
     if (msg == WM_DESTROY) useStatusHelp(nullptr);

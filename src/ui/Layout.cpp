@@ -1,5 +1,7 @@
 #include "ui/Layout.h"
 
+#include <vector>
+
 namespace quillon::ui {
 
 namespace {
@@ -81,6 +83,15 @@ void applyFont(HWND parent, HFONT font) { EnumChildWindows(parent, setFontProc, 
 void showControls(HWND parent, std::span<const int> ids, bool visible) {
     for (int id : ids) {
         if (HWND h = GetDlgItem(parent, id)) ShowWindow(h, visible ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void showPage(HWND parent, std::span<const ControlSpec> controls, std::span<const PageRange> pages, int page) {
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        std::vector<int> ids;
+        for (const ControlSpec& control : controls)
+            if (control.id >= pages[i].firstId && control.id <= pages[i].lastId) ids.push_back(control.id);
+        showControls(parent, ids, static_cast<int>(i) == page);
     }
 }
 

@@ -139,4 +139,13 @@ void applyFont(HWND parent, HFONT font);
 // Shows or hides the listed children (the pages of a tab control).
 void showControls(HWND parent, std::span<const int> ids, bool visible);
 
+// A tab's page: the controls of one id range of a window's control table.
+struct PageRange {
+    const char* caption;
+    int firstId;
+    int lastId;
+};
+// Shows the controls of one page and hides those of every other page.
+void showPage(HWND parent, std::span<const ControlSpec> controls, std::span<const PageRange> pages, int page);
+
 }  // namespace quillon::ui

@@ -50,4 +50,11 @@ bool TabControl::paintPageBehind(HWND control, HDC dc) const noexcept {
     return true;
 }
 
+std::optional<LRESULT> TabControl::pageBackground(WPARAM wp, LPARAM lp, int firstId, int lastId) const noexcept {
+    const auto control = reinterpret_cast<HWND>(lp);
+    const int id = GetDlgCtrlID(control);
+    if (id < firstId || id > lastId || !paintPageBehind(control, reinterpret_cast<HDC>(wp))) return std::nullopt;
+    return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
+
 }  // namespace quillon::ui

@@ -1,5 +1,6 @@
 #pragma once
 // A tab strip; the pages are ordinary children of the parent that it shows and hides.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,6 +32,9 @@ public:
     // band. False when the strip is not drawn with a visual style: the page then has the
     // dialog's colour anyway.
     bool paintPageBehind(HWND control, HDC dc) const noexcept;
+    // The parent's answer to WM_CTLCOLORSTATIC for the controls of ids firstId..lastId (those on
+    // the pages): a hollow brush over the painted page; nullopt for any other control.
+    std::optional<LRESULT> pageBackground(WPARAM wp, LPARAM lp, int firstId, int lastId) const noexcept;
 };
 
 }  // namespace quillon::ui
