@@ -78,7 +78,7 @@ void MainProgramOperations::options() {
 }
 
 void MainProgramOperations::systemCleanUp() {
-    cleanup::showSysCleanUp(ports_, owner_, state_.driveEntries, state_.dataFolder);
+    cleanup::showSysCleanUp(ports_, owner_, state_.driveEntries, {state_.dataFolder, state_.workFolder});
 }
 
 }  // namespace quillon::app

@@ -17,13 +17,6 @@ bool entersFolder(const FileInfo& entry) {
     return shell::isWalkableFolder(entry) && findNoCase(entry.name, "recycled") == std::string::npos;
 }
 
-std::uint32_t typeFor(Shell& shell, ScanResults& results, const std::string& key, const std::string& path) {
-    if (const std::uint32_t* known = results.typeOf(key)) return *known;
-    FileTypeInfo info;
-    if (!succeeded(shell.fileType(path, info))) info = {};
-    return results.addType(key, std::move(info));
-}
-
 }  // namespace
 
 bool scanJunkFolders(WalkPorts& ports, std::string_view start, const WalkRules& rules, ScanResults& results) {
@@ -46,7 +39,7 @@ bool scanJunkFolders(WalkPorts& ports, std::string_view start, const WalkRules& 
                 if (listsType(rules.patternList, key)) {
                     std::string path = folder + entry.name;
                     if (!shell::fileInUse(ports.files, path)) {
-                        const std::uint32_t type = typeFor(ports.shell, results, key, path);
+                        const std::uint32_t type = askType(ports.shell, results, key, path);
                         results.add({entry.name, folder, static_cast<double>(entry.size), type});
                     }
                 }

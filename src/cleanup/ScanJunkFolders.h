@@ -16,7 +16,10 @@ namespace quillon::cleanup {
 class ScanProgress {
 public:
     virtual ~ScanProgress() = default;
+    // "Scanning: " and the folder.
     virtual void showFolder(std::string_view folder) = 0;
+    // A text of its own ("Finding duplicate files. Please wait...").
+    virtual void showStatus(std::string_view text) = 0;
 };
 
 struct WalkPorts {

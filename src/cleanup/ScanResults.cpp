@@ -81,6 +81,13 @@ void ScanResults::remove(std::vector<std::size_t> positions) {
     std::erase_if(rows_, [&](const JunkRow&) { return gone[i++]; });
 }
 
+std::uint32_t askType(Shell& shell, ScanResults& results, std::string_view key, const std::string& path) {
+    if (const std::uint32_t* known = results.typeOf(key)) return *known;
+    FileTypeInfo info;
+    if (!succeeded(shell.fileType(path, info))) info = {};
+    return results.addType(key, std::move(info));
+}
+
 ScanTotals selectionTotals(const ScanResults& results, const std::vector<std::size_t>& selected) {
     ScanTotals totals;
     for (const std::size_t i : selected) {

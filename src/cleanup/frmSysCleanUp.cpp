@@ -6,7 +6,9 @@
 #include <utility>
 
 #include "cleanup/AlsoScanLists.h"
+#include "cleanup/DuplicateScan.h"
 #include "cleanup/JunkScans.h"
+#include "cleanup/UnusedDllScan.h"
 #include "cleanup/frmSysCleanUpIds.h"
 #include "shell/DriveList.h"
 #include "shell/RecentRemovalLists.h"
@@ -56,7 +58,9 @@ constexpr ui::ControlSpec oneColumnList(int id, int y, int height) {
     desc.style |= LVS_NOCOLUMNHEADER;
     return desc;
 }
-constexpr ui::ControlSpec note(int id, const char* text, int y) { return ui::label(id, text, X, y, PW, 24); }
+constexpr ui::ControlSpec note(int id, const char* text, int y, int lines) {
+    return ui::label(id, text, X, y, PW, lines * 9);
+}
 
 // The type boxes, in the order of JunkTypes.
 constexpr std::array<int, JunkTypes.size()> TypeBoxes{
@@ -109,17 +113,18 @@ constexpr std::array<ui::ControlSpec, 52> Controls{{
     note(IDC_CLEAN_LBLDLL1,
          "          DLL files, found in the windows\\System directory are application extensions installed by "
          "various programs to provide enhanced functionality.",
-         Y),
+         Y, 3),
     note(IDC_CLEAN_LBLDLL2,
          "Over time, as old programs are deleted, some shared DLL files associated with these programs remain in the "
          "windows\\System directory. Scanning for and removing these files can free up considerable disk space.",
-         Y + 28),
+         Y + 30, 4),
     note(IDC_CLEAN_LBLDLL3,
          "WARNING: It is however recommended that instead of deleting these files, you move them to an alternative "
          "storage/backup medium, like floppy disks or tape drives.",
-         Y + 56),
+         Y + 69, 3),
     note(IDC_CLEAN_LBLDLL4,
-         "To start scanning for unused DLL files, click on &Scan and then click on Scan for unused DLL files.", Y + 84),
+         "To start scanning for unused DLL files, click on &Scan and then click on Scan for unused DLL files.", Y + 99,
+         2),
     // Outside the tabs
     ui::label(IDC_CLEAN_LBLSCANDRIVE, "Select the drive to be scanned:", TabX, DriveY + ui::Metrics::labelOffset, 110),
     ui::dropDownList(IDC_CLEAN_CMBDRIVES, TabX + 112, DriveY, TabW - 112),
@@ -142,8 +147,6 @@ constexpr std::array<ui::PageRange, 4> Pages{{
     {"Duplicate files", IDC_CLEAN_FRADUPLICATEFILES, IDC_CLEAN_CHKSKIPSYSBCKUP},
     {"DLL files", IDC_CLEAN_LBLDLL1, IDC_CLEAN_LBLDLL4},
 }};
-// The duplicate and DLL scans are not offered: their tabs and menu entries stay hidden.
-constexpr std::size_t OfferedPages = 2;
 
 constexpr std::array<ui::MenuItemSpec, 4> ScanMenu{{
     {0, IDM_CLEAN_TEMPFILES, "Scan for temporary files"},
@@ -234,6 +237,7 @@ public:
             list_.setRowCount(results_.size());
         }
     }
+    void showStatus(std::string_view text) override { bar_.setText(0, text); }
 
 private:
     ui::StatusBar bar_;
@@ -253,8 +257,12 @@ ui::DialogSpec windowLayout() {
 
 }  // namespace
 
-frmSysCleanUp::frmSysCleanUp(Ports& ports, std::vector<std::string> driveEntries, std::string dataFolder)
-    : Dialog(windowLayout()), ports_(ports), driveEntries_(std::move(driveEntries)), dataFolder_(std::move(dataFolder)) {}
+frmSysCleanUp::frmSysCleanUp(Ports& ports, std::vector<std::string> driveEntries, CleanUpFolders folders)
+    : Dialog(windowLayout()),
+      ports_(ports),
+      driveEntries_(std::move(driveEntries)),
+      dataFolder_(std::move(folders.data)),
+      workFolder_(std::move(folders.work)) {}
 
 ui::VirtualListView frmSysCleanUp::resultList() const noexcept {
     return ui::VirtualListView(hwnd(), IDC_CLEAN_LVWSCANNEDFILES);
@@ -272,10 +280,17 @@ void frmSysCleanUp::onCreate() {
     help_.setIdleText(IdleText);
     useStatusHelp(&help_);
 
+    // The duplicate and DLL scans are offered only to those who asked for them.
+    const shell::KeyPtr sysClean = shell::openKey(ports_.registry, Hive::CurrentUser, settings::SysCleanKey);
+    const bool allScans = shell::queryValue(sysClean.get(), settings::sysclean::ShowAllScans) == "1";
     const ui::TabControl tabs(hwnd(), IDC_CLEAN_TABFILELIST);
-    for (std::size_t i = 0; i < OfferedPages; ++i) tabs.addTab(Pages[i].caption);
+    for (std::size_t i = 0; i < (allScans ? Pages.size() : 2); ++i) tabs.addTab(Pages[i].caption);
     scanMenu_ = ui::buildPopupMenu(ScanMenu);
-    for (int id : {IDM_CLEAN_DUPLICATEFILES, IDM_CLEAN_DLLFILES}) DeleteMenu(scanMenu_.get(), id, MF_BYCOMMAND);
+    if (!allScans)
+        for (int id : {IDM_CLEAN_DUPLICATEFILES, IDM_CLEAN_DLLFILES}) DeleteMenu(scanMenu_.get(), id, MF_BYCOMMAND);
+    const ui::ComboBox named(hwnd(), IDC_CLEAN_CBODUPLICATENAMED);
+    named.add("*.*");
+    named.select(0);
 
     const ui::VirtualListView results = resultList();
     results.addColumns(ResultColumns);
@@ -368,24 +383,63 @@ void frmSysCleanUp::runScan(int menuId) {
     ui::MessagePump pump(stop_, hwnd());
     ScanStatus status(ui::StatusBar(hwnd(), IDC_CLEAN_STAFRMSYSCLEANUP), resultList(), results_);
     ScanPorts ports{{ports_.files, ports_.shell, pump, status}, ports_.clock, ref()};
-    if (menuId == IDM_CLEAN_TEMPFILES) {
-        const shell::KeyPtr scanning = shell::openKey(ports_.registry, Hive::CurrentUser, settings::ScanningKey);
-        const shell::IgnoreList ignore =
-            junkIgnoreList(shell::specialFolder(ports_.shell, Csidl::Windows),
-                           shell::queryValue(scanning.get(), settings::scanning::FoldersToIgnore));
-        const std::string token = shell::driveToken(ui::ComboBox(hwnd(), IDC_CLEAN_CMBDRIVES).selectedText());
-        scanTemporaryFiles(ports, chosen(), token, ignore, results_);
-    } else if (menuId == IDM_CLEAN_TEMPFOLDERS) {
-        const std::string cache = shell::specialFolder(ports_.shell, Csidl::InternetCache);
-        TemporaryFolders folders{ui::Label(hwnd(), IDC_CLEAN_LBLTEMPPATH).text(), cache == "\\" ? "" : cache,
-                                 shell::splitList(shell::browserCacheFolders(
-                                     ports_.files, shell::specialFolder(ports_.shell, Csidl::ProgramFiles)))};
-        std::erase_if(folders.browserCaches, [](const std::string& f) { return f.empty(); });
-        scanTemporaryFolders(ports, [this] { return chosen(); }, folders, results_);
+    switch (menuId) {
+        case IDM_CLEAN_TEMPFILES: scanTemporaryFiles(ports); break;
+        case IDM_CLEAN_TEMPFOLDERS: scanTemporaryFolders(ports); break;
+        case IDM_CLEAN_DUPLICATEFILES: scanDuplicateFiles(ports.walk); break;
+        case IDM_CLEAN_DLLFILES: scanDllFiles(ports.walk); break;
+        default: break;
     }
     stopScan();
     showScanTotals();
     if (closePending_) close();
+}
+
+void frmSysCleanUp::scanTemporaryFiles(ScanPorts& ports) {
+    const shell::KeyPtr scanning = shell::openKey(ports_.registry, Hive::CurrentUser, settings::ScanningKey);
+    const shell::IgnoreList ignore = junkIgnoreList(shell::specialFolder(ports_.shell, Csidl::Windows),
+                                                    shell::queryValue(scanning.get(), settings::scanning::FoldersToIgnore));
+    cleanup::scanTemporaryFiles(ports, chosen(), driveToken(), ignore, results_);
+}
+
+void frmSysCleanUp::scanTemporaryFolders(ScanPorts& ports) {
+    const std::string cache = shell::specialFolder(ports_.shell, Csidl::InternetCache);
+    TemporaryFolders folders{ui::Label(hwnd(), IDC_CLEAN_LBLTEMPPATH).text(), cache == "\\" ? "" : cache,
+                             shell::splitList(shell::browserCacheFolders(
+                                 ports_.files, shell::specialFolder(ports_.shell, Csidl::ProgramFiles)))};
+    std::erase_if(folders.browserCaches, [](const std::string& f) { return f.empty(); });
+    cleanup::scanTemporaryFolders(ports, [this] { return chosen(); }, folders, results_);
+}
+
+// The rows come sorted as the list was last sorted, by name when it never was.
+void frmSysCleanUp::scanDuplicateFiles(WalkPorts& ports) {
+    kind_ = ResultKind::Duplicates;
+    DuplicateOptions options;
+    options.named = ui::Control(hwnd(), IDC_CLEAN_CBODUPLICATENAMED).text();
+    options.containing = ui::Control(hwnd(), IDC_CLEAN_TXTCONTAININGTXT).text();
+    const CleanUpSettings boxes = chosen();
+    options.sameDateTime = boxes.sameDateTime;
+    options.sameSize = boxes.sameSize;
+    options.skipZeroLength = boxes.skipZeroLength;
+    options.skipSysbckup = boxes.skipSysbckup;
+    const DuplicateFolders folders{workFolder_, shell::specialFolder(ports_.shell, Csidl::Windows)};
+    const DuplicateOutcome outcome = scanDuplicates(ports, options, folders, driveToken(), results_);
+    if (!sorted_) sorted_ = ascending_ = true;
+    results_.sortBy(sortColumn_, ascending_);
+    if (outcome == DuplicateOutcome::WorkFileFailed)
+        ports_.prompter.message({"The duplicate file scan could not run: its work file could not be written in " +
+                                     workFolder_ + ".",
+                                 "Scan for duplicate files", MsgIcon::Exclamation, MsgButtons::Ok});
+}
+
+void frmSysCleanUp::scanDllFiles(WalkPorts& ports) {
+    kind_ = ResultKind::UnusedDlls;
+    ui::StatusBar(hwnd(), IDC_CLEAN_STAFRMSYSCLEANUP).setText(0, "Scanning for unused DLL files. Please wait...");
+    scanUnusedDlls(ports, ports_.registry, results_);
+}
+
+std::string frmSysCleanUp::driveToken() const {
+    return shell::driveToken(ui::ComboBox(hwnd(), IDC_CLEAN_CMBDRIVES).selectedText());
 }
 
 void frmSysCleanUp::startScan() {
@@ -505,7 +559,9 @@ void frmSysCleanUp::sortResults(int column) {
     if (scanning_ || column < 0 || column > 3) return;
     const std::vector<std::size_t> selected = selectedResults();
     ascending_ = !ascending_;
-    const std::vector<std::size_t> order = results_.sortBy(static_cast<ResultColumn>(column), ascending_);
+    sorted_ = true;
+    sortColumn_ = static_cast<ResultColumn>(column);
+    const std::vector<std::size_t> order = results_.sortBy(sortColumn_, ascending_);
     std::vector<std::size_t> newPlace(order.size());
     for (std::size_t now = 0; now < order.size(); ++now) newPlace[order[now]] = now;
     std::vector<std::size_t> reselect;
@@ -638,8 +694,8 @@ void frmSysCleanUp::close() {
     endModal(IDCANCEL);
 }
 
-void showSysCleanUp(Ports& ports, HWND owner, std::vector<std::string> driveEntries, std::string dataFolder) {
-    frmSysCleanUp window(ports, std::move(driveEntries), std::move(dataFolder));
+void showSysCleanUp(Ports& ports, HWND owner, std::vector<std::string> driveEntries, CleanUpFolders folders) {
+    frmSysCleanUp window(ports, std::move(driveEntries), std::move(folders));
     window.showModal(owner);
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cleanup/CleanUpSettings.h"
+#include "cleanup/JunkScans.h"
 #include "cleanup/ResultActions.h"
 #include "cleanup/ScanResults.h"
 #include "platform/Ports.h"
@@ -20,11 +21,15 @@
 
 namespace quillon::cleanup {
 
+struct CleanUpFolders {
+    std::string data;  // where removed files are kept when the settings say so, ending in "\\"
+    std::string work;  // where the duplicate scan keeps its work file, ending in "\\"
+};
+
 class frmSysCleanUp final : public ui::Dialog, private ui::ListRows {
 public:
-    // driveEntries: the main window's drive list; dataFolder (ending in "\\"): where removed
-    // files are kept when the settings say so.
-    frmSysCleanUp(Ports& ports, std::vector<std::string> driveEntries, std::string dataFolder);
+    // driveEntries: the main window's drive list.
+    frmSysCleanUp(Ports& ports, std::vector<std::string> driveEntries, CleanUpFolders folders);
 
     ui::VirtualListView resultList() const noexcept;
     const ScanResults& results() const noexcept { return results_; }
@@ -48,6 +53,11 @@ private:
 
     void openScanMenu();
     void runScan(int menuId);
+    void scanTemporaryFiles(ScanPorts& ports);
+    void scanTemporaryFolders(ScanPorts& ports);
+    void scanDuplicateFiles(WalkPorts& ports);
+    void scanDllFiles(WalkPorts& ports);
+    std::string driveToken() const;
     void startScan();
     void stopScan();
     void showScanTotals();
@@ -72,6 +82,7 @@ private:
     Ports& ports_;
     std::vector<std::string> driveEntries_;
     std::string dataFolder_;
+    std::string workFolder_;
     ScanResults results_;
     ResultKind kind_ = ResultKind::JunkFiles;
     win32::MenuHandle scanMenu_;
@@ -84,9 +95,11 @@ private:
     bool removing_ = false;
     bool closePending_ = false;
     bool ascending_ = false;  // the order of the last sort; the first click sorts ascending
+    bool sorted_ = false;
+    ResultColumn sortColumn_ = ResultColumn::Name;
 };
 
 // Opens the window modally over `owner` and returns when it has closed.
-void showSysCleanUp(Ports& ports, HWND owner, std::vector<std::string> driveEntries, std::string dataFolder);
+void showSysCleanUp(Ports& ports, HWND owner, std::vector<std::string> driveEntries, CleanUpFolders folders);
 
 }  // namespace quillon::cleanup

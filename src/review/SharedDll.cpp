@@ -5,15 +5,10 @@
 
 namespace quillon::review {
 
-std::string protectedRuntimeList() {
-    return "Comdlg32.ocx^Comctl32.ocx^Comct232.ocx^Tabctl32.ocx^ZaRuz16.exe^" + std::string(OwnRuntimeLibrary) +
-           "^shfolder.dll^scrrun.dll";
-}
-
 bool isSharedDll(Registry& registry, std::string_view path) {
     const std::size_t slash = path.rfind('\\');
     const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    if (findNoCase(protectedRuntimeList(), name) != std::string::npos) return false;
+    if (shell::isProtectedLibrary(name)) return false;
 
     const shell::KeyPtr key = shell::openKey(registry, Hive::LocalMachine, SharedDllsKey);
     if (!key) return false;

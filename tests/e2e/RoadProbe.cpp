@@ -523,8 +523,8 @@ HWND openOptions(const RunningProgram& program, HWND main) {
 }
 
 // Focuses the tab strip at its first tab, then moves right page by page.
-AssertionResult showTab(HWND dialog, int page) {
-    HWND tabs = descendant(dialog, IDC_OPT_TABOPTIONS);
+AssertionResult showTab(HWND dialog, int page, int tabsId = IDC_OPT_TABOPTIONS) {
+    HWND tabs = descendant(dialog, tabsId);
     RECT r{};
     GetWindowRect(tabs, &r);
     clickAt(r.left + 15, r.top + 8);
@@ -582,6 +582,8 @@ TEST(Road, OptionsAreWrittenOnOkAndCancelWritesNothing) {
     RECT header{};
     GetWindowRect(reinterpret_cast<HWND>(SendMessageA(programs, LVM_GETHEADER, 0, 0)), &header);
     clickAt(header.left + 30, header.bottom + 8);
+    // Real input arrives in its own time: the row must be selected before Remove is pressed.
+    ASSERT_TRUE(waitUntil(10000, [&] { return selectedCount(programs) == 1; })) << "the program row was not selected";
     click(descendant(dialog, IDC_OPT_CMDREMOVEEXESETUP));
     ASSERT_TRUE(waitUntil(10000, [&] { return rowCount(programs) == 0; })) << "the row stayed";
     ASSERT_TRUE(closeWith(dialog, IDOK));
@@ -605,6 +607,7 @@ TEST(Road, OptionsAreWrittenOnOkAndCancelWritesNothing) {
     RECT list{};
     GetWindowRect(folders, &list);
     clickAt(list.left + 60, list.top + 8);
+    ASSERT_TRUE(waitUntil(10000, [&] { return selectedCount(folders) == 1; })) << "the folder row was not selected";
     click(descendant(dialog, IDC_OPT_CMDREMOVE));
     ASSERT_TRUE(waitUntil(10000, [&] { return rowCount(folders) == rows - 1; })) << "the folder row stayed";
     ASSERT_TRUE(showTab(dialog, 2));
@@ -624,16 +627,22 @@ bool clickHere() {
     return sendInput({down, up});
 }
 
-// Scan Now, then a click where the window moved the pointer: on the current tab's own scan.
+// Scan Now, then a click where the window moved the pointer: on the current tab's own scan. The
+// totals label is emptied first: a scan ends by writing it again.
 AssertionResult scanFromMenu(const RunningProgram& program, HWND window) {
+    SendMessageA(descendant(window, IDC_CLEAN_LBLFILENO), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
     click(descendant(window, IDC_CLEAN_CMDSCAN));
     HWND menu = nullptr;
     if (!waitUntil(10000, [&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }))
         return AssertionFailure() << "the scan menu did not open:\n" << program.shows();
     clickHere();
-    if (!waitUntil(10000, [&] { return IsWindowEnabled(descendant(window, IDC_CLEAN_CMDSTOP)); }))
-        return AssertionFailure() << "no scan started";
     return AssertionSuccess();
+}
+
+AssertionResult scanEnds(HWND window) {
+    HWND total = descendant(window, IDC_CLEAN_LBLFILENO);
+    if (waitUntil(60000, [&] { return windowText(total).rfind("Total files:", 0) == 0; })) return AssertionSuccess();
+    return AssertionFailure() << "the scan did not end: \"" << windowText(total) << "\"";
 }
 
 TEST(Road, CleanUpListsTheJunkOfJAndDeletesItIntoTheRecycleBin) {
@@ -651,8 +660,7 @@ TEST(Road, CleanUpListsTheJunkOfJAndDeletesItIntoTheRecycleBin) {
     ASSERT_NE(window, nullptr) << program.noWindow("the clean-up window").message();
 
     ASSERT_TRUE(scanFromMenu(program, window));
-    HWND scan = descendant(window, IDC_CLEAN_CMDSCAN);
-    ASSERT_TRUE(waitUntil(60000, [&] { return IsWindowEnabled(scan); })) << "the scan did not end";
+    ASSERT_TRUE(scanEnds(window));
     HWND list = descendant(window, IDC_CLEAN_LVWSCANNEDFILES);
     std::vector<std::string> found;
     for (const auto& row : listViewRows(list, 2)) found.push_back(row[1] + row[0]);
@@ -673,12 +681,53 @@ TEST(Road, CleanUpListsTheJunkOfJAndDeletesItIntoTheRecycleBin) {
     // the main window lives on.
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\Quillon\\Sys Clean");
     ASSERT_TRUE(scanFromMenu(program, window));
+    ASSERT_TRUE(waitUntil(10000, [&] { return IsWindowEnabled(descendant(window, IDC_CLEAN_CMDSTOP)); }));
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(waitUntil(20000, [&] { return !IsWindow(window); })) << "the window stayed";
     EXPECT_EQ(stringValue(HKEY_CURRENT_USER, "Software\\Quillon\\Sys Clean", "Bak files"), "1");
     EXPECT_TRUE(IsWindow(main) && IsWindowEnabled(main));
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(program.ends("the main window was closed"));
+}
+
+// With the two other scans shown: the duplicates of J:\Dups and the unused library of J:\Libs.
+TEST(Road, CleanUpFindsDuplicatesAndUnusedLibrariesWhenAllScansAreShown) {
+    RegKey sysClean;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Quillon\\Sys Clean", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                              sysClean.out(), nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(sysClean.get(), "ShowAllScans", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2);
+    setKey(HKEY_LOCAL_MACHINE, SharedDllsKey, "J:\\Libs\\unused.dll", 0);
+    setKey(HKEY_LOCAL_MACHINE, SharedDllsKey, "J:\\Libs\\used.dll", 1);
+    const RunningProgram program("");
+    ASSERT_TRUE(program.started());
+    HWND main = program.window("Quillon", IDC_MAIN_CMDSYSCLEANUP, 20000);
+    ASSERT_NE(main, nullptr) << program.noWindow("the main window").message();
+    click(descendant(main, IDC_MAIN_CMDSYSCLEANUP));
+    HWND window = program.window("Quillon System Clean-up", IDC_CLEAN_CMDSCAN, 15000);
+    ASSERT_NE(window, nullptr) << program.noWindow("the clean-up window").message();
+    HWND list = descendant(window, IDC_CLEAN_LVWSCANNEDFILES);
+    const auto scannedPaths = [&] {
+        std::vector<std::string> paths;
+        for (const auto& row : listViewRows(list, 2)) paths.push_back(upper(row[1] + row[0]));
+        std::sort(paths.begin(), paths.end());
+        return paths;
+    };
+
+    ASSERT_TRUE(showTab(window, 2, IDC_CLEAN_TABFILELIST));
+    ASSERT_TRUE(scanFromMenu(program, window));
+    ASSERT_TRUE(scanEnds(window));
+    EXPECT_EQ(scannedPaths(), (std::vector<std::string>{"J:\\DUPS\\A\\X.TXT", "J:\\DUPS\\B\\X.TXT", "J:\\DUPS\\C\\X.TXT"}));
+
+    ASSERT_TRUE(showTab(window, 3, IDC_CLEAN_TABFILELIST));
+    ASSERT_TRUE(scanFromMenu(program, window));
+    ASSERT_TRUE(scanEnds(window));
+    const std::vector<std::string> libraries = scannedPaths();
+    EXPECT_NE(std::find(libraries.begin(), libraries.end(), "J:\\LIBS\\UNUSED.DLL"), libraries.end());
+    EXPECT_EQ(std::find(libraries.begin(), libraries.end(), "J:\\LIBS\\USED.DLL"), libraries.end());
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.ends("the windows were closed"));
 }
 
 }  // namespace

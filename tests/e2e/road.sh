@@ -41,7 +41,14 @@ echo linked >"$work/outside/linked.bak"
 ln -s "$work/outside" "$j/Link"
 # A tree big enough that the window can be closed while a scan still walks it.
 mkdir -p "$j/Many"
-(cd "$j/Many" && for n in $(seq 3000); do mkdir "d$n" && echo "$n" >"d$n/f.txt"; done)
+(cd "$j/Many" && for n in $(seq 3000); do mkdir "d$n" && echo "$n" >"d$n/f$n.txt"; done)
+# Duplicates for the duplicate scan (one of another size), and the libraries of the DLL scan.
+mkdir -p "$j/Dups/A" "$j/Dups/B" "$j/Dups/C" "$j/Libs"
+for file in Dups/A/x.txt Dups/B/x.txt Dups/C/X.TXT Dups/A/other.txt Libs/unused.dll Libs/used.dll; do
+    echo same >"$j/$file"
+done
+echo longer >"$j/Dups/C/other.txt"
+touch -d '2026-01-02 03:04:05' "$j"/Dups/*/*
 (cd "$j" && find . | sort) >"$work/j-before"
 x="$work/drive-x"
 mkdir -p "$x/Apps/Tool/.cache" "$x/Apps/Empty" "$x/Docs"

@@ -54,6 +54,7 @@ protected:
     ScanPorts ports{{m.files, m.shell, m.run, *this}, m.clock};
 
     void showFolder(std::string_view folder) override { shown.emplace_back(folder); }
+    void showStatus(std::string_view) override {}
 
     std::vector<std::string> listed() const {
         std::vector<std::string> paths;
