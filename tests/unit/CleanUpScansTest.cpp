@@ -13,6 +13,7 @@
 #include "cleanup/UnusedDllScan.h"
 #include "platform/TextCompare.h"
 #include "shell/ProtectedLibraries.h"
+#include "support/DuplicatePasses.h"
 #include "support/FakeMachine.h"
 
 namespace quillon::cleanup {
@@ -67,63 +68,6 @@ TEST(NamedFilter, NameAndTypePartsAreContainedNotWildcards) {
     for (const auto& c : cases) EXPECT_EQ(passesNamedFilter(c.named, c.file), c.passes) << c.named << " " << c.file;
 }
 
-// The passes as the plain method goes: the first block with names is the reference; every later
-// line naming one of its names is a candidate pair and is dropped from the copy.
-std::multiset<std::string> passesOracle(fakes::FakeFileSystem& files, const DuplicateOptions& o, const std::string& root) {
-    std::vector<std::string> lines;
-    std::vector<std::string> pending{root};
-    while (!pending.empty()) {
-        const std::string folder = pending.back();
-        pending.pop_back();
-        lines.push_back(folder + "{");
-        std::unique_ptr<DirectoryListing> listing;
-        if (succeeded(files.list(folder + "*.*", listing))) {
-            FileInfo e;
-            while (listing->next(e)) {
-                if (e.name == "." || e.name == "..") continue;
-                if (e.attributes & FileAttr::Directory) pending.push_back(folder + e.name + "\\");
-                else if (passesNamedFilter(o.named, e.name)) lines.push_back(e.name);
-            }
-        }
-        lines.push_back("}");
-    }
-    std::multiset<std::string> rows;
-    std::set<std::string> listed;
-    const auto info = [&](const std::string& path) {
-        FileInfo i;
-        files.info(path, i);
-        return i;
-    };
-    for (std::size_t at = 0; at < lines.size();) {
-        const std::string reference = lines[at].substr(0, lines[at].size() - 1);
-        std::vector<std::string> names;
-        std::size_t next = at + 1;
-        for (; lines[next] != "}"; ++next) names.push_back(toLowerAnsi(lines[next]));
-        std::vector<std::string> copy;
-        std::string current;
-        for (std::size_t i = next + 1; i < lines.size(); ++i) {
-            const std::string& line = lines[i];
-            if (line.back() == '{') current = line.substr(0, line.size() - 1);
-            if (line.back() == '{' || line == "}" ||
-                std::find(names.begin(), names.end(), toLowerAnsi(line)) == names.end()) {
-                copy.push_back(line);
-                continue;
-            }
-            const FileInfo earlier = info(reference + line), later = info(current + line);
-            const std::string sys = "c:\\windows\\sysbckup";
-            if ((o.sameDateTime && earlier.lastWrite != later.lastWrite) || (o.sameSize && earlier.size != later.size) ||
-                (o.skipZeroLength && later.size == 0) ||
-                (o.skipSysbckup && (toLowerAnsi(current + reference).find(sys) != std::string::npos)))
-                continue;
-            if (listed.insert(toLowerAnsi(reference + line)).second) rows.insert(reference + line);
-            rows.insert(current + line);
-        }
-        lines = std::move(copy);
-        at = 0;
-    }
-    return rows;
-}
-
 TEST_F(Scans, DuplicateRowsEqualThoseOfTheFolderByFolderPasses) {
     std::mt19937 random(7);
     const std::vector<std::string> names{"a.txt", "A.TXT", "b.dll", "readme", "c.dll.old", "d.ini"};
@@ -149,7 +93,7 @@ TEST_F(Scans, DuplicateRowsEqualThoseOfTheFolderByFolderPasses) {
         ASSERT_EQ(scanDuplicates(localPorts, options, folders, "C:", found), DuplicateOutcome::Completed);
         std::multiset<std::string> paths;
         for (const JunkRow& row : found.rows()) paths.insert(row.fullPath());
-        ASSERT_EQ(paths, passesOracle(local.files, options, "C:\\")) << "tree " << tree;
+        ASSERT_EQ(paths, duplicatePasses(local.files, options, "C:\\", "c:\\windows\\")) << "tree " << tree;
         ASSERT_FALSE(local.files.exists("C:\\duplicate1.qdb"));
     }
     m.files.addFile("C:\\A\\x.txt", "x");
