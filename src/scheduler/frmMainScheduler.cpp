@@ -15,6 +15,8 @@ namespace quillon::scheduler {
 namespace {
 
 constexpr UINT_PTR TimerSetupDetect = 1;
+constexpr UINT_PTR TimerTrayRetry = 3;
+constexpr UINT TrayRetryMs = 5000;
 
 constexpr std::array<ui::MenuItemSpec, 9> PopupMenu{{
     {0, IDM_SCHED_START, "&Start scanning now"},
@@ -60,7 +62,7 @@ bool frmMainScheduler::open() {
 void frmMainScheduler::onCreate() {
     // Explorer broadcasts this when it starts again: every program adds its icon anew.
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
-    tray_.show(hwnd(), IDI_SCHED_TRAY, TrayMessage, icon_.get(), TrayTip);
+    if (!tray_.show(hwnd(), IDI_SCHED_TRAY, TrayMessage, icon_.get(), TrayTip)) showIconAgain();
     detection_.start(detectionOnAtStart_, resumeSetupRan(ports_, dataFolder_));
     follow();
 }
@@ -71,7 +73,7 @@ std::optional<LRESULT> frmMainScheduler::onMessage(UINT msg, WPARAM wp, LPARAM l
         return 0;
     }
     if (taskbarCreated_ != 0 && msg == taskbarCreated_) {
-        tray_.showAgain();
+        showIconAgain();
         return 0;
     }
     return Window::onMessage(msg, wp, lp);
@@ -127,7 +129,17 @@ void frmMainScheduler::onCommand(int id, int code, HWND control) {
     follow();
 }
 
+// At logon the shell may not take icons yet: the icon is tried again until it is there.
+void frmMainScheduler::showIconAgain() {
+    if (tray_.showAgain()) {
+        KillTimer(hwnd(), TimerTrayRetry);
+    } else {
+        SetTimer(hwnd(), TimerTrayRetry, TrayRetryMs, nullptr);
+    }
+}
+
 void frmMainScheduler::onTimer(UINT_PTR id) {
+    if (id == TimerTrayRetry) showIconAgain();
     if (id != TimerSetupDetect) return;
     KillTimer(hwnd(), TimerSetupDetect);
     armedMs_ = 0;
@@ -152,6 +164,7 @@ void frmMainScheduler::follow() {
 
 void frmMainScheduler::onDestroy() {
     KillTimer(hwnd(), TimerSetupDetect);
+    KillTimer(hwnd(), TimerTrayRetry);
     tray_.remove();
     PostQuitMessage(0);
 }

@@ -37,6 +37,7 @@ private:
     bool askForFind() override;
 
     void onTrayEvent(UINT mouseMessage);
+    void showIconAgain();
     void showPopupMenu();
     // Sets the window's timer and the menu's check mark to what detection says.
     void follow();

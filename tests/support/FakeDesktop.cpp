@@ -26,11 +26,6 @@ private:
 
 }  // namespace
 
-void FakeDesktop::addProcess(std::uint32_t processId, std::string exeFile, std::vector<std::string> modules) {
-    processes_.push_back({processId, std::move(exeFile)});
-    modules_[processId] = std::move(modules);
-}
-
 Status FakeDesktop::startProgram(std::string_view commandLine, bool wait) {
     started_.push_back({std::string(commandLine), wait});
     if (wait && whileWaiting_) whileWaiting_();

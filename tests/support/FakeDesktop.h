@@ -20,8 +20,9 @@ class FakeDesktop final : public Desktop {
 public:
     void addWindow(TopLevelWindow window) { windows_.push_back(std::move(window)); }
     void clearWindows() { windows_.clear(); }
-    // modules: full paths, the program file first.
-    void addProcess(std::uint32_t processId, std::string exeFile, std::vector<std::string> modules);
+    void addProcess(std::uint32_t id, std::string exeFile, std::vector<std::string> modules) {
+        processes_.push_back({id, std::move(exeFile)}), modules_[id] = std::move(modules);
+    }
     // Runs while a program started with wait runs, as the user's doings during the wait.
     void whileWaiting(std::function<void()> during) { whileWaiting_ = std::move(during); }
     void setAnotherInstanceRunning(bool running) { anotherRunning_ = running; }

@@ -13,34 +13,44 @@ namespace quillon::scheduler {
 namespace {
 
 const std::string Sep(1, settings::ListSeparator);
-const std::string Update = "\"C:\\Program Files\\Quillon\\Quillon.exe\" \\u (waited)";
-const std::string Find = "\"C:\\Program Files\\Quillon\\Quillon.exe\" \\f";
+const std::string Update = "\"C:\\Program Files\\Quillon\\Quillon.exe\" \\u (waited);";
+const std::string Find = "\"C:\\Program Files\\Quillon\\Quillon.exe\" \\f;";
 
-struct Questions final : SetupQuestions, ScheduledTasks {
+// The user's answers in turn (No when none is left), and the questions and task runs in order.
+struct User final : SetupQuestions, ScheduledTasks {
     std::deque<ScanAnswer> scans;
     std::deque<bool> finds;
     std::string asked;
-    ScanAnswer askForScan() override { return take(scans, "before"); }
-    bool askForFind() override { return take(finds, "after"); }
+    ScanAnswer askForScan() override { return asked += "before ", take(scans); }
+    bool askForFind() override { return asked += "after ", take(finds); }
     void runNow() override { asked += "tasks "; }
-    template <typename T> T take(std::deque<T>& answers, const char* what) {
-        asked += std::string(what) + " ";
-        T answer = answers.empty() ? T{} : answers.front();
-        if (!answers.empty()) answers.pop_front();
-        return answer;
+    template <typename T> static T take(std::deque<T>& answers) {
+        const T answer = answers.empty() ? T{} : answers.front();
+        return answers.empty() ? answer : (answers.pop_front(), answer);
     }
 };
 
-class Scheduler : public ::testing::Test {
+struct AnswerRow {
+    ScanAnswer before;
+    bool after;
+    const char* asked;
+    std::string started;
+    bool on;  // detection after the "before" question; when off, SetupRan is never written
+};
+
+class Scheduler : public ::testing::TestWithParam<AnswerRow> {
 protected:
     fakes::FakeMachine m;
     SchedulerPorts ports{m.registry, m.files, m.shell, m.desktop, m.clock};
-    Questions user;
+    User user;
     SetupDetection detection{ports, user, fakes::FakeMachine::ProgramFolder};
 
     void SetUp() override {
+        m.registry.setString(Hive::CurrentUser, settings::GeneralKey, "DefaultPath", "C:\\Program Files\\Quillon");
         setting("SetupDetect", "1");
         m.files.addFile("C:\\Setup\\MySetup.exe", std::string(1234, 'x'));
+        m.desktop.addProcess(70, "MySetup.exe", {"C:\\Windows\\System32\\ntdll.dll", "C:\\Setup\\MYSETUP.EXE"});
+        setupWindow("Product Setup", "#32770");
     }
     void setting(std::string_view name, std::string_view text) {
         m.registry.setString(Hive::CurrentUser, settings::SchedulerKey, name, text);
@@ -48,136 +58,89 @@ protected:
     std::string get(std::string_view name) {
         return m.registry.stringValue(Hive::CurrentUser, settings::SchedulerKey, name).value_or("<none>");
     }
-    void setupWindow(std::string title = "Product Setup", std::string className = "#32770", bool visible = true) {
+    void setupWindow(std::string title, std::string className, bool visible = true) {
+        m.desktop.clearWindows();
+        m.desktop.addWindow({5, true, "Installer", "#32770", 99});  // its process is gone: passed over
         m.desktop.addWindow({7, visible, std::move(title), std::move(className), 70});
     }
     std::string started() {
         std::string all;
-        for (const auto& s : m.desktop.started()) all += s.commandLine + (s.wait ? " (waited)" : "") + ";";
+        for (const auto& s : m.desktop.started()) all += s.commandLine + (s.wait ? " (waited);" : ";");
         return all;
     }
 };
 
 TEST_F(Scheduler, ASetupWindowIsVisibleTitledAsASetupOfNoIgnoredClassWithAFoundProgramNotIgnored) {
     struct Row { const char* title; const char* className; bool visible; const char* ignored; bool setup; };
-    const std::string longTitle = std::string(253, '.') + "Setup";
     const Row rows[] = {
         {"Product Setup", "#32770", true, "", true},
         {"INSTALLING product", "MsiDialog", true, "", true},
         {"Product Setup", "#32770", false, "", false},
         {"Product Setup", "Notepad", true, "", false},
-        {"Product Setup", "note", true, "", false},                 // a part of an ignored class name
+        {"Product Setup", "note", true, "", false},  // a part of an ignored class's name
         {"Uninstall Wizard", "#32770", true, "", false},
         {"Installation Notification", "#32770", true, "", false},
         {"Product DeInstaller", "#32770", true, "", false},
-        {longTitle.c_str(), "#32770", true, "", false},             // past the system's title buffer
         {"Product Setup", "#32770", true, "mysetup.EXE\x7f" "1234\x7f", false},
         {"Product Setup", "#32770", true, "Other.exe\x7f" "1\x7fMySetup.exe\x7f" "1234\x7f", false},
-        {"Product Setup", "#32770", true, "MySetup.exe\x7f" "999\x7f", true},  // its file changed size
+        {"Product Setup", "#32770", true, "MySetup.exe\x7f" "999\x7f", true},      // its file changed size
         {"Product Setup", "#32770", true, "OldMySetup.exe\x7f" "1234\x7f", true},  // its name is only a part
     };
-    m.desktop.addProcess(70, "MySetup.exe", {"C:\\Windows\\System32\\ntdll.dll", "C:\\Setup\\MYSETUP.EXE"});
     for (const Row& r : rows) {
-        m.desktop.clearWindows();
-        m.desktop.addWindow({5, true, "Installer", "#32770", 99});  // its process is gone: passed over
         setupWindow(r.title, r.className, r.visible);
         setting("WindowsToIgnore", r.ignored);
         const auto found = detectSetupWindow(ports);
-        ASSERT_EQ(found.has_value(), r.setup) << r.title << " " << r.className << " " << r.ignored;
-        EXPECT_EQ(found.value_or(DetectedSetup{}).path, r.setup ? "C:\\Setup\\MYSETUP.EXE" : "");
+        EXPECT_EQ(found.value_or(DetectedSetup{}).path, r.setup ? "C:\\Setup\\MYSETUP.EXE" : "")
+            << r.title << " " << r.className << " " << r.ignored;
     }
 }
 
-TEST_F(Scheduler, EachAnswerLeadsToItsRunsQuestionsAndSetupRan) {
-    struct Row { ScanAnswer before; bool after; const char* asked; std::string started; const char* setupRan;
-                 bool on; };
-    const Row rows[] = {
-        {{true, false, false}, true, "before after ", Update + ";" + Find + ";", "0", true},
-        {{true, false, false}, false, "before after ", Update + ";", "0", true},
-        {{false, false, false}, true, "before ", "", "0", true},
-        {{false, false, true}, true, "before ", "", "<none>", false},   // detection off, SetupRan untouched
-        {{true, false, true}, true, "before ", Update + ";", "<none>", false},
-    };
-    for (const Row& r : rows) {
-        fakes::FakeMachine fresh;
-        SchedulerPorts p{fresh.registry, fresh.files, fresh.shell, fresh.desktop, fresh.clock};
-        Questions q;
-        q.scans = {r.before};
-        q.finds = {r.after};
-        SetupDetection d{p, q, fakes::FakeMachine::ProgramFolder};
-        fresh.registry.setString(Hive::CurrentUser, settings::SchedulerKey, "SetupDetect", "1");
-        fresh.desktop.addProcess(70, "MySetup.exe", {"C:\\Setup\\MySetup.exe"});
-        fresh.desktop.addWindow({7, true, "Product Setup", "#32770", 70});
-        fresh.desktop.whileWaiting([&] {
-            EXPECT_EQ(fresh.registry.stringValue(Hive::CurrentUser, settings::SchedulerKey, "SetupRan").value_or("<none>"),
-                      r.on ? "1" : "<none>");
-        });
-        d.start(true, false);
-        d.tick();
-        EXPECT_EQ(d.intervalMs(), DetectIntervalMs);
-        EXPECT_EQ(d.timerEnabled(), r.on);
-        if (r.on) {
-            d.tick();  // the setup window is still there
-            EXPECT_TRUE(d.setupPending());
-            fresh.desktop.clearWindows();
-            d.tick();
-        }
-        EXPECT_FALSE(d.setupPending());
-        EXPECT_EQ(q.asked, r.asked) << r.asked;
-        std::string all;
-        for (const auto& s : fresh.desktop.started()) all += s.commandLine + (s.wait ? " (waited)" : "") + ";";
-        EXPECT_EQ(all, r.started) << r.asked;
-        EXPECT_EQ(fresh.registry.stringValue(Hive::CurrentUser, settings::SchedulerKey, "SetupRan").value_or("<none>"),
-                  r.setupRan) << r.asked;
-    }
-}
-
-TEST_F(Scheduler, IgnoringASetupRecordsItsNameSizeFolderAndDay) {
-    setting("WindowsToIgnore", "a.exe" + Sep + "1" + Sep);
-    setting("WindowsToIgnoreInfo", "C:\\A\\" + Sep + "Monday, Jan 5 2004" + Sep);
-    m.desktop.addProcess(70, "MySetup.exe", {"C:\\Setup\\MySetup.exe"});
-    setupWindow();
-    user.scans = {{false, true, false}};
+TEST_P(Scheduler, EachAnswerLeadsToItsRunsQuestionsAndSetupRan) {
+    const AnswerRow& r = GetParam();
+    user.scans = {r.before};
+    user.finds = {r.after};
+    m.desktop.whileWaiting([&] { EXPECT_EQ(get("SetupRan"), r.on ? "1" : "<none>"); });
     detection.start(true, false);
     detection.tick();
-    EXPECT_EQ(get("WindowsToIgnore"), "a.exe" + Sep + "1" + Sep + "MySetup.exe" + Sep + "1234" + Sep);
-    EXPECT_EQ(get("WindowsToIgnoreInfo"),
-              "C:\\A\\" + Sep + "Monday, Jan 5 2004" + Sep + "C:\\Setup\\" + Sep + "Thursday, Jan 1 2026" + Sep);
-    EXPECT_FALSE(detectSetupWindow(ports)) << "asked again";
+    EXPECT_EQ(detection.timerEnabled(), r.on);
+    if (r.on) {
+        detection.tick();  // the setup window is still there, unless now ignored
+        EXPECT_EQ(detection.setupPending(), !r.before.ignoreThisSetup);
+        m.desktop.clearWindows();
+        detection.tick();
+        EXPECT_EQ(detection.intervalMs(), DetectIntervalMs);
+    }
+    EXPECT_FALSE(detection.setupPending());
+    EXPECT_EQ(user.asked, r.asked);
+    EXPECT_EQ(started(), r.started);
+    EXPECT_EQ(get("SetupRan"), r.on ? "0" : "<none>");
+    const bool ignored = r.before.ignoreThisSetup;
+    EXPECT_EQ(get("WindowsToIgnore"), ignored ? "MySetup.exe" + Sep + "1234" + Sep : "<none>");
+    EXPECT_EQ(get("WindowsToIgnoreInfo"), ignored ? "C:\\Setup\\" + Sep + "Thursday, Jan 1 2026" + Sep : "<none>");
 }
 
+INSTANTIATE_TEST_SUITE_P(Answers, Scheduler, ::testing::Values(
+    AnswerRow{{true, false, false}, true, "before after ", Update + Find, true},
+    AnswerRow{{true, false, false}, false, "before after ", Update, true},
+    AnswerRow{{false, false, false}, true, "before ", "", true},
+    AnswerRow{{false, true, false}, true, "before ", "", true},  // ignored: as if gone
+    AnswerRow{{false, false, true}, true, "before ", "", false},
+    AnswerRow{{true, false, true}, true, "before ", Update, false}));
+
 TEST_F(Scheduler, ARestartWithSetupRanAsksAfterTheSetupInsteadOfFindingChangesAtStart) {
-    m.registry.setString(Hive::CurrentUser, settings::GeneralKey, "DefaultPath", "C:\\Program Files\\Quillon");
     setting("ChangesStartup", "1");
     setting("SetupRan", "1");
     const SchedulerStart start = startScheduler(ports);
+    EXPECT_TRUE(startScheduler(ports).anotherRunning);
     EXPECT_TRUE(resumeSetupRan(ports, start.dataFolder));
-    EXPECT_EQ(started(), "");
     user.finds = {true};
+    m.desktop.clearWindows();
     detection.start(start.detectionOn, true);
     detection.tick();
     EXPECT_EQ(user.asked, "after ");
-    EXPECT_EQ(started(), Find + ";");
     setting("SetupRan", "0");
     EXPECT_FALSE(resumeSetupRan(ports, start.dataFolder));
-    EXPECT_EQ(started(), Find + ";" + Find + ";");
-}
-
-TEST_F(Scheduler, StartsOnceReadingTheScheduleAndTheDataFolderWithTheFirstRunDefaults) {
-    m.registry.setString(Hive::CurrentUser, settings::GeneralKey, "DefaultPath", "");  // refused: not a first run
-    setting("Weekly", "2");
-    setting("SetupDetect", "0");
-    SchedulerStart start = startScheduler(ports);
-    EXPECT_FALSE(start.anotherRunning);
-    EXPECT_EQ(start.dataFolder, "C:\\Program Files\\Quillon\\");
-    EXPECT_EQ(start.schedule.weeklyDay * 100 + start.schedule.monthlyDivisor, 200);
-    EXPECT_FALSE(start.detectionOn);
-    EXPECT_TRUE(startScheduler(ports).anotherRunning) << "a second instance";
-
-    fakes::FakeMachine firstRun;
-    start = startScheduler({firstRun.registry, firstRun.files, firstRun.shell, firstRun.desktop, firstRun.clock});
-    EXPECT_TRUE(start.detectionOn);
-    EXPECT_EQ(firstRun.registry.stringValue(Hive::CurrentUser, settings::SchedulerKey, "Weekly"), "2");
+    EXPECT_EQ(started(), Find + Find);
 }
 
 TEST_F(Scheduler, MenuTogglesWriteTheirSettingsAndTheTimerWaitsForTheTickInProgress) {
@@ -189,8 +152,6 @@ TEST_F(Scheduler, MenuTogglesWriteTheirSettingsAndTheTimerWaitsForTheTickInProgr
               "C:\\Program Files\\Quillon\\Quillon Scheduler.exe");
     EXPECT_TRUE(loadsOnStartup(m.registry));
 
-    m.desktop.addProcess(70, "MySetup.exe", {"C:\\Setup\\MySetup.exe"});
-    setupWindow();
     user.scans = {{true, false, false}};
     m.desktop.whileWaiting([&] {
         detection.setDetection(false);
@@ -199,9 +160,7 @@ TEST_F(Scheduler, MenuTogglesWriteTheirSettingsAndTheTimerWaitsForTheTickInProgr
         startScanningNow(detection, user);
     });
     detection.start(true, false);
-    EXPECT_EQ(detection.intervalMs(), FirstDetectIntervalMs);
     detection.tick();
-    EXPECT_TRUE(detection.timerEnabled());
     startScanningNow(detection, user);
     EXPECT_EQ(user.asked, "before tasks ") << "the tasks wait for the update";
     EXPECT_TRUE(detection.timerEnabled());

@@ -1,0 +1,23 @@
+# Shared by the end-to-end scripts: a fresh Wine prefix of the test's own (about ten seconds), drive Z:
+# taken away, the Recycle Bin in the test's folder, `drive` to map a folder as a fixed drive.
+# shellcheck shell=bash
+set -euo pipefail
+work=$(mktemp -d "${TMPDIR:-/tmp}/quillon-e2e.XXXXXX")
+export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
+# Without winedbg a crash ends the program at once instead of waiting for a debugger.
+export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe,winedbg.exe="
+# Wine's Recycle Bin is the host's XDG trash.
+export XDG_DATA_HOME="$work/xdg-data"
+trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+mkdir -p "$XDG_DATA_HOME"
+"$WINELOADER" wineboot -i >/dev/null 2>&1 || true
+wineserver -w
+rm -f "$WINEPREFIX/dosdevices/z:"
+program="$WINEPREFIX/drive_c/Program Files/Quillon"
+mkdir -p "$program"
+
+drive() {  # $1: letter, $2: volume label (Wine reads it from a file in the drive's root)
+    mkdir -p "$work/drive-$1"
+    echo "$2" >"$work/drive-$1/.windows-label"
+    ln -sfn "$work/drive-$1" "$WINEPREFIX/dosdevices/$1:"
+}
