@@ -2,7 +2,7 @@
 # One fresh Wine prefix (each costs about ten seconds) for the first start and the whole road of one
 # installation: Quillon.exe under C:\Program Files\Quillon, drive Z: (the Linux root) taken away,
 # drives D: "DATA" and X: "SMALL" and the Recycle Bin of the test's own. Arguments: Quillon.exe, the probe.
-source "$(dirname "$0")/prefix.sh"
+source "$(dirname "$0")/../../scripts/lib/fresh-prefix.sh"
 cp "$1" "$program/Quillon.exe"
 cp "$2" "$WINEPREFIX/drive_c/probe.exe"
 

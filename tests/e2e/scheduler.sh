@@ -2,13 +2,8 @@
 # The scheduler in a fresh prefix of its own, on a virtual desktop whose taskbar shows the tray:
 # both programs under C:\Program Files\Quillon, the stand-in installer as C:\Setup\MySetup.exe,
 # drive X: "SMALL". Arguments: Quillon.exe, Quillon Scheduler.exe, MySetup.exe, the probe.
-source "$(dirname "$0")/prefix.sh"
-# Read when the desktop starts (before any window program); EnableShell keeps the taskbar up iconless.
-explorer='[HKEY_CURRENT_USER\Software\Wine\Explorer'
-printf '%s\n' REGEDIT4 "$explorer]" '"Desktop"="Default"' "$explorer\\Desktops]" '"Default"="1024x768"' \
-    "$explorer\\Desktops\\Default]" '"EnableShell"=dword:00000001' >"$WINEPREFIX/drive_c/desktop.reg"
-"$WINELOADER" regedit /s 'C:\desktop.reg' >/dev/null 2>&1
-wineserver -w
+source "$(dirname "$0")/../../scripts/lib/fresh-prefix.sh"
+tray_desktop
 cp "$1" "$program/Quillon.exe"
 cp "$2" "$program/Quillon Scheduler.exe"
 install -D "$3" "$WINEPREFIX/drive_c/Setup/MySetup.exe"
