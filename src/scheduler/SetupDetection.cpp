@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "platform/ScopedFlag.h"
 #include "scheduler/DetectSetupWindow.h"
 #include "scheduler/WorkProgram.h"
 #include "shell/Settings.h"
@@ -10,18 +11,6 @@
 namespace quillon::scheduler {
 
 namespace {
-
-// A tick that fails half-way must still end, or the timer would never run again.
-class BusyScope {
-public:
-    explicit BusyScope(bool& busy) noexcept : busy_(busy) { busy_ = true; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-    ~BusyScope() { busy_ = false; }
-
-private:
-    bool& busy_;
-};
 
 shell::KeyPtr schedulerKey(Registry& registry) {
     return shell::openKey(registry, Hive::CurrentUser, settings::SchedulerKey);
@@ -42,7 +31,8 @@ void SetupDetection::tick() {
     timerEnabled_ = false;
     intervalMs_ = DetectIntervalMs;
     {
-        const BusyScope scope(busy_);
+        // A tick that fails half-way must still end, or the timer would never run again.
+        const ScopedFlag scope(busy_);
         std::optional<DetectedSetup> found;
         if (!setupPending_) found = detectSetupWindow(ports_);
         if (found) {

@@ -34,7 +34,6 @@ public:
     bool busy() const noexcept { return busy_; }
     bool timerEnabled() const noexcept { return timerEnabled_; }
     int intervalMs() const noexcept { return intervalMs_; }
-    const std::optional<DetectedSetup>& detected() const noexcept { return detected_; }
 
 private:
     void askBeforeSetup();

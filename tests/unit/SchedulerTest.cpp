@@ -130,7 +130,9 @@ INSTANTIATE_TEST_SUITE_P(Answers, Scheduler, ::testing::Values(
 TEST_F(Scheduler, ARestartWithSetupRanAsksAfterTheSetupInsteadOfFindingChangesAtStart) {
     setting("ChangesStartup", "1");
     setting("SetupRan", "1");
+    setting("Monthly", "15x");
     const SchedulerStart start = startScheduler(ports);
+    EXPECT_EQ(start.schedule.monthlyDivisor * 10 + start.schedule.weeklyDay, 150) << "no Weekly: no weekly run";
     EXPECT_TRUE(startScheduler(ports).anotherRunning);
     EXPECT_TRUE(resumeSetupRan(ports, start.dataFolder));
     user.finds = {true};
