@@ -74,7 +74,7 @@ TEST_F(Scheduler, ASetupWindowIsVisibleTitledAsASetupOfNoIgnoredClassWithAFoundP
     struct Row { const char* title; const char* className; bool visible; const char* ignored; bool setup; };
     const Row rows[] = {
         {"Product Setup", "#32770", true, "", true},
-        {"INSTALLING product", "MsiDialog", true, "", true},
+        {"INSTALLING product", "InstallerDialog", true, "", true},
         {"Product Setup", "#32770", false, "", false},
         {"Product Setup", "Notepad", true, "", false},
         {"Product Setup", "note", true, "", false},  // a part of an ignored class's name
