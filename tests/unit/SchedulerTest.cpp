@@ -146,13 +146,13 @@ TEST_F(Scheduler, ARestartWithSetupRanAsksAfterTheSetupInsteadOfFindingChangesAt
 }
 
 TEST_F(Scheduler, MenuTogglesWriteTheirSettingsAndTheTimerWaitsForTheTickInProgress) {
-    setLoadOnStartup(m.registry, false, fakes::FakeMachine::ProgramFolder);
-    EXPECT_FALSE(m.registry.stringValue(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler"));
-    EXPECT_EQ(get("Enabled"), "0");
     setLoadOnStartup(m.registry, true, fakes::FakeMachine::ProgramFolder);
     EXPECT_EQ(m.registry.stringValue(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler"),
               "C:\\Program Files\\Quillon\\Quillon Scheduler.exe");
     EXPECT_TRUE(loadsOnStartup(m.registry));
+    setLoadOnStartup(m.registry, false, fakes::FakeMachine::ProgramFolder);
+    EXPECT_FALSE(m.registry.stringValue(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler"));
+    EXPECT_EQ(get("Enabled"), "0");
 
     user.scans = {{true, false, false}};
     m.desktop.whileWaiting([&] {
