@@ -30,13 +30,8 @@ struct User final : SetupQuestions, ScheduledTasks {
     }
 };
 
-struct AnswerRow {
-    ScanAnswer before;
-    bool after;
-    const char* asked;
-    std::string started;
-    bool on;  // detection after the "before" question; when off, SetupRan is never written
-};
+// on: detection after the "before" question; when off, SetupRan is never written.
+struct AnswerRow { ScanAnswer before; bool after; const char* asked; std::string started; bool on; };
 
 class Scheduler : public ::testing::TestWithParam<AnswerRow> {
 protected:
