@@ -1,68 +1,38 @@
-// Entry point of the scheduler. Until its tray window exists it shows a small window whose
-// menu opens the about box.
+// Entry point of the scheduler: a hidden window with a notification-area icon.
 #include <windows.h>
 
-#include <array>
 #include <exception>
 
 #include "app/Win32Platform.h"
-#include "app/resource.h"
-#include "shell/frmAboutProgram.h"
+#include "scheduler/ScheduledTasks.h"
+#include "scheduler/SchedulerStartUp.h"
+#include "scheduler/frmMainScheduler.h"
 #include "ui/CommonControls.h"
-#include "ui/Menu.h"
 #include "ui/MessagePump.h"
-#include "ui/Window.h"
 
 namespace {
 
-constexpr int IdAbout = 1;
-constexpr int IdExit = 2;
-
-class SchedulerWindow final : public quillon::ui::Window {
+// Where the scheduled maintenance tasks will run; until they exist, starting them does nothing.
+class NoScheduledTasks final : public quillon::scheduler::ScheduledTasks {
 public:
-    explicit SchedulerWindow(quillon::Shell& shell) : shell_(shell) {}
-
-    bool open(int show) {
-        static constexpr std::array<quillon::ui::MenuItemSpec, 3> menu{
-            {{0, 0, "&Help"}, {1, IdAbout, "&About Quillon Scheduler..."}, {1, IdExit, "E&xit"}}};
-        quillon::ui::WindowSpec window;
-        window.className = "QuillonSchedulerWindow";
-        window.title = "Quillon Scheduler";
-        window.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-        window.clientWidth = 200;
-        window.clientHeight = 60;
-        window.menu = quillon::ui::buildMenuBar(menu).release();
-        window.icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUILLON));
-        if (!create(window)) return false;
-        ShowWindow(hwnd(), show);
-        return true;
-    }
-
-private:
-    void onCommand(int id, int code, HWND control) override {
-        if (id == IdAbout) {
-            quillon::shell::frmAboutProgram about(shell_);
-            about.showModal(hwnd());
-        } else if (id == IdExit) {
-            DestroyWindow(hwnd());
-        } else {
-            Window::onCommand(id, code, control);
-        }
-    }
-    void onDestroy() override { PostQuitMessage(0); }
-
-    quillon::Shell& shell_;
+    void runNow() override {}
 };
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int show) {
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    using namespace quillon;
     try {
-        quillon::ui::initCommonControls();
-        quillon::app::Win32Platform platform;
-        SchedulerWindow window(platform.ports().shell);
-        if (!window.open(show)) return 1;
-        return quillon::ui::runMessageLoop();
+        ui::initCommonControls();
+        app::Win32Platform platform;
+        Ports& all = platform.ports();
+        const scheduler::SchedulerPorts ports{all.registry, all.files, all.shell, all.desktop, all.clock};
+        const scheduler::SchedulerStart start = scheduler::startScheduler(ports);
+        if (start.anotherRunning) return 0;
+        NoScheduledTasks tasks;
+        scheduler::frmMainScheduler window(ports, start, tasks);
+        if (!window.open()) return 1;
+        return ui::runMessageLoop();
     } catch (const std::exception&) {
         return 1;
     }

@@ -10,6 +10,7 @@
 #include "cleanup/JunkScans.h"
 #include "cleanup/UnusedDllScan.h"
 #include "cleanup/frmSysCleanUpIds.h"
+#include "platform/ScopedFlag.h"
 #include "shell/DriveList.h"
 #include "shell/RecentRemovalLists.h"
 #include "shell/Settings.h"
@@ -597,7 +598,7 @@ void frmSysCleanUp::runRemoval(const RemovalCommand& command) {
     if (scanning_ || removing_) return;
     const std::size_t before = results_.size();
     {
-        const ui::BusyFlag busy(removing_);
+        const ScopedFlag busy(removing_);
         ui::StopFlag never;
         ui::MessagePump pump(never, hwnd());
         shell::RemovalPorts removal{ports_.registry, ports_.files, ports_.shell, ports_.desktop, ports_.prompter,

@@ -41,7 +41,9 @@ public:
     // Full paths of the modules of a process; the first is its program file.
     virtual std::vector<std::string> modules(std::uint32_t processId) = 0;
 
-    // Starts a command line with a normal, focused window. With wait, returns when it ended.
+    // Starts a command line with a normal, focused window. With wait, returns when it ended;
+    // meanwhile the thread's messages are handled, and a quit request ends the wait early
+    // (Cancelled) and stays queued for the program's loop.
     virtual Status startProgram(std::string_view commandLine, bool wait) = 0;
 
     // Claims the instance name; anotherWasRunning() tells whether an instance already had it.

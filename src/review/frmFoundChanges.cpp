@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/resource.h"
+#include "platform/ScopedFlag.h"
 #include "review/FoundChangesRows.h"
 #include "review/LoadChanges.h"
 #include "review/SaveSelected.h"
@@ -170,7 +171,6 @@ void followRemoval(const ui::TaggedListView& list, const std::vector<std::size_t
     }
 }
 
-using ui::BusyFlag;
 using ui::RedrawPause;
 
 // The rows of `before` that are not in `after`. A removal takes rows out and keeps the order
@@ -288,7 +288,7 @@ std::optional<LRESULT> frmFoundChanges::onMessage(UINT msg, WPARAM wp, LPARAM lp
 void frmFoundChanges::load() {
     if (loading_ || loaded_) return;
     {
-        const BusyFlag busy(loading_);
+        const ScopedFlag busy(loading_);
         if (input_.dataFileDate.empty()) {
             const DateTime now = ports_.clock.now();
             input_.dataFileDate = ports_.clock.shortDate(now) + " " + ports_.clock.timeText(now);
@@ -413,7 +413,7 @@ void frmFoundChanges::updateSelectionSize() {
     if (sizing_) return;
     double bytes = 0;
     {
-        const BusyFlag busy(sizing_);
+        const ScopedFlag busy(sizing_);
         ui::StopFlag never;
         ui::MessagePump pump(never, hwnd());
         bytes = selectionSize(ports_.files, pump, changes_.files, selection().files);
@@ -560,7 +560,7 @@ void frmFoundChanges::runRemoval(const RemovalCommand& command) {
     if (loading_ || removing_) return;
     ChangeSet after = changes_;
     {
-        const BusyFlag busy(removing_);
+        const ScopedFlag busy(removing_);
         ui::StopFlag never;
         ui::MessagePump pump(never, hwnd());
         shell::RemovalPorts removal{ports_.registry, ports_.files, ports_.shell,     ports_.desktop,

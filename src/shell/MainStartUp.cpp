@@ -1,8 +1,8 @@
 #include "shell/MainStartUp.h"
 
 #include "shell/CommandLine.h"
+#include "shell/DataFolder.h"
 #include "shell/DriveList.h"
-#include "shell/FirstRunDefaults.h"
 #include "shell/Folders.h"
 #include "shell/Settings.h"
 #include "shell/modRegistry.h"
@@ -10,30 +10,6 @@
 namespace quillon::shell {
 
 namespace {
-
-std::string withoutBackslash(std::string folder) {
-    if (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
-    return folder;
-}
-
-// The data folder from the settings; a first start writes every default.
-std::string decideDataFolder(StartUpPorts& ports, const MainState& state, KeyPtr& general) {
-    general = openKey(ports.registry, Hive::CurrentUser, settings::GeneralKey);
-    if (general) {
-        std::string path = queryValue(general.get(), settings::general::DefaultPath);
-        if (path.empty() || !folderExists(ports.files, path)) {
-            path = withoutBackslash(state.programFolder);
-            setValue(general.get(), settings::general::DefaultPath, path);
-        }
-        return path;
-    }
-    general = createKey(ports.registry, Hive::CurrentUser, settings::GeneralKey);
-    setValue(general.get(), settings::general::DefaultPath, withoutBackslash(state.programFolder));
-    writeFirstRunDefaults(ports.registry,
-                          {state.programFolder, state.windowsRoot,
-                           defaultFoldersToIgnore(ports.shell, ports.desktop, ports.files)});
-    return state.programFolder;
-}
 
 void runUnattended(const StartRequest& request, MainOperations& operations) {
     switch (request.action) {
@@ -55,7 +31,8 @@ void startMainProgram(StartUpPorts& ports, std::string_view commandLine, MainOpe
     state.driveEntries = driveEntries(ports.files);
 
     KeyPtr general;
-    state.dataFolder = withBackslash(decideDataFolder(ports, state, general));
+    state.dataFolder = withBackslash(decideDataFolder({ports.registry, ports.files, ports.shell, ports.desktop},
+                                                      state.programFolder, state.windowsRoot, general));
 
     state.selectedDrive = entryIndex(state.driveEntries, queryValue(general.get(), settings::general::DriveName));
     state.lastScanned = lastScannedSentence(ports.files, ports.clock, state.dataFolder,

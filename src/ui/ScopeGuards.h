@@ -1,5 +1,5 @@
 #pragma once
-// Small guards a window holds for the length of one operation.
+// A guard a window holds while it changes a control a lot.
 #include <windows.h>
 
 namespace quillon::ui {
@@ -17,18 +17,6 @@ public:
 
 private:
     HWND control_;
-};
-
-// True while an operation that pumps messages runs, so a second one does not start meanwhile.
-class BusyFlag {
-public:
-    explicit BusyFlag(bool& flag) noexcept : flag_(flag) { flag_ = true; }
-    BusyFlag(const BusyFlag&) = delete;
-    BusyFlag& operator=(const BusyFlag&) = delete;
-    ~BusyFlag() { flag_ = false; }
-
-private:
-    bool& flag_;
 };
 
 }  // namespace quillon::ui

@@ -3,40 +3,20 @@
 // on X:, the registry and win.ini, "\f" ending in the viewer, the removal list saved from it, and
 // `Quillon.exe "C:\Lists\NewApp.qdf"` taking it all away, the shared DLL on the in-use question.
 // Then the options dialog worked with real input on the settings the road left, and last the
-// clean-up window's temporary-files scan of J:, chosen through Scan Now and its menu.
-#include <windows.h>
-
-#include <gtest/gtest.h>
-
-#include <commctrl.h>
-
+// clean-up window's scans of J:, chosen through Scan Now and its menu.
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
-#include <fstream>
-#include <functional>
-#include <memory>
-#include <optional>
-#include <iterator>
 #include <map>
-#include <string>
-#include <vector>
 
+#include "ProbeKit.h"
 #include "app/resource.h"
 #include "cleanup/frmSysCleanUpIds.h"
 #include "options/frmOptionsIds.h"
-#include "platform/win32/Handles.h"
 
 namespace {
 
-using quillon::win32::KernelHandle;
-using quillon::win32::RegKey;
-using Rows = std::vector<std::vector<std::string>>;
-using testing::AssertionFailure;
-using testing::AssertionResult;
-using testing::AssertionSuccess;
+using namespace quillon::e2e;
 
-const std::string DataFolder = "C:\\Program Files\\Quillon\\";
 const std::string ListFolder = "C:\\Lists";
 const std::string ListPath = ListFolder + "\\NewApp.qdf";
 const std::string SharedDll = "X:\\Apps\\Tool\\shared.dll";
@@ -48,13 +28,6 @@ constexpr char Separator = '\x7f';
 constexpr int FileNameCombo = 0x47c;
 constexpr int FileNameEdit = 0x480;
 
-// Asks the condition every 50 ms until it holds; false once the time is up.
-bool waitUntil(DWORD timeoutMs, const std::function<bool()>& condition) {
-    for (const DWORD start = GetTickCount(); !condition(); Sleep(50))
-        if (GetTickCount() - start >= timeoutMs) return false;
-    return true;
-}
-
 std::string upper(std::string text) {
     for (char& c : text) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
     return text;
@@ -62,203 +35,6 @@ std::string upper(std::string text) {
 
 bool hasLine(const std::string& text, const std::string& line) {
     return ("\r\n" + upper(text)).find("\r\n" + upper(line) + "\r\n") != std::string::npos;
-}
-
-std::string fileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    ASSERT_TRUE(out.good()) << path;
-}
-
-bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool keyExists(HKEY hive, const char* path) {
-    RegKey key;
-    return RegOpenKeyExA(hive, path, 0, KEY_READ, key.out()) == ERROR_SUCCESS;
-}
-
-std::optional<std::string> stringValue(HKEY hive, const char* path, const char* name) {
-    char data[4096] = {};
-    DWORD size = sizeof data - 1;
-    if (RegGetValueA(hive, path, name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) return std::nullopt;
-    return std::string(data);
-}
-
-// Creates the key, and sets the number when a name is given.
-void setKey(HKEY hive, const char* path, const std::string& name = "", DWORD value = 0) {
-    RegKey key;
-    ASSERT_EQ(RegCreateKeyExA(hive, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.out(), nullptr), ERROR_SUCCESS);
-    const LSTATUS set = name.empty() ? ERROR_SUCCESS : RegSetValueExA(key.get(), name.c_str(), 0, REG_DWORD,
-                                                                      reinterpret_cast<const BYTE*>(&value), sizeof value);
-    ASSERT_EQ(set, ERROR_SUCCESS) << name;
-}
-
-// The caption or text of a window of another process; a window that hangs must not hang the probe.
-std::string windowText(HWND window) {
-    char text[1024] = {};
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                             &copied))
-        return {};
-    return std::string(text, std::min<std::size_t>(copied, sizeof text - 1));
-}
-
-using WindowSearch = std::pair<const std::function<bool(HWND)>*, HWND>;
-
-// A named callback: on 32-bit Windows only a __stdcall function converts to WNDENUMPROC.
-BOOL CALLBACK visitWindow(HWND window, LPARAM lp) noexcept {
-    auto* s = reinterpret_cast<WindowSearch*>(lp);
-    try {
-        if (!(*s->first)(window)) return TRUE;
-    } catch (...) {
-        return FALSE;  // nothing found
-    }
-    s->second = window;
-    return FALSE;
-}
-
-// The first window the match accepts: top-level windows when `parent` is null, else every
-// window below `parent`. A match that never accepts visits them all.
-HWND firstWindow(HWND parent, const std::function<bool(HWND)>& match) {
-    WindowSearch search{&match, nullptr};
-    if (parent) {
-        EnumChildWindows(parent, visitWindow, reinterpret_cast<LPARAM>(&search));
-    } else {
-        EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
-    }
-    return search.second;
-}
-
-HWND descendant(HWND parent, int id) {
-    return firstWindow(parent, [id](HWND child) { return GetDlgCtrlID(child) == id; });
-}
-
-// A visible child showing exactly that text anywhere below `parent`, or null.
-HWND childWithText(HWND parent, const std::string& text) {
-    return firstWindow(parent, [&](HWND child) { return IsWindowVisible(child) && windowText(child) == text; });
-}
-
-// The texts of every row of a report-view list of another process, column by column.
-Rows listViewRows(HWND list, int columns) {
-    Rows rows;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(list, &processId);
-    const KernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    constexpr SIZE_T TextSize = 1024;
-    // Memory in the list's process: the list writes its texts there, not into ours.
-    const auto release = [&](char* p) { VirtualFreeEx(process.get(), p, 0, MEM_RELEASE); };
-    const std::unique_ptr<char, decltype(release)> remote(
-        static_cast<char*>(VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMA) + TextSize, MEM_COMMIT, PAGE_READWRITE)),
-        release);
-    if (!remote) return {{"<the list's memory cannot be reached>"}};
-    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < count; ++row) {
-        rows.emplace_back();
-        for (int column = 0; column < columns; ++column) {
-            LVITEMA item{};
-            item.iSubItem = column;
-            item.pszText = remote.get() + sizeof(LVITEMA);
-            item.cchTextMax = static_cast<int>(TextSize);
-            char text[TextSize] = {};
-            WriteProcessMemory(process.get(), remote.get(), &item, sizeof item, nullptr);
-            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.get()));
-            ReadProcessMemory(process.get(), remote.get() + sizeof(LVITEMA), text, TextSize - 1, nullptr);
-            rows.back().emplace_back(text);
-        }
-    }
-    return rows;
-}
-
-int rowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
-int selectedCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
-
-// The installed program started with the arguments; ended by force when the test leaves it running.
-class RunningProgram {
-public:
-    explicit RunningProgram(const std::string& arguments) {
-        const char* path = std::getenv("QUILLON_PROGRAM");
-        const std::string program = path ? path : DataFolder + "Quillon.exe";
-        std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        PROCESS_INFORMATION pi{};
-        if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-            return;
-        CloseHandle(pi.hThread);
-        process_ = KernelHandle(pi.hProcess);
-    }
-    ~RunningProgram() {
-        if (process_ && WaitForSingleObject(process_.get(), 0) != WAIT_OBJECT_0) TerminateProcess(process_.get(), 1);
-    }
-
-    bool started() const { return static_cast<bool>(process_); }
-    // A visible top-level window of the program with that caption (null: any) holding a control
-    // with that identifier (0: any); null once the time is up.
-    HWND window(const char* title, int controlId, DWORD timeoutMs) const {
-        HWND found = nullptr;
-        waitUntil(timeoutMs, [&] {
-            found = firstWindow(nullptr, [&](HWND w) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                return owner == GetProcessId(process_.get()) && IsWindowVisible(w) &&
-                       (!title || windowText(w) == title) && (!controlId || descendant(w, controlId));
-            });
-            return found != nullptr;
-        });
-        return found;
-    }
-    // The captions and texts of its visible windows and their children.
-    std::string shows() const {
-        std::string text;
-        firstWindow(nullptr, [&](HWND w) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner != GetProcessId(process_.get()) || !IsWindowVisible(w)) return false;
-            text += "[" + windowText(w) + "]";
-            firstWindow(w, [&](HWND child) {
-                text += " \"" + windowText(child) + "\"";
-                return false;
-            });
-            text += "\n";
-            return false;
-        });
-        return text.empty() ? "no visible window" : text;
-    }
-    AssertionResult noWindow(const char* what) const {
-        return AssertionFailure() << what << " never appeared; the program shows:\n" << shows();
-    }
-    AssertionResult ends(const char* after) const {
-        if (WaitForSingleObject(process_.get(), 20000) == WAIT_OBJECT_0) return AssertionSuccess();
-        return AssertionFailure() << "the program did not end after " << after << "; it shows:\n" << shows();
-    }
-
-private:
-    KernelHandle process_;
-};
-
-AssertionResult press(HWND button, const char* caption) {
-    if (!button || !IsWindowVisible(button)) return AssertionFailure() << "no visible button " << caption;
-    if (windowText(button) != caption)
-        return AssertionFailure() << "the button reads \"" << windowText(button) << "\", not " << caption;
-    PostMessageA(button, BM_CLICK, 0, 0);
-    return AssertionSuccess();
-}
-
-// Waits for the message box or dialog, checks its text and presses the button `answer`.
-AssertionResult answer(const RunningProgram& program, const char* title, const std::string& text, int buttonId,
-                       const char* caption) {
-    HWND box = program.window(title, 0, 60000);
-    if (!box) return program.noWindow(title);
-    // The window may be shown before all of it is: its text and button are waited for too.
-    if (!waitUntil(10000, [&] { return childWithText(box, text) && IsWindowVisible(GetDlgItem(box, buttonId)); }))
-        return AssertionFailure() << title << " does not show \"" << text << "\" and " << caption << ":\n"
-                                  << program.shows();
-    return press(GetDlgItem(box, buttonId), caption);
 }
 
 std::vector<std::string> comboEntries(HWND combo) {
@@ -281,16 +57,16 @@ TEST(Road, FirstStartWritesTheDefaultsListsTheFixedDrivesAndKeepsTheChosenOne) {
     HWND window = main.window("Quillon", IDC_MAIN_CMBDRIVES, 20000);
     ASSERT_NE(window, nullptr) << main.noWindow("the main window").message();
 
-    EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "DefaultPath"), DataFolder);
-    EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "OpenSavePath"), DataFolder + "Uninstall logs");
+    EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "DefaultPath"), ProgramFolder);
+    EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "OpenSavePath"), ProgramFolder + "Uninstall logs");
     EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "DriveName"), "C:\\");
     const std::string ignore = stringValue(HKEY_CURRENT_USER, "Software\\Quillon\\Scanning", "FoldersToIgnore").value_or("");
     EXPECT_EQ(ignore.rfind("C:\\windows\\Applog\\\x7f", 0), 0u) << ignore;
     EXPECT_EQ(stringValue(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Quillon Scheduler"),
-              DataFolder + "Quillon Scheduler.exe");
+              ProgramFolder + "Quillon Scheduler.exe");
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, ".qdf", nullptr), "QuillonUninstall");
     EXPECT_EQ(stringValue(HKEY_CLASSES_ROOT, "QuillonUninstall\\Shell\\Uninstall\\Command", nullptr),
-              "\"" + DataFolder + "Quillon.exe\" \"%1\"");
+              "\"" + ProgramFolder + "Quillon.exe\" \"%1\"");
 
     HWND combo = descendant(window, IDC_MAIN_CMBDRIVES);
     EXPECT_EQ(comboEntries(combo),
@@ -309,14 +85,14 @@ void updateDatabase() {
     ASSERT_TRUE(answer(update, "Scan complete", "The scan database has been updated", IDC_UPDATE_CMDOK, "OK"));
     ASSERT_TRUE(update.ends("OK"));
 
-    const std::string snapshot = DataFolder + "Xdbase.qdb";
+    const std::string snapshot = ProgramFolder + "Xdbase.qdb";
     EXPECT_EQ(fileText(snapshot),
               // Wine keeps the volume label in a file of the drive's root: a file like any other.
               "X:\\{\r\n.windows-label\r\nroot.txt\r\n}\r\nX:\\Apps\\{\r\n}\r\nX:\\Apps\\Empty\\{\r\n}\r\n"
               "X:\\Apps\\Tool\\{\r\nreadme.txt\r\ntool.exe\r\n}\r\nX:\\Docs\\{\r\nnotes.txt\r\n}\r\n");
     EXPECT_EQ(GetFileAttributesA(snapshot.c_str()) & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY),
               static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN));
-    EXPECT_EQ(fileText(DataFolder + "hklmReg.qdb").rfind("\r\n", 0), 0u) << "a registry snapshot begins with an empty line";
+    EXPECT_EQ(fileText(ProgramFolder + "hklmReg.qdb").rfind("\r\n", 0), 0u) << "a registry snapshot begins with an empty line";
     EXPECT_FALSE(exists("C:\\dbstemp.qdb")) << "the work file was left behind";
 }
 
@@ -420,9 +196,9 @@ void findChangesAndSaveThem() {
                              "0current.qdb", "dbase.qdb", "hkcutmp.qdb", "hklmtmp.qdb"})
         EXPECT_FALSE(exists(std::string("C:\\") + name)) << name << " was left behind";
     // The first start's settings refresh the snapshots from the new scan.
-    EXPECT_TRUE(hasLine(fileText(DataFolder + "Xdbase.qdb"), "shared.dll"));
-    EXPECT_FALSE(hasLine(fileText(DataFolder + "Xdbase.qdb"), "setup.qdb")) << "work files are never recorded";
-    EXPECT_EQ(fileText(DataFolder + "winIni.qdb"), fileText(WinIni));
+    EXPECT_TRUE(hasLine(fileText(ProgramFolder + "Xdbase.qdb"), "shared.dll"));
+    EXPECT_FALSE(hasLine(fileText(ProgramFolder + "Xdbase.qdb"), "setup.qdb")) << "work files are never recorded";
+    EXPECT_EQ(fileText(ProgramFolder + "winIni.qdb"), fileText(WinIni));
 }
 
 TEST(Road, SavedRemovalListTakesTheInstallationAwayAgain) {
@@ -463,40 +239,6 @@ TEST(Road, SavedRemovalListTakesTheInstallationAwayAgain) {
     EXPECT_FALSE(exists(ListPath)) << "the uninstalled list stays";
     EXPECT_FALSE(exists("C:\\temp.qdf")) << "nothing failed, yet the failed-items list stays";
     EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "SavedForDeletion").value_or(""), "");
-}
-
-// Real input, so the windows see what a user's mouse and keyboard would send.
-bool sendInput(std::vector<INPUT> inputs) {
-    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
-}
-
-bool clickAt(int x, int y) {
-    INPUT move{}, down{}, up{};
-    move.type = down.type = up.type = INPUT_MOUSE;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    move.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    move.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    return sendInput({move, down, up});
-}
-
-bool click(HWND control) {
-    RECT r{};
-    return control && GetWindowRect(control, &r) && clickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-bool keys(const std::vector<WORD>& vks) {
-    std::vector<INPUT> inputs;
-    for (WORD vk : vks)
-        for (DWORD flags : {0UL, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
-            INPUT key{};
-            key.type = INPUT_KEYBOARD;
-            key.ki.wVk = vk;
-            key.ki.dwFlags = flags;
-            inputs.push_back(key);
-        }
-    return sendInput(inputs);
 }
 
 // Every string value of a key, by name.

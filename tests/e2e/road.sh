@@ -1,29 +1,11 @@
 #!/usr/bin/env bash
 # One fresh Wine prefix (each costs about ten seconds) for the first start and the whole road of one
 # installation: Quillon.exe under C:\Program Files\Quillon, drive Z: (the Linux root) taken away,
-# drives D: "DATA" and X: "SMALL" and the Recycle Bin of the test's own. Arguments: Quillon.exe, the probe.
-set -euo pipefail
-work=$(mktemp -d "${TMPDIR:-/tmp}/quillon-e2e.XXXXXX")
-export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64
-# Without winedbg a crash ends the program at once instead of waiting for a debugger.
-export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe,winedbg.exe="
-# Wine's Recycle Bin is the host's XDG trash.
-export XDG_DATA_HOME="$work/xdg-data"
-trap 'wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
-mkdir -p "$XDG_DATA_HOME"
-"$WINELOADER" wineboot -i >/dev/null 2>&1 || true
-wineserver -w
-rm -f "$WINEPREFIX/dosdevices/z:"
-program="$WINEPREFIX/drive_c/Program Files/Quillon"
-mkdir -p "$program"
+# drives D: "DATA", X: "SMALL" and J: "JUNK" and the Recycle Bin of the test's own. Arguments: Quillon.exe, the probe.
+source "$(dirname "$0")/../../scripts/lib/fresh-prefix.sh"
 cp "$1" "$program/Quillon.exe"
 cp "$2" "$WINEPREFIX/drive_c/probe.exe"
 
-drive() {  # $1: letter, $2: volume label (Wine reads it from a file in the drive's root)
-    mkdir -p "$work/drive-$1"
-    echo "$2" >"$work/drive-$1/.windows-label"
-    ln -sfn "$work/drive-$1" "$WINEPREFIX/dosdevices/$1:"
-}
 drive d DATA
 drive x SMALL
 drive j JUNK

@@ -28,6 +28,7 @@ private:
 
 Status FakeDesktop::startProgram(std::string_view commandLine, bool wait) {
     started_.push_back({std::string(commandLine), wait});
+    if (wait && whileWaiting_) whileWaiting_();
     return Status::Ok;
 }
 

@@ -38,6 +38,26 @@ BOOL CALLBACK collectWindow(HWND hwnd, LPARAM param) noexcept {
     }
 }
 
+// Sleeps until the process ends or a message arrives, and handles the messages, so windows stay
+// alive without the thread spinning. The handle is the one the start gave: an id would be
+// reused by another process once this one ends.
+Status waitHandlingMessages(HANDLE process) {
+    for (;;) {
+        const DWORD woke = MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_ALLINPUT);
+        if (woke == WAIT_OBJECT_0) return Status::Ok;
+        if (woke != WAIT_OBJECT_0 + 1) return lastStatus();
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(msg.wParam));
+                return Status::Cancelled;
+            }
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+}
+
 class MutexToken final : public InstanceToken {
 public:
     MutexToken(KernelHandle mutex, bool another) : mutex_(std::move(mutex)), another_(another) {}
@@ -95,8 +115,7 @@ Status Win32Desktop::startProgram(std::string_view commandLine, bool wait) {
         return lastStatus();
     const KernelHandle process(info.hProcess);
     const KernelHandle thread(info.hThread);
-    if (wait && WaitForSingleObject(process.get(), INFINITE) == WAIT_FAILED) return lastStatus();
-    return Status::Ok;
+    return wait ? waitHandlingMessages(process.get()) : Status::Ok;
 }
 
 std::unique_ptr<InstanceToken> Win32Desktop::claimInstance(std::string_view name) {

@@ -1,0 +1,19 @@
+#pragma once
+// Identifiers of the scheduler's windows: 1700-1799.
+
+// frmMainScheduler: the tray icon and its popup menu mnuPopup
+#define IDI_SCHED_TRAY            1700
+#define IDM_SCHED_START           1710
+#define IDM_SCHED_SETUPDETECT     1711
+#define IDM_SCHED_ENABLED         1712
+#define IDM_SCHED_HELP            1713
+#define IDM_SCHED_ABOUT           1714
+#define IDM_SCHED_EXIT            1715
+
+// frmAskForScan and frmAskForFind
+#define IDC_ASK_LBLMESSAGE        1730
+#define IDC_ASK_LBLCONTINUE       1731
+#define IDC_ASK_CHKIGNORETHIS     1732
+#define IDC_ASK_CHKNOASK          1733
+#define IDC_ASK_CMDYES            IDYES
+#define IDC_ASK_CMDNO             IDNO

@@ -1,0 +1,282 @@
+#pragma once
+// What the end-to-end probes share: waiting on conditions, windows and list views of other processes,
+// the installed programs started and answered, real input, and the registry and files they leave.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/Handles.h"
+
+namespace quillon::e2e {
+
+using quillon::win32::KernelHandle;
+using quillon::win32::RegKey;
+using Rows = std::vector<std::vector<std::string>>;
+using testing::AssertionFailure;
+using testing::AssertionResult;
+using testing::AssertionSuccess;
+
+inline const std::string ProgramFolder = "C:\\Program Files\\Quillon\\";
+
+// Asks the condition every 50 ms until it holds; false once the time is up.
+inline bool waitUntil(DWORD timeoutMs, const std::function<bool()>& condition) {
+    for (const DWORD start = GetTickCount(); !condition(); Sleep(50))
+        if (GetTickCount() - start >= timeoutMs) return false;
+    return true;
+}
+
+inline std::string fileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+inline void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream out(path, std::ios::binary);
+    out << text;
+    ASSERT_TRUE(out.good()) << path;
+}
+
+inline bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+inline bool keyExists(HKEY hive, const char* path) {
+    RegKey key;
+    return RegOpenKeyExA(hive, path, 0, KEY_READ, key.out()) == ERROR_SUCCESS;
+}
+
+inline std::optional<std::string> stringValue(HKEY hive, const char* path, const char* name) {
+    char data[4096] = {};
+    DWORD size = sizeof data - 1;
+    if (RegGetValueA(hive, path, name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) return std::nullopt;
+    return std::string(data);
+}
+
+// Creates the key, and sets the number when a name is given.
+inline void setKey(HKEY hive, const char* path, const std::string& name = "", DWORD value = 0) {
+    RegKey key;
+    ASSERT_EQ(RegCreateKeyExA(hive, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.out(), nullptr), ERROR_SUCCESS);
+    const LSTATUS set = name.empty() ? ERROR_SUCCESS : RegSetValueExA(key.get(), name.c_str(), 0, REG_DWORD,
+                                                                      reinterpret_cast<const BYTE*>(&value), sizeof value);
+    ASSERT_EQ(set, ERROR_SUCCESS) << name;
+}
+
+// The caption or text of a window of another process; a window that hangs must not hang the probe.
+inline std::string windowText(HWND window) {
+    char text[1024] = {};
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                             &copied))
+        return {};
+    return std::string(text, std::min<std::size_t>(copied, sizeof text - 1));
+}
+
+using WindowSearch = std::pair<const std::function<bool(HWND)>*, HWND>;
+
+// A named callback: on 32-bit Windows only a __stdcall function converts to WNDENUMPROC.
+inline BOOL CALLBACK visitWindow(HWND window, LPARAM lp) noexcept {
+    auto* s = reinterpret_cast<WindowSearch*>(lp);
+    try {
+        if (!(*s->first)(window)) return TRUE;
+    } catch (...) {
+        return FALSE;  // nothing found
+    }
+    s->second = window;
+    return FALSE;
+}
+
+// The first window the match accepts: top-level windows when `parent` is null, else every
+// window below `parent`. A match that never accepts visits them all.
+inline HWND firstWindow(HWND parent, const std::function<bool(HWND)>& match) {
+    WindowSearch search{&match, nullptr};
+    if (parent) {
+        EnumChildWindows(parent, visitWindow, reinterpret_cast<LPARAM>(&search));
+    } else {
+        EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
+    }
+    return search.second;
+}
+
+inline HWND descendant(HWND parent, int id) {
+    return firstWindow(parent, [id](HWND child) { return GetDlgCtrlID(child) == id; });
+}
+
+// A visible child showing exactly that text anywhere below `parent`, or null.
+inline HWND childWithText(HWND parent, const std::string& text) {
+    return firstWindow(parent, [&](HWND child) { return IsWindowVisible(child) && windowText(child) == text; });
+}
+
+// The texts of every row of a report-view list of another process, column by column.
+inline Rows listViewRows(HWND list, int columns) {
+    Rows rows;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(list, &processId);
+    const KernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    constexpr SIZE_T TextSize = 1024;
+    // Memory in the list's process: the list writes its texts there, not into ours.
+    const auto release = [&](char* p) { VirtualFreeEx(process.get(), p, 0, MEM_RELEASE); };
+    const std::unique_ptr<char, decltype(release)> remote(
+        static_cast<char*>(VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMA) + TextSize, MEM_COMMIT, PAGE_READWRITE)),
+        release);
+    if (!remote) return {{"<the list's memory cannot be reached>"}};
+    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        rows.emplace_back();
+        for (int column = 0; column < columns; ++column) {
+            LVITEMA item{};
+            item.iSubItem = column;
+            item.pszText = remote.get() + sizeof(LVITEMA);
+            item.cchTextMax = static_cast<int>(TextSize);
+            char text[TextSize] = {};
+            WriteProcessMemory(process.get(), remote.get(), &item, sizeof item, nullptr);
+            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.get()));
+            ReadProcessMemory(process.get(), remote.get() + sizeof(LVITEMA), text, TextSize - 1, nullptr);
+            rows.back().emplace_back(text);
+        }
+    }
+    return rows;
+}
+
+inline int rowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
+inline int selectedCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
+
+// The installed program started with the arguments; ended by force when the test leaves it running.
+class RunningProgram {
+public:
+    // program: the main program unless named.
+    explicit RunningProgram(const std::string& arguments, std::string program = "") {
+        const char* path = std::getenv("QUILLON_PROGRAM");
+        if (program.empty()) program = path ? path : ProgramFolder + "Quillon.exe";
+        std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+            return;
+        CloseHandle(pi.hThread);
+        process_ = KernelHandle(pi.hProcess);
+    }
+    // The program of a window, one that another program started.
+    explicit RunningProgram(HWND window) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        process_.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, id));
+    }
+    ~RunningProgram() {
+        if (process_ && WaitForSingleObject(process_.get(), 0) != WAIT_OBJECT_0) TerminateProcess(process_.get(), 1);
+    }
+
+    bool started() const { return static_cast<bool>(process_); }
+    // A visible top-level window of the program (of any program for processId 0) with that
+    // caption (null: any) holding a control with that identifier (0: any); null once the time is up.
+    static HWND find(DWORD processId, const char* title, int controlId, DWORD timeoutMs) {
+        HWND found = nullptr;
+        waitUntil(timeoutMs, [&] {
+            found = firstWindow(nullptr, [&](HWND w) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                return (!processId || owner == processId) && IsWindowVisible(w) && (!title || windowText(w) == title) &&
+                       (!controlId || descendant(w, controlId));
+            });
+            return found != nullptr;
+        });
+        return found;
+    }
+    HWND window(const char* title, int controlId, DWORD timeoutMs) const {
+        return find(GetProcessId(process_.get()), title, controlId, timeoutMs);
+    }
+    // The captions and texts of its visible windows and their children.
+    std::string shows() const {
+        std::string text;
+        firstWindow(nullptr, [&](HWND w) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner != GetProcessId(process_.get()) || !IsWindowVisible(w)) return false;
+            text += "[" + windowText(w) + "]";
+            firstWindow(w, [&](HWND child) {
+                text += " \"" + windowText(child) + "\"";
+                return false;
+            });
+            text += "\n";
+            return false;
+        });
+        return text.empty() ? "no visible window" : text;
+    }
+    AssertionResult noWindow(const char* what) const {
+        return AssertionFailure() << what << " never appeared; the program shows:\n" << shows();
+    }
+    AssertionResult ends(const char* after) const {
+        if (WaitForSingleObject(process_.get(), 20000) == WAIT_OBJECT_0) return AssertionSuccess();
+        return AssertionFailure() << "the program did not end after " << after << "; it shows:\n" << shows();
+    }
+
+private:
+    KernelHandle process_;
+};
+
+inline AssertionResult press(HWND button, const char* caption) {
+    if (!button || !IsWindowVisible(button)) return AssertionFailure() << "no visible button " << caption;
+    if (windowText(button) != caption)
+        return AssertionFailure() << "the button reads \"" << windowText(button) << "\", not " << caption;
+    PostMessageA(button, BM_CLICK, 0, 0);
+    return AssertionSuccess();
+}
+
+// Waits for the message box or dialog, checks its text and presses the button `answer`.
+inline AssertionResult answer(const RunningProgram& program, const char* title, const std::string& text, int buttonId,
+                       const char* caption) {
+    HWND box = program.window(title, 0, 60000);
+    if (!box) return program.noWindow(title);
+    // The window may be shown before all of it is: its text and button are waited for too.
+    if (!waitUntil(10000, [&] { return childWithText(box, text) && IsWindowVisible(GetDlgItem(box, buttonId)); }))
+        return AssertionFailure() << title << " does not show \"" << text << "\" and " << caption << ":\n"
+                                  << program.shows();
+    return press(GetDlgItem(box, buttonId), caption);
+}
+
+// Real input, so the windows see what a user's mouse and keyboard would send.
+inline bool sendInput(std::vector<INPUT> inputs) {
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+}
+
+// The left button unless others are named.
+inline bool clickAt(int x, int y, DWORD press = MOUSEEVENTF_LEFTDOWN, DWORD release = MOUSEEVENTF_LEFTUP) {
+    INPUT move{}, down{}, up{};
+    move.type = down.type = up.type = INPUT_MOUSE;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    move.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    down.mi.dwFlags = press;
+    up.mi.dwFlags = release;
+    return sendInput({move, down, up});
+}
+
+inline bool click(HWND control) {
+    RECT r{};
+    return control && GetWindowRect(control, &r) && clickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+inline bool keys(const std::vector<WORD>& vks) {
+    std::vector<INPUT> inputs;
+    for (WORD vk : vks)
+        for (DWORD flags : {0UL, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
+            INPUT key{};
+            key.type = INPUT_KEYBOARD;
+            key.ki.wVk = vk;
+            key.ki.dwFlags = flags;
+            inputs.push_back(key);
+        }
+    return sendInput(inputs);
+}
+
+}  // namespace quillon::e2e

@@ -1,0 +1,74 @@
+// In the prefix of scheduler.sh: the scheduler's first start updates the snapshot before the stand-in
+// installer (waiting) and finds its changes after it; a second start leaves one icon, whose menu ends it.
+#include "ProbeKit.h"
+#include "app/resource.h"
+
+namespace {
+
+using namespace quillon::e2e;
+
+const std::string Scheduler = ProgramFolder + "Quillon Scheduler.exe";
+const char* const Question = "Quillon Setup detect";
+
+// Wine paints the icons into the taskbar itself, each in a 20-pixel slot from its right end: a
+// slot with any pixel other than the bar's colour along its middle holds one.
+int trayIcons() {
+    RECT bar{};
+    GetWindowRect(FindWindowA("Shell_TrayWnd", nullptr), &bar);
+    const quillon::win32::WindowDc screen;
+    int icons = 0;
+    for (int right = bar.right; right - 20 >= bar.left; right -= 20, ++icons) {
+        bool painted = false;
+        for (int x = right - 18; x < right - 2; ++x)
+            painted = painted || GetPixel(screen.get(), x, (bar.top + bar.bottom) / 2) != GetSysColor(COLOR_WINDOW);
+        if (!painted) break;
+    }
+    return icons;
+}
+
+TEST(Scheduler, UpdatesBeforeAnInstallationFindsItsChangesAfterItAndKeepsOneIconWhoseMenuEndsIt) {
+    const RunningProgram scheduler("", Scheduler);
+    ASSERT_TRUE(waitUntil(20000, [] { return trayIcons() == 1; })) << "no icon";
+    // The first start wrote the defaults; the road works on the small drive.
+    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quillon\\General", "DriveName", REG_SZ, "(X:) SMALL", 11);
+    const RunningProgram setup("", "C:\\Setup\\MySetup.exe");
+    ASSERT_TRUE(answer(scheduler, Question, "Do you want to update the scan database now?", IDYES, "&Yes"));
+    HWND done = RunningProgram::find(0, "Scan complete", IDC_UPDATE_CMDOK, 120000);
+    ASSERT_NE(done, nullptr) << "the update did not run";
+    const RunningProgram update(done);
+    PostMessageA(setup.window("Product Setup", 0, 5000), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(setup.ends("its window was closed"));
+    // Two detection ticks pass with the installer gone: a scheduler that did not wait would ask now.
+    EXPECT_EQ(scheduler.window(Question, 0, 6000), nullptr) << "asked while the update runs";
+    ASSERT_TRUE(press(GetDlgItem(done, IDC_UPDATE_CMDOK), "OK"));
+    ASSERT_TRUE(update.ends("OK"));
+    ASSERT_TRUE(answer(scheduler, Question, "Do you want to find changes now?", IDYES, "&Yes"));
+    HWND viewer = RunningProgram::find(0, "Changes found  -Quillon", IDC_FOUND_LVWFILESADDED, 180000);
+    ASSERT_NE(viewer, nullptr) << "no viewer";
+    const RunningProgram finder(viewer);
+    HWND keyList = descendant(viewer, IDC_FOUND_LVWREGADDED);
+    ASSERT_TRUE(waitUntil(20000, [&] { return rowCount(keyList) > 0; })) << "the registry list (filled last) stays empty";
+    EXPECT_EQ(listViewRows(descendant(viewer, IDC_FOUND_LVWFILESADDED), 2), (Rows{{"ProductX", "X:\\"}}));
+    const Rows added = listViewRows(keyList, 2);
+    EXPECT_NE(std::find(added.begin(), added.end(), Rows::value_type{"ProductX", "HKEY_CURRENT_USER\\Software\\"}),
+              added.end());
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(finder.ends("the viewer was closed"));
+
+    const RunningProgram second("", Scheduler);
+    EXPECT_TRUE(second.ends("its start"));
+    // Wine never sends it: as after a restart of the taskbar, the icon is added again, once.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    EXPECT_EQ(trayIcons(), 1);
+
+    RECT bar{};
+    GetWindowRect(FindWindowA("Shell_TrayWnd", nullptr), &bar);
+    clickAt(bar.right - 10, (bar.top + bar.bottom) / 2, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    ASSERT_NE(scheduler.window("", 0, 10000), nullptr) << "no menu";  // its only visible window without a caption
+    keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});  // the sixth entry: "&Exit"
+    ASSERT_TRUE(scheduler.ends("Exit"));
+    EXPECT_TRUE(waitUntil(10000, [] { return trayIcons() == 0; })) << "the icon stays";
+}
+
+}  // namespace
