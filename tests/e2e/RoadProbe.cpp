@@ -387,6 +387,16 @@ AssertionResult scanEnds(HWND window) {
     return AssertionFailure() << "the scan did not end: \"" << windowText(total) << "\"";
 }
 
+// The clean-up window opened with a click on the main window's button.
+AssertionResult openCleanUp(const RunningProgram& program, HWND& main, HWND& window) {
+    if (!program.started()) return AssertionFailure() << "the program did not start";
+    main = program.window("Quillon", IDC_MAIN_CMDSYSCLEANUP, 20000);
+    if (!main) return program.noWindow("the main window");
+    click(descendant(main, IDC_MAIN_CMDSYSCLEANUP));
+    window = program.window("Quillon System Clean-up", IDC_CLEAN_CMDSCAN, 15000);
+    return window ? AssertionSuccess() : program.noWindow("the clean-up window");
+}
+
 TEST(Road, CleanUpListsTheJunkOfJAndDeletesItIntoTheRecycleBin) {
     RegKey general;
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, GeneralKey, 0, KEY_SET_VALUE, general.out()), ERROR_SUCCESS);
@@ -394,12 +404,8 @@ TEST(Road, CleanUpListsTheJunkOfJAndDeletesItIntoTheRecycleBin) {
     RegSetValueExA(general.get(), "DriveName", 0, REG_SZ, reinterpret_cast<const BYTE*>(drive.c_str()),
                    static_cast<DWORD>(drive.size() + 1));
     const RunningProgram program("");
-    ASSERT_TRUE(program.started());
-    HWND main = program.window("Quillon", IDC_MAIN_CMDSYSCLEANUP, 20000);
-    ASSERT_NE(main, nullptr) << program.noWindow("the main window").message();
-    click(descendant(main, IDC_MAIN_CMDSYSCLEANUP));
-    HWND window = program.window("Quillon System Clean-up", IDC_CLEAN_CMDSCAN, 15000);
-    ASSERT_NE(window, nullptr) << program.noWindow("the clean-up window").message();
+    HWND main = nullptr, window = nullptr;
+    ASSERT_TRUE(openCleanUp(program, main, window));
 
     ASSERT_TRUE(scanFromMenu(program, window));
     ASSERT_TRUE(scanEnds(window));
@@ -442,12 +448,8 @@ TEST(Road, CleanUpFindsDuplicatesAndUnusedLibrariesWhenAllScansAreShown) {
     setKey(HKEY_LOCAL_MACHINE, SharedDllsKey, "J:\\Libs\\unused.dll", 0);
     setKey(HKEY_LOCAL_MACHINE, SharedDllsKey, "J:\\Libs\\used.dll", 1);
     const RunningProgram program("");
-    ASSERT_TRUE(program.started());
-    HWND main = program.window("Quillon", IDC_MAIN_CMDSYSCLEANUP, 20000);
-    ASSERT_NE(main, nullptr) << program.noWindow("the main window").message();
-    click(descendant(main, IDC_MAIN_CMDSYSCLEANUP));
-    HWND window = program.window("Quillon System Clean-up", IDC_CLEAN_CMDSCAN, 15000);
-    ASSERT_NE(window, nullptr) << program.noWindow("the clean-up window").message();
+    HWND main = nullptr, window = nullptr;
+    ASSERT_TRUE(openCleanUp(program, main, window));
     HWND list = descendant(window, IDC_CLEAN_LVWSCANNEDFILES);
     const auto scannedPaths = [&] {
         std::vector<std::string> paths;
