@@ -7,18 +7,9 @@
 #include "scheduler/ScheduledTasks.h"
 #include "scheduler/SchedulerStartUp.h"
 #include "scheduler/frmMainScheduler.h"
+#include "scheduler/frmStartScanningScheduler.h"
 #include "ui/CommonControls.h"
 #include "ui/MessagePump.h"
-
-namespace {
-
-// Where the scheduled maintenance tasks will run; until they exist, starting them does nothing.
-class NoScheduledTasks final : public quillon::scheduler::ScheduledTasks {
-public:
-    void runNow() override {}
-};
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     using namespace quillon;
@@ -29,7 +20,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         const scheduler::SchedulerPorts ports{all.registry, all.files, all.shell, all.desktop, all.clock};
         const scheduler::SchedulerStart start = scheduler::startScheduler(ports);
         if (start.anotherRunning) return 0;
-        NoScheduledTasks tasks;
+        scheduler::TaskWindowTasks tasks(ports, all.prompter, start.dataFolder);
         scheduler::frmMainScheduler window(ports, start, tasks);
         if (!window.open()) return 1;
         return ui::runMessageLoop();

@@ -20,6 +20,13 @@ bool entersFolder(const FileInfo& entry) {
 }  // namespace
 
 bool scanJunkFolders(WalkPorts& ports, std::string_view start, const WalkRules& rules, ScanResults& results) {
+    return walkJunk(ports, start, rules, [&](const std::string& folder, const FileInfo& file, const std::string& key) {
+        const std::uint32_t type = askType(ports.shell, results, key, folder + file.name);
+        results.add({file.name, folder, static_cast<double>(file.size), type});
+    });
+}
+
+bool walkJunk(WalkPorts& ports, std::string_view start, const WalkRules& rules, const JunkFound& found) {
     // Sub-folders go on top as they are listed, so the one listed last is walked first.
     std::vector<std::string> pending{shell::withBackslash(start)};
     while (!pending.empty()) {
@@ -36,13 +43,8 @@ bool scanJunkFolders(WalkPorts& ports, std::string_view start, const WalkRules& 
                 if (entersFolder(entry)) pending.push_back(folder + entry.name + "\\");
             } else {
                 const std::string key = typeKey(entry.name, entry.lastWrite, rules.dates);
-                if (listsType(rules.patternList, key)) {
-                    std::string path = folder + entry.name;
-                    if (!shell::fileInUse(ports.files, path)) {
-                        const std::uint32_t type = askType(ports.shell, results, key, path);
-                        results.add({entry.name, folder, static_cast<double>(entry.size), type});
-                    }
-                }
+                if (listsType(rules.patternList, key) && !shell::fileInUse(ports.files, folder + entry.name))
+                    found(folder, entry, key);
             }
             ports.run.yield();
             if (ports.run.stopRequested()) return false;

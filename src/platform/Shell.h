@@ -53,6 +53,13 @@ struct FileTypeInfo {
     int iconIndex = -1;             // index in the system's small image list, -1 when none
 };
 
+// Flags of emptying the Recycle Bin.
+namespace RecycleBinFlag {
+inline constexpr std::uint32_t NoConfirmation = 0x1;
+inline constexpr std::uint32_t NoProgressUi = 0x2;
+inline constexpr std::uint32_t NoSound = 0x4;
+}  // namespace RecycleBinFlag
+
 namespace HelpCommand {
 inline constexpr std::uint32_t Quit = 0x2;
 inline constexpr std::uint32_t Key = 0x101;

@@ -10,17 +10,12 @@
 
 namespace quillon::scheduler {
 
-namespace {
-
-// Leading digits as a number, as the settings hold them; 0 for anything else.
 int wholeNumber(std::string_view text) {
     int value = 0;
     for (std::size_t i = 0; i < text.size() && i < 4 && std::isdigit(static_cast<unsigned char>(text[i])); ++i)
         value = value * 10 + (text[i] - '0');
     return value;
 }
-
-}  // namespace
 
 SchedulerStart startScheduler(const SchedulerPorts& ports) {
     SchedulerStart start;

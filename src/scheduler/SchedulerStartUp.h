@@ -26,6 +26,9 @@ struct SchedulerStart {
     bool detectionOn = false;
 };
 
+// Leading digits as a number, as the settings hold them; 0 for anything else.
+int wholeNumber(std::string_view text);
+
 // The running-instance test, the data folder as the main program decides it (first-run
 // defaults included), the schedule and SetupDetect.
 SchedulerStart startScheduler(const SchedulerPorts& ports);

@@ -15,6 +15,7 @@ namespace quillon::scheduler {
 namespace {
 
 constexpr UINT_PTR TimerSetupDetect = 1;
+constexpr UINT_PTR TimerScheduler = 2;
 constexpr UINT_PTR TimerTrayRetry = 3;
 constexpr UINT TrayRetryMs = 5000;
 
@@ -44,7 +45,8 @@ frmMainScheduler::frmMainScheduler(const SchedulerPorts& ports, const SchedulerS
       dataFolder_(start.dataFolder),
       detection_(ports, *this, start.dataFolder),
       detectionOnAtStart_(start.detectionOn),
-      tasks_(tasks) {}
+      tasks_(tasks),
+      schedule_(start.schedule) {}
 
 bool frmMainScheduler::open() {
     popup_ = ui::buildPopupMenu(PopupMenu);
@@ -64,6 +66,7 @@ void frmMainScheduler::onCreate() {
     taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
     if (!tray_.show(hwnd(), IDI_SCHED_TRAY, TrayMessage, icon_.get(), TrayTip)) showIconAgain();
     detection_.start(detectionOnAtStart_, resumeSetupRan(ports_, dataFolder_));
+    SetTimer(hwnd(), TimerScheduler, TaskSchedule::FirstTickMs, nullptr);
     follow();
 }
 
@@ -140,6 +143,12 @@ void frmMainScheduler::showIconAgain() {
 
 void frmMainScheduler::onTimer(UINT_PTR id) {
     if (id == TimerTrayRetry) showIconAgain();
+    if (id == TimerScheduler) {
+        SetTimer(hwnd(), TimerScheduler, TaskSchedule::TickMs, nullptr);
+        if (schedule_.tick(ports_.clock.now(), ports_.registry)) startScanningNow(detection_, tasks_);
+        follow();
+        return;
+    }
     if (id != TimerSetupDetect) return;
     KillTimer(hwnd(), TimerSetupDetect);
     armedMs_ = 0;
@@ -164,6 +173,7 @@ void frmMainScheduler::follow() {
 
 void frmMainScheduler::onDestroy() {
     KillTimer(hwnd(), TimerSetupDetect);
+    KillTimer(hwnd(), TimerScheduler);
     KillTimer(hwnd(), TimerTrayRetry);
     tray_.remove();
     PostQuitMessage(0);

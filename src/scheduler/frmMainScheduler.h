@@ -1,6 +1,7 @@
 #pragma once
 // The scheduler's hidden window "Quillon Scheduler (never displayed)": the notification-area
-// icon with its popup menu, and the timer of setup detection, whose questions it shows.
+// icon with its popup menu, the timer of setup detection, whose questions it shows, and the
+// timer of the scheduled tasks.
 #include <windows.h>
 
 #include <string>
@@ -9,6 +10,7 @@
 #include "scheduler/ScheduledTasks.h"
 #include "scheduler/SchedulerStartUp.h"
 #include "scheduler/SetupDetection.h"
+#include "scheduler/TaskSchedule.h"
 #include "ui/TrayIcon.h"
 #include "ui/Window.h"
 
@@ -48,6 +50,7 @@ private:
     SetupDetection detection_;
     bool detectionOnAtStart_;
     ScheduledTasks& tasks_;
+    TaskSchedule schedule_;
     win32::MenuHandle popup_;
     win32::IconHandle icon_;
     ui::TrayIcon tray_;

@@ -17,3 +17,10 @@
 #define IDC_ASK_CHKNOASK          1733
 #define IDC_ASK_CMDYES            IDYES
 #define IDC_ASK_CMDNO             IDNO
+
+// frmStartScanningScheduler
+#define IDC_TASK_ANISCAN          1740
+#define IDC_TASK_LBLCURRENTDIR    1741
+#define IDC_TASK_LBLMODULENAME    1742
+#define IDC_TASK_LBLFILENOS       1743
+#define IDC_TASK_LBLFREEDSPACE    1744

@@ -1,7 +1,10 @@
 // In the prefix of scheduler.sh: the scheduler's first start updates the snapshot before the stand-in
 // installer (waiting) and finds its changes after it; a second start leaves one icon, whose menu ends it.
+#include <cstring>
+
 #include "ProbeKit.h"
 #include "app/resource.h"
+#include "scheduler/frmSchedulerIds.h"
 
 namespace {
 
@@ -24,6 +27,38 @@ int trayIcons() {
         if (!painted) break;
     }
     return icons;
+}
+
+void rightClickIcon() {
+    RECT bar{};
+    GetWindowRect(FindWindowA("Shell_TrayWnd", nullptr), &bar);
+    clickAt(bar.right - 10, (bar.top + bar.bottom) / 2, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+}
+
+void setting(const char* key, const char* name, const char* value) {
+    RegSetKeyValueA(HKEY_CURRENT_USER, (std::string("Software\\Quillon\\") + key).c_str(), name, REG_SZ, value,
+                    static_cast<DWORD>(std::strlen(value) + 1));
+}
+
+// 1000 bytes, last written that many days ago.
+void junk(const std::string& path, int daysAgo) {
+    writeFile(path, std::string(1000, 'j'));
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER t{{now.dwLowDateTime, now.dwHighDateTime}};
+    t.QuadPart -= daysAgo * 864000000000ULL;
+    const FILETIME when{t.LowPart, t.HighPart};
+    const quillon::win32::KernelHandle file(
+        CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    SetFileTime(file.get(), nullptr, nullptr, &when);
+}
+
+// The task window of one run: it shows, runs and closes by itself.
+AssertionResult tasksRun(const RunningProgram& scheduler, const char* after, DWORD timeoutMs) {
+    HWND tasks = scheduler.window("Quillon Scheduler", IDC_TASK_LBLFILENOS, timeoutMs);
+    if (!tasks) return scheduler.noWindow((std::string("the task window after ") + after).c_str());
+    if (!waitUntil(60000, [&] { return !IsWindow(tasks); })) return AssertionFailure() << "the task window stays";
+    return AssertionSuccess();
 }
 
 TEST(Scheduler, UpdatesBeforeAnInstallationFindsItsChangesAfterItAndKeepsOneIconWhoseMenuEndsIt) {
@@ -62,13 +97,43 @@ TEST(Scheduler, UpdatesBeforeAnInstallationFindsItsChangesAfterItAndKeepsOneIcon
     SendMessageTimeoutA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
     EXPECT_EQ(trayIcons(), 1);
 
-    RECT bar{};
-    GetWindowRect(FindWindowA("Shell_TrayWnd", nullptr), &bar);
-    clickAt(bar.right - 10, (bar.top + bar.bottom) / 2, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+    rightClickIcon();
     ASSERT_NE(scheduler.window("", 0, 10000), nullptr) << "no menu";  // its only visible window without a caption
     keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});  // the sixth entry: "&Exit"
     ASSERT_TRUE(scheduler.ends("Exit"));
     EXPECT_TRUE(waitUntil(10000, [] { return trayIcons() == 0; })) << "the icon stays";
+}
+
+// The junk of X: goes to the Recycle Bin (scheduler.sh looks there): old.tmp on the first tick of
+// a scheduled day, again.tmp from the menu; what the rules keep stays.
+TEST(Scheduler, RunsItsTasksOnTheFirstTickOfAScheduledDayAndFromItsMenu) {
+    for (auto [name, value] : {std::pair{"EveryDay", "1"}, {"Done", "1"}, {"TempFiles", "1"}, {"TempFolders", "0"},
+                               {"Drive", "X:"}, {"ScanDisk", "0"}, {"Defragmentor", "0"}, {"SetupDetect", "0"}})
+        setting("Scheduler", name, value);
+    for (auto [name, value] : {std::pair{"Tmp files", "1"}, {"Log files", "1"}, {"Bak files", "0"}})
+        setting("Sys Clean", name, value);
+    CreateDirectoryA("X:\\Junk", nullptr);
+    struct File { const char* name; int daysAgo; bool stays; };
+    const File files[] = {{"old.tmp", 2, false}, {"trace.log", 30, false}, {"today.tmp", 0, true},
+                          {"install.log", 30, true}, {"notes.txt", 30, true}, {"keep.bak", 30, true}};
+    for (const File& f : files) junk(std::string("X:\\Junk\\") + f.name, f.daysAgo);
+
+    const RunningProgram scheduler("", Scheduler);
+    ASSERT_TRUE(tasksRun(scheduler, "the first tick", 30000));
+    for (const File& f : files) EXPECT_EQ(exists(std::string("X:\\Junk\\") + f.name), f.stays) << f.name;
+
+    junk("X:\\Junk\\again.tmp", 3);
+    rightClickIcon();
+    ASSERT_NE(scheduler.window("", 0, 10000), nullptr) << "no menu";
+    keys({VK_DOWN, VK_RETURN});  // "&Start scanning now"
+    ASSERT_TRUE(tasksRun(scheduler, "Start scanning now", 10000));
+    EXPECT_FALSE(exists("X:\\Junk\\again.tmp"));
+    EXPECT_TRUE(exists("X:\\Junk\\today.tmp"));
+
+    rightClickIcon();
+    ASSERT_NE(scheduler.window("", 0, 10000), nullptr) << "no menu";
+    keys({VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN});
+    EXPECT_TRUE(scheduler.ends("Exit"));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The scheduler in a fresh prefix of its own, on a virtual desktop whose taskbar shows the tray:
 # both programs under C:\Program Files\Quillon, the stand-in installer as C:\Setup\MySetup.exe,
-# drive X: "SMALL". Arguments: Quillon.exe, Quillon Scheduler.exe, MySetup.exe, the probe.
+# drive X: "SMALL"; the junk the scheduled tasks remove there lands in the Recycle Bin.
+# Arguments: Quillon.exe, Quillon Scheduler.exe, MySetup.exe, the probe.
 source "$(dirname "$0")/../../scripts/lib/fresh-prefix.sh"
 tray_desktop
 cp "$1" "$program/Quillon.exe"
@@ -11,3 +12,5 @@ cp "$4" "$WINEPREFIX/drive_c/probe.exe"
 drive x SMALL
 
 "$WINELOADER" 'C:\probe.exe' --gtest_color=no </dev/null
+trashed=$(ls "$XDG_DATA_HOME/Trash/files" 2>/dev/null | sort | tr '\n' ' ')
+[[ "$trashed" == "again.tmp old.tmp trace.log " ]] || { echo "the Recycle Bin holds: '$trashed'"; exit 1; }
