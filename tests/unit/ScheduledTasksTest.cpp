@@ -80,7 +80,6 @@ TEST_F(TaskPass, RemovesTheJunkTheRulesTakeAndCountsOnlyWhatWent) {
         {"C:\\Data\\Deep\\trace.log", {2025, 6, 1, 0, 0, 0}, true},
         {"C:\\Data\\aged.bak", {2025, 12, 20, 12, 0, 0}, true},
         {"C:\\Data\\page.html", {2025, 6, 1, 0, 0, 0}, true},   // the "Also scan" type with its dot
-        {"C:\\Data\\html", {2025, 6, 1, 0, 0, 0}, false},
         {"C:\\Data\\notes.txt", {2025, 6, 1, 0, 0, 0}, false},
         {"C:\\Windows\\Temp\\setup.txt", {2025, 12, 1, 0, 0, 0}, true},  // the temporary folder: every file
     };
