@@ -26,8 +26,12 @@ public:
     void setSimple(bool on) const noexcept { send(SB_SIMPLE, on ? TRUE : FALSE); }
     void setSimpleText(std::string_view text) const;
 
-    // Follows the parent's new size (from the parent's WM_SIZE).
-    void fit() const noexcept { send(WM_SIZE); }
+    // Follows the parent's new size (from the parent's WM_SIZE). Repainted whole: Wine leaves the
+    // moved bar blank until its text changes.
+    void fit() const noexcept {
+        send(WM_SIZE);
+        InvalidateRect(hwnd(), nullptr, TRUE);
+    }
     int height() const noexcept;
 };
 

@@ -362,11 +362,12 @@ TEST(Road, OptionsAreWrittenOnOkAndCancelWritesNothing) {
 
 // A click where the pointer is now.
 bool clickHere() {
-    INPUT down{}, up{};
-    down.type = up.type = INPUT_MOUSE;
+    INPUT move{}, down{}, up{};
+    move.type = down.type = up.type = INPUT_MOUSE;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE;  // makes the entry under the pointer the menu's hot one
     down.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    return sendInput({down, up});
+    return sendInput({move, down, up});
 }
 
 // Scan Now, then a click where the window moved the pointer: on the current tab's own scan. The
@@ -377,7 +378,12 @@ AssertionResult scanFromMenu(const RunningProgram& program, HWND window) {
     HWND menu = nullptr;
     if (!waitUntil(10000, [&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }))
         return AssertionFailure() << "the scan menu did not open:\n" << program.shows();
-    clickHere();
+    // Under load the menu can show before it takes input: click until it closes.
+    for (int tries = 0; tries < 3 && IsWindowVisible(menu); ++tries) {
+        clickHere();
+        waitUntil(3000, [&] { return !IsWindowVisible(menu); });
+    }
+    if (IsWindowVisible(menu)) return AssertionFailure() << "the scan menu stays open after three clicks";
     return AssertionSuccess();
 }
 
