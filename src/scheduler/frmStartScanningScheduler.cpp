@@ -45,7 +45,14 @@ void frmStartScanningScheduler::onCreate() {
     ui::createControls(hwnd(), Controls);
     const ui::Animation animation(hwnd(), IDC_TASK_ANISCAN);
     const std::string clip = shell::withBackslash(shell::programFolder(ports_.desktop)) + "Scan.avi";
-    if (existsWith(ports_.files, clip, 0) && animation.open(clip)) animation.play();
+    if (existsWith(ports_.files, clip, 0) && animation.open(clip)) {
+        animation.play();
+    } else {
+        // Without the clip its place would stay empty: the folder takes the whole width.
+        ShowWindow(GetDlgItem(hwnd(), IDC_TASK_ANISCAN), SW_HIDE);
+        const RECT r = ui::DialogUnits::of(hwnd()).rect(7, 9, W - 14, ui::Metrics::labelHeight);
+        ui::Label(hwnd(), IDC_TASK_LBLCURRENTDIR).move(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    }
     SetTimer(hwnd(), RunTimer, 1000, nullptr);
 }
 
