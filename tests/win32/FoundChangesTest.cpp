@@ -127,7 +127,7 @@ protected:
     // Opens the viewer modally with `prompter` answering its questions, runs `body` once it has
     // loaded, then closes it with OK. Fails when it never appears, never loads or stays open.
     void whileShown(Shell& withShell, Prompter& prompter, const std::function<void(frmFoundChanges&, HWND)>& body) {
-        Ports ports{m.registry, files, withShell, m.desktop, prompter, m.clock};
+        Ports ports{m.registry, files, withShell, m.desktop, prompter, m.clock, m.printer};
         frmFoundChanges viewer(ports, FoundChangesInput{work, "", "", work + "Moved\\"});
         uitest::WindowScript script(20000);
         script.when(Caption, [&](HWND dialog) {
@@ -321,7 +321,7 @@ LRESULT CALLBACK closeWhenShown(int code, WPARAM wp, LPARAM lp) noexcept {
 }
 
 TEST_F(FoundChanges, ClosingDuringTheLoadEndsItWithoutTheHandler) {
-    Ports ports{m.registry, files, shell, m.desktop, m.prompter, m.clock};
+    Ports ports{m.registry, files, shell, m.desktop, m.prompter, m.clock, m.printer};
     int closings = 0;
     frmFoundChanges viewer(ports, FoundChangesInput{work, "", "", ""}, [&](frmFoundChanges&) { ++closings; });
     const win32::UniqueHandle<HHOOK, HookTraits> hook(SetWindowsHookExA(WH_CBT, closeWhenShown, nullptr, GetCurrentThreadId()));
