@@ -55,3 +55,18 @@ quillon_cups_pdf() {
   done
   return 1
 }
+
+# The printed lines of a PDF, top to bottom, as "page x:words|x:words": each run of words one
+# space apart at the x of its first word, in whole points (twips / 20). A word at one of the
+# x positions given (an extended regular expression) starts a run of its own.
+quillon_pdf_lines() {  # $1: the PDF, $2: the columns, as "200|318"
+  pdftotext -bbox "$1" - |
+    awk -F'"' '/<page/ { p++ } /<word/ { w = $0; sub(/^.*">/, "", w); sub(/<\/word>.*/, "", w); print p, $4, $2, $6, w }' |
+    sort -k1,1n -k2,2n -k3,3n |
+    awk -v columns="^($2)\$" '{ x = int($3 + 0.5)
+           if ($1 != p || $2 != y) { if (line != "") print line; line = $1 " " x ":" $5; p = $1; y = $2 }
+           else if ($3 - end < 9 && x !~ columns) line = line " " $5
+           else line = line "|" x ":" $5
+           end = $4 }
+         END { print line }'
+}

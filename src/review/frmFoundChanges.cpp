@@ -4,7 +4,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/resource.h"
 #include "platform/ScopedFlag.h"
 #include "review/ChangeReport.h"
 #include "review/FoundChangesRows.h"
@@ -12,6 +11,7 @@
 #include "review/SaveSelected.h"
 #include "review/SelectionSize.h"
 #include "shell/SizeSortKey.h"
+#include "review/frmFoundChangesIds.h"
 #include "review/frmInUseDLL.h"
 #include "shell/Folders.h"
 #include "shell/modGeneral.h"

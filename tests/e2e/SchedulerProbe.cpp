@@ -2,6 +2,7 @@
 // installer (waiting) and finds its changes after it; a second start leaves one icon, whose menu ends it.
 #include "ProbeKit.h"
 #include "app/resource.h"
+#include "review/frmFoundChangesIds.h"
 
 namespace {
 

@@ -1,8 +1,7 @@
 #pragma once
-// Stands in for the default printer: keeps every call, and lays the printed texts out in lines so
-// tests see what ended where. Each text reads "x:text", with "*" after x when bold and "/size"
-// when not 10 point; texts printed one after another on a line join. Courier's characters are
-// 0.6 em wide: 12 twips a point.
+// The default printer as a recording: every call, and the page as text, each line ended by "\n".
+// A text reads "x:text", "x*:" in bold, "x/14:" at 14 point, with "?" when not in Courier; texts
+// printed one after another join. Courier's characters are 0.6 em wide: 12 twips a point.
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,47 +10,33 @@
 
 namespace quillon::fakes {
 
-class RecordingPrinter final : public Printer {
-public:
-    int width = 12240;     // Letter, 8.5 inches, no margin
+struct RecordingPrinter final : Printer {
+    int width = 12240;     // Letter, no margin
     bool failing = false;  // the document cannot be sent
     std::vector<std::string> calls;
-    std::vector<std::string> lines{""};
+    std::string page;
+    std::string font;
+    int size = 10, at = 0, end = -1;  // end: where the last text on the line ended
+    bool bold = false;
 
-    void setFontName(std::string_view name) override { font_ = name; calls.push_back("font " + font_); }
-    void setFontSize(int points) override { size_ = points; calls.push_back("size " + std::to_string(points)); }
-    void setBold(bool bold) override { bold_ = bold; calls.push_back(bold ? "bold" : "not bold"); }
-    void setX(int twips) override { x_ = twips; calls.push_back("x " + std::to_string(twips)); }
-    int x() override { return x_; }
+    void setFontName(std::string_view name) override { calls.push_back("font " + (font = name)); }
+    void setFontSize(int points) override { calls.push_back("size " + std::to_string(size = points)); }
+    void setBold(bool on) override { calls.push_back((bold = on) ? "bold" : "not bold"); }
+    void setX(int twips) override { calls.push_back("x " + std::to_string(at = twips)); }
+    int x() override { return at; }
+    int textWidth(std::string_view text) override { return static_cast<int>(text.size()) * size * 12; }
+    int pageWidth() override { return width; }
+    bool endDocument() override { return calls.emplace_back("end"), !failing; }
     void print(std::string_view text, bool endLine) override {
         calls.push_back("print " + std::string(text) + (endLine ? "|" : ";"));
-        std::string& line = lines.back();
-        if (!text.empty() && x_ != end_) {
-            line += (line.empty() ? "" : " ") + std::to_string(x_) + (bold_ ? "*" : "") +
-                    (size_ != 10 ? "/" + std::to_string(size_) : "") + (font_ != "Courier" ? "?" : "") + ":";
-        }
-        line += text;
-        x_ += textWidth(text);
-        end_ = text.empty() ? end_ : x_;
-        if (endLine) {
-            lines.emplace_back();
-            x_ = 0;
-            end_ = -1;
-        }
+        if (!text.empty() && at != end)
+            page += (end < 0 ? "" : " ") + std::to_string(at) + (bold ? "*" : "") +
+                    (size != 10 ? "/" + std::to_string(size) : "") + (font != "Courier" ? "?" : "") + ":";
+        page += text;
+        at += textWidth(text);
+        if (!text.empty()) end = at;
+        if (endLine) page += "\n", at = 0, end = -1;
     }
-    int textWidth(std::string_view text) override { return static_cast<int>(text.size()) * size_ * 12; }
-    int pageWidth() override { return width; }
-    bool endDocument() override {
-        calls.push_back("end");
-        return !failing;
-    }
-
-private:
-    std::string font_;
-    int size_ = 10;
-    bool bold_ = false;
-    int x_ = 0;
-    int end_ = -1;  // where the last text on this line ended
 };
 
 }  // namespace quillon::fakes
