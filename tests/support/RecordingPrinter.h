@@ -14,8 +14,7 @@ struct RecordingPrinter final : Printer {
     int width = 12240;     // Letter, no margin
     bool failing = false;  // the document cannot be sent
     std::vector<std::string> calls;
-    std::string page;
-    std::string font;
+    std::string page, font;
     int size = 10, at = 0, end = -1;  // end: where the last text on the line ended
     bool bold = false;
 
