@@ -25,6 +25,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Printer.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "review/LoadChanges.h"
@@ -254,7 +255,9 @@ WindowFigures windowLoad(const Master& master, const std::string& work, bool ins
     win32::Win32Desktop desktop;
     ui::Win32Prompter prompter;
     win32::Win32Clock clock;
-    Ports ports{registry, files, instantShell ? static_cast<Shell&>(instant) : realShell, desktop, prompter, clock};
+    win32::Win32Printer printer;
+    Ports ports{registry, files, instantShell ? static_cast<Shell&>(instant) : realShell, desktop, prompter, clock,
+                printer};
     review::FoundChangesInput input;
     input.workFolder = work;
     input.dataFolder = work;

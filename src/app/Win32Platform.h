@@ -4,6 +4,7 @@
 #include "platform/win32/Win32Clock.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32FileSystem.h"
+#include "platform/win32/Win32Printer.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "ui/Win32Prompter.h"
@@ -21,7 +22,8 @@ private:
     win32::Win32Desktop desktop_;
     ui::Win32Prompter prompter_;
     win32::Win32Clock clock_;
-    Ports ports_{registry_, files_, shell_, desktop_, prompter_, clock_};
+    win32::Win32Printer printer_;
+    Ports ports_{registry_, files_, shell_, desktop_, prompter_, clock_, printer_};
 };
 
 }  // namespace quillon::app

@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
+#include "platform/Printer.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
 #include "platform/Shell.h"
@@ -16,6 +17,7 @@ struct Ports {
     Desktop& desktop;
     Prompter& prompter;
     Clock& clock;
+    Printer& printer;
 };
 
 }  // namespace quillon

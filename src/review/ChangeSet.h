@@ -63,9 +63,9 @@ struct ChangeSet {
 // Selected rows, as indices into a ChangeSet's lists, in the order the viewer shows them
 // (which the user may have changed by sorting).
 struct Selection {
-    std::vector<std::size_t> files;
-    std::vector<std::size_t> keys;
-    std::array<std::vector<std::size_t>, ConfigListCount> lines;
+    std::vector<std::size_t> files{};
+    std::vector<std::size_t> keys{};
+    std::array<std::vector<std::size_t>, ConfigListCount> lines{};
 };
 
 // The selected rows of all six lists, placeholders included.

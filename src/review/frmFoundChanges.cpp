@@ -4,13 +4,14 @@
 #include <utility>
 #include <vector>
 
-#include "app/resource.h"
 #include "platform/ScopedFlag.h"
+#include "review/ChangeReport.h"
 #include "review/FoundChangesRows.h"
 #include "review/LoadChanges.h"
 #include "review/SaveSelected.h"
 #include "review/SelectionSize.h"
 #include "shell/SizeSortKey.h"
+#include "review/frmFoundChangesIds.h"
 #include "review/frmInUseDLL.h"
 #include "shell/Folders.h"
 #include "shell/modGeneral.h"
@@ -575,8 +576,12 @@ void frmFoundChanges::runRemoval(const RemovalCommand& command) {
     updateSelectionSize();
 }
 
-// Printing arrives with the report.
-void frmFoundChanges::printSelected() {}
+void frmFoundChanges::printSelected() {
+    if (loading_) return;
+    const ui::WaitCursor wait(*this);
+    review::printSelected(ports_.printer, ports_.prompter, changes_, selection(),
+                          {input_.dataFileName, input_.dataFileDate});
+}
 
 void showFoundChanges(Ports& ports, HWND owner, FoundChangesInput input, frmFoundChanges::ClosingHandler closing) {
     frmFoundChanges window(ports, std::move(input), std::move(closing));

@@ -10,6 +10,7 @@
 
 #include "ProbeKit.h"
 #include "app/resource.h"
+#include "review/frmFoundChangesIds.h"
 #include "cleanup/frmSysCleanUpIds.h"
 #include "options/frmOptionsIds.h"
 

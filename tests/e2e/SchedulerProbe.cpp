@@ -4,6 +4,7 @@
 
 #include "ProbeKit.h"
 #include "app/resource.h"
+#include "review/frmFoundChangesIds.h"
 #include "scheduler/frmSchedulerIds.h"
 
 namespace {

@@ -12,6 +12,7 @@ struct FakeMachine {
     FakeDesktop desktop;
     ScriptedPrompter prompter;
     ManualClock clock;
+    RecordingPrinter printer;
     FakeRunContext run;
 
     static constexpr const char* ProgramFolder = "C:\\Program Files\\Quillon\\";

@@ -6,4 +6,5 @@
 #include "FakeRunContext.h"
 #include "FakeShell.h"
 #include "ManualClock.h"
+#include "RecordingPrinter.h"
 #include "ScriptedPrompter.h"

@@ -13,6 +13,7 @@
 
 #include "UiDriver.h"
 #include "app/resource.h"
+#include "review/frmFoundChangesIds.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Shell.h"
 #include "review/SharedDll.h"
@@ -127,7 +128,7 @@ protected:
     // Opens the viewer modally with `prompter` answering its questions, runs `body` once it has
     // loaded, then closes it with OK. Fails when it never appears, never loads or stays open.
     void whileShown(Shell& withShell, Prompter& prompter, const std::function<void(frmFoundChanges&, HWND)>& body) {
-        Ports ports{m.registry, files, withShell, m.desktop, prompter, m.clock};
+        Ports ports{m.registry, files, withShell, m.desktop, prompter, m.clock, m.printer};
         frmFoundChanges viewer(ports, FoundChangesInput{work, "", "", work + "Moved\\"});
         uitest::WindowScript script(20000);
         script.when(Caption, [&](HWND dialog) {
@@ -165,6 +166,12 @@ TEST_F(FoundChanges, ShowsEveryListAndSelectsSizesSortsAndOpensItsRows) {
         uitest::postClick(dialog, IDC_FOUND_CMDSELECTALL);
         ASSERT_TRUE(uitest::pumpUntil([&] { return size.text() == "(Size: 1.2 GB)"; })) << size.text();
         EXPECT_EQ(countSelectedChanges(viewer.selection()), 10u) << "Select All passes over the placeholder";
+        // Printed: the rows shown, under the date of the load.
+        uitest::postClick(dialog, IDC_FOUND_CMDPRINT);
+        ASSERT_TRUE(uitest::pumpUntil([&] { return !m.printer.calls.empty(); }));
+        for (const std::string& text : {"0*/14:File name: \n0*/14:File log creation date: " + viewer.dataFileDate() + "\n",
+                                        std::string("\n1000:TopLevelKey 6360:HKEY_LOCAL_MACHINE\\\n")})
+            EXPECT_NE(m.printer.page.find(text), std::string::npos) << text;
         uitest::postClick(dialog, IDC_FOUND_CMDINVSEL);
         ASSERT_TRUE(uitest::pumpUntil([&] { return size.text() == "(Size: 0KB)"; })) << size.text();
         EXPECT_EQ(countSelectedChanges(viewer.selection()), 0u) << "inverting passes over the placeholder";
@@ -321,7 +328,7 @@ LRESULT CALLBACK closeWhenShown(int code, WPARAM wp, LPARAM lp) noexcept {
 }
 
 TEST_F(FoundChanges, ClosingDuringTheLoadEndsItWithoutTheHandler) {
-    Ports ports{m.registry, files, shell, m.desktop, m.prompter, m.clock};
+    Ports ports{m.registry, files, shell, m.desktop, m.prompter, m.clock, m.printer};
     int closings = 0;
     frmFoundChanges viewer(ports, FoundChangesInput{work, "", "", ""}, [&](frmFoundChanges&) { ++closings; });
     const win32::UniqueHandle<HHOOK, HookTraits> hook(SetWindowsHookExA(WH_CBT, closeWhenShown, nullptr, GetCurrentThreadId()));

@@ -33,7 +33,7 @@ TEST(MainWindow, ShowsDrivesListsAndToolsStartsItsOperationsAndStoresTheDriveAtC
     MainState state;
     StartUpPorts startUp{m.registry, m.files, m.shell, m.desktop, m.clock};
     startMainProgram(startUp, "", ops, state);
-    Ports ports{m.registry, m.files, m.shell, m.desktop, m.prompter, m.clock};
+    Ports ports{m.registry, m.files, m.shell, m.desktop, m.prompter, m.clock, m.printer};
     frmMain window(ports, ops, state);
     ASSERT_TRUE(window.open(SW_SHOWNORMAL));
     ASSERT_TRUE(uitest::pumpUntil([&] { return IsWindowVisible(window.hwnd()) != FALSE; })) << "no main window";

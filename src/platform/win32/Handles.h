@@ -72,6 +72,10 @@ struct FontTraits {
     static HFONT empty() noexcept { return nullptr; }
     static void close(HFONT h) noexcept { DeleteObject(h); }
 };
+struct DcTraits {  // CreateDC: printers
+    static HDC empty() noexcept { return nullptr; }
+    static void close(HDC h) noexcept { DeleteDC(h); }
+};
 struct ImageListTraits {
     static HIMAGELIST empty() noexcept { return nullptr; }
     static void close(HIMAGELIST h) noexcept { ImageList_Destroy(h); }
@@ -95,6 +99,7 @@ using MenuHandle = UniqueHandle<HMENU, MenuTraits>;
 using GdiObject = UniqueHandle<HGDIOBJ, GdiObjectTraits>;
 using IconHandle = UniqueHandle<HICON, IconTraits>;
 using FontHandle = UniqueHandle<HFONT, FontTraits>;
+using DcHandle = UniqueHandle<HDC, DcTraits>;
 using ImageListHandle = UniqueHandle<HIMAGELIST, ImageListTraits>;
 using ThemeHandle = UniqueHandle<HTHEME, ThemeTraits>;
 template <typename T>

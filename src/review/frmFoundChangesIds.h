@@ -1,0 +1,27 @@
+#pragma once
+// Control identifiers of frmFoundChanges: 1300-1399.
+
+#define IDC_FOUND_LABEL1                1310
+#define IDC_FOUND_TABCHANGESMADE        1311
+#define IDC_FOUND_LBLADDED              1312
+#define IDC_FOUND_LBLFILESIZE           1313
+#define IDC_FOUND_LABEL2                1314
+#define IDC_FOUND_LBLLINESADDEDWININI   1315
+#define IDC_FOUND_LBLADDEDTOSYSINI      1316
+#define IDC_FOUND_LBLLINESADDEDAUTOEXEC 1317
+#define IDC_FOUND_LBLADDEDTOCONFIGSYS   1318
+#define IDC_FOUND_LVWFILESADDED         1320
+#define IDC_FOUND_LVWREGADDED           1321
+#define IDC_FOUND_LVWWININILINES        1322
+#define IDC_FOUND_LVWSYSINILINES        1323
+#define IDC_FOUND_LVWAUTOEXECLINES      1324
+#define IDC_FOUND_LVWCONFIGSYSLINES     1325
+#define IDC_FOUND_CMDOK                 1330
+#define IDC_FOUND_CMDSELECTALL          1331
+#define IDC_FOUND_CMDINVSEL             1332
+#define IDC_FOUND_CMDSAVE               1333
+#define IDC_FOUND_CMDDELETE             1334
+#define IDC_FOUND_CMDMOVE               1335
+#define IDC_FOUND_CMDPRINT              1336
+#define IDC_FOUND_CMDHELP               1337
+#define IDC_FOUND_STAFOUNDCHANGES       1340

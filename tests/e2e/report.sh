@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# A viewer's report printed under Wine on the tests' PDF queue (scripts/test starts it; run
+# alone, this starts one) and read back: the words of each line at their x positions, and the
+# pages. Then, with no print server to reach, the "Error printing" message. Argument: the probe.
+set -euo pipefail
+source "$(dirname "$0")/../../scripts/lib/cups-pdf.sh"
+if [[ -z "${QUILLON_PDF_OUT:-}" ]]; then
+    quillon_cups_start >/dev/null 2>&1 || { echo "the tests' print server did not start" >&2; exit 1; }
+    trap quillon_cups_stop EXIT
+fi
+rm -f "$QUILLON_PDF_OUT"/*
+"$WINELOADER" "$1" --gtest_color=no </dev/null
+pdf=$(quillon_cups_pdf) || { echo "no PDF in $QUILLON_PDF_OUT" >&2; exit 1; }
+lines=$(quillon_pdf_lines "$pdf" '200|318|440|512')
+# The folder column and the line lists' second column at 200 and 318 points.
+for line in '1 0:File name: NewApp.qdf' '1 0:File log creation date: 12/7/2026 10:00:00' \
+    '1 50:The following files and folders were added:' '1 50:Name|200:In folder|440:Size|512:Type' \
+    '1 50:file01.txt|200:C:\Apps\|440:1KB|512:Text Document' \
+    '2 50:Plugins|200:C:\Program Files\VendorWithAVeryLongNam|440:0KB|512:Folder' '2 200:e\ToolsAndPlugins\Version2\' \
+    '2 50:Key name|318:In parent key' '2 50:Tool|318:HKEY_CURRENT_USER\Software\Vendor\' \
+    '2 50:The following lines were added to the Config.sys file:' '2 50:Line added|318:Replacing line'; do
+    grep -Fxq -- "$line" <<<"$lines" || { echo "not printed: $line"; echo "$lines"; exit 1; } >&2
+done
+[[ $(grep -c '^2 50:device=new.386|318:device=old.386$' <<<"$lines") == 4 ]] || { echo "not one row a line list" >&2; exit 1; }
+[[ $(pdfinfo "$pdf" | awk '/^Pages:/ { print $2 }') == 2 ]] || { echo "not two pages" >&2; exit 1; }
+CUPS_SERVER="$QUILLON_CUPS_DIR/stopped.sock" QUILLON_NO_PRINTER=1 "$WINELOADER" "$1" --gtest_color=no </dev/null
