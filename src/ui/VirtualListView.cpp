@@ -9,7 +9,7 @@ void VirtualListView::setRowCount(std::size_t rows) const noexcept {
     refresh();
 }
 
-bool VirtualListView::answer(const NMHDR& header, const ListRows& rows) const {
+bool VirtualListView::answer(const NMHDR& header, ListRows& rows) const {
     if (!sent(header) || header.code != static_cast<UINT>(LVN_GETDISPINFOA)) return false;
     LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item;
     if (item.iItem < 0) return true;
@@ -24,13 +24,32 @@ bool VirtualListView::answer(const NMHDR& header, const ListRows& rows) const {
     return true;
 }
 
-void VirtualListView::selectOnly(const std::vector<std::size_t>& rows) const {
-    setSelected(-1, false);
-    if (!rows.empty() && rows.size() == static_cast<std::size_t>(count())) {
-        selectAll();
+// Each change of a row's state is a message and a notification: for most of the rows, select
+// them all at once and let go of the few others.
+void VirtualListView::selectOnly(std::vector<std::size_t> rows) const {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    const auto total = static_cast<std::size_t>(std::max(count(), 0));
+    if (rows.size() * 2 <= total) {
+        setSelected(-1, false);
+        for (const std::size_t row : rows) setSelected(static_cast<int>(row), true);
         return;
     }
-    for (const std::size_t row : rows) setSelected(static_cast<int>(row), true);
+    selectAll();
+    std::size_t next = 0;
+    for (std::size_t row = 0; row < total; ++row) {
+        if (next < rows.size() && rows[next] == row) {
+            ++next;
+        } else {
+            setSelected(static_cast<int>(row), false);
+        }
+    }
+}
+
+std::vector<std::size_t> VirtualListView::selectedIndices() const {
+    std::vector<std::size_t> rows;
+    for (const int row : selectedRows()) rows.push_back(static_cast<std::size_t>(row));
+    return rows;
 }
 
 }  // namespace quillon::ui
