@@ -29,8 +29,8 @@ private:
     int image_;
 };
 
-// Moves the selection of a list along with its rows: `place` gives each old row's new index
-// (RemovedRow for a row taken out).
+// Moves the selection of a list along with its rows, which the model holds `rows` of now:
+// `place` gives each old row's new index (RemovedRow for a row taken out).
 void carrySelection(const ui::VirtualListView& list, const std::vector<std::size_t>& place, std::size_t rows) {
     std::vector<std::size_t> selected;
     for (const std::size_t old : list.selectedIndices()) {
@@ -105,12 +105,14 @@ Selection ChangesLists::selection() const {
 }
 
 void ChangesLists::removeRows(const Selection& rows) {
-    carrySelection(list(ChangesList::Files), eraseRows(changes_.files, rows.files), changes_.files.size());
-    carrySelection(list(ChangesList::Registry), eraseRows(changes_.keys, rows.keys), changes_.keys.size());
+    const std::vector<std::size_t> files = eraseRows(changes_.files, rows.files);
+    carrySelection(list(ChangesList::Files), files, changes_.files.size());
+    const std::vector<std::size_t> keys = eraseRows(changes_.keys, rows.keys);
+    carrySelection(list(ChangesList::Registry), keys, changes_.keys.size());
     for (std::size_t i = FirstLineList; i < ChangesListCount; ++i) {
         std::vector<LineRow>& lines = changes_.lines[i - FirstLineList];
-        carrySelection(list(static_cast<ChangesList>(i)), eraseRows(lines, rows.lines[i - FirstLineList]),
-                       lines.size());
+        const std::vector<std::size_t> place = eraseRows(lines, rows.lines[i - FirstLineList]);
+        carrySelection(list(static_cast<ChangesList>(i)), place, lines.size());
     }
 }
 
