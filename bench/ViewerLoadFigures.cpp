@@ -1,7 +1,6 @@
 #include "ViewerLoadFigures.h"
 
 #include <windows.h>
-#include <psapi.h>
 
 #include <array>
 #include <memory>
@@ -48,15 +47,6 @@ double bareReadAndCheck(const std::string& work, std::size_t& folders) {
         }
     }
     return watch.seconds();
-}
-
-double privateBytes() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof counters;
-    if (!GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                              sizeof counters))
-        return -1;
-    return static_cast<double>(counters.PrivateUsage);
 }
 
 double rowTextBytes(const review::ChangeSet& changes) {

@@ -14,8 +14,9 @@ namespace quillon::bench {
 // `folders` gets the number of folders listed.
 double bareReadAndCheck(const std::string& work, std::size_t& folders);
 
-// The process's private bytes now.
-double privateBytes();
+// The bytes the program's objects hold on the heap now, with the heap's own cost per block
+// (ViewerLoadHeap.cpp).
+double heapBytes();
 
 // The bytes of the rows' texts (with one terminating byte each): what the memory target leaves out.
 double rowTextBytes(const review::ChangeSet& changes);

@@ -4,9 +4,12 @@
 
 namespace quillon::ui {
 
+// Rows added at the end are drawn by the list itself where they show; a repaint of the whole
+// list, many times a second while rows come in, would cost more than the rows.
 void VirtualListView::setRowCount(std::size_t rows) const noexcept {
+    const auto before = static_cast<std::size_t>(std::max(count(), 0));
     send(LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    refresh();
+    if (rows < before) refresh();
 }
 
 bool VirtualListView::answer(const NMHDR& header, ListRows& rows) const {

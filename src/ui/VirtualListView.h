@@ -24,7 +24,9 @@ class VirtualListView : public ListView {
 public:
     using ListView::ListView;
 
-    // Keeps the scroll position and the selection of the rows that remain.
+    // Keeps the scroll position and the selection of the rows that remain. Redraws the list
+    // when rows went; new rows at the end are drawn as they come. After rows changed in place,
+    // refresh().
     void setRowCount(std::size_t rows) const noexcept;
     // Answers the list's request for a row (LVN_GETDISPINFO) from `rows`; false for any other
     // notification.
