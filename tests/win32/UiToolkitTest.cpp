@@ -1,14 +1,19 @@
 // The parts of the window toolkit no window test reaches on its own: the message pump, a failing
-// handler, menus from malformed tables, and the test driver's own failure.
+// handler, menus from malformed tables, the owner-data list's selection, and the test driver's
+// own failure.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "UiDriver.h"
+#include "ui/Layout.h"
 #include "ui/Menu.h"
 #include "ui/MessagePump.h"
+#include "ui/VirtualListView.h"
 
 namespace quillon::ui {
 namespace {
@@ -67,6 +72,21 @@ TEST(UiToolkit, PumpLooksAtTheQueueEveryFifteenMillisecondsAndStopsAtCloseAndQui
 
     for (int i = 0; i < 2; ++i) SendMessageA(window.hwnd(), WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
     EXPECT_EQ(window.commands, 2) << "an exception must stay inside the thunk";
+}
+
+// Few rows are selected one by one, most by selecting all and letting go of the others.
+TEST(UiToolkit, OwnerDataListSelectsExactlyTheRowsAsked) {
+    BusyWindow parent;
+    const VirtualListView list(createControl(parent.hwnd(), virtualListView(1, 0, 0, 100, 100, true),
+                                             DialogUnits::of(parent.hwnd()), nullptr));
+    list.setRowCount(8);
+    using Rows = std::vector<std::size_t>;
+    const std::pair<Rows, Rows> cases[] = {{{5, 1, 5}, {1, 5}}, {{0, 1, 2, 4, 6, 7}, {0, 1, 2, 4, 6, 7}},
+                                           {{7, 6, 5, 4, 3, 2, 1, 0}, {0, 1, 2, 3, 4, 5, 6, 7}}, {{}, {}}};
+    for (const auto& [asked, selected] : cases) {
+        list.selectOnly(asked);
+        EXPECT_EQ(list.selectedIndices(), selected);
+    }
 }
 
 TEST(UiToolkit, ScriptFailsAndEndsTheLoopWhenItsWindowNeverAppears) {
