@@ -634,7 +634,7 @@ void frmSysCleanUp::onCommand(int id, int code, HWND control) {
 
 std::optional<LRESULT> frmSysCleanUp::onNotify(const NMHDR& header) {
     const ui::VirtualListView list = resultList();
-    if (list.answer(header, *this)) return 0;
+    if (const auto answered = list.answer(header, *this)) return answered;
     if (list.isHiddenColumnResize(header)) return TRUE;
     const ui::TabControl tabs(hwnd(), IDC_CLEAN_TABFILELIST);
     if (tabs.isSelectionChange(header)) {

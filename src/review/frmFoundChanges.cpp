@@ -371,7 +371,7 @@ void frmFoundChanges::onCommand(int id, int code, HWND control) {
 }
 
 std::optional<LRESULT> frmFoundChanges::onNotify(const NMHDR& header) {
-    if (lists_.answer(header)) return 0;
+    if (const auto answered = lists_.answer(header)) return answered;
     const ui::VirtualListView files = list(ChangesList::Files);
     if (files.isHiddenColumnResize(header)) return TRUE;
     const ui::TabControl tabs(hwnd(), IDC_FOUND_TABCHANGESMADE);

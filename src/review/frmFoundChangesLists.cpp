@@ -67,16 +67,17 @@ ui::VirtualListView ChangesLists::list(ChangesList which) const noexcept {
     return ui::VirtualListView(dialog_, ids_[indexOf(which)]);
 }
 
-bool ChangesLists::answer(const NMHDR& header) {
-    if (header.code != static_cast<UINT>(LVN_GETDISPINFOA)) return false;
-    if (list(ChangesList::Files).answer(header, files_)) return true;
+std::optional<LRESULT> ChangesLists::answer(const NMHDR& header) {
+    if (header.code != static_cast<UINT>(LVN_GETDISPINFOA) && header.code != static_cast<UINT>(LVN_ODFINDITEMA))
+        return std::nullopt;
+    if (const auto answered = list(ChangesList::Files).answer(header, files_)) return answered;
     TextRows<KeyRow, keyCell> keys(changes_.keys, folderImage_);
-    if (list(ChangesList::Registry).answer(header, keys)) return true;
+    if (const auto answered = list(ChangesList::Registry).answer(header, keys)) return answered;
     for (std::size_t i = FirstLineList; i < ChangesListCount; ++i) {
         TextRows<LineRow, lineCell> lines(changes_.lines[i - FirstLineList], -1);
-        if (list(static_cast<ChangesList>(i)).answer(header, lines)) return true;
+        if (const auto answered = list(static_cast<ChangesList>(i)).answer(header, lines)) return answered;
     }
-    return false;
+    return std::nullopt;
 }
 
 std::size_t ChangesLists::rowCount(ChangesList which) const noexcept {

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,8 +33,9 @@ public:
     void attach(HWND dialog) noexcept;
     ui::VirtualListView list(ChangesList which) const noexcept;
 
-    // A list's request for the texts of a row it draws; false for any other notification.
-    bool answer(const NMHDR& header);
+    // A list's request for the texts of a row it draws, or for the row the user typed the
+    // beginning of: the value for WM_NOTIFY, nothing for any other notification.
+    std::optional<LRESULT> answer(const NMHDR& header);
     // Every list shows as many rows as the model holds.
     void showRows() const;
 

@@ -1,6 +1,9 @@
 #include "ui/VirtualListView.h"
 
 #include <algorithm>
+#include <string_view>
+
+#include "platform/TextCompare.h"
 
 namespace quillon::ui {
 
@@ -12,10 +15,10 @@ void VirtualListView::setRowCount(std::size_t rows) const noexcept {
     if (rows < before) refresh();
 }
 
-bool VirtualListView::answer(const NMHDR& header, ListRows& rows) const {
-    if (!sent(header) || header.code != static_cast<UINT>(LVN_GETDISPINFOA)) return false;
-    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item;
-    if (item.iItem < 0) return true;
+namespace {
+
+void fill(LVITEMA& item, ListRows& rows) {
+    if (item.iItem < 0) return;
     const auto row = static_cast<std::size_t>(item.iItem);
     if ((item.mask & LVIF_TEXT) && item.pszText != nullptr && item.cchTextMax > 0) {
         const std::string text = rows.cell(row, item.iSubItem);
@@ -24,7 +27,37 @@ bool VirtualListView::answer(const NMHDR& header, ListRows& rows) const {
         item.pszText[n] = '\0';
     }
     if (item.mask & LVIF_IMAGE) item.iImage = rows.image(row);
-    return true;
+}
+
+// From the start row on, wrapping round when asked; -1 when no row's text matches.
+LRESULT find(const NMLVFINDITEMA& request, int count, ListRows& rows) {
+    const LVFINDINFOA& what = request.lvfi;
+    if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || what.psz == nullptr || count <= 0) return -1;
+    const std::string_view wanted(what.psz);
+    const int start = std::clamp(request.iStart, 0, count);
+    for (int step = 0; step < count; ++step) {
+        int row = start + step;
+        if (row >= count) {
+            if (!(what.flags & LVFI_WRAP)) break;
+            row -= count;
+        }
+        const std::string text = rows.cell(static_cast<std::size_t>(row), 0);
+        if ((what.flags & LVFI_PARTIAL) ? startsWithNoCase(text, wanted) : equalsNoCase(text, wanted)) return row;
+    }
+    return -1;
+}
+
+}  // namespace
+
+std::optional<LRESULT> VirtualListView::answer(const NMHDR& header, ListRows& rows) const {
+    if (!sent(header)) return std::nullopt;
+    if (header.code == static_cast<UINT>(LVN_GETDISPINFOA)) {
+        fill(reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item, rows);
+        return 0;
+    }
+    if (header.code == static_cast<UINT>(LVN_ODFINDITEMA))
+        return find(reinterpret_cast<const NMLVFINDITEMA&>(header), count(), rows);
+    return std::nullopt;
 }
 
 // Each change of a row's state is a message and a notification: for most of the rows, select

@@ -3,6 +3,7 @@
 // texts and picture when it draws the row, so a hundred thousand rows cost no more than the
 // few on screen. The list keeps only the count and the selection.
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,9 +29,10 @@ public:
     // when rows went; new rows at the end are drawn as they come. After rows changed in place,
     // refresh().
     void setRowCount(std::size_t rows) const noexcept;
-    // Answers the list's request for a row (LVN_GETDISPINFO) from `rows`; false for any other
-    // notification.
-    bool answer(const NMHDR& header, ListRows& rows) const;
+    // Answers the list's requests from `rows`: the texts and picture of a row it draws
+    // (LVN_GETDISPINFO), and the row whose first column begins with what the user typed
+    // (LVN_ODFINDITEM). The value for WM_NOTIFY, or nothing for any other notification.
+    std::optional<LRESULT> answer(const NMHDR& header, ListRows& rows) const;
     // Selects exactly these rows, with as few changes as the list allows.
     void selectOnly(std::vector<std::size_t> rows) const;
     std::vector<std::size_t> selectedIndices() const;

@@ -1,9 +1,10 @@
 // The parts of the window toolkit no window test reaches on its own: the message pump, a failing
-// handler, menus from malformed tables, the owner-data list's selection, and the test driver's
-// own failure.
+// handler, menus from malformed tables, the owner-data list's selection and search, and the test
+// driver's own failure.
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -86,6 +87,31 @@ TEST(UiToolkit, OwnerDataListSelectsExactlyTheRowsAsked) {
     for (const auto& [asked, selected] : cases) {
         list.selectOnly(asked);
         EXPECT_EQ(list.selectedIndices(), selected);
+    }
+}
+
+// What the user types in the list finds the next row beginning with it, without case.
+TEST(UiToolkit, OwnerDataListFindsTheRowTypedFromTheStartRow) {
+    struct Names final : ListRows {
+        std::vector<std::string> names{"alpha", "Beta", "bravo", "charlie"};
+        std::string cell(std::size_t row, int) override { return names.at(row); }
+        int image(std::size_t) override { return -1; }
+    } rows;
+    BusyWindow parent;
+    const VirtualListView list(createControl(parent.hwnd(), virtualListView(1, 0, 0, 100, 100, true),
+                                             DialogUnits::of(parent.hwnd()), nullptr));
+    list.setRowCount(rows.names.size());
+    struct Case { const char* typed; UINT flags; int start; LRESULT row; };
+    const Case cases[] = {{"b", LVFI_PARTIAL | LVFI_STRING, 0, 1}, {"B", LVFI_PARTIAL | LVFI_STRING, 2, 2},
+                          {"al", LVFI_PARTIAL | LVFI_STRING | LVFI_WRAP, 3, 0}, {"al", LVFI_PARTIAL | LVFI_STRING, 3, -1},
+                          {"bet", LVFI_STRING, 0, -1}, {"BETA", LVFI_STRING, 0, 1}};
+    for (const Case& c : cases) {
+        NMLVFINDITEMA request{};
+        request.hdr = {list.hwnd(), 1, static_cast<UINT>(LVN_ODFINDITEMA)};
+        request.iStart = c.start;
+        request.lvfi.flags = c.flags;
+        request.lvfi.psz = c.typed;
+        EXPECT_EQ(list.answer(request.hdr, rows), std::optional<LRESULT>(c.row)) << c.typed << " from " << c.start;
     }
 }
 
