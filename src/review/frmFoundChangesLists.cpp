@@ -68,8 +68,12 @@ ui::VirtualListView ChangesLists::list(ChangesList which) const noexcept {
 }
 
 std::optional<LRESULT> ChangesLists::answer(const NMHDR& header) {
-    if (header.code != static_cast<UINT>(LVN_GETDISPINFOA) && header.code != static_cast<UINT>(LVN_ODFINDITEMA))
-        return std::nullopt;
+    switch (header.code) {
+        case LVN_GETDISPINFOA:
+        case LVN_ODFINDITEMA:
+        case LVN_ODFINDITEMW: break;
+        default: return std::nullopt;
+    }
     if (const auto answered = list(ChangesList::Files).answer(header, files_)) return answered;
     TextRows<KeyRow, keyCell> keys(changes_.keys, folderImage_);
     if (const auto answered = list(ChangesList::Registry).answer(header, keys)) return answered;

@@ -30,21 +30,30 @@ void fill(LVITEMA& item, ListRows& rows) {
 }
 
 // From the start row on, wrapping round when asked; -1 when no row's text matches.
-LRESULT find(const NMLVFINDITEMA& request, int count, ListRows& rows) {
-    const LVFINDINFOA& what = request.lvfi;
-    if (!(what.flags & (LVFI_STRING | LVFI_PARTIAL)) || what.psz == nullptr || count <= 0) return -1;
-    const std::string_view wanted(what.psz);
-    const int start = std::clamp(request.iStart, 0, count);
+LRESULT find(std::string_view wanted, UINT flags, int startRow, int count, ListRows& rows) {
+    if (!(flags & (LVFI_STRING | LVFI_PARTIAL)) || count <= 0) return -1;
+    const int start = std::clamp(startRow, 0, count);
     for (int step = 0; step < count; ++step) {
         int row = start + step;
         if (row >= count) {
-            if (!(what.flags & LVFI_WRAP)) break;
+            if (!(flags & LVFI_WRAP)) break;
             row -= count;
         }
         const std::string text = rows.cell(static_cast<std::size_t>(row), 0);
-        if ((what.flags & LVFI_PARTIAL) ? startsWithNoCase(text, wanted) : equalsNoCase(text, wanted)) return row;
+        if ((flags & LVFI_PARTIAL) ? startsWithNoCase(text, wanted) : equalsNoCase(text, wanted)) return row;
     }
     return -1;
+}
+
+// Wine's list asks in UTF-16 whatever the window it tells prefers.
+std::string ansiOf(const wchar_t* text) {
+    if (text == nullptr) return {};
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return {};
+    std::string ansi(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), size, nullptr, nullptr);
+    ansi.resize(static_cast<std::size_t>(size - 1));
+    return ansi;
 }
 
 }  // namespace
@@ -55,8 +64,15 @@ std::optional<LRESULT> VirtualListView::answer(const NMHDR& header, ListRows& ro
         fill(reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item, rows);
         return 0;
     }
-    if (header.code == static_cast<UINT>(LVN_ODFINDITEMA))
-        return find(reinterpret_cast<const NMLVFINDITEMA&>(header), count(), rows);
+    if (header.code == static_cast<UINT>(LVN_ODFINDITEMA)) {
+        const auto& request = reinterpret_cast<const NMLVFINDITEMA&>(header);
+        if (request.lvfi.psz == nullptr) return -1;
+        return find(request.lvfi.psz, request.lvfi.flags, request.iStart, count(), rows);
+    }
+    if (header.code == static_cast<UINT>(LVN_ODFINDITEMW)) {
+        const auto& request = reinterpret_cast<const NMLVFINDITEMW&>(header);
+        return find(ansiOf(request.lvfi.psz), request.lvfi.flags, request.iStart, count(), rows);
+    }
     return std::nullopt;
 }
 

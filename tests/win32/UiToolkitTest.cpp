@@ -113,6 +113,12 @@ TEST(UiToolkit, OwnerDataListFindsTheRowTypedFromTheStartRow) {
         request.lvfi.psz = c.typed;
         EXPECT_EQ(list.answer(request.hdr, rows), std::optional<LRESULT>(c.row)) << c.typed << " from " << c.start;
     }
+    NMLVFINDITEMW wide{};  // as Wine's list asks, whatever the parent prefers
+    wide.hdr = {list.hwnd(), 1, static_cast<UINT>(LVN_ODFINDITEMW)};
+    wide.iStart = 2;
+    wide.lvfi.flags = LVFI_PARTIAL | LVFI_WRAP;
+    wide.lvfi.psz = L"ALP";
+    EXPECT_EQ(list.answer(wide.hdr, rows), std::optional<LRESULT>(0));
 }
 
 TEST(UiToolkit, ScriptFailsAndEndsTheLoopWhenItsWindowNeverAppears) {
