@@ -1,10 +1,10 @@
 #include "cleanup/ScanResults.h"
 
 #include <algorithm>
-#include <numeric>
 
 #include "platform/TextCompare.h"
 #include "shell/FormatSize.h"
+#include "shell/RowOrder.h"
 #include "shell/SizeSortKey.h"
 
 namespace quillon::cleanup {
@@ -47,29 +47,19 @@ std::string ScanResults::cell(std::size_t row, ResultColumn column) const {
 }
 
 std::vector<std::size_t> ScanResults::sortBy(ResultColumn column, bool ascending) {
-    std::vector<std::size_t> order(rows_.size());
-    std::iota(order.begin(), order.end(), std::size_t{0});
-    const bool bySize = column == ResultColumn::Size || column == ResultColumn::HiddenSize;
-    // Texts compare without case; lowered once, not at every comparison.
-    std::vector<std::string> keys;
-    if (!bySize) {
-        keys.reserve(rows_.size());
-        for (const JunkRow& r : rows_) {
-            const std::string_view text = column == ResultColumn::Name     ? std::string_view(r.name)
-                                          : column == ResultColumn::Folder ? std::string_view(r.folder)
-                                                                           : std::string_view(typeInfo(r).typeName);
-            keys.push_back(toLowerAnsi(text));
-        }
+    std::vector<std::size_t> order;
+    if (column == ResultColumn::Size || column == ResultColumn::HiddenSize) {
+        order = shell::stableOrder(rows_.size(), ascending,
+                                   [&](std::size_t a, std::size_t b) { return rows_[a].bytes < rows_[b].bytes; });
+    } else {
+        order = shell::orderByText(rows_.size(), ascending, [&](std::size_t i) -> std::string_view {
+            const JunkRow& r = rows_[i];
+            return column == ResultColumn::Name     ? std::string_view(r.name)
+                   : column == ResultColumn::Folder ? std::string_view(r.folder)
+                                                    : std::string_view(typeInfo(r).typeName);
+        });
     }
-    const auto less = [&](std::size_t a, std::size_t b) {
-        return bySize ? rows_[a].bytes < rows_[b].bytes : keys[a] < keys[b];
-    };
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return ascending ? less(a, b) : less(b, a); });
-    std::vector<JunkRow> sorted;
-    sorted.reserve(rows_.size());
-    for (const std::size_t i : order) sorted.push_back(std::move(rows_[i]));
-    rows_ = std::move(sorted);
+    shell::applyOrder(rows_, order);
     return order;
 }
 

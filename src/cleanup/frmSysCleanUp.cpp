@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <numeric>
 #include <utility>
 
 #include "cleanup/AlsoScanLists.h"
@@ -13,6 +12,7 @@
 #include "platform/ScopedFlag.h"
 #include "shell/DriveList.h"
 #include "shell/RecentRemovalLists.h"
+#include "shell/RowOrder.h"
 #include "shell/Settings.h"
 #include "shell/modGeneral.h"
 #include "shell/modRegistry.h"
@@ -352,12 +352,12 @@ void frmSysCleanUp::showFolderRows(const std::vector<std::string>& folders) cons
 
 void frmSysCleanUp::showPage(int page) const { ui::showPage(hwnd(), Controls, Pages, page); }
 
-std::string frmSysCleanUp::cell(std::size_t row, int column) const {
+std::string frmSysCleanUp::cell(std::size_t row, int column) {
     if (row >= results_.size()) return {};
     return results_.cell(row, static_cast<ResultColumn>(column));
 }
 
-int frmSysCleanUp::image(std::size_t row) const {
+int frmSysCleanUp::image(std::size_t row) {
     return row < results_.size() ? results_.typeInfo(results_.rows()[row]).iconIndex : -1;
 }
 
@@ -537,11 +537,7 @@ void frmSysCleanUp::removeSelected(int listId, bool all) const {
     for (auto row = rows.rbegin(); row != rows.rend(); ++row) list.deleteRow(*row);
 }
 
-std::vector<std::size_t> frmSysCleanUp::selectedResults() const {
-    std::vector<std::size_t> rows;
-    for (const int row : resultList().selectedRows()) rows.push_back(static_cast<std::size_t>(row));
-    return rows;
-}
+std::vector<std::size_t> frmSysCleanUp::selectedResults() const { return resultList().selectedIndices(); }
 
 void frmSysCleanUp::selectAll() {
     resultList().selectAll();
@@ -563,8 +559,7 @@ void frmSysCleanUp::sortResults(int column) {
     sorted_ = true;
     sortColumn_ = static_cast<ResultColumn>(column);
     const std::vector<std::size_t> order = results_.sortBy(sortColumn_, ascending_);
-    std::vector<std::size_t> newPlace(order.size());
-    for (std::size_t now = 0; now < order.size(); ++now) newPlace[order[now]] = now;
+    const std::vector<std::size_t> newPlace = shell::newPlaces(order);
     std::vector<std::size_t> reselect;
     for (const std::size_t old : selected)
         if (old < newPlace.size()) reselect.push_back(newPlace[old]);
@@ -639,7 +634,7 @@ void frmSysCleanUp::onCommand(int id, int code, HWND control) {
 
 std::optional<LRESULT> frmSysCleanUp::onNotify(const NMHDR& header) {
     const ui::VirtualListView list = resultList();
-    if (list.answer(header, *this)) return 0;
+    if (const auto answered = list.answer(header, *this)) return answered;
     if (list.isHiddenColumnResize(header)) return TRUE;
     const ui::TabControl tabs(hwnd(), IDC_CLEAN_TABFILELIST);
     if (tabs.isSelectionChange(header)) {

@@ -43,8 +43,8 @@ private:
     void onSize(int width, int height) override;
     void onClose() override;
 
-    std::string cell(std::size_t row, int column) const override;
-    int image(std::size_t row) const override;
+    std::string cell(std::size_t row, int column) override;
+    int image(std::size_t row) override;
 
     void show(const CleanUpSettings& settings);
     CleanUpSettings chosen() const;

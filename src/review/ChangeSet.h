@@ -17,10 +17,14 @@ struct FileRow {
     std::string name;      // file or folder name
     std::string folder;    // parent folder, ending in "\"
     std::string sizeText;  // formatted without decimal
-    std::string typeName;  // the shell's type name; "Folder" for a folder row
+    std::string typeName;  // the shell's type name; "Folder" for a folder row. See typeKnown.
     double bytes = 0;      // what the size text shows
     int iconIndex = -1;    // the system small image list's index, -1 when the shell gave none
     bool isFolder = false;
+    // The shell is asked for type names and icons only when a row is first shown (FileRowTypes):
+    // until then typeName and iconIndex are not the shell's answer.
+    bool typeKnown = false;
+    bool iconKnown = false;
 
     std::string fullPath() const { return folder + name; }
 };

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,6 +11,7 @@
 #include "detection/ScanFiles.h"
 #include "review/ChangesFileNames.h"
 #include "review/ConfigLineList.h"
+#include "review/FolderLookup.h"
 #include "shell/FolderSize.h"
 #include "shell/FormatSize.h"
 #include "shell/Settings.h"
@@ -52,58 +51,20 @@ private:
 
 std::string in(std::string_view folder, std::string_view name) { return std::string(folder) + std::string(name); }
 
-// The shell's type name and icon, asked once per extension: the answer is the same for every
-// file of a kind (about 2 ms a question on Wine), except for the kinds that carry their own
-// icon.
-class FileTypes {
-public:
-    explicit FileTypes(Shell& shell) : shell_(shell) {}
-
-    std::optional<FileTypeInfo> of(std::string_view path) {
-        const std::string extension = extensionOf(path);
-        const bool ownIcon = std::find(OwnIcons.begin(), OwnIcons.end(), extension) != OwnIcons.end();
-        if (!ownIcon) {
-            if (const auto known = byExtension_.find(extension); known != byExtension_.end()) return known->second;
-        }
-        FileTypeInfo type;
-        std::optional<FileTypeInfo> answer;
-        if (succeeded(shell_.fileType(path, type))) answer = type;
-        if (!ownIcon) byExtension_.emplace(extension, answer);
-        return answer;
+// One block's rows: the names of files still there, in block order, with their sizes.
+void addFileRows(LoadPorts& ports, ChangeSet& set, const std::string& folder, const std::vector<std::string>& names) {
+    const std::vector<std::optional<FileInfo>> found = lookUpInFolder(ports.files, ports.run, folder, names);
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        // A file gone since the run is not shown.
+        if (!found[i]) continue;
+        FileRow row;
+        row.name = names[i];
+        row.folder = folder;
+        row.bytes = static_cast<double>(found[i]->size);
+        row.sizeText = shell::formatSize(row.bytes, false);
+        set.totalBytes += row.bytes;
+        set.files.push_back(std::move(row));
     }
-
-private:
-    static constexpr std::array<std::string_view, 6> OwnIcons{".exe", ".ico", ".lnk", ".cur", ".ani", ".scr"};
-
-    static std::string extensionOf(std::string_view path) {
-        const std::size_t dot = path.rfind('.');
-        const std::size_t slash = path.rfind('\\');
-        if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) return {};
-        std::string extension(path.substr(dot));
-        for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        return extension;
-    }
-
-    Shell& shell_;
-    std::map<std::string, std::optional<FileTypeInfo>> byExtension_;
-};
-
-void addFileRow(LoadPorts& ports, FileTypes& types, ChangeSet& set, const std::string& folder,
-                const std::string& name) {
-    FileRow row;
-    row.name = name;
-    row.folder = folder;
-    FileInfo info;
-    // A file gone since the run is not shown; asking the shell about it would only cost time.
-    if (!succeeded(ports.files.info(row.fullPath(), info))) return;
-    row.bytes = static_cast<double>(info.size);
-    if (const auto type = types.of(row.fullPath())) {
-        row.typeName = type->typeName;
-        row.iconIndex = type->iconIndex;
-    }
-    row.sizeText = shell::formatSize(row.bytes, false);
-    set.totalBytes += row.bytes;
-    set.files.push_back(std::move(row));
 }
 
 // `path`: the new folder's path as its record gives it, ending in "\".
@@ -116,9 +77,8 @@ void addFolderRow(LoadPorts& ports, ChangeSet& set, std::string_view path) {
     row.name = std::string(cut == std::string_view::npos ? path : path.substr(cut + 1));
     row.folder = std::string(cut == std::string_view::npos ? std::string_view() : path.substr(0, cut + 1));
     row.typeName = std::string(FolderTypeName);
+    row.typeKnown = true;
     row.bytes = shell::folderSize(ports.files, ports.run, row.fullPath());
-    FileTypeInfo type;
-    if (succeeded(ports.shell.fileType(row.fullPath(), type))) row.iconIndex = type.iconIndex;
     row.sizeText = shell::formatSize(row.bytes, false);
     set.totalBytes += row.bytes;
     set.files.push_back(std::move(row));
@@ -128,7 +88,6 @@ void addFolderRow(LoadPorts& ports, ChangeSet& set, std::string_view path) {
 void loadFiles(LoadPorts& ports, ChangeSet& set, std::string_view workFolder) {
     const std::string path = detection::changesPath(workFolder);
     std::vector<std::string> newFolders;
-    FileTypes types(ports.shell);
     {
         ChangesFile file(ports, path);
         std::string line;
@@ -138,10 +97,12 @@ void loadFiles(LoadPorts& ports, ChangeSet& set, std::string_view workFolder) {
                 file.skipBlock();
             } else if (!line.empty() && line.back() == '{') {
                 const std::string folder = line.substr(0, line.size() - 1);
+                std::vector<std::string> names;
                 std::string name;
                 while (file.next(name) && name != BlockEnd) {
-                    if (!name.empty()) addFileRow(ports, types, set, folder, name);
+                    if (!name.empty()) names.push_back(std::move(name));
                 }
+                addFileRows(ports, set, folder, names);
             }
         }
     }
@@ -219,8 +180,14 @@ void loadKeys(LoadPorts& ports, ChangeSet& set, Hive hive, std::string_view hive
 
 ChangeSet loadChanges(LoadPorts& ports, std::string_view workFolder) {
     ChangeSet set;
+    loadChanges(ports, workFolder, set);
+    return set;
+}
+
+void loadChanges(LoadPorts& ports, std::string_view workFolder, ChangeSet& set) {
     loadFiles(ports, set, workFolder);
     dropVanishedFolders(ports, set);
+    set.files.shrink_to_fit();  // what the rows grew into may be twice what they need
 
     const shell::KeyPtr scanning = shell::openKey(ports.registry, Hive::CurrentUser, settings::ScanningKey);
     for (const LineListSetting& entry : LineListSettings) {
@@ -233,12 +200,11 @@ ChangeSet loadChanges(LoadPorts& ports, std::string_view workFolder) {
     const std::string hkcu = in(workFolder, detection::registry_files::HkcuChanges);
     if (!registryScanned || !existsWith(ports.files, hkcu, FileAttr::Hidden)) {
         set.keys.push_back(KeyRow::placeholder());
-        return set;
+        return;
     }
     loadKeys(ports, set, Hive::CurrentUser, "HKEY_CURRENT_USER\\", hkcu);
     loadKeys(ports, set, Hive::LocalMachine, "HKEY_LOCAL_MACHINE\\",
              in(workFolder, detection::registry_files::HklmChanges));
-    return set;
 }
 
 }  // namespace quillon::review

@@ -23,5 +23,9 @@ struct LoadPorts {
 // Scanning settings). A load ended early by a stop request returns the rows read so far:
 // they are not the whole of what the files held.
 ChangeSet loadChanges(LoadPorts& ports, std::string_view workFolder);
+// The same into `set` (empty at the start), which a window may show while the rows come in:
+// rows are only added, except the folder rows of folders gone since, dropped once the files
+// list is read.
+void loadChanges(LoadPorts& ports, std::string_view workFolder, ChangeSet& set);
 
 }  // namespace quillon::review

@@ -1,22 +1,32 @@
 #include "review/SelectionSize.h"
 
+#include <map>
+#include <string>
+#include <utility>
+
+#include "review/FolderLookup.h"
 #include "shell/FolderSize.h"
-#include "shell/Folders.h"
 
 namespace quillon::review {
 
 double selectionSize(FileSystem& files, RunContext& run, const std::vector<FileRow>& rows,
                      const std::vector<std::size_t>& selected) {
-    double total = 0;
+    // The names by folder, copied: sizing lets messages through, which may change the rows.
+    std::map<std::string, std::vector<std::string>> byFolder;
     for (const std::size_t index : selected) {
-        if (index >= rows.size()) continue;
-        const std::string path = rows[index].fullPath();
-        if (shell::folderExists(files, path)) {
-            total += shell::folderSize(files, run, path);
-            continue;
+        if (index < rows.size()) byFolder[rows[index].folder].push_back(rows[index].name);
+    }
+    double total = 0;
+    for (const auto& [folder, names] : byFolder) {
+        const std::vector<std::optional<FileInfo>> found = lookUpInFolder(files, run, folder, names);
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            if (!found[i]) continue;
+            if (found[i]->attributes & FileAttr::Directory) {
+                total += shell::folderSize(files, run, folder + names[i]);
+            } else {
+                total += static_cast<double>(found[i]->size);
+            }
         }
-        FileInfo info;
-        if (succeeded(files.info(path, info))) total += static_cast<double>(info.size);
     }
     return total;
 }

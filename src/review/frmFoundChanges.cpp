@@ -6,17 +6,14 @@
 
 #include "platform/ScopedFlag.h"
 #include "review/ChangeReport.h"
-#include "review/FoundChangesRows.h"
 #include "review/LoadChanges.h"
 #include "review/SaveSelected.h"
 #include "review/SelectionSize.h"
-#include "shell/SizeSortKey.h"
 #include "review/frmFoundChangesIds.h"
 #include "review/frmInUseDLL.h"
 #include "shell/Folders.h"
 #include "shell/modGeneral.h"
 #include "ui/Layout.h"
-#include "ui/ScopeGuards.h"
 #include "ui/StatusBar.h"
 #include "ui/SystemImageList.h"
 #include "ui/TabControl.h"
@@ -49,15 +46,13 @@ constexpr int ButtonW = W - 7 - ButtonX;
 constexpr int StatusBarRoom = 14;
 constexpr int ClientH = TabY + TabH + 7 + StatusBarRoom;
 
-constexpr int SizeColumn = 2;
-constexpr int HiddenSizeColumn = 4;
-
 constexpr ui::ControlSpec sizeLabel(int id, int x, int y, int width) {
     return {id, "STATIC", "", SS_RIGHT, x, y, width, ui::Metrics::labelHeight};
 }
+constexpr ui::ControlSpec changesList(int id) { return ui::virtualListView(id, PageX, ListY, PageW, ListH, true); }
 // Line lists are not sortable: their headers are not buttons.
 constexpr ui::ControlSpec lineList(int id) {
-    ui::ControlSpec desc = ui::listView(id, PageX, ListY, PageW, ListH, true);
+    ui::ControlSpec desc = changesList(id);
     desc.style |= LVS_NOSORTHEADER;
     return desc;
 }
@@ -78,8 +73,8 @@ constexpr std::array<ui::ControlSpec, 23> Controls{{
               HeadingY, PageW),
     ui::label(IDC_FOUND_LBLADDEDTOCONFIGSYS, "The following lines were added to the Config.sys file", PageX, HeadingY,
               PageW),
-    ui::listView(IDC_FOUND_LVWFILESADDED, PageX, ListY, PageW, ListH, true),
-    ui::listView(IDC_FOUND_LVWREGADDED, PageX, ListY, PageW, ListH, true),
+    changesList(IDC_FOUND_LVWFILESADDED),
+    changesList(IDC_FOUND_LVWREGADDED),
     lineList(IDC_FOUND_LVWWININILINES),
     lineList(IDC_FOUND_LVWSYSINILINES),
     lineList(IDC_FOUND_LVWAUTOEXECLINES),
@@ -140,39 +135,32 @@ constexpr std::array<HelpText, 13> HelpTexts{{
     {IDC_FOUND_LVWCONFIGSYSLINES, " Shows you what new lines have been added to your Config.sys file"},
 }};
 
-constexpr std::size_t indexOf(ChangesList which) { return static_cast<std::size_t>(which); }
-constexpr ChangesList lineListOf(ConfigList list) {
-    return static_cast<ChangesList>(indexOf(ChangesList::WinIni) + static_cast<std::size_t>(list));
-}
-constexpr ConfigList configListOf(ChangesList which) {
-    return static_cast<ConfigList>(indexOf(which) - indexOf(ChangesList::WinIni));
-}
-constexpr std::array<ConfigList, ConfigListCount> ConfigLists{ConfigList::WinIni, ConfigList::SystemIni,
-                                                              ConfigList::AutoexecBat, ConfigList::ConfigSys};
-
-ui::SortOrder flipped(ui::SortOrder order) {
-    return order == ui::SortOrder::Ascending ? ui::SortOrder::Descending : ui::SortOrder::Ascending;
+constexpr ChangesLists::ListIds listIds() {
+    ChangesLists::ListIds ids{};
+    for (std::size_t i = 0; i < ChangesListCount; ++i) ids[i] = Pages[i].listId;
+    return ids;
 }
 
-std::vector<std::size_t> modelRows(const ui::TaggedListView& list) {
-    std::vector<std::size_t> rows;
-    for (LPARAM tag : list.tagsOf(list.selectedRows())) rows.push_back(static_cast<std::size_t>(tag));
-    return rows;
-}
-
-// The rows left in the model get their new index; the rows taken out leave the list.
-void followRemoval(const ui::TaggedListView& list, const std::vector<std::size_t>& moved) {
-    for (int row = list.count() - 1; row >= 0; --row) {
-        const auto old = static_cast<std::size_t>(list.tag(row));
-        if (old >= moved.size() || moved[old] == RemovedRow) {
-            list.deleteRow(row);
-        } else {
-            list.setTag(row, static_cast<LPARAM>(moved[old]));
-        }
+// The load's yields, with the rows read so far put on show now and then, so that the first
+// ones can be looked at (and the window closed) while the rest come in.
+class ShowingRows final : public RunContext {
+public:
+    ShowingRows(RunContext& inner, const ChangesLists& lists) : inner_(inner), lists_(lists) {}
+    void yield() override {
+        inner_.yield();
+        const DWORD now = GetTickCount();
+        if (now - shown_ < ShowEveryMs) return;
+        shown_ = now;
+        lists_.showRows();
     }
-}
+    bool stopRequested() const override { return inner_.stopRequested(); }
 
-using ui::RedrawPause;
+private:
+    static constexpr DWORD ShowEveryMs = 100;
+    RunContext& inner_;
+    const ChangesLists& lists_;
+    DWORD shown_ = GetTickCount() - ShowEveryMs;
+};
 
 // The rows of `before` that are not in `after`. A removal takes rows out and keeps the order
 // of the others, so one pass in step over both lists finds them.
@@ -226,11 +214,11 @@ ui::DialogSpec windowLayout() {
 }  // namespace
 
 frmFoundChanges::frmFoundChanges(Ports& ports, FoundChangesInput input, ClosingHandler closing)
-    : Dialog(windowLayout()), ports_(ports), input_(std::move(input)), closing_(std::move(closing)) {}
-
-ui::TaggedListView frmFoundChanges::list(ChangesList which) const noexcept {
-    return ui::TaggedListView(hwnd(), Pages[indexOf(which)].listId);
-}
+    : Dialog(windowLayout()),
+      ports_(ports),
+      input_(std::move(input)),
+      closing_(std::move(closing)),
+      lists_(changes_, ports.shell, listIds()) {}
 
 void frmFoundChanges::onCreate() {
     ui::createControls(hwnd(), Controls);
@@ -246,8 +234,8 @@ void frmFoundChanges::onCreate() {
 
     const ui::TabControl tabs(hwnd(), IDC_FOUND_TABCHANGESMADE);
     for (const Page& page : Pages) tabs.addTab(page.caption);
+    lists_.attach(hwnd());
     createColumns();
-    folderImage_ = ui::closedFolderImage();
     for (ChangesList which : {ChangesList::Files, ChangesList::Registry}) list(which).setSmallImages(ui::systemSmallImages());
     for (std::size_t i = 0; i < ChangesListCount; ++i) list(static_cast<ChangesList>(i)).setFullRowSelect(true);
     tabs.setCurrent(0);
@@ -260,7 +248,8 @@ void frmFoundChanges::onCreate() {
 void frmFoundChanges::createColumns() {
     list(ChangesList::Files).addColumns(FileColumns);
     list(ChangesList::Registry).addColumns(KeyColumns);
-    for (ConfigList config : ConfigLists) list(lineListOf(config)).addColumns(LineColumns);
+    for (std::size_t i = static_cast<std::size_t>(ChangesList::WinIni); i < ChangesListCount; ++i)
+        list(static_cast<ChangesList>(i)).addColumns(LineColumns);
 }
 
 std::optional<LRESULT> frmFoundChanges::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -272,8 +261,8 @@ std::optional<LRESULT> frmFoundChanges::onMessage(UINT msg, WPARAM wp, LPARAM lp
         const auto which = static_cast<ChangesList>(wp);
         if (which == ChangesList::Files) {
             updateSelectionSize();
-        } else if (indexOf(which) < ChangesListCount) {
-            deselectPlaceholder(which);
+        } else if (wp < ChangesListCount) {
+            lists_.deselectPlaceholder(which);
         }
         return 0;
     }
@@ -295,47 +284,15 @@ void frmFoundChanges::load() {
             input_.dataFileDate = ports_.clock.shortDate(now) + " " + ports_.clock.timeText(now);
         }
         ui::MessagePump pump(stop_, hwnd());
-        LoadPorts loadPorts{ports_.files, ports_.registry, ports_.shell, pump};
-        changes_ = loadChanges(loadPorts, input_.workFolder);
+        ShowingRows run(pump, lists_);
+        LoadPorts loadPorts{ports_.files, ports_.registry, ports_.shell, run};
+        loadChanges(loadPorts, input_.workFolder, changes_);
+        lists_.showRows();
         cutShort_ = closePending_;
-        if (!cutShort_) {
-            fillLists(pump);
-            cutShort_ = closePending_;
-        }
         ui::Label(hwnd(), IDC_FOUND_LBLFILESIZE).setText("(Total size: " + shell::formatSize(changes_.totalBytes, true) + ")");
     }
     loaded_ = true;
     if (closePending_) close();
-}
-
-void frmFoundChanges::fillLists(RunContext& run) {
-    {
-        const ui::TaggedListView files = list(ChangesList::Files);
-        const RedrawPause pause(files.hwnd());
-        for (std::size_t i = 0; i < changes_.files.size(); ++i) {
-            const FileRow& row = changes_.files[i];
-            files.addTaggedRow({row.name, row.folder, row.sizeText, row.typeName}, static_cast<LPARAM>(i), row.iconIndex);
-            run.yield();
-        }
-    }
-    {
-        const ui::TaggedListView keys = list(ChangesList::Registry);
-        const RedrawPause pause(keys.hwnd());
-        for (std::size_t i = 0; i < changes_.keys.size(); ++i) {
-            const KeyRow& row = changes_.keys[i];
-            keys.addTaggedRow({row.name, row.parent}, static_cast<LPARAM>(i), row.isPlaceholder() ? -1 : folderImage_);
-            run.yield();
-        }
-    }
-    for (ConfigList config : ConfigLists) {
-        const ui::TaggedListView lines = list(lineListOf(config));
-        const RedrawPause pause(lines.hwnd());
-        const auto& rows = changes_.linesOf(config);
-        for (std::size_t i = 0; i < rows.size(); ++i) {
-            lines.addTaggedRow({rows[i].added, rows[i].replaced}, static_cast<LPARAM>(i));
-            run.yield();
-        }
-    }
 }
 
 void frmFoundChanges::showPage(int page) {
@@ -349,64 +306,18 @@ void frmFoundChanges::showPage(int page) {
     }
 }
 
-Selection frmFoundChanges::selection() const {
-    Selection selected;
-    selected.files = modelRows(list(ChangesList::Files));
-    selected.keys = modelRows(list(ChangesList::Registry));
-    for (ConfigList config : ConfigLists) {
-        selected.lines[static_cast<std::size_t>(config)] = modelRows(list(lineListOf(config)));
-    }
-    return selected;
-}
+Selection frmFoundChanges::selection() const { return lists_.selection(); }
 
-void frmFoundChanges::removeRows(const Selection& rows) {
-    followRemoval(list(ChangesList::Files), eraseRows(changes_.files, rows.files));
-    followRemoval(list(ChangesList::Registry), eraseRows(changes_.keys, rows.keys));
-    for (ConfigList config : ConfigLists) {
-        followRemoval(list(lineListOf(config)),
-                      eraseRows(changes_.linesOf(config), rows.lines[static_cast<std::size_t>(config)]));
-    }
-}
-
-bool frmFoundChanges::isPlaceholder(ChangesList which, int row) const {
-    const auto index = static_cast<std::size_t>(list(which).tag(row));
-    switch (which) {
-        case ChangesList::Files:
-            return false;
-        case ChangesList::Registry:
-            return index < changes_.keys.size() && changes_.keys[index].isPlaceholder();
-        default: {
-            const auto& lines = changes_.linesOf(configListOf(which));
-            return index < lines.size() && lines[index].isPlaceholder();
-        }
-    }
-}
+void frmFoundChanges::removeRows(const Selection& rows) { lists_.removeRows(rows); }
 
 void frmFoundChanges::selectAll() {
-    list(ChangesList::Files).selectAll();
-    for (std::size_t i = indexOf(ChangesList::Registry); i < ChangesListCount; ++i) {
-        const auto which = static_cast<ChangesList>(i);
-        const ui::TaggedListView rows = list(which);
-        for (int row = 0; row < rows.count(); ++row) rows.setSelected(row, !isPlaceholder(which, row));
-    }
+    lists_.selectAll();
     updateSelectionSize();
 }
 
 void frmFoundChanges::invertSelection() {
-    list(ChangesList::Files).invertSelection();
-    for (std::size_t i = indexOf(ChangesList::Registry); i < ChangesListCount; ++i) {
-        const auto which = static_cast<ChangesList>(i);
-        const ui::TaggedListView rows = list(which);
-        for (int row = 0; row < rows.count(); ++row) {
-            rows.setSelected(row, !rows.isSelected(row) && !isPlaceholder(which, row));
-        }
-    }
+    lists_.invertSelection();
     updateSelectionSize();
-}
-
-void frmFoundChanges::deselectPlaceholder(ChangesList which) {
-    const ui::TaggedListView rows = list(which);
-    if (rows.count() > 0 && isPlaceholder(which, 0)) rows.setSelected(0, false);
 }
 
 void frmFoundChanges::updateSelectionSize() {
@@ -422,27 +333,8 @@ void frmFoundChanges::updateSelectionSize() {
     ui::Label(hwnd(), IDC_FOUND_LBLFILESIZE).setText("(Size: " + shell::formatSize(bytes, true) + ")");
 }
 
-void frmFoundChanges::sortFiles(int column) {
-    const ui::TaggedListView files = list(ChangesList::Files);
-    filesOrder_ = flipped(filesOrder_);
-    int key = column;
-    if (column == SizeColumn) {
-        // Size texts carry units; the hidden column holds them as equal-length numbers.
-        for (int row = 0; row < files.count(); ++row) {
-            files.setText(row, HiddenSizeColumn, shell::sizeSortKey(files.text(row, SizeColumn)));
-        }
-        key = HiddenSizeColumn;
-    }
-    files.sortKeepingTags(key, filesOrder_);
-}
-
-void frmFoundChanges::sortKeys(int column) {
-    keysOrder_ = flipped(keysOrder_);
-    list(ChangesList::Registry).sortKeepingTags(column, keysOrder_);
-}
-
 void frmFoundChanges::openSelectedFiles() {
-    for (std::size_t index : modelRows(list(ChangesList::Files))) {
+    for (std::size_t index : selection().files) {
         if (index < changes_.files.size()) {
             shell::openWithAssociatedProgram(ports_.shell, changes_.files[index].fullPath(), input_.workFolder, ref());
         }
@@ -480,20 +372,22 @@ void frmFoundChanges::onCommand(int id, int code, HWND control) {
 }
 
 std::optional<LRESULT> frmFoundChanges::onNotify(const NMHDR& header) {
-    const ui::TaggedListView files = list(ChangesList::Files);
+    if (const auto answered = lists_.answer(header)) return answered;
+    const ui::VirtualListView files = list(ChangesList::Files);
     if (files.isHiddenColumnResize(header)) return TRUE;
     const ui::TabControl tabs(hwnd(), IDC_FOUND_TABCHANGESMADE);
     if (tabs.isSelectionChange(header)) {
         showPage(tabs.current());
         return 0;
     }
-    const ui::TaggedListView keys = list(ChangesList::Registry);
+    const ui::VirtualListView keys = list(ChangesList::Registry);
+    // While the load adds rows, the model is not to be reordered.
     if (const int column = files.clickedColumn(header); column >= 0) {
-        sortFiles(column);
+        if (!loading_) lists_.sortFiles(column);
         return 0;
     }
     if (const int column = keys.clickedColumn(header); column >= 0) {
-        sortKeys(column);
+        if (!loading_) lists_.sortKeys(column);
         return 0;
     }
     if (header.code == static_cast<UINT>(NM_DBLCLK)) {
@@ -579,8 +473,9 @@ void frmFoundChanges::runRemoval(const RemovalCommand& command) {
 void frmFoundChanges::printSelected() {
     if (loading_) return;
     const ui::WaitCursor wait(*this);
-    review::printSelected(ports_.printer, ports_.prompter, changes_, selection(),
-                          {input_.dataFileName, input_.dataFileDate});
+    const Selection chosen = selection();
+    lists_.knowTypes(chosen.files);
+    review::printSelected(ports_.printer, ports_.prompter, changes_, chosen, {input_.dataFileName, input_.dataFileDate});
 }
 
 void showFoundChanges(Ports& ports, HWND owner, FoundChangesInput input, frmFoundChanges::ClosingHandler closing) {

@@ -1,8 +1,7 @@
 #pragma once
 // The changes viewer: what a find-changes run (or a reviewed removal list) found, in six lists
 // on six tabs, and the commands that act on the selected rows. The window keeps the rows as a
-// ChangeSet; every list row carries the index of the model row it shows, so the commands
-// read the selection in the order the user sees it.
+// ChangeSet, in the order the user sees them; the lists show it (frmFoundChangesLists.h).
 #include <windows.h>
 
 #include <array>
@@ -13,10 +12,10 @@
 #include "platform/Ports.h"
 #include "review/ChangeRemoval.h"
 #include "review/ChangeSet.h"
+#include "review/frmFoundChangesLists.h"
 #include "ui/Dialog.h"
 #include "ui/MessagePump.h"
 #include "ui/StatusHelp.h"
-#include "ui/TaggedListView.h"
 
 namespace quillon::review {
 
@@ -27,10 +26,6 @@ struct FoundChangesInput {
     std::string dataFileDate;  // the date of what is shown; empty: the time of the load
     std::string dataFolder;    // where removed files are kept when the settings say so, ending in "\"
 };
-
-// The six lists in the order of their tabs.
-enum class ChangesList : std::size_t { Files, Registry, WinIni, SystemIni, AutoexecBat, ConfigSys };
-inline constexpr std::size_t ChangesListCount = 6;
 
 class frmFoundChanges final : public ui::Dialog {
 public:
@@ -54,7 +49,7 @@ public:
     // their selection and their place in the lists.
     void removeRows(const Selection& rows);
     // The list control of one list (valid while the window is open).
-    ui::TaggedListView list(ChangesList which) const noexcept;
+    ui::VirtualListView list(ChangesList which) const noexcept { return lists_.list(which); }
     // Shift alone was held at the last mouse press on "&Delete selected". It is handed to the
     // removal, which lets the DeleteMode setting decide all the same.
     bool permanentDelete() const noexcept { return permanentDelete_; }
@@ -68,17 +63,12 @@ private:
 
     void createColumns();
     void load();
-    void fillLists(RunContext& run);
     void showPage(int page);
     void close();
 
-    bool isPlaceholder(ChangesList which, int row) const;
     void selectAll();
     void invertSelection();
-    void deselectPlaceholder(ChangesList which);
     void updateSelectionSize();
-    void sortFiles(int column);
-    void sortKeys(int column);
     void openSelectedFiles();
     void startRegistryEditor();
     void showHelp();
@@ -95,11 +85,9 @@ private:
     FoundChangesInput input_;
     ClosingHandler closing_;
     ChangeSet changes_;
+    ChangesLists lists_;
     ui::StopFlag stop_;
     ui::StatusHelp help_;
-    ui::SortOrder filesOrder_ = ui::SortOrder::Descending;  // so that a first click sorts ascending
-    ui::SortOrder keysOrder_ = ui::SortOrder::Descending;
-    int folderImage_ = -1;
     bool loading_ = false;
     bool loaded_ = false;
     bool closePending_ = false;

@@ -1,18 +1,24 @@
 #include "ui/VirtualListView.h"
 
 #include <algorithm>
+#include <string_view>
+
+#include "platform/TextCompare.h"
 
 namespace quillon::ui {
 
+// Rows added at the end are drawn by the list itself where they show; a repaint of the whole
+// list, many times a second while rows come in, would cost more than the rows.
 void VirtualListView::setRowCount(std::size_t rows) const noexcept {
+    const auto before = static_cast<std::size_t>(std::max(count(), 0));
     send(LVM_SETITEMCOUNT, static_cast<WPARAM>(rows), LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-    refresh();
+    if (rows < before) refresh();
 }
 
-bool VirtualListView::answer(const NMHDR& header, const ListRows& rows) const {
-    if (!sent(header) || header.code != static_cast<UINT>(LVN_GETDISPINFOA)) return false;
-    LVITEMA& item = reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item;
-    if (item.iItem < 0) return true;
+namespace {
+
+void fill(LVITEMA& item, ListRows& rows) {
+    if (item.iItem < 0) return;
     const auto row = static_cast<std::size_t>(item.iItem);
     if ((item.mask & LVIF_TEXT) && item.pszText != nullptr && item.cchTextMax > 0) {
         const std::string text = rows.cell(row, item.iSubItem);
@@ -21,16 +27,81 @@ bool VirtualListView::answer(const NMHDR& header, const ListRows& rows) const {
         item.pszText[n] = '\0';
     }
     if (item.mask & LVIF_IMAGE) item.iImage = rows.image(row);
-    return true;
 }
 
-void VirtualListView::selectOnly(const std::vector<std::size_t>& rows) const {
-    setSelected(-1, false);
-    if (!rows.empty() && rows.size() == static_cast<std::size_t>(count())) {
-        selectAll();
+// From the start row on, wrapping round when asked; -1 when no row's text matches.
+LRESULT find(std::string_view wanted, UINT flags, int startRow, int count, ListRows& rows) {
+    if (!(flags & (LVFI_STRING | LVFI_PARTIAL)) || count <= 0) return -1;
+    const int start = std::clamp(startRow, 0, count);
+    for (int step = 0; step < count; ++step) {
+        int row = start + step;
+        if (row >= count) {
+            if (!(flags & LVFI_WRAP)) break;
+            row -= count;
+        }
+        const std::string text = rows.cell(static_cast<std::size_t>(row), 0);
+        if ((flags & LVFI_PARTIAL) ? startsWithNoCase(text, wanted) : equalsNoCase(text, wanted)) return row;
+    }
+    return -1;
+}
+
+// Wine's list asks in UTF-16 whatever the window it tells prefers.
+std::string ansiOf(const wchar_t* text) {
+    if (text == nullptr) return {};
+    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return {};
+    std::string ansi(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), size, nullptr, nullptr);
+    ansi.resize(static_cast<std::size_t>(size - 1));
+    return ansi;
+}
+
+}  // namespace
+
+std::optional<LRESULT> VirtualListView::answer(const NMHDR& header, ListRows& rows) const {
+    if (!sent(header)) return std::nullopt;
+    if (header.code == static_cast<UINT>(LVN_GETDISPINFOA)) {
+        fill(reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item, rows);
+        return 0;
+    }
+    if (header.code == static_cast<UINT>(LVN_ODFINDITEMA)) {
+        const auto& request = reinterpret_cast<const NMLVFINDITEMA&>(header);
+        if (request.lvfi.psz == nullptr) return -1;
+        return find(request.lvfi.psz, request.lvfi.flags, request.iStart, count(), rows);
+    }
+    if (header.code == static_cast<UINT>(LVN_ODFINDITEMW)) {
+        const auto& request = reinterpret_cast<const NMLVFINDITEMW&>(header);
+        return find(ansiOf(request.lvfi.psz), request.lvfi.flags, request.iStart, count(), rows);
+    }
+    return std::nullopt;
+}
+
+// Each change of a row's state is a message and a notification: for most of the rows, select
+// them all at once and let go of the few others.
+void VirtualListView::selectOnly(std::vector<std::size_t> rows) const {
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    const auto total = static_cast<std::size_t>(std::max(count(), 0));
+    if (rows.size() * 2 <= total) {
+        setSelected(-1, false);
+        for (const std::size_t row : rows) setSelected(static_cast<int>(row), true);
         return;
     }
-    for (const std::size_t row : rows) setSelected(static_cast<int>(row), true);
+    selectAll();
+    std::size_t next = 0;
+    for (std::size_t row = 0; row < total; ++row) {
+        if (next < rows.size() && rows[next] == row) {
+            ++next;
+        } else {
+            setSelected(static_cast<int>(row), false);
+        }
+    }
+}
+
+std::vector<std::size_t> VirtualListView::selectedIndices() const {
+    std::vector<std::size_t> rows;
+    for (const int row : selectedRows()) rows.push_back(static_cast<std::size_t>(row));
+    return rows;
 }
 
 }  // namespace quillon::ui

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "review/FileRowTypes.h"
+#include "review/FolderLookup.h"
 #include "review/LoadChanges.h"
 #include "review/SelectionSize.h"
 #include "shell/SizeSortKey.h"
@@ -92,7 +94,13 @@ TEST(ReviewLoad, RowsCarrySizeTypeAndIconAndAddUpToTheTotal) {
     b.m.files.addFile("C:\\New\\Sub\\Deeper\\two.dat", std::string(2100, 'x'), FileAttr::Hidden);
     b.stage(Changes, {"C:\\Apps\\{", "a.exe", "gone.exe", "hidden.sys", "}", "!C:\\New\\{", "}"});
 
-    const ChangeSet set = b.load();
+    ChangeSet set = b.load();
+    EXPECT_EQ(b.m.shell.fileTypeQuestions(), 0) << "the shell is asked when a row is shown";
+    FileRowTypes types(b.m.shell);
+    for (FileRow& r : set.files) {
+        types.typeName(r);
+        types.icon(r);
+    }
 
     Lines rows;
     for (const FileRow& r : set.files)
@@ -104,6 +112,56 @@ TEST(ReviewLoad, RowsCarrySizeTypeAndIconAndAddUpToTheTotal) {
     EXPECT_EQ(set.files[0].iconIndex, 7);
     EXPECT_NE(set.files[2].iconIndex, -1) << "the shell's icon for the folder";
     EXPECT_EQ(set.totalBytes, 3 * 1024 * 1024 + 100 + 300 + 3100);
+}
+
+TEST(ReviewLoad, TypesAreAskedOncePerExtensionAndIconsPerFileOnlyForKindsWithTheirOwn) {
+    fakes::FakeMachine m;
+    m.shell.setFileType(".txt", "Text Document", 3);
+    m.shell.setFileType(".exe", "Application", 7);
+    std::vector<FileRow> rows = {{"a.txt", "C:\\", "", ""}, {"B.TXT", "C:\\D\\", "", ""}, {"c.exe", "C:\\", "", ""},
+                                 {"d.EXE", "C:\\", "", ""}, {"New", "C:\\", "", "Folder", 0, -1, true, true}};
+    for (const FileRow& row : rows) {
+        if (row.isFolder) m.files.addFolder(row.fullPath());
+        else m.files.addFile(row.fullPath());
+    }
+    FileRowTypes types(m.shell);
+    for (int pass = 0; pass < 2; ++pass) {
+        for (FileRow& row : rows) {
+            types.typeName(row);
+            types.icon(row);
+        }
+    }
+    Lines shown;
+    for (const FileRow& row : rows) shown.push_back(row.typeName + "|" + std::to_string(row.iconIndex >= 0));
+    EXPECT_EQ(shown, (Lines{"Text Document|1", "Text Document|1", "Application|1", "Application|1", "Folder|1"}));
+    EXPECT_EQ(m.shell.fileTypeQuestions(), 5) << ".txt once; .exe once for the name, once per file for the icon; the folder";
+}
+
+// Whatever way the names are looked up (a listing, a listing given up in a crowded folder, one
+// by one), each gets its entry or nothing.
+TEST(ReviewLoad, FolderLookupFindsEachNameWithoutCase) {
+    struct Case { const char* name; int others; bool refused; Lines names; Lines found; };
+    const Case cases[] = {
+        {"one name", 0, false, {"A.TXT"}, {"a.txt|5"}},
+        {"listed: repeats, a folder, a vanished name", 0, false, {"a.txt", "Sub", "gone", "A.txt"},
+         {"a.txt|5", "Sub|dir", "-", "a.txt|5"}},
+        {"listing refused", 0, true, {"a.txt", "Sub", "gone"}, {"a.txt|5", "Sub|dir", "-"}},
+        {"crowded folder", 300, false, {"gone", "a.txt", "b.log"}, {"-", "a.txt|5", "b.log|1"}},
+    };
+    for (const Case& c : cases) {
+        fakes::FakeMachine m;
+        for (int i = 0; i < c.others; ++i) m.files.addFile("C:\\F\\other" + std::to_string(i));
+        m.files.addFile("C:\\F\\a.txt", "12345");
+        m.files.addFile("C:\\F\\b.log", "1");
+        m.files.addFolder("C:\\F\\Sub");
+        if (c.refused) m.files.refuseListing("C:\\F\\");
+        Lines found;
+        for (const auto& entry : lookUpInFolder(m.files, m.run, "C:\\F\\", c.names)) {
+            if (!entry) found.push_back("-");
+            else found.push_back(entry->name + "|" + ((entry->attributes & FileAttr::Directory) ? "dir" : std::to_string(entry->size)));
+        }
+        EXPECT_EQ(found, c.found) << c.name;
+    }
 }
 
 TEST(ReviewLoad, APlaceholderForEachKindOfChangeNotScanned) {

@@ -28,6 +28,7 @@ namespace {
 
 using Names = std::vector<std::string>;
 constexpr const char* Caption = "Changes found  -Quillon";
+const std::string LongLine = "run=" + std::string(1000, 'x');  // longer than the first read buffer
 
 Names column(const ui::ListView& list, int index = 0) {
     Names texts;
@@ -96,7 +97,7 @@ protected:
         const std::string sep(1, settings::ListSeparator);
         writeLines("changes.qdb", {work + "Apps\\{", "small.txt", "gone.txt", "two.bin", "huge.bin", "mid.dat", "c.dll",
                                    "}", "!" + work + "NewDir\\{", "}"});
-        writeLines("sysChanges.qdb", {"Win.ini{", "load=a.exe" + sep + "run=b.exe" + sep, "load=" + sep + " " + sep, "}"});
+        writeLines("sysChanges.qdb", {"Win.ini{", "load=a.exe" + sep + LongLine + sep, "load=" + sep + " " + sep, "}"});
         writeLines("hkcuchanges.qdb", {"Software\\ViewerTest\\Added", "Software\\ViewerTest\\Vanished"});
         writeLines("hklmchanges.qdb", {"TopLevelKey"});
         m.registry.createKey(Hive::CurrentUser, "Software\\ViewerTest\\Added\\Below");
@@ -144,17 +145,17 @@ protected:
 
 // Model and list show the same rows.
 void expectListFollowsTheModel(const frmFoundChanges& viewer) {
-    const ui::TaggedListView filesList = viewer.list(ChangesList::Files);
+    const ui::VirtualListView filesList = viewer.list(ChangesList::Files);
     ASSERT_EQ(static_cast<std::size_t>(filesList.count()), viewer.changes().files.size());
     for (int row = 0; row < filesList.count(); ++row)
-        EXPECT_EQ(viewer.changes().files[static_cast<std::size_t>(filesList.tag(row))].name, filesList.text(row, 0));
+        EXPECT_EQ(viewer.changes().files[static_cast<std::size_t>(row)].name, filesList.text(row, 0));
 }
 
 TEST_F(FoundChanges, ShowsEveryListAndSelectsSizesSortsAndOpensItsRows) {
     whileShown(m.shell, m.prompter, [&](frmFoundChanges& viewer, HWND dialog) {
-        const ui::TaggedListView filesList = viewer.list(ChangesList::Files);
-        const ui::TaggedListView keys = viewer.list(ChangesList::Registry);
-        const ui::TaggedListView systemIni = viewer.list(ChangesList::SystemIni);
+        const ui::VirtualListView filesList = viewer.list(ChangesList::Files);
+        const ui::VirtualListView keys = viewer.list(ChangesList::Registry);
+        const ui::VirtualListView systemIni = viewer.list(ChangesList::SystemIni);
         const ui::Label size(dialog, IDC_FOUND_LBLFILESIZE);
         // The vanished file and key are gone; the new folder follows the files.
         EXPECT_EQ(column(filesList), (Names{"small.txt", "two.bin", "huge.bin", "mid.dat", "c.dll", "NewDir"}));
@@ -196,11 +197,11 @@ TEST_F(FoundChanges, ShowsEveryListAndSelectsSizesSortsAndOpensItsRows) {
                 << "column " << index << ": " << testing::PrintToString(column(filesList));
         }
         expectListFollowsTheModel(viewer);
-        keys.sortByColumn(0, ui::SortOrder::Descending);
-        EXPECT_EQ(column(keys), (Names{"TopLevelKey", "Added"}));
-        const std::string longText(1000, 'x');  // longer than the first read buffer
-        keys.setText(0, 1, longText);
-        EXPECT_EQ(keys.text(0, 1), longText);
+        for (const Names& order : {Names{"Added", "TopLevelKey"}, Names{"TopLevelKey", "Added"}}) {
+            clickHeader(keys, 0);
+            EXPECT_TRUE(uitest::pumpUntil([&] { return column(keys) == order; })) << testing::PrintToString(column(keys));
+        }
+        EXPECT_EQ(viewer.list(ChangesList::WinIni).text(1, 0), LongLine);
 
         // A double-click opens every selected file; on a key it starts the registry editor.
         select(filesList, {"huge.bin", "NewDir"});
@@ -220,8 +221,8 @@ TEST_F(FoundChanges, MoveAndDeleteWorkOnTheSelectedRowsAndAskBeforeASharedDll) {
     m.prompter.answerFolder("");  // cancelled: nothing moves
     m.prompter.answerFolder(work + "Moved");
     whileShown(shell, m.prompter, [&](frmFoundChanges& viewer, HWND dialog) {
-        const ui::TaggedListView filesList = viewer.list(ChangesList::Files);
-        const ui::TaggedListView keys = viewer.list(ChangesList::Registry);
+        const ui::VirtualListView filesList = viewer.list(ChangesList::Files);
+        const ui::VirtualListView keys = viewer.list(ChangesList::Registry);
         select(filesList, {"mid.dat", "NewDir"});
         select(keys, {"Added"});
         uitest::postClick(dialog, IDC_FOUND_CMDMOVE);

@@ -1,14 +1,20 @@
 // The parts of the window toolkit no window test reaches on its own: the message pump, a failing
-// handler, menus from malformed tables, and the test driver's own failure.
+// handler, menus from malformed tables, the owner-data list's selection and search, and the test
+// driver's own failure.
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "UiDriver.h"
+#include "ui/Layout.h"
 #include "ui/Menu.h"
 #include "ui/MessagePump.h"
+#include "ui/VirtualListView.h"
 
 namespace quillon::ui {
 namespace {
@@ -67,6 +73,52 @@ TEST(UiToolkit, PumpLooksAtTheQueueEveryFifteenMillisecondsAndStopsAtCloseAndQui
 
     for (int i = 0; i < 2; ++i) SendMessageA(window.hwnd(), WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
     EXPECT_EQ(window.commands, 2) << "an exception must stay inside the thunk";
+}
+
+// Few rows are selected one by one, most by selecting all and letting go of the others.
+TEST(UiToolkit, OwnerDataListSelectsExactlyTheRowsAsked) {
+    BusyWindow parent;
+    const VirtualListView list(createControl(parent.hwnd(), virtualListView(1, 0, 0, 100, 100, true),
+                                             DialogUnits::of(parent.hwnd()), nullptr));
+    list.setRowCount(8);
+    using Rows = std::vector<std::size_t>;
+    const std::pair<Rows, Rows> cases[] = {{{5, 1, 5}, {1, 5}}, {{0, 1, 2, 4, 6, 7}, {0, 1, 2, 4, 6, 7}},
+                                           {{7, 6, 5, 4, 3, 2, 1, 0}, {0, 1, 2, 3, 4, 5, 6, 7}}, {{}, {}}};
+    for (const auto& [asked, selected] : cases) {
+        list.selectOnly(asked);
+        EXPECT_EQ(list.selectedIndices(), selected);
+    }
+}
+
+// What the user types in the list finds the next row beginning with it, without case.
+TEST(UiToolkit, OwnerDataListFindsTheRowTypedFromTheStartRow) {
+    struct Names final : ListRows {
+        std::vector<std::string> names{"alpha", "Beta", "bravo", "charlie"};
+        std::string cell(std::size_t row, int) override { return names.at(row); }
+        int image(std::size_t) override { return -1; }
+    } rows;
+    BusyWindow parent;
+    const VirtualListView list(createControl(parent.hwnd(), virtualListView(1, 0, 0, 100, 100, true),
+                                             DialogUnits::of(parent.hwnd()), nullptr));
+    list.setRowCount(rows.names.size());
+    struct Case { const char* typed; UINT flags; int start; LRESULT row; };
+    const Case cases[] = {{"b", LVFI_PARTIAL | LVFI_STRING, 0, 1}, {"B", LVFI_PARTIAL | LVFI_STRING, 2, 2},
+                          {"al", LVFI_PARTIAL | LVFI_STRING | LVFI_WRAP, 3, 0}, {"al", LVFI_PARTIAL | LVFI_STRING, 3, -1},
+                          {"bet", LVFI_STRING, 0, -1}, {"BETA", LVFI_STRING, 0, 1}};
+    for (const Case& c : cases) {
+        NMLVFINDITEMA request{};
+        request.hdr = {list.hwnd(), 1, static_cast<UINT>(LVN_ODFINDITEMA)};
+        request.iStart = c.start;
+        request.lvfi.flags = c.flags;
+        request.lvfi.psz = c.typed;
+        EXPECT_EQ(list.answer(request.hdr, rows), std::optional<LRESULT>(c.row)) << c.typed << " from " << c.start;
+    }
+    NMLVFINDITEMW wide{};  // as Wine's list asks, whatever the parent prefers
+    wide.hdr = {list.hwnd(), 1, static_cast<UINT>(LVN_ODFINDITEMW)};
+    wide.iStart = 2;
+    wide.lvfi.flags = LVFI_PARTIAL | LVFI_WRAP;
+    wide.lvfi.psz = L"ALP";
+    EXPECT_EQ(list.answer(wide.hdr, rows), std::optional<LRESULT>(0));
 }
 
 TEST(UiToolkit, ScriptFailsAndEndsTheLoopWhenItsWindowNeverAppears) {

@@ -1,0 +1,194 @@
+#include "review/frmFoundChangesLists.h"
+
+#include <utility>
+
+#include "review/ChangesColumns.h"
+#include "review/FoundChangesRows.h"
+#include "shell/RowOrder.h"
+#include "ui/SystemImageList.h"
+
+namespace quillon::review {
+
+namespace {
+
+constexpr std::size_t indexOf(ChangesList which) { return static_cast<std::size_t>(which); }
+constexpr std::size_t FirstLineList = indexOf(ChangesList::WinIni);
+
+// The rows of the registry list or of a line list; a placeholder shows no picture.
+template <typename Row, std::string (*Cell)(const Row&, int)>
+class TextRows final : public ui::ListRows {
+public:
+    TextRows(const std::vector<Row>& rows, int image) : rows_(rows), image_(image) {}
+    std::string cell(std::size_t row, int column) override {
+        return row < rows_.size() ? Cell(rows_[row], column) : std::string();
+    }
+    int image(std::size_t row) override { return row < rows_.size() && !rows_[row].isPlaceholder() ? image_ : -1; }
+
+private:
+    const std::vector<Row>& rows_;
+    int image_;
+};
+
+// Moves the selection of a list along with its rows, which the model holds `rows` of now:
+// `place` gives each old row's new index (RemovedRow for a row taken out).
+void carrySelection(const ui::VirtualListView& list, const std::vector<std::size_t>& place, std::size_t rows) {
+    std::vector<std::size_t> selected;
+    for (const std::size_t old : list.selectedIndices()) {
+        if (old < place.size() && place[old] != RemovedRow) selected.push_back(place[old]);
+    }
+    list.setRowCount(rows);
+    list.selectOnly(std::move(selected));
+    list.refresh();
+}
+
+}  // namespace
+
+std::string ChangesLists::FileRows::cell(std::size_t row, int column) {
+    if (row >= changes_.files.size()) return {};
+    FileRow& file = changes_.files[row];
+    if (column == TypeColumn) types_.typeName(file);
+    return fileCell(file, column, sizeKeys);
+}
+
+int ChangesLists::FileRows::image(std::size_t row) {
+    return row < changes_.files.size() ? types_.icon(changes_.files[row]) : -1;
+}
+
+void ChangesLists::FileRows::knowAllTypes() {
+    for (FileRow& row : changes_.files) types_.typeName(row);
+}
+
+void ChangesLists::FileRows::knowTypes(const std::vector<std::size_t>& rows) {
+    for (const std::size_t row : rows)
+        if (row < changes_.files.size()) types_.typeName(changes_.files[row]);
+}
+
+void ChangesLists::attach(HWND dialog) noexcept {
+    dialog_ = dialog;
+    folderImage_ = ui::closedFolderImage();
+}
+
+ui::VirtualListView ChangesLists::list(ChangesList which) const noexcept {
+    return ui::VirtualListView(dialog_, ids_[indexOf(which)]);
+}
+
+std::optional<LRESULT> ChangesLists::answer(const NMHDR& header) {
+    switch (header.code) {
+        case LVN_GETDISPINFOA:
+        case LVN_ODFINDITEMA:
+        case LVN_ODFINDITEMW: break;
+        default: return std::nullopt;
+    }
+    if (const auto answered = list(ChangesList::Files).answer(header, files_)) return answered;
+    TextRows<KeyRow, keyCell> keys(changes_.keys, folderImage_);
+    if (const auto answered = list(ChangesList::Registry).answer(header, keys)) return answered;
+    for (std::size_t i = FirstLineList; i < ChangesListCount; ++i) {
+        TextRows<LineRow, lineCell> lines(changes_.lines[i - FirstLineList], -1);
+        if (const auto answered = list(static_cast<ChangesList>(i)).answer(header, lines)) return answered;
+    }
+    return std::nullopt;
+}
+
+std::size_t ChangesLists::rowCount(ChangesList which) const noexcept {
+    switch (which) {
+        case ChangesList::Files: return changes_.files.size();
+        case ChangesList::Registry: return changes_.keys.size();
+        default: return changes_.lines[indexOf(which) - FirstLineList].size();
+    }
+}
+
+void ChangesLists::showRows() const {
+    for (std::size_t i = 0; i < ChangesListCount; ++i) {
+        const auto which = static_cast<ChangesList>(i);
+        const ui::VirtualListView rows = list(which);
+        if (static_cast<std::size_t>(rows.count()) != rowCount(which)) rows.setRowCount(rowCount(which));
+    }
+}
+
+Selection ChangesLists::selection() const {
+    Selection selected;
+    selected.files = list(ChangesList::Files).selectedIndices();
+    selected.keys = list(ChangesList::Registry).selectedIndices();
+    for (std::size_t i = FirstLineList; i < ChangesListCount; ++i)
+        selected.lines[i - FirstLineList] = list(static_cast<ChangesList>(i)).selectedIndices();
+    return selected;
+}
+
+void ChangesLists::removeRows(const Selection& rows) {
+    const std::vector<std::size_t> files = eraseRows(changes_.files, rows.files);
+    carrySelection(list(ChangesList::Files), files, changes_.files.size());
+    const std::vector<std::size_t> keys = eraseRows(changes_.keys, rows.keys);
+    carrySelection(list(ChangesList::Registry), keys, changes_.keys.size());
+    for (std::size_t i = FirstLineList; i < ChangesListCount; ++i) {
+        std::vector<LineRow>& lines = changes_.lines[i - FirstLineList];
+        const std::vector<std::size_t> place = eraseRows(lines, rows.lines[i - FirstLineList]);
+        carrySelection(list(static_cast<ChangesList>(i)), place, lines.size());
+    }
+}
+
+bool ChangesLists::isPlaceholder(ChangesList which, std::size_t row) const {
+    switch (which) {
+        case ChangesList::Files: return false;
+        case ChangesList::Registry: return row < changes_.keys.size() && changes_.keys[row].isPlaceholder();
+        default: {
+            const auto& lines = changes_.lines[indexOf(which) - FirstLineList];
+            return row < lines.size() && lines[row].isPlaceholder();
+        }
+    }
+}
+
+std::vector<std::size_t> ChangesLists::rowsToSelect(ChangesList which, bool inverted) const {
+    const ui::VirtualListView rows = list(which);
+    const auto count = static_cast<std::size_t>(rows.count());
+    std::vector<bool> selectedNow(count, false);
+    if (inverted) {
+        for (const std::size_t row : rows.selectedIndices())
+            if (row < count) selectedNow[row] = true;
+    }
+    std::vector<std::size_t> wanted;
+    for (std::size_t row = 0; row < count; ++row) {
+        if (!selectedNow[row] && !isPlaceholder(which, row)) wanted.push_back(row);
+    }
+    return wanted;
+}
+
+void ChangesLists::selectAll() const {
+    for (std::size_t i = 0; i < ChangesListCount; ++i) {
+        const auto which = static_cast<ChangesList>(i);
+        list(which).selectOnly(rowsToSelect(which, false));
+    }
+}
+
+void ChangesLists::invertSelection() const {
+    for (std::size_t i = 0; i < ChangesListCount; ++i) {
+        const auto which = static_cast<ChangesList>(i);
+        list(which).selectOnly(rowsToSelect(which, true));
+    }
+}
+
+void ChangesLists::deselectPlaceholder(ChangesList which) const {
+    const ui::VirtualListView rows = list(which);
+    if (rows.count() > 0 && isPlaceholder(which, 0)) rows.setSelected(0, false);
+}
+
+void ChangesLists::sortFiles(int column) {
+    filesAscending_ = !filesAscending_;
+    int key = column;
+    if (column == SizeColumn) {
+        // Size texts carry units; the hidden column holds them as equal-length numbers.
+        files_.sizeKeys = true;
+        key = HiddenSizeColumn;
+    }
+    if (column == TypeColumn) files_.knowAllTypes();
+    const ui::VirtualListView rows = list(ChangesList::Files);
+    const std::vector<std::size_t> order = sortFileRows(changes_.files, key, filesAscending_);
+    carrySelection(rows, shell::newPlaces(order), changes_.files.size());
+}
+
+void ChangesLists::sortKeys(int column) {
+    keysAscending_ = !keysAscending_;
+    const std::vector<std::size_t> order = sortKeyRows(changes_.keys, column, keysAscending_);
+    carrySelection(list(ChangesList::Registry), shell::newPlaces(order), changes_.keys.size());
+}
+
+}  // namespace quillon::review
