@@ -47,14 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     review::RemovalContext context{ports, inUse, {"C:\\Windows\\", "C:\\", "C:\\"}};
     review::uninstallFromDataFile(context, "C:\\L\\NewApp.qdf");
 
-    std::vector<std::string> entries;  // the list's lines without their line ends
-    std::size_t start = 0;
-    while (start <= list.size()) {
-        std::size_t end = list.find('\n', start);
-        if (end == std::string::npos) end = list.size();
-        std::string line = list.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        entries.push_back(line);
+    std::vector<std::string> entries;  // the list's lines, ended by CR, LF or both as the reader ends them
+    for (std::size_t start = 0; start <= list.size();) {
+        const std::size_t end = std::min(list.find_first_of("\r\n", start), list.size());
+        entries.push_back(list.substr(start, end - start));
         start = end + 1;
     }
     for (const auto& group : {Files, Folders})
