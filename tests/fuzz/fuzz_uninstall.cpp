@@ -12,7 +12,7 @@ const std::vector<std::string> Files{"C:\\Apps\\NewApp\\app.exe", "C:\\Apps\\New
                                      "C:\\Windows\\System32\\newapp.dll", "C:\\Windows\\System32\\kernel32.dll",
                                      "C:\\Program Files\\Quillon\\Quillon.exe"};
 const std::vector<std::string> Folders{"C:\\Apps\\NewApp\\Sub", "C:\\Apps\\NewApp", "C:\\Apps"};
-const std::vector<std::string> ProtectedFolders{"C:\\Windows", "C:\\Windows\\System32", "C:\\Program Files"};
+const std::vector<std::string> ProtectedFolders{"C:\\", "C:\\Windows", "C:\\Windows\\System32", "C:\\Program Files"};
 const std::vector<std::string> Keys{"Software\\NewApp\\Settings", "Software\\NewApp", "Software\\Microsoft\\Windows"};
 constexpr std::string_view WinIni = "C:\\Windows\\win.ini";
 const std::vector<std::string> IniLines{"[windows]", "load=newapp.exe", "run=", "[NewApp]", "Path=C:\\Apps\\NewApp"};
