@@ -1,5 +1,7 @@
 // Uninstall from a handed-over removal list. After each input: whatever went is named by the
 // list (itself or a folder or key above it), and nothing protected went.
+#include <algorithm>
+
 #include "FuzzBench.h"
 #include "platform/TextCompare.h"
 #include "review/UninstallFromDataFile.h"
@@ -55,17 +57,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (const auto& group : {Files, Folders})
         for (const std::string& item : group)
-            if (!m.files.exists(item)) fuzz::require(named(entries, item), "a file or folder went that the list does not name");
+            if (!m.files.exists(item))
+                fuzz::require(named(entries, item), "a file or folder went that the list does not name");
     for (const std::string& folder : ProtectedFolders) fuzz::require(m.files.exists(folder), "a protected folder went");
     for (Hive hive : {Hive::CurrentUser, Hive::LocalMachine}) {
         const std::string prefix = hive == Hive::CurrentUser ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\";
         fuzz::require(m.registry.keyExists(hive, "Software"), "a key directly below a hive root went");
         for (const std::string& key : Keys)
-            if (!m.registry.keyExists(hive, key)) fuzz::require(named(entries, prefix + key), "a key went that the list does not name");
+            if (!m.registry.keyExists(hive, key))
+                fuzz::require(named(entries, prefix + key), "a key went that the list does not name");
     }
     const std::string after = m.files.content(WinIni).value_or("");
     for (const std::string& line : IniLines)
         if (after.find(line + "\r\n") == std::string::npos)
-            fuzz::require(list.find(line) != std::string::npos, "a configuration line went that the list does not name");
+            fuzz::require(list.find(line) != std::string::npos, "a line went that the list does not name");
     return 0;
 }
