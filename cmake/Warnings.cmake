@@ -10,6 +10,12 @@ if(QUILLON_SANITIZE)
   target_compile_options(quillon_options INTERFACE -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   target_link_options(quillon_options INTERFACE -fsanitize=address,undefined)
 endif()
+if(QUILLON_FUZZ)
+  # Coverage for libFuzzer in every object; the fuzzer's main is linked into the targets only.
+  target_compile_options(quillon_options INTERFACE -fsanitize=fuzzer-no-link,address,undefined
+    -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  target_link_options(quillon_options INTERFACE -fsanitize=address,undefined)
+endif()
 if(WIN32)
   # ANSI API throughout; no min/max macros; Windows XP level headers are enough but
   # later APIs (GetLongPathNameA etc.) need at least 0x0601 on mingw.

@@ -2,7 +2,8 @@
 # each line of a test's output with "N: ". Every ctest entry that did not end "Passed" counts
 # at least one failure, whatever it printed: a crash after its summary, a timeout, a sanitizer
 # report, an executable that never ran. An entry that started and has no result line at all
-# (the run was killed) counts as failed too.
+# (the run was killed) counts as failed too. An entry that is no GoogleTest program (a fuzz
+# target's smoke run) is one case.
 function key_of(n) { return FILENAME ":" n }
 
 /^[0-9]+: Test command: / {
@@ -23,6 +24,7 @@ function key_of(n) { return FILENAME ":" n }
 }
 END {
   for (k in started) {
+    if (!(k in total)) { if (result[k] == "passed") p += 1; else f += 1; continue }
     p += total[k] - bad[k]; f += bad[k]
     if (result[k] != "passed" && bad[k] == 0) f += 1
   }
