@@ -1,9 +1,20 @@
 #include "cleanup/JunkScans.h"
 
 #include "shell/DriveList.h"
+#include "shell/Folders.h"
+#include "shell/RecentRemovalLists.h"
 #include "shell/Settings.h"
 
 namespace quillon::cleanup {
+
+TemporaryFolders findTemporaryFolders(Shell& system, FileSystem& files) {
+    const std::string cache = shell::specialFolder(system, Csidl::InternetCache);
+    const std::string programFiles = shell::specialFolder(system, Csidl::ProgramFiles);
+    TemporaryFolders folders{shell::temporaryFolder(system), cache == "\\" ? "" : cache,
+                             shell::splitList(shell::browserCacheFolders(files, programFiles))};
+    std::erase_if(folders.browserCaches, [](const std::string& f) { return f.empty(); });
+    return folders;
+}
 
 namespace {
 

@@ -34,6 +34,10 @@ struct TemporaryFolders {
     std::vector<std::string> browserCaches;  // the older browser's profile caches
 };
 
+// Where the temporary and cache folders of this machine are; both the clean-up window and the
+// scheduled tasks empty them.
+TemporaryFolders findTemporaryFolders(Shell& system, FileSystem& files);
+
 // Each step reads the settings when it begins, so a box changed during the scan counts for
 // the steps still to come. False when stopped.
 bool scanTemporaryFolders(ScanPorts& ports, const std::function<CleanUpSettings()>& settingsNow,

@@ -404,12 +404,8 @@ void frmSysCleanUp::scanTemporaryFiles(ScanPorts& ports) {
 }
 
 void frmSysCleanUp::scanTemporaryFolders(ScanPorts& ports) {
-    const std::string cache = shell::specialFolder(ports_.shell, Csidl::InternetCache);
-    TemporaryFolders folders{ui::Label(hwnd(), IDC_CLEAN_LBLTEMPPATH).text(), cache == "\\" ? "" : cache,
-                             shell::splitList(shell::browserCacheFolders(
-                                 ports_.files, shell::specialFolder(ports_.shell, Csidl::ProgramFiles)))};
-    std::erase_if(folders.browserCaches, [](const std::string& f) { return f.empty(); });
-    cleanup::scanTemporaryFolders(ports, [this] { return chosen(); }, folders, results_);
+    cleanup::scanTemporaryFolders(ports, [this] { return chosen(); }, findTemporaryFolders(ports_.shell, ports_.files),
+                                  results_);
 }
 
 // The rows come sorted as the list was last sorted, by name when it never was.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "cleanup/JunkScans.h"
 #include "cleanup/JunkTypes.h"
 #include "scheduler/SchedulerStartUp.h"
 #include "shell/DriveList.h"
@@ -62,12 +63,11 @@ private:
         ports_.progress.showStatus("Scanning for temporary folders...");
         const cleanup::CleanUpSettings& boxes = settings_.sysClean;
         std::vector<std::string> folders;
-        if (boxes.tempFolder) folders.push_back(shell::temporaryFolder(ports_.system.shell));
+        const cleanup::TemporaryFolders found = cleanup::findTemporaryFolders(ports_.system.shell, ports_.system.files);
+        if (boxes.tempFolder) folders.push_back(found.temporary);
         if (boxes.cacheFolder) {
-            folders.push_back(shell::specialFolder(ports_.system.shell, Csidl::InternetCache));
-            const std::string programFiles = shell::specialFolder(ports_.system.shell, Csidl::ProgramFiles);
-            for (const std::string& cache : shell::splitList(shell::browserCacheFolders(ports_.system.files, programFiles)))
-                folders.push_back(cache);
+            folders.push_back(found.internetCache);
+            folders.insert(folders.end(), found.browserCaches.begin(), found.browserCaches.end());
         }
         for (const std::string& folder : boxes.alsoFolders) folders.push_back(folder + "\\");
         for (const std::string& folder : folders) {
