@@ -63,7 +63,7 @@ void MainProgramOperations::uninstallFromDataFile(const std::string& removalList
     ui::StopFlag never;
     ui::MessagePump pump(never, owner_);
     shell::RemovalPorts removal{ports_.registry, ports_.files, ports_.shell, ports_.desktop,
-                                ports_.prompter, pump,         state_.dataFolder,
+                                ports_.prompter, pump,         ports_.clock, state_.dataFolder,
                                 reinterpret_cast<WindowRef>(owner_)};
     review::InUseDllPrompt inUse(owner_);
     review::RemovalContext context{removal, inUse,

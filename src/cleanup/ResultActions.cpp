@@ -2,9 +2,13 @@
 
 #include <string>
 
+#include "undo/UndoRecorder.h"
+
 namespace quillon::cleanup {
 
 namespace {
+
+constexpr std::string_view RecordTitle = "Clean-up";
 
 constexpr const char* DuplicateWarning =
     "Make sure that you keep at least one copy of the duplicate files to be deleted on your hard drive. "
@@ -60,12 +64,18 @@ void deleteSelected(shell::RemovalPorts& ports, ResultKind kind, ScanResults& re
             return;
         const std::string folder =
             ports.prompter.browseForFolder("Choose the folder in which you want to move the DLL files to:");
-        if (!folder.empty()) shell::moveFiles(ports.shell, ports.files, paths, folder, 0, ports.owner);
+        if (folder.empty()) return;
+        undo::UndoRecorder record(ports, {std::string(RecordTitle), {}, {}, undo::filesMoved(paths, folder)});
+        if (!record.write("Error deleting files")) return;
+        shell::moveFiles(ports.shell, ports.files, paths, folder, 0, ports.owner);
     } else {
         if (kind == ResultKind::Duplicates &&
             ports.prompter.message({DuplicateWarning, "Confirm delete", MsgIcon::Exclamation, MsgButtons::OkCancel,
                                     2}) != MsgAnswer::Ok)
             return;
+        undo::UndoRecorder record(
+            ports, {std::string(RecordTitle), {}, {}, undo::filesRemoved(ports, paths, 0, shell::RemoveMode::Setting)});
+        if (!record.write("Error deleting files")) return;
         if (!paths.empty()) shell::removeFiles(ports, paths, 0, shell::RemoveMode::Setting);
     }
     dropVanished(ports.files, results, selected);

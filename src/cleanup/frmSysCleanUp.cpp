@@ -593,7 +593,7 @@ void frmSysCleanUp::runRemoval(const RemovalCommand& command) {
         ui::StopFlag never;
         ui::MessagePump pump(never, hwnd());
         shell::RemovalPorts removal{ports_.registry, ports_.files, ports_.shell, ports_.desktop, ports_.prompter,
-                                    pump,           dataFolder_,   ref()};
+                                    pump,           ports_.clock,  dataFolder_, ref()};
         command(removal, selectedResults());
     }
     const ui::VirtualListView list = resultList();

@@ -6,6 +6,7 @@
 #include "review/NothingSelected.h"
 #include "review/RemovalSafety.h"
 #include "shell/modRegistry.h"
+#include "undo/UndoRecorder.h"
 
 namespace quillon::review {
 namespace {
@@ -64,6 +65,25 @@ void deleteKeys(RemovalContext& context, ChangeSet& changes, const Selection& se
     eraseRows(changes.keys, std::move(deleted));
 }
 
+// What Delete is about to take, for the undo record.
+undo::PlannedRemoval plannedRemoval(RemovalContext& context, const ChangeSet& changes, const Selection& selection,
+                                    const std::vector<std::string>& paths) {
+    undo::PlannedRemoval plan{"Changes", {}, {}, undo::filesRemoved(context.ports, paths, 0, shell::RemoveMode::Setting)};
+    for (std::size_t index : selection.keys) {
+        if (index >= changes.keys.size() || changes.keys[index].isPlaceholder()) continue;
+        KeyTarget target = keyTargetOf(changes.keys[index]);
+        plan.keys.push_back({target.hive, std::move(target.path)});
+    }
+    for (std::size_t list = 0; list < ConfigListCount; ++list) {
+        const auto& rows = changes.lines[list];
+        const auto& selected = selection.lines[list];
+        if (std::any_of(selected.begin(), selected.end(),
+                        [&](std::size_t i) { return i < rows.size() && !rows[i].isPlaceholder(); }))
+            plan.configFiles.push_back(configFilePath(static_cast<ConfigList>(list), context.folders));
+    }
+    return plan;
+}
+
 }  // namespace
 
 KeyTarget keyTargetOf(const KeyRow& row) {
@@ -79,11 +99,14 @@ void deleteSelected(RemovalContext& context, ChangeSet& changes, const Selection
 
     const std::vector<std::string> paths =
         chooseDeletions(context.ports.registry, context.inUse, selectedSafePaths(guard, changes, selection));
+    undo::UndoRecorder record(context.ports, plannedRemoval(context, changes, selection, paths));
+    if (!record.write("Error deleting files")) return;
     if (!paths.empty()) shell::removeFiles(context.ports, paths, 0, shell::RemoveMode::Setting);
     dropVanishedFiles(context, guard, changes);
 
     deleteLines(context, changes, selection);
     deleteKeys(context, changes, selection);
+    record.finish();
 }
 
 void moveSelected(RemovalContext& context, ChangeSet& changes, const Selection& selection) {

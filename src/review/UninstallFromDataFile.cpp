@@ -1,6 +1,8 @@
 #include "review/UninstallFromDataFile.h"
 
+#include <array>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "platform/TextCompare.h"
@@ -9,6 +11,7 @@
 #include "review/RemovalSafety.h"
 #include "review/SavedForDeletion.h"
 #include "shell/modRegistry.h"
+#include "undo/UndoRecorder.h"
 
 namespace quillon::review {
 namespace {
@@ -29,6 +32,23 @@ struct Outcome {
     bool refused = false;       // an entry was not safe to remove
 };
 
+struct KeyItem {
+    std::string entry;  // as the list spells it
+    KeyEntry key;
+};
+
+// Everything the list asks for, read before anything goes, so the undo record can hold it.
+struct Gathered {
+    std::vector<std::string> refusedFiles;
+    std::vector<std::string> paths;  // after the in-use questions
+    std::string registryHeader = std::string(removal_list::RegistryHeader);
+    std::vector<std::string> refusedKeys;
+    std::vector<KeyItem> keys;
+    std::array<std::vector<std::pair<std::string, std::string>>, ConfigListCount> lines;  // added, replaced
+};
+
+constexpr std::uint32_t FileFlags = FileOpFlag::MultiDestFiles | FileOpFlag::NoConfirmation | FileOpFlag::AllowUndo;
+
 class Uninstall {
 public:
     Uninstall(RemovalContext& context, std::string_view removalList)
@@ -38,15 +58,20 @@ public:
 
 private:
     bool confirmed();
-    void removeFiles(TextReader& list, TextWriter& failed);
-    void removeKeys(TextReader& list, TextWriter& failed);
-    void removeLines(TextReader& list);
+    void gatherFiles(TextReader& list);
+    void gatherKeys(TextReader& list);
+    void gatherLines(TextReader& list);
+    undo::PlannedRemoval plannedRemoval() const;
+    void removeFiles(TextWriter& failed);
+    void removeKeys(TextWriter& failed);
+    void removeLines();
     void report(bool failedListWritten);
 
     RemovalContext& c_;
     shell::RemovalPorts& ports_;
     std::string listPath_;
     RemovalGuard guard_;
+    Gathered list_;
     std::string failedPath_;
     Outcome outcome_;
     bool nt_ = false;
@@ -59,46 +84,35 @@ bool Uninstall::confirmed() {
            MsgAnswer::Yes;
 }
 
-void Uninstall::removeFiles(TextReader& list, TextWriter& failed) {
+void Uninstall::gatherFiles(TextReader& list) {
     std::vector<std::string> candidates;
     forEachEntry(list, [&](const std::string& path) {
         ports_.run.yield();
         if (!guard_.allowsPath(path)) {
-            failed.writeLine(path);
-            outcome_.refused = true;
+            list_.refusedFiles.push_back(path);
         } else if (itemExists(ports_.files, path)) {
             candidates.push_back(path);
         }
     });
-    const std::vector<std::string> paths = chooseDeletions(ports_.registry, c_.inUse, candidates);
-    if (paths.empty()) return;
-    constexpr std::uint32_t flags = FileOpFlag::MultiDestFiles | FileOpFlag::NoConfirmation | FileOpFlag::AllowUndo;
-    if (shell::removeFiles(ports_, paths, flags, shell::RemoveMode::Quiet)) return;
-    outcome_.filesFailed = true;
-    for (const auto& path : paths)
-        if (itemExists(ports_.files, path)) failed.writeLine(path);
+    list_.paths = chooseDeletions(ports_.registry, c_.inUse, candidates);
 }
 
-void Uninstall::removeKeys(TextReader& list, TextWriter& failed) {
+void Uninstall::gatherKeys(TextReader& list) {
+    std::string header;
+    if (list.readLine(header)) list_.registryHeader = header;
     forEachEntry(list, [&](const std::string& entry) {
         ports_.run.yield();
-        const KeyEntry key = parseKeyEntry(entry);
+        KeyEntry key = parseKeyEntry(entry);
         if (!key.knownHive || !allowsKeyRemoval(key.path)) {
-            failed.writeLine(entry);
-            outcome_.refused = true;
-            return;
-        }
-        if (!shell::openKey(ports_.registry, key.hive, key.path)) return;  // already gone
-        if (shell::deleteKey(ports_.registry, ports_.prompter, key.hive, key.path)) {
-            failed.writeLine(entry);
-            outcome_.keysFailed = true;
+            list_.refusedKeys.push_back(entry);
+        } else {
+            list_.keys.push_back({entry, std::move(key)});
         }
     });
 }
 
-void Uninstall::removeLines(TextReader& list) {
-    for (std::size_t section = 0; section < ConfigListCount; ++section) {
-        const std::string file = configFilePath(static_cast<ConfigList>(section), c_.folders);
+void Uninstall::gatherLines(TextReader& list) {
+    for (auto& lines : list_.lines) {
         std::string header;
         if (!list.readLine(header)) return;
         forEachEntry(list, [&](const std::string& entry) {
@@ -106,9 +120,50 @@ void Uninstall::removeLines(TextReader& list) {
             const std::size_t first = entry.find(removal_list::Separator);
             const std::string_view rest =
                 first == std::string::npos ? std::string_view() : std::string_view(entry).substr(first + 1);
-            const std::string_view replaced = rest.substr(0, rest.find(removal_list::Separator));
-            removeAddedLine(ports_.files, c_.folders.work, file, std::string_view(entry).substr(0, first), replaced);
+            lines.emplace_back(entry.substr(0, first), std::string(rest.substr(0, rest.find(removal_list::Separator))));
         });
+    }
+}
+
+undo::PlannedRemoval Uninstall::plannedRemoval() const {
+    undo::PlannedRemoval plan{programNameOf(listPath_), {}, {},
+                              undo::filesRemoved(ports_, list_.paths, FileFlags, shell::RemoveMode::Quiet)};
+    for (const auto& item : list_.keys) plan.keys.push_back({item.key.hive, item.key.path});
+    for (std::size_t section = 0; section < ConfigListCount; ++section)
+        if (!list_.lines[section].empty())
+            plan.configFiles.push_back(configFilePath(static_cast<ConfigList>(section), c_.folders));
+    return plan;
+}
+
+void Uninstall::removeFiles(TextWriter& failed) {
+    for (const auto& path : list_.refusedFiles) failed.writeLine(path);
+    outcome_.refused = outcome_.refused || !list_.refusedFiles.empty();
+    if (list_.paths.empty() || shell::removeFiles(ports_, list_.paths, FileFlags, shell::RemoveMode::Quiet)) return;
+    outcome_.filesFailed = true;
+    for (const auto& path : list_.paths)
+        if (itemExists(ports_.files, path)) failed.writeLine(path);
+}
+
+void Uninstall::removeKeys(TextWriter& failed) {
+    for (const auto& entry : list_.refusedKeys) failed.writeLine(entry);
+    outcome_.refused = outcome_.refused || !list_.refusedKeys.empty();
+    for (const auto& [entry, key] : list_.keys) {
+        ports_.run.yield();
+        if (!shell::openKey(ports_.registry, key.hive, key.path)) continue;  // already gone
+        if (shell::deleteKey(ports_.registry, ports_.prompter, key.hive, key.path)) {
+            failed.writeLine(entry);
+            outcome_.keysFailed = true;
+        }
+    }
+}
+
+void Uninstall::removeLines() {
+    for (std::size_t section = 0; section < ConfigListCount; ++section) {
+        const std::string file = configFilePath(static_cast<ConfigList>(section), c_.folders);
+        for (const auto& [added, replaced] : list_.lines[section]) {
+            ports_.run.yield();
+            removeAddedLine(ports_.files, c_.folders.work, file, added, replaced);
+        }
     }
 }
 
@@ -125,6 +180,13 @@ void Uninstall::run() {
                                  "Error opening file", MsgIcon::Exclamation, MsgButtons::Ok});
         return;
     }
+    gatherFiles(*list);
+    gatherKeys(*list);
+    gatherLines(*list);
+    list.reset();
+
+    undo::UndoRecorder record(ports_, plannedRemoval());
+    if (!record.write("Error deleting files")) return;
 
     failedPath_ = c_.folders.work + std::string(FailedItemsFileName);
     std::unique_ptr<TextWriter> failed;
@@ -137,11 +199,10 @@ void Uninstall::run() {
     TextWriter& out = failed ? *failed : nowhere;
 
     out.writeLine(removal_list::FilesHeader);
-    removeFiles(*list, out);
+    removeFiles(out);
     out.writeLine(removal_list::SectionEnd);
-    std::string registryHeader;
-    out.writeLine(list->readLine(registryHeader) ? registryHeader : std::string(removal_list::RegistryHeader));
-    removeKeys(*list, out);
+    out.writeLine(list_.registryHeader);
+    removeKeys(out);
     out.writeLine(removal_list::SectionEnd);
     for (const auto header : removal_list::LineHeaders) {
         out.writeLine(header);
@@ -151,8 +212,8 @@ void Uninstall::run() {
     if (succeeded(written)) written = closed;
     failed.reset();
 
-    removeLines(*list);
-    list.reset();
+    removeLines();
+    record.finish();
 
     removeSavedForDeletion(ports_.registry, listPath_);
     report(succeeded(written));

@@ -459,7 +459,7 @@ void frmFoundChanges::runRemoval(const RemovalCommand& command) {
         ui::StopFlag never;
         ui::MessagePump pump(never, hwnd());
         shell::RemovalPorts removal{ports_.registry, ports_.files, ports_.shell,     ports_.desktop,
-                                    ports_.prompter, pump,         input_.dataFolder, ref()};
+                                    ports_.prompter, pump,         ports_.clock, input_.dataFolder, ref()};
         InUseDllPrompt inUse(hwnd());
         RemovalContext context{removal, inUse,
                                RemovalFolders{shell::specialFolder(ports_.shell, Csidl::Windows),

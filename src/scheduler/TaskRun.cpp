@@ -25,7 +25,7 @@ public:
           settings_(settings),
           walk_{ports.system.files, ports.system.shell, ports.run, ports.progress},
           removal_{ports.system.registry, ports.system.files, ports.system.shell, ports.system.desktop, ports.prompter,
-                   ports.run, ports.dataFolder, ports.owner},
+                   ports.run, ports.system.clock, ports.dataFolder, ports.owner},
           ignore_(settings.foldersToIgnore) {}
 
     TaskTotals run() {

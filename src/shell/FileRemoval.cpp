@@ -54,9 +54,8 @@ bool moveFiles(Shell& shell, FileSystem& files, const std::vector<std::string>& 
     return all && succeeded(r.status) && !r.aborted;
 }
 
-bool removeFiles(RemovalPorts& ports, const std::vector<std::string>& paths, std::uint32_t flags,
-                 RemoveMode mode) {
-    const KeyPtr key = openKey(ports.registry, Hive::CurrentUser, settings::GeneralKey);
+RemovalPlan planRemoval(Registry& registry, std::uint32_t flags, RemoveMode mode) {
+    const KeyPtr key = openKey(registry, Hive::CurrentUser, settings::GeneralKey);
     const std::string deleteMode = key ? queryValue(key.get(), settings::general::DeleteMode) : "0";
 
     // "3" (zip into the default folder) has no archiver behind it: keep the files safe in
@@ -71,8 +70,16 @@ bool removeFiles(RemovalPorts& ports, const std::vector<std::string>& paths, std
     } else if (mode == RemoveMode::Permanent || forGood) {
         if (flags == 0) flags = FileOpFlag::MultiDestFiles;
     } else {
-        return moveIntoDataFolder(ports, paths);
+        return {RemovalPlace::DataFolder, flags};
     }
+    return {(flags & FileOpFlag::AllowUndo) ? RemovalPlace::RecycleBin : RemovalPlace::Deleted, flags};
+}
+
+bool removeFiles(RemovalPorts& ports, const std::vector<std::string>& paths, std::uint32_t flags,
+                 RemoveMode mode) {
+    const RemovalPlan plan = planRemoval(ports.registry, flags, mode);
+    if (plan.place == RemovalPlace::DataFolder) return moveIntoDataFolder(ports, paths);
+    flags = plan.flags;
 
     const bool nt = ports.desktop.isNtFamily();
     if (nt) flags |= FileOpFlag::NoErrorUi;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/Clock.h"
 #include "platform/Desktop.h"
 #include "platform/FileSystem.h"
 #include "platform/Prompter.h"
@@ -22,6 +23,7 @@ struct RemovalPorts {
     Desktop& desktop;
     Prompter& prompter;
     RunContext& run;
+    Clock& clock;
     std::string dataFolder;  // with "\"
     WindowRef owner = 0;
 };
@@ -31,6 +33,14 @@ enum class RemoveMode {
     Permanent = 1,  // for good, whatever the setting
     Quiet = 2,      // as the setting, but no message about files left for the restart
 };
+
+enum class RemovalPlace { RecycleBin, Deleted, DataFolder };
+struct RemovalPlan {
+    RemovalPlace place = RemovalPlace::RecycleBin;
+    std::uint32_t flags = 0;  // the shell's flags, when the shell deletes
+};
+// Where removeFiles would put files with these flags and mode under the DeleteMode setting.
+RemovalPlan planRemoval(Registry& registry, std::uint32_t flags, RemoveMode mode);
 
 // True when everything was removed (or the user cancelled the shell's question); false when
 // something failed, in which case what is in use is scheduled for deletion at restart.

@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     m.files.addFolder("C:\\L");
     m.files.addFile("C:\\L\\NewApp.qdf", list);
 
-    shell::RemovalPorts ports{m.registry, m.files, m.shell, m.desktop, yes, m.run, fakes::FakeMachine::ProgramFolder};
+    shell::RemovalPorts ports{m.registry, m.files, m.shell, m.desktop, yes, m.run, m.clock, fakes::FakeMachine::ProgramFolder};
     review::RemovalContext context{ports, inUse, {"C:\\Windows\\", "C:\\", "C:\\"}};
     review::uninstallFromDataFile(context, "C:\\L\\NewApp.qdf");
 

@@ -105,7 +105,7 @@ TEST_F(Scans, DeleteOnDllRowsOffersAMoveAndCancelMovesNothing) {
     m.files.addFile("C:\\Windows\\System32\\old.dll", "x");
     m.registry.setString(Hive::LocalMachine, shell::SharedDllsKey, "C:\\Windows\\System32\\old.dll", "0");
     scanUnusedDlls(ports, m.registry, results);
-    shell::RemovalPorts removal{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, "C:\\Data\\"};
+    shell::RemovalPorts removal{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, m.clock, "C:\\Data\\"};
     m.prompter.answer(MsgAnswer::Cancel);
     deleteSelected(removal, ResultKind::UnusedDlls, results, {0});
     EXPECT_EQ(m.prompter.messages().back().title, "Deleting DLL files not recommended");

@@ -165,7 +165,7 @@ TEST(ScanResultsModel, SizeSortsByRealSizeAndFlips) {
 
 class ResultRemoval : public JunkScan {
 protected:
-    shell::RemovalPorts removal{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, "C:\\Data\\"};
+    shell::RemovalPorts removal{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, m.clock, "C:\\Data\\"};
     void SetUp() override {
         add({"C:\\J\\a.bak", "C:\\J\\b.bak", "C:\\J\\c.bak", "C:\\J\\d.bak"});
         const shell::IgnoreList none;

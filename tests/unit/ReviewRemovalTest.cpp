@@ -74,7 +74,7 @@ std::string listText(const Lines& files, const Lines& keys, const std::array<Lin
 
 struct Bench {
     fakes::FakeMachine m;
-    shell::RemovalPorts ports{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run,
+    shell::RemovalPorts ports{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, m.clock,
                               fakes::FakeMachine::ProgramFolder};
     ScriptedInUse inUse;
     RemovalContext context{ports, inUse, {"C:\\Windows\\", "C:\\", "C:\\"}};

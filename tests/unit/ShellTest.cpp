@@ -18,7 +18,7 @@ const std::string Sep(1, settings::ListSeparator);
 class ShellLogic : public ::testing::Test {
 protected:
     fakes::FakeMachine m;
-    RemovalPorts removal{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, "C:\\Data\\"};
+    RemovalPorts removal{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, m.clock, "C:\\Data\\"};
     fakes::RecordingOperations ops;
 
     void SetUp() override {
@@ -57,7 +57,7 @@ TEST(ShellRemoval, TheDeleteModeChoosesRecycleBinDeletionOrTheDataFolder) {
         fresh.files.addFolder("C:\\Data");
         if (r.deleteMode) fresh.registry.setString(Hive::CurrentUser, settings::GeneralKey, "DeleteMode", *r.deleteMode);
         fresh.desktop.setNtFamily(r.nt);
-        RemovalPorts p{fresh.registry, fresh.files, fresh.shell, fresh.desktop, fresh.prompter, fresh.run, "C:\\Data\\"};
+        RemovalPorts p{fresh.registry, fresh.files, fresh.shell, fresh.desktop, fresh.prompter, fresh.run, fresh.clock, "C:\\Data\\"};
         EXPECT_TRUE(removeFiles(p, {"C:\\Apps\\a.txt"}, r.callerFlags, r.mode)) << what;
         ASSERT_EQ(fresh.shell.operations().size(), 1u) << what;
         const FileOperation& op = fresh.shell.operations()[0];

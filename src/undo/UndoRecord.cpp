@@ -1,0 +1,138 @@
+#include "undo/UndoRecord.h"
+
+#include <algorithm>
+#include <charconv>
+#include <memory>
+
+namespace quillon::undo {
+namespace {
+
+constexpr std::string_view Header = "Quillon undo record";
+constexpr std::string_view EndLine = "End";
+constexpr char Sep = '|';
+
+// "Tag|rest" -> rest, when the line begins with the tag.
+bool field(std::string_view line, std::string_view tag, std::string_view& rest) {
+    if (line.size() <= tag.size() || !line.starts_with(tag) || line[tag.size()] != Sep) return false;
+    rest = line.substr(tag.size() + 1);
+    return true;
+}
+
+// Splits off the text up to the next separator.
+std::string_view cut(std::string_view& rest) {
+    const std::size_t at = rest.find(Sep);
+    const std::string_view head = rest.substr(0, at);
+    rest = at == std::string_view::npos ? std::string_view() : rest.substr(at + 1);
+    return head;
+}
+
+bool readFile(std::string_view rest, RemovedFile& file) {
+    const std::string_view fate = cut(rest);
+    if (fate.size() != 1) return false;
+    file.fate = static_cast<FileFate>(fate[0]);
+    file.path = std::string(cut(rest));
+    file.movedTo = std::string(rest);
+    switch (file.fate) {
+        case FileFate::Moved: return !file.path.empty() && !file.movedTo.empty();
+        case FileFate::RecycleBin:
+        case FileFate::Deleted: return !file.path.empty() && file.movedTo.empty();
+    }
+    return false;
+}
+
+bool readConfig(std::string_view rest, ConfigCopy& copy) {
+    const std::string_view attributes = cut(rest);
+    const auto [end, error] =
+        std::from_chars(attributes.data(), attributes.data() + attributes.size(), copy.attributes);
+    if (error != std::errc() || end != attributes.data() + attributes.size()) return false;
+    copy.copyName = std::string(cut(rest));
+    copy.path = std::string(rest);
+    return !copy.copyName.empty() && !copy.path.empty();
+}
+
+}  // namespace
+
+Status writeManifest(TextWriter& out, const UndoRecord& record) {
+    out.writeLine(Header);
+    out.writeLine("Title|" + record.title);
+    out.writeLine("Date|" + record.when);
+    for (const auto& key : record.keys) out.writeLine("Key|" + key);
+    for (const auto& copy : record.configFiles)
+        out.writeLine("Config|" + std::to_string(copy.attributes) + Sep + copy.copyName + Sep + copy.path);
+    for (const auto& file : record.files) {
+        std::string line = std::string("File|") + static_cast<char>(file.fate) + Sep + file.path;
+        if (file.fate == FileFate::Moved) line += Sep + file.movedTo;
+        out.writeLine(line);
+    }
+    out.writeLine(EndLine);
+    return out.close();
+}
+
+bool readManifest(TextReader& in, UndoRecord& record) {
+    record = {};
+    std::string line;
+    if (!in.readLine(line) || line != Header) return false;
+    while (in.readLine(line)) {
+        if (line == EndLine) return !in.readLine(line) && succeeded(in.status());
+        std::string_view rest;
+        if (field(line, "Title", rest)) {
+            record.title = std::string(rest);
+        } else if (field(line, "Date", rest)) {
+            record.when = std::string(rest);
+        } else if (field(line, "Key", rest)) {
+            record.keys.emplace_back(rest);
+        } else if (field(line, "Config", rest)) {
+            if (!readConfig(rest, record.configFiles.emplace_back())) return false;
+        } else if (field(line, "File", rest)) {
+            if (!readFile(rest, record.files.emplace_back())) return false;
+        } else {
+            return false;
+        }
+    }
+    return false;
+}
+
+std::optional<std::uint64_t> fingerprint(FileSystem& files, std::string_view path) {
+    std::unique_ptr<TextReader> reader;
+    if (!succeeded(files.openRead(path, reader))) return std::nullopt;
+    std::uint64_t hash = 0xCBF29CE484222325ULL;
+    std::string line;
+    while (reader->readLine(line)) {
+        line += '\n';
+        for (const unsigned char byte : line) hash = (hash ^ byte) * 0x100000001B3ULL;
+    }
+    if (!succeeded(reader->status())) return std::nullopt;
+    return hash;
+}
+
+std::vector<std::string> recordFolders(FileSystem& files, std::string_view undoFolder) {
+    std::vector<std::string> names;
+    std::unique_ptr<DirectoryListing> listing;
+    if (succeeded(files.list(std::string(undoFolder) + "*.*", listing))) {
+        FileInfo entry;
+        while (listing->next(entry))
+            if ((entry.attributes & FileAttr::Directory) && !entry.name.starts_with('.')) names.push_back(entry.name);
+    }
+    std::sort(names.begin(), names.end(), std::greater<>());
+    for (auto& name : names) name = std::string(undoFolder) + name + "\\";
+    return names;
+}
+
+Status removeRecordFolder(FileSystem& files, std::string_view folder) {
+    std::vector<std::string> inside;
+    std::unique_ptr<DirectoryListing> listing;
+    if (succeeded(files.list(std::string(folder) + "*.*", listing))) {
+        FileInfo entry;
+        while (listing->next(entry))
+            if (!(entry.attributes & FileAttr::Directory)) inside.push_back(std::string(folder) + entry.name);
+    }
+    Status first = Status::Ok;
+    for (const auto& path : inside) {
+        files.setAttributes(path, FileAttr::Normal);
+        if (const Status s = files.deleteFile(path); !succeeded(s) && succeeded(first)) first = s;
+    }
+    const Status removed = files.removeFolder(std::string(folder.substr(0, folder.size() - 1)));
+    return succeeded(first) ? removed : first;
+}
+
+}  // namespace quillon::undo

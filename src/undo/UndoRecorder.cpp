@@ -1,0 +1,164 @@
+#include "undo/UndoRecorder.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+#include "undo/KeyTreeImage.h"
+
+namespace quillon::undo {
+namespace {
+
+std::string nameOf(std::string_view path) {
+    while (path.ends_with('\\')) path.remove_suffix(1);
+    const std::size_t slash = path.rfind('\\');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+std::string withBackslash(std::string_view folder) {
+    return folder.ends_with('\\') ? std::string(folder) : std::string(folder) + "\\";
+}
+
+// "2026-12-07 15.30.12 NewApp": sorts by time, and a title cannot make it a path.
+std::string folderName(const DateTime& when, std::string_view title) {
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d.%02d.%02d", when.year, when.month, when.day, when.hour,
+                  when.minute, when.second);
+    std::string name = std::string(stamp) + " ";
+    for (const char c : title) name += std::string_view("\\/:*?\"<>|").find(c) == std::string_view::npos ? c : '_';
+    return name;
+}
+
+template <typename Write>
+bool writeFile(FileSystem& files, const std::string& path, Write write) {
+    std::unique_ptr<TextWriter> out;
+    return succeeded(files.openWrite(path, WriteMode::Create, out)) && succeeded(write(*out));
+}
+
+template <typename Read>
+bool readFile(FileSystem& files, const std::string& path, Read read) {
+    std::unique_ptr<TextReader> in;
+    return succeeded(files.openRead(path, in)) && read(*in);
+}
+
+}  // namespace
+
+std::vector<RemovedFile> filesRemoved(shell::RemovalPorts& ports, const std::vector<std::string>& paths,
+                                      std::uint32_t flags, shell::RemoveMode mode) {
+    switch (shell::planRemoval(ports.registry, flags, mode).place) {
+        case shell::RemovalPlace::DataFolder: return filesMoved(paths, ports.dataFolder);
+        case shell::RemovalPlace::Deleted: {
+            std::vector<RemovedFile> files;
+            for (const auto& path : paths) files.push_back({FileFate::Deleted, path, {}});
+            return files;
+        }
+        case shell::RemovalPlace::RecycleBin: break;
+    }
+    std::vector<RemovedFile> files;
+    for (const auto& path : paths) files.push_back({FileFate::RecycleBin, path, {}});
+    return files;
+}
+
+std::vector<RemovedFile> filesMoved(const std::vector<std::string>& paths, std::string_view folder) {
+    std::vector<RemovedFile> files;
+    for (const auto& path : paths) files.push_back({FileFate::Moved, path, withBackslash(folder) + nameOf(path)});
+    return files;
+}
+
+bool UndoRecorder::write(std::string_view errorTitle) {
+    if (plan_.keys.empty() && plan_.configFiles.empty() && plan_.files.empty()) return true;
+    if (writeAll()) {
+        prune();
+        return true;
+    }
+    if (!folder_.empty()) removeRecordFolder(ports_.files, folder_);
+    folder_.clear();
+    ports_.prompter.message({std::string(RecordFailedText), std::string(errorTitle), MsgIcon::Exclamation, MsgButtons::Ok});
+    return false;
+}
+
+bool UndoRecorder::writeAll() {
+    FileSystem& files = ports_.files;
+    const std::string undoFolder = ports_.dataFolder + std::string(UndoFolderName);
+    files.createFolder(undoFolder);  // usually there already
+
+    const DateTime now = ports_.clock.now();
+    std::string folder = undoFolder + "\\" + folderName(now, plan_.title);
+    FileInfo taken;
+    for (int n = 2; succeeded(files.info(folder, taken)); ++n)
+        folder = undoFolder + "\\" + folderName(now, plan_.title) + " (" + std::to_string(n) + ")";
+    if (!succeeded(files.createFolder(folder))) return false;
+    folder_ = folder + "\\";
+
+    UndoRecord record{plan_.title, ports_.clock.shortDate(now) + " " + ports_.clock.timeText(now), {}, {}, plan_.files};
+    std::vector<RegKeyImage> images;
+    for (const auto& key : plan_.keys) {
+        const std::size_t before = images.size();
+        const Status s = captureKeyTree(ports_.registry, key.hive, key.path, images);
+        if (s == Status::FileNotFound) continue;  // nothing there to delete
+        if (!succeeded(s) || images.size() == before) return false;
+        record.keys.push_back(images[before].name);
+    }
+    if (!images.empty() && !writeFile(files, folder_ + std::string(KeysFileName),
+                                      [&](TextWriter& out) { return writeRegFile(out, images); }))
+        return false;
+    if (!copyConfigFiles(record)) return false;
+    if (!writeFile(files, folder_ + std::string(ManifestName),
+                   [&](TextWriter& out) { return writeManifest(out, record); }))
+        return false;
+    return check(record, images);
+}
+
+bool UndoRecorder::copyConfigFiles(UndoRecord& record) {
+    for (const auto& path : plan_.configFiles) {
+        FileInfo info;
+        if (!succeeded(ports_.files.info(path, info))) continue;  // no file, no line to take out
+        std::string copyName = nameOf(path);
+        for (int n = 2; std::any_of(record.configFiles.begin(), record.configFiles.end(),
+                                    [&](const ConfigCopy& c) { return c.copyName == copyName; });
+             ++n)
+            copyName = std::to_string(n) + " " + nameOf(path);
+        if (!succeeded(ports_.files.copyFile(path, folder_ + copyName, false))) return false;
+        // A hidden or read-only copy would refuse the record's removal later.
+        ports_.files.setAttributes(folder_ + copyName, FileAttr::Normal);
+        record.configFiles.push_back({path, copyName, info.attributes});
+    }
+    copies_ = record.configFiles;
+    return true;
+}
+
+bool UndoRecorder::check(const UndoRecord& record, const std::vector<RegKeyImage>& images) {
+    FileSystem& files = ports_.files;
+    UndoRecord read;
+    if (!readFile(files, folder_ + std::string(ManifestName), [&](TextReader& in) { return readManifest(in, read); }) ||
+        read != record)
+        return false;
+    std::vector<RegKeyImage> keys;
+    if (!images.empty() &&
+        (!readFile(files, folder_ + std::string(KeysFileName), [&](TextReader& in) { return readRegFile(in, keys); }) ||
+         keys != images))
+        return false;
+    for (const auto& copy : record.configFiles) {
+        const auto kept = fingerprint(files, folder_ + copy.copyName);
+        if (!kept || kept != fingerprint(files, copy.path)) return false;
+    }
+    return true;
+}
+
+void UndoRecorder::prune() {
+    const std::vector<std::string> folders =
+        recordFolders(ports_.files, ports_.dataFolder + std::string(UndoFolderName) + "\\");
+    for (std::size_t i = RecordsKept; i < folders.size(); ++i) removeRecordFolder(ports_.files, folders[i]);
+}
+
+void UndoRecorder::finish() {
+    if (folder_.empty() || copies_.empty()) return;
+    // Without this file a restore asks before it puts any configuration file back.
+    writeFile(ports_.files, folder_ + std::string(AfterName), [&](TextWriter& out) {
+        for (const auto& copy : copies_)
+            if (const auto now = fingerprint(ports_.files, copy.path)) out.writeLine(std::to_string(*now) + "|" + copy.path);
+        return out.close();
+    });
+}
+
+}  // namespace quillon::undo
