@@ -16,6 +16,7 @@
 #include "snapshot/frmUpdateDBase.h"
 #include "ui/MessagePump.h"
 #include "ui/WaitCursor.h"
+#include "undo/UndoRestore.h"
 
 namespace quillon::app {
 
@@ -75,6 +76,15 @@ void MainProgramOperations::uninstallFromDataFile(const std::string& removalList
 void MainProgramOperations::options() {
     options::frmOptions window(ports_, state_.driveEntries);
     window.showModal(owner_);
+}
+
+bool MainProgramOperations::canUndoRemoval() { return undo::canUndo(ports_.files, state_.dataFolder); }
+
+void MainProgramOperations::undoLastRemoval() {
+    undo::RestorePorts restore{ports_.registry, ports_.files,     ports_.shell,
+                               ports_.prompter, state_.dataFolder, state_.workFolder,
+                               reinterpret_cast<WindowRef>(owner_)};
+    undo::undoLastRemoval(restore);
 }
 
 void MainProgramOperations::systemCleanUp() {

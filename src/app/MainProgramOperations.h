@@ -27,6 +27,8 @@ public:
     void uninstallFromDataFile(const std::string& removalList) override;
     void systemCleanUp() override;          // frmSysCleanUp
     void options() override;                // frmOptions
+    bool canUndoRemoval() override;
+    void undoLastRemoval() override;
 
 private:
     void handOverToViewer(HWND owner);

@@ -14,6 +14,9 @@ public:
     virtual void uninstallFromDataFile(const std::string& removalList) = 0;
     virtual void systemCleanUp() = 0;
     virtual void options() = 0;
+    // The latest removal's undo record, while it was not undone yet.
+    virtual bool canUndoRemoval() = 0;
+    virtual void undoLastRemoval() = 0;
 };
 
 }  // namespace quillon::shell

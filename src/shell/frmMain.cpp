@@ -3,6 +3,7 @@
 #include <array>
 
 #include "app/resource.h"
+#include "shell/frmMainIds.h"
 #include "shell/Addresses.h"
 #include "shell/DriveList.h"
 #include "shell/Folders.h"
@@ -18,10 +19,13 @@ constexpr UINT_PTR ClockTimer = 1;
 constexpr int UninstallMenuPosition = 1;
 constexpr int ToolsMenuPosition = 2;
 
-constexpr std::array<ui::MenuItemSpec, 30> MenuTable{{
+constexpr int FileMenuPosition = 0;
+
+constexpr std::array<ui::MenuItemSpec, 31> MenuTable{{
     {0, 0, "&File"},
     {1, IDM_MAIN_UPDATEDBASE, "&Update database"},
     {1, IDM_MAIN_FINDCHANGES, "&Find changes..."},
+    {1, IDM_MAIN_UNDO, "&Undo last removal..."},
     {1, 0, "-"},
     {1, IDM_MAIN_EXIT, "&Exit"},
     {0, 0, "&Uninstall"},
@@ -205,6 +209,10 @@ std::optional<LRESULT> frmMain::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
         disableMissingTools();
         return 0;
     }
+    if (msg == WM_INITMENUPOPUP && reinterpret_cast<HMENU>(wp) == GetSubMenu(GetMenu(hwnd()), FileMenuPosition)) {
+        ui::Menu(GetMenu(hwnd())).enable(IDM_MAIN_UNDO, operations_.canUndoRemoval());
+        return 0;
+    }
     if (msg == WM_SIZE) staFrmMain_.fit();
     return Window::onMessage(msg, wp, lp);
 }
@@ -221,6 +229,7 @@ void frmMain::onCommand(int id, int code, HWND control) {
             return;
         case IDC_MAIN_CMDFINDCHANGES:
         case IDM_MAIN_FINDCHANGES: operations_.findChanges(); return;
+        case IDM_MAIN_UNDO: operations_.undoLastRemoval(); return;
         case IDC_MAIN_CMDUNINSTALL: operations_.reviewRemovalList(); return;
         case IDC_MAIN_CMDSYSCLEANUP:
         case IDM_MAIN_SYSCLEANUP: operations_.systemCleanUp(); return;

@@ -80,7 +80,9 @@ bool UndoRecorder::write(std::string_view errorTitle) {
 bool UndoRecorder::writeAll() {
     FileSystem& files = ports_.files;
     const std::string undoFolder = ports_.dataFolder + std::string(UndoFolderName);
-    files.createFolder(undoFolder);  // usually there already
+    // Usually both are there already.
+    files.createFolder(ports_.dataFolder.substr(0, ports_.dataFolder.size() - 1));
+    files.createFolder(undoFolder);
 
     const DateTime now = ports_.clock.now();
     std::string folder = undoFolder + "\\" + folderName(now, plan_.title);

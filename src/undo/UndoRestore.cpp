@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/TextCompare.h"
 #include "undo/KeyTreeImage.h"
 #include "undo/UndoRecord.h"
 
@@ -111,16 +112,27 @@ void Restore::run() {
     report(gone);
 }
 
+// Key by key, so that one key the system refuses (a volatile parent, say) is the only one
+// reported.
 void Restore::restoreKeys() {
-    if (latest_.record.keys.empty()) return;
+    const auto& keys = latest_.record.keys;
+    if (keys.empty()) return;
     std::vector<RegKeyImage> images;
     std::unique_ptr<TextReader> in;
-    if (!succeeded(ports_.files.openRead(latest_.folder + std::string(KeysFileName), in)) || !readRegFile(*in, images) ||
-        !succeeded(undo::restoreKeys(ports_.registry, images))) {
-        failed_.insert(failed_.end(), latest_.record.keys.begin(), latest_.record.keys.end());
+    if (!succeeded(ports_.files.openRead(latest_.folder + std::string(KeysFileName), in)) || !readRegFile(*in, images)) {
+        failed_.insert(failed_.end(), keys.begin(), keys.end());
         return;
     }
-    keys_ = latest_.record.keys.size();
+    for (const auto& key : keys) {
+        std::vector<RegKeyImage> tree;
+        for (const auto& image : images)
+            if (equalsNoCase(image.name, key) || startsWithNoCase(image.name, key + "\\")) tree.push_back(image);
+        if (!tree.empty() && succeeded(undo::restoreKeys(ports_.registry, tree))) {
+            ++keys_;
+        } else {
+            failed_.push_back(key);
+        }
+    }
 }
 
 void Restore::restoreConfigFiles() {

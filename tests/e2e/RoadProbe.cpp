@@ -1,7 +1,8 @@
 // Runs inside the fresh prefix of road.sh, in order: the first start of Quillon.exe on a new
 // machine, then the whole road of one installation on the settings it left: "\u", an installation
 // on X:, the registry and win.ini, "\f" ending in the viewer, the removal list saved from it, and
-// `Quillon.exe "C:\Lists\NewApp.qdf"` taking it all away, the shared DLL on the in-use question.
+// `Quillon.exe "C:\Lists\NewApp.qdf"` taking it all away, the shared DLL on the in-use question,
+// and "Undo last removal" putting the keys and the win.ini line back.
 // Then the options dialog worked with real input on the settings the road left, and last the
 // clean-up window's scans of J:, chosen through Scan Now and its menu.
 #include <algorithm>
@@ -10,9 +11,12 @@
 
 #include "ProbeKit.h"
 #include "app/resource.h"
+#include "shell/frmMainIds.h"
 #include "review/frmFoundChangesIds.h"
 #include "cleanup/frmSysCleanUpIds.h"
 #include "options/frmOptionsIds.h"
+#include "platform/win32/Win32Registry.h"
+#include "undo/KeyTreeImage.h"
 
 namespace {
 
@@ -109,6 +113,16 @@ void install(const std::string& winIniBefore) {
     setKey(HKEY_LOCAL_MACHINE, SharedDllsKey, SharedDll, 3);
     setKey(HKEY_CURRENT_USER, "Software\\NewApp\\Settings\\Window");
     setKey(HKEY_LOCAL_MACHINE, "Software\\NewApp\\Components");
+    // One value of each kind the undo record must bring back.
+    const std::pair<DWORD, std::string> values[] = {{REG_SZ, std::string("X:\\NewApp\0", 10)},
+                                                     {REG_EXPAND_SZ, std::string("%TEMP%\\n\0", 10)},
+                                                     {REG_MULTI_SZ, std::string("a\0bc\0\0", 6)},
+                                                     {REG_BINARY, std::string("\0\x01\xff", 3)},
+                                                     {REG_QWORD, std::string("\x01\0\0\0\0\0\0\x80", 8)}};
+    for (const auto& [type, data] : values)
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\NewApp\\Settings", ("v" + std::to_string(type)).c_str(),
+                                  type, data.data(), static_cast<DWORD>(data.size())),
+                  ERROR_SUCCESS);
     const auto at = winIniBefore.find("mapi=1\r\n");
     ASSERT_NE(at, std::string::npos) << winIniBefore;
     writeFile(WinIni, std::string(winIniBefore).replace(at, 6, "mapi=NewApp"));
@@ -202,6 +216,41 @@ void findChangesAndSaveThem() {
     EXPECT_EQ(fileText(ProgramFolder + "winIni.qdb"), fileText(WinIni));
 }
 
+// A message box's text, read whole.
+std::string boxText(HWND box) { return windowText(GetDlgItem(box, 0xFFFF)); }
+
+// File, "Undo last removal...": the question names what the uninstall took, Yes restores it,
+// and the report sends the user to the Recycle Bin for the files.
+void undoTheUninstall() {
+    const RunningProgram program("");
+    HWND main = program.window("Quillon", IDC_MAIN_CMBDRIVES, 20000);
+    ASSERT_NE(main, nullptr) << program.noWindow("the main window").message();
+    PostMessageA(main, WM_COMMAND, IDM_MAIN_UNDO, 0);
+    HWND question = program.window("Undo last removal", IDYES, 20000);
+    ASSERT_NE(question, nullptr) << program.noWindow("the undo question").message();
+    const std::string asked = boxText(question);
+    for (const char* item : {"(NewApp, ", "HKEY_LOCAL_MACHINE\\Software\\NewApp", "HKEY_CURRENT_USER\\Software\\NewApp",
+                             "C:\\windows\\win.ini", "X:\\NewApp", "X:\\Docs\\manual.txt"})
+        EXPECT_NE(asked.find(item), std::string::npos) << item << " is not in:\n" << asked;
+    ASSERT_TRUE(press(GetDlgItem(question, IDYES), "&Yes"));
+    HWND report = nullptr;
+    ASSERT_TRUE(waitUntil(30000, [&] {
+        report = program.window("Undo last removal", IDOK, 0);
+        return report && boxText(report).starts_with("Registry keys restored");
+    })) << program.shows();
+    const std::string told = boxText(report);
+    const auto recycled = told.find("Recycle Bin");
+    ASSERT_NE(recycled, std::string::npos) << told;
+    for (const std::string& path : {std::string("X:\\NewApp"), SharedDll, std::string("X:\\Docs\\manual.txt")})
+        EXPECT_NE(told.find("    " + path + "\r\n", recycled), std::string::npos) << path << " is not listed in:\n" << told;
+    // Wine's volatile keys that Find changes reported may not come back; the program's keys must.
+    const auto failed = told.find("could not be restored");
+    EXPECT_TRUE(failed == std::string::npos || told.find("NewApp", failed) == std::string::npos) << told;
+    ASSERT_TRUE(press(GetDlgItem(report, IDOK), "OK"));
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.ends("the main window was closed"));
+}
+
 TEST(Road, SavedRemovalListTakesTheInstallationAwayAgain) {
     ASSERT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "DriveName"), "(X:) SMALL") << "the first start went wrong";
     setKey(HKEY_LOCAL_MACHINE, SharedDllsKey, "C:\\windows\\system32\\common.dll", 2);
@@ -214,6 +263,15 @@ TEST(Road, SavedRemovalListTakesTheInstallationAwayAgain) {
     findChangesAndSaveThem();
     if (HasFatalFailure()) return;
 
+    quillon::win32::Win32Registry registry;
+    const auto newAppKeys = [&] {
+        std::vector<quillon::undo::RegKeyImage> keys;
+        for (const auto hive : {quillon::Hive::CurrentUser, quillon::Hive::LocalMachine})
+            quillon::undo::captureKeyTree(registry, hive, "Software\\NewApp", keys);
+        return keys;
+    };
+    const auto installedKeys = newAppKeys();
+    const std::string installedWinIni = fileText(WinIni);
     const RunningProgram uninstaller("\"" + ListPath + "\"");
     ASSERT_TRUE(uninstaller.started());
     ASSERT_TRUE(answer(uninstaller, "Confirm Quillon Uninstall",
@@ -240,6 +298,11 @@ TEST(Road, SavedRemovalListTakesTheInstallationAwayAgain) {
     EXPECT_FALSE(exists(ListPath)) << "the uninstalled list stays";
     EXPECT_FALSE(exists("C:\\temp.qdf")) << "nothing failed, yet the failed-items list stays";
     EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "SavedForDeletion").value_or(""), "");
+
+    undoTheUninstall();
+    if (HasFatalFailure()) return;
+    EXPECT_EQ(newAppKeys(), installedKeys) << "the keys are not back with their values";
+    EXPECT_EQ(fileText(WinIni), installedWinIni) << "win.ini did not get its line back";
 }
 
 // Every string value of a key, by name.

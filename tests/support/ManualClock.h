@@ -1,12 +1,14 @@
 #pragma once
-// A clock that stands still at 2026-01-01 12:00:00, with en-US regional formats.
+// A clock that stands still (at 2026-01-01 12:00:00 unless a test moves it), with en-US
+// regional formats.
 #include "platform/Clock.h"
 
 namespace quillon::fakes {
 
 class ManualClock final : public Clock {
 public:
-    DateTime now() override { return {2026, 1, 1, 12, 0, 0}; }
+    DateTime at{2026, 1, 1, 12, 0, 0};
+    DateTime now() override { return at; }
     // "12/6/2026"
     std::string shortDate(const DateTime& when) override;
     // "3:04:05 PM"

@@ -15,6 +15,9 @@ struct RecordingOperations final : shell::MainOperations {
     void uninstallFromDataFile(const std::string& path) override { calls.push_back("uninstall " + path); }
     void systemCleanUp() override { calls.push_back("cleanup"); }
     void options() override { calls.push_back("options"); }
+    bool canUndo = false;
+    bool canUndoRemoval() override { return canUndo; }
+    void undoLastRemoval() override { calls.push_back("undo"); }
 };
 
 }  // namespace quillon::fakes

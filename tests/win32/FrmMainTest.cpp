@@ -5,6 +5,7 @@
 
 #include "UiDriver.h"
 #include "app/resource.h"
+#include "shell/frmMainIds.h"
 #include "shell/Settings.h"
 #include "shell/frmMain.h"
 #include "support/FakeMachine.h"

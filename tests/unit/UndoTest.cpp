@@ -1,0 +1,157 @@
+// Undo records: written before a removal, refusing the removal when they cannot be, and
+// putting keys, configuration files and moved files back.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "cleanup/ResultActions.h"
+#include "review/ChangeRemoval.h"
+#include "review/UninstallFromDataFile.h"
+#include "shell/Settings.h"
+#include "support/FakeMachine.h"
+#include "support/RegSamples.h"
+#include "undo/KeyTreeImage.h"
+#include "undo/UndoRecorder.h"
+#include "undo/UndoRestore.h"
+
+namespace quillon::undo {
+namespace {
+
+constexpr const char* Data = "C:\\Data\\";
+constexpr const char* AppKey = "Software\\NewApp";
+constexpr const char* WinIni = "C:\\Windows\\win.ini";
+constexpr const char* IniBefore = "[windows]\r\nload=new.exe\r\nrun=\r\n";
+constexpr const char* IniAfter = "[windows]\r\nrun=\r\n";
+constexpr const char* NewExe = "C:\\Apps\\new.exe";
+
+struct NoDllQuestions final : review::InUsePrompt {
+    review::InUseAnswer ask(std::string_view) override { return review::InUseAnswer::Skip; }
+};
+
+// One installed program: a key tree with every kind of value, a line in win.ini, a file.
+struct Bench {
+    fakes::FakeMachine m;
+    shell::RemovalPorts ports{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, m.clock, Data};
+    NoDllQuestions inUse;
+    review::RemovalContext context{ports, inUse, {"C:\\Windows\\", "C:\\", "C:\\"}};
+    RestorePorts restore{m.registry, m.files, m.shell, m.prompter, Data, "C:\\"};
+    std::vector<RegKeyImage> original;
+
+    explicit Bench(const char* deleteMode = "0") {
+        m.registry.setString(Hive::CurrentUser, settings::GeneralKey, settings::general::DeleteMode, deleteMode);
+        m.files.addFolder(Data);
+        for (const auto& v : fakes::sampleKeyTree())
+            m.registry.setValue(Hive::LocalMachine, v.key.empty() ? AppKey : std::string(AppKey) + "\\" + v.key, v.name,
+                                v.value);
+        for (const auto& key : fakes::sampleEmptyKeys()) m.registry.createKey(Hive::LocalMachine, std::string(AppKey) + "\\" + key);
+        EXPECT_EQ(captureKeyTree(m.registry, Hive::LocalMachine, AppKey, original), Status::Ok);
+        m.files.addFile(WinIni, IniBefore);
+        m.files.addFile(NewExe, "MZ");
+    }
+    void deleteInViewer() {
+        review::ChangeSet changes;
+        changes.files.push_back({"new.exe", "C:\\Apps\\", "", ""});
+        changes.keys.push_back({"NewApp", "HKEY_LOCAL_MACHINE\\Software\\"});
+        changes.linesOf(review::ConfigList::WinIni).push_back({"load=new.exe", " "});
+        review::Selection all{{0}, {0}, {{{0}, {}, {}, {}}}};
+        review::deleteSelected(context, changes, all, false);
+    }
+    void uninstall() {
+        m.files.addFile("C:\\L\\NewApp.qdf", "Files{\r\nC:\\Apps\\new.exe\r\n}\r\nRegistry{\r\nHKEY_LOCAL_MACHINE\\Software\\NewApp\r\n}\r\n"
+                                             "win.ini{\r\nload=new.exe| |\r\n}\r\nsystem.ini{\r\n}\r\nautoexec.bat{\r\n}\r\nconfig.sys{\r\n}\r\n");
+        m.prompter.answer(MsgAnswer::Yes);
+        m.prompter.answer(MsgAnswer::Ok);
+        review::uninstallFromDataFile(context, "C:\\L\\NewApp.qdf");
+    }
+    void cleanUp() {
+        cleanup::ScanResults results;
+        results.add({"new.exe", "C:\\Apps\\", 2});
+        cleanup::deleteSelected(ports, cleanup::ResultKind::JunkFiles, results, {0});
+    }
+    std::vector<RegKeyImage> keysNow() {
+        std::vector<RegKeyImage> now;
+        captureKeyTree(m.registry, Hive::LocalMachine, AppKey, now);
+        return now;
+    }
+    const MessageRequest& lastMessage() const { return m.prompter.messages().back(); }
+};
+
+TEST(Undo, DeleteThenUndoBringsBackEveryKeyValueAndLineAndNamesTheRecycledFile) {
+    Bench b;
+    b.deleteInViewer();
+    ASSERT_FALSE(b.m.registry.keyExists(Hive::LocalMachine, AppKey));
+    ASSERT_EQ(b.m.files.content(WinIni), IniAfter);
+    ASSERT_EQ(b.m.shell.recycled(), std::vector<std::string>{NewExe});
+    ASSERT_TRUE(canUndo(b.m.files, Data));
+
+    b.m.prompter.answer(MsgAnswer::Yes);
+    b.m.prompter.answer(MsgAnswer::Ok);
+    undoLastRemoval(b.restore);
+    const auto& asked = b.m.prompter.messages().at(0).text;
+    for (const char* shown : {"HKEY_LOCAL_MACHINE\\Software\\NewApp", WinIni, NewExe, "Changes"})
+        EXPECT_NE(asked.find(shown), std::string::npos) << shown;
+    EXPECT_EQ(b.keysNow(), b.original);
+    EXPECT_EQ(b.m.files.content(WinIni), IniBefore);
+    EXPECT_NE(b.lastMessage().text.find("Recycle Bin; open the Recycle Bin to restore them:\r\n    C:\\Apps\\new.exe"),
+              std::string::npos)
+        << b.lastMessage().text;
+    EXPECT_FALSE(canUndo(b.m.files, Data));
+}
+
+TEST(Undo, NothingIsRemovedWhenTheRecordCannotBeWritten) {
+    const std::pair<const char*, std::function<void(Bench&)>> operations[] = {
+        {"viewer", [](Bench& b) { b.m.prompter.answer(MsgAnswer::Ok), b.deleteInViewer(); }},
+        {"uninstall", [](Bench& b) { b.uninstall(); }},
+        {"clean-up", [](Bench& b) { b.m.prompter.answer(MsgAnswer::Ok), b.cleanUp(); }},
+    };
+    for (const auto& [name, remove] : operations) {
+        Bench b;
+        b.m.files.failWritesUnder("C:\\Data\\Undo");
+        remove(b);
+        EXPECT_EQ(b.lastMessage().text, "The undo record could not be written. Nothing was removed.") << name;
+        EXPECT_EQ(b.lastMessage().title, "Error deleting files") << name;
+        EXPECT_EQ(b.keysNow(), b.original) << name;
+        EXPECT_EQ(b.m.files.content(WinIni), IniBefore) << name;
+        EXPECT_TRUE(b.m.files.exists(NewExe)) << name;
+        EXPECT_TRUE(b.m.files.childNames("C:\\Data\\Undo").empty()) << name;
+        EXPECT_FALSE(canUndo(b.m.files, Data)) << name;
+    }
+}
+
+TEST(Undo, AConfigurationFileChangedSinceTheRemovalIsReplacedOnlyWhenTheUserSaysSo) {
+    const std::pair<MsgAnswer, const char*> answers[] = {{MsgAnswer::No, "[windows]\r\nrun=later\r\n"},
+                                                         {MsgAnswer::Yes, IniBefore}};
+    for (const auto& [answer, expected] : answers) {
+        Bench b;
+        b.uninstall();
+        b.m.files.addFile(WinIni, "[windows]\r\nrun=later\r\n");
+        for (MsgAnswer a : {MsgAnswer::Yes, answer, MsgAnswer::Ok}) b.m.prompter.answer(a);
+        undoLastRemoval(b.restore);
+        EXPECT_EQ(b.m.files.content(WinIni), expected);
+        EXPECT_EQ(b.keysNow(), b.original);
+    }
+}
+
+TEST(Undo, FilesMovedAsideGoBackAndOnlyTheLatestTwentyRecordsStay) {
+    Bench b("2");
+    b.deleteInViewer();
+    ASSERT_TRUE(b.m.files.exists("C:\\Data\\new.exe"));
+    ASSERT_FALSE(b.m.files.exists(NewExe));
+    b.m.prompter.answer(MsgAnswer::Yes);
+    b.m.prompter.answer(MsgAnswer::Ok);
+    undoLastRemoval(b.restore);
+    EXPECT_TRUE(b.m.files.exists(NewExe));
+    EXPECT_FALSE(b.m.files.exists("C:\\Data\\new.exe"));
+
+    for (int minute = 1; minute <= 21; ++minute) {
+        b.m.clock.at.minute = minute;
+        UndoRecorder record(b.ports, {"Step", {}, {}, {{FileFate::Deleted, "C:\\x" + std::to_string(minute), {}}}});
+        ASSERT_TRUE(record.write("Error deleting files"));
+    }
+    const auto kept = b.m.files.childNames("C:\\Data\\Undo");
+    ASSERT_EQ(kept.size(), RecordsKept);
+    EXPECT_EQ(*std::min_element(kept.begin(), kept.end()), "2026-01-01 12.02.00 Step");
+}
+
+}  // namespace
+}  // namespace quillon::undo
