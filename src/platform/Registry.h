@@ -30,6 +30,7 @@ inline constexpr std::uint32_t Qword = 11;
 struct RegValue {
     std::uint32_t type = RegType::None;
     std::string data;
+    friend bool operator==(const RegValue&, const RegValue&) = default;
 };
 
 // An open key; closed when destroyed.
