@@ -23,8 +23,13 @@ constexpr std::array<HiveRoot, 3> roots{{{Hive::ClassesRoot, "HKEY_CLASSES_ROOT"
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string_view trimmed(std::string_view text) {
+std::string_view withoutLeadingBlanks(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
+    return text;
+}
+
+std::string_view trimmed(std::string_view text) {
+    text = withoutLeadingBlanks(text);
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
     return text;
 }
@@ -250,7 +255,8 @@ Status writeRegFile(TextWriter& out, const std::vector<RegKeyImage>& keys) {
 bool readRegFile(TextReader& in, std::vector<RegKeyImage>& keys) {
     keys.clear();
     std::string line;
-    if (!in.readLine(line) || trimmed(line) != header) return false;
+    // regedit skips blanks before the header and takes nothing after it.
+    if (!in.readLine(line) || withoutLeadingBlanks(line) != header) return false;
     while (in.readLine(line)) {
         const std::string_view text = trimmed(line);
         if (text.empty() || text.front() == ';') continue;
