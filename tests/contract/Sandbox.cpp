@@ -1,5 +1,6 @@
 #include "contract/Sandbox.h"
 
+#include <cstdlib>
 #include <stdexcept>
 
 #include "support/FakeDesktop.h"
@@ -76,21 +77,9 @@ public:
         held_.emplace_back(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         if (!held_.back()) throw std::runtime_error("cannot hold " + path + " open");
     }
-    // regedit.exe is in the Windows folder on Windows and under Wine alike.
     Status importRegFile(const std::string& path) override {
-        char windows[MAX_PATH];
-        if (GetWindowsDirectoryA(windows, MAX_PATH) == 0) return win32::lastStatus();
-        std::string command = "\"" + std::string(windows) + "\\regedit.exe\" /s \"" + path + "\"";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION started{};
-        if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
-            return win32::lastStatus();
-        const win32::KernelHandle process(started.hProcess), thread(started.hThread);
-        DWORD exitCode = 0;
-        if (WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0 || !GetExitCodeProcess(process.get(), &exitCode))
-            return Status::Cancelled;
-        return exitCode == 0 ? Status::Ok : Status::WriteFault;
+        const std::string command = "start \"\" /wait regedit.exe /s \"" + path + "\"";
+        return std::system(command.c_str()) == 0 ? Status::Ok : Status::WriteFault;
     }
 
 private:
