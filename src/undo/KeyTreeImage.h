@@ -9,8 +9,9 @@
 
 namespace quillon::undo {
 
-// Appends the key and its sub-keys, each parent before its children. Ok, or the first
-// failure (FileNotFound when the key is not there).
+// Appends the key and its sub-keys, each parent before its children. Goes on past a key or
+// entry it cannot read and returns the first failure (FileNotFound when the key is not there):
+// anything but Ok means the image is not the whole tree.
 Status captureKeyTree(Registry& registry, Hive hive, std::string_view path, std::vector<RegKeyImage>& out);
 
 // Creates every key and sets every value; existing keys keep values the image does not name.

@@ -25,11 +25,13 @@ std::string_view hiveName(Hive hive);
 bool splitKeyName(std::string_view name, Hive& hive, std::string& path);
 
 // "REGEDIT4", a blank line, then one section per key, each followed by a blank line. Every
-// value keeps its type and bytes.
+// value keeps its type and bytes. InvalidName, with nothing written, for a name holding a line
+// break or a key name starting with "-" (regedit would delete that key).
 Status writeRegFile(TextWriter& out, const std::vector<RegKeyImage>& keys);
 
-// Reads what writeRegFile writes (and what regedit writes in this format). False when the
-// file is not a REGEDIT4 file, a line cannot be understood or reading fails.
+// Reads what writeRegFile writes (and what regedit writes in this format) into `keys`, which it
+// replaces. False when the file is not a REGEDIT4 file, a line cannot be understood, a key is
+// to be deleted ("[-...]", "=-") or reading fails.
 bool readRegFile(TextReader& in, std::vector<RegKeyImage>& keys);
 
 }  // namespace quillon::undo

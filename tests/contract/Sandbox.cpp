@@ -1,5 +1,6 @@
 #include "contract/Sandbox.h"
 
+#include <cstdlib>
 #include <stdexcept>
 
 #include "support/FakeDesktop.h"
@@ -38,6 +39,7 @@ public:
         registry_.createKey(hkcu, scratchKey);
     }
     void holdOpen(const std::string& path) override { files_.holdOpen(path); }
+    Status importRegFile(const std::string&) override { return Status::NotSupported; }
 
 private:
     fakes::FakeFileSystem files_;
@@ -74,6 +76,10 @@ public:
     void holdOpen(const std::string& path) override {
         held_.emplace_back(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         if (!held_.back()) throw std::runtime_error("cannot hold " + path + " open");
+    }
+    Status importRegFile(const std::string& path) override {
+        const std::string command = "start \"\" /wait regedit.exe /s \"" + path + "\"";
+        return std::system(command.c_str()) == 0 ? Status::Ok : Status::WriteFault;
     }
 
 private:

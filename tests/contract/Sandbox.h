@@ -27,6 +27,8 @@ public:
     virtual ~Sandbox() = default;
     // Another program holds the file open, sharing nothing, for the rest of the test.
     virtual void holdOpen(const std::string& path) = 0;
+    // As a user's double-click does: regedit /s. Ok, NotSupported without a regedit, or the failure.
+    virtual Status importRegFile(const std::string& path) = 0;
 
     FileSystem* const fs;
     Shell* const shell;
