@@ -9,7 +9,6 @@
 #include "review/UninstallFromDataFile.h"
 #include "shell/Settings.h"
 #include "support/FakeMachine.h"
-#include "support/RegSamples.h"
 #include "undo/KeyTreeImage.h"
 #include "undo/UndoRecorder.h"
 #include "undo/UndoRestore.h"
@@ -40,10 +39,14 @@ struct Bench {
     explicit Bench(const char* deleteMode = "0") {
         m.registry.setString(Hive::CurrentUser, settings::GeneralKey, settings::general::DeleteMode, deleteMode);
         m.files.addFolder(Data);
-        for (const auto& v : fakes::sampleKeyTree())
-            m.registry.setValue(Hive::LocalMachine, v.key.empty() ? AppKey : std::string(AppKey) + "\\" + v.key, v.name,
-                                v.value);
-        for (const auto& key : fakes::sampleEmptyKeys()) m.registry.createKey(Hive::LocalMachine, std::string(AppKey) + "\\" + key);
+        using namespace std::string_literals;
+        const std::pair<const char*, RegValue> values[] = {
+            {"", {RegType::Sz, "default"}},         {"Path", {RegType::ExpandSz, "%TEMP%\\a"}},
+            {"Names", {RegType::MultiSz, "a\0b\0\0"s}}, {"Count", {RegType::Dword, "\x2a\0\0\0"s}},
+            {"Big", {RegType::Qword, "\1\0\0\0\0\0\0\x80"s}}, {"Blob", {RegType::Binary, "\0\xff"s}},
+            {"Empty", {RegType::Sz, ""}}};
+        for (const auto& [name, value] : values) m.registry.setValue(Hive::LocalMachine, AppKey, name, value);
+        m.registry.setValue(Hive::LocalMachine, std::string(AppKey) + "\\Sub\\Deeper", "x", {RegType::Sz, "y"});
         EXPECT_EQ(captureKeyTree(m.registry, Hive::LocalMachine, AppKey, original), Status::Ok);
         m.files.addFile(WinIni, IniBefore);
         m.files.addFile(NewExe, "MZ");
