@@ -76,10 +76,9 @@ undo::PlannedRemoval plannedRemoval(RemovalContext& context, const ChangeSet& ch
     }
     for (std::size_t list = 0; list < ConfigListCount; ++list) {
         const auto& rows = changes.lines[list];
-        const auto& selected = selection.lines[list];
-        if (std::any_of(selected.begin(), selected.end(),
-                        [&](std::size_t i) { return i < rows.size() && !rows[i].isPlaceholder(); }))
-            plan.configFiles.push_back(configFilePath(static_cast<ConfigList>(list), context.folders));
+        for (std::size_t index : selection.lines[list])
+            if (index < rows.size() && !rows[index].isPlaceholder())
+                plan.lines.push_back({configFilePath(static_cast<ConfigList>(list), context.folders), rows[index].added});
     }
     return plan;
 }

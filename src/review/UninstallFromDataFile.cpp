@@ -130,8 +130,8 @@ undo::PlannedRemoval Uninstall::plannedRemoval() const {
                               undo::filesRemoved(ports_, list_.paths, FileFlags, shell::RemoveMode::Quiet)};
     for (const auto& item : list_.keys) plan.keys.push_back({item.key.hive, item.key.path});
     for (std::size_t section = 0; section < ConfigListCount; ++section)
-        if (!list_.lines[section].empty())
-            plan.configFiles.push_back(configFilePath(static_cast<ConfigList>(section), c_.folders));
+        for (const auto& [added, replaced] : list_.lines[section])
+            plan.lines.push_back({configFilePath(static_cast<ConfigList>(section), c_.folders), added});
     return plan;
 }
 

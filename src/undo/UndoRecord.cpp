@@ -57,6 +57,7 @@ Status writeManifest(TextWriter& out, const UndoRecord& record) {
     out.writeLine("Title|" + record.title);
     out.writeLine("Date|" + record.when);
     for (const auto& key : record.keys) out.writeLine("Key|" + key);
+    for (const auto& line : record.lines) out.writeLine("Line|" + line.file + Sep + line.text);
     for (const auto& copy : record.configFiles)
         out.writeLine("Config|" + std::to_string(copy.attributes) + Sep + copy.copyName + Sep + copy.path);
     for (const auto& file : record.files) {
@@ -81,6 +82,11 @@ bool readManifest(TextReader& in, UndoRecord& record) {
             record.when = std::string(rest);
         } else if (field(line, "Key", rest)) {
             record.keys.emplace_back(rest);
+        } else if (field(line, "Line", rest)) {
+            RemovedLine& removed = record.lines.emplace_back();
+            removed.file = std::string(cut(rest));
+            removed.text = std::string(rest);
+            if (removed.file.empty()) return false;
         } else if (field(line, "Config", rest)) {
             if (!readConfig(rest, record.configFiles.emplace_back())) return false;
         } else if (field(line, "File", rest)) {

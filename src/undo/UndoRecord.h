@@ -29,6 +29,12 @@ struct RemovedFile {
     friend bool operator==(const RemovedFile&, const RemovedFile&) = default;
 };
 
+struct RemovedLine {
+    std::string file;  // the configuration file's path
+    std::string text;  // the line as it was added
+    friend bool operator==(const RemovedLine&, const RemovedLine&) = default;
+};
+
 struct ConfigCopy {
     std::string path;      // where the file lives
     std::string copyName;  // its copy in the record folder
@@ -40,6 +46,7 @@ struct UndoRecord {
     std::string title;  // the removal list's name, "Changes" or "Clean-up"
     std::string when;   // as the user reads dates and times
     std::vector<std::string> keys;  // regedit names of the top keys
+    std::vector<RemovedLine> lines;
     std::vector<ConfigCopy> configFiles;
     std::vector<RemovedFile> files;
     friend bool operator==(const UndoRecord&, const UndoRecord&) = default;

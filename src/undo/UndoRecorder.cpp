@@ -66,7 +66,7 @@ std::vector<RemovedFile> filesMoved(const std::vector<std::string>& paths, std::
 }
 
 bool UndoRecorder::write(std::string_view errorTitle) {
-    if (plan_.keys.empty() && plan_.configFiles.empty() && plan_.files.empty()) return true;
+    if (plan_.keys.empty() && plan_.lines.empty() && plan_.files.empty()) return true;
     if (writeAll()) {
         prune();
         return true;
@@ -92,7 +92,8 @@ bool UndoRecorder::writeAll() {
     if (!succeeded(files.createFolder(folder))) return false;
     folder_ = folder + "\\";
 
-    UndoRecord record{plan_.title, ports_.clock.shortDate(now) + " " + ports_.clock.timeText(now), {}, {}, plan_.files};
+    UndoRecord record{plan_.title, ports_.clock.shortDate(now) + " " + ports_.clock.timeText(now), {}, plan_.lines, {},
+                      plan_.files};
     std::vector<RegKeyImage> images;
     for (const auto& key : plan_.keys) {
         const std::size_t before = images.size();
@@ -112,7 +113,11 @@ bool UndoRecorder::writeAll() {
 }
 
 bool UndoRecorder::copyConfigFiles(UndoRecord& record) {
-    for (const auto& path : plan_.configFiles) {
+    for (const auto& line : plan_.lines) {
+        const std::string& path = line.file;
+        if (std::any_of(record.configFiles.begin(), record.configFiles.end(),
+                        [&](const ConfigCopy& c) { return c.path == path; }))
+            continue;
         FileInfo info;
         if (!succeeded(ports_.files.info(path, info))) continue;  // no file, no line to take out
         std::string copyName = nameOf(path);

@@ -19,7 +19,7 @@ struct KeyToRemove {
 struct PlannedRemoval {
     std::string title;  // names the record folder
     std::vector<KeyToRemove> keys;
-    std::vector<std::string> configFiles;
+    std::vector<RemovedLine> lines;  // their files are copied whole
     std::vector<RemovedFile> files;
 };
 

@@ -66,11 +66,11 @@ GoneFiles goneFiles(FileSystem& files, const UndoRecord& record) {
 
 std::string question(const UndoRecord& record, const GoneFiles& gone) {
     std::string text = "Quillon removed these items (" + record.title + ", " + record.when + "):\r\n";
-    std::vector<std::string> configs, moved;
-    for (const auto& copy : record.configFiles) configs.push_back(copy.path);
+    std::vector<std::string> lines, moved;
+    for (const auto& line : record.lines) lines.push_back(line.file + ": " + line.text);
     for (const auto* file : gone.moved) moved.push_back(file->path + "  (now in " + file->movedTo + ")");
     appendList(text, "Registry keys:", record.keys);
-    appendList(text, "Configuration files:", configs);
+    appendList(text, "Lines taken out of configuration files:", lines);
     appendList(text, "Files and folders moved:", moved);
     appendList(text, "Files and folders in the Recycle Bin:", gone.recycled);
     appendList(text, "Files and folders deleted for good:", gone.lost);

@@ -230,7 +230,7 @@ void undoTheUninstall() {
     ASSERT_NE(question, nullptr) << program.noWindow("the undo question").message();
     const std::string asked = boxText(question);
     for (const char* item : {"(NewApp, ", "HKEY_LOCAL_MACHINE\\Software\\NewApp", "HKEY_CURRENT_USER\\Software\\NewApp",
-                             "C:\\windows\\win.ini", "X:\\NewApp", "X:\\Docs\\manual.txt"})
+                             "C:\\windows\\win.ini: mapi=NewApp", "X:\\NewApp", "X:\\Docs\\manual.txt"})
         EXPECT_NE(asked.find(item), std::string::npos) << item << " is not in:\n" << asked;
     ASSERT_TRUE(press(GetDlgItem(question, IDYES), "&Yes"));
     HWND report = nullptr;

@@ -91,7 +91,7 @@ TEST(Undo, DeleteThenUndoBringsBackEveryKeyValueAndLineAndNamesTheRecycledFile) 
     b.m.prompter.answer(MsgAnswer::Ok);
     undoLastRemoval(b.restore);
     const auto& asked = b.m.prompter.messages().at(0).text;
-    for (const char* shown : {"HKEY_LOCAL_MACHINE\\Software\\NewApp", WinIni, NewExe, "Changes"})
+    for (const char* shown : {"HKEY_LOCAL_MACHINE\\Software\\NewApp", "C:\\Windows\\win.ini: load=new.exe", NewExe, "Changes"})
         EXPECT_NE(asked.find(shown), std::string::npos) << shown;
     EXPECT_EQ(b.keysNow(), b.original);
     EXPECT_EQ(b.m.files.content(WinIni), IniBefore);
