@@ -324,8 +324,13 @@ bool checked(HWND dialog, int id) { return SendMessageA(descendant(dialog, id), 
 
 // The options dialog over the main window, opened with a click on its button.
 HWND openOptions(const RunningProgram& program, HWND main) {
-    click(descendant(main, IDC_MAIN_CMDOPTIONS));
-    return program.window("Options -Quillon", IDC_OPT_TABOPTIONS, 15000);
+    // A click while a new window still settles can be lost under load; once the modal dialog
+    // is up, another click on its disabled owner does nothing.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        click(descendant(main, IDC_MAIN_CMDOPTIONS));
+        if (HWND dialog = program.window("Options -Quillon", IDC_OPT_TABOPTIONS, 8000)) return dialog;
+    }
+    return nullptr;
 }
 
 // Focuses the tab strip at its first tab, then moves right page by page.
