@@ -76,6 +76,12 @@ TEST(MainWindow, ShowsDrivesListsAndToolsStartsItsOperationsAndStoresTheDriveAtC
     for (const auto& [id, enabled] : {std::pair{IDM_MAIN_CLEANUP, false}, std::pair{IDM_MAIN_DEFRAG, true},
                                       std::pair{IDM_MAIN_SCANDISK, true}, std::pair{IDM_MAIN_SYSCLEANUP, true}})
         EXPECT_EQ(menu.isEnabled(id), enabled) << id;
+    // "Undo last removal..." is greyed whenever the File menu opens with nothing to undo.
+    for (const bool canUndo : {false, true}) {
+        ops.canUndo = canUndo;
+        SendMessageA(window.hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(GetSubMenu(GetMenu(window.hwnd()), 0)), 0);
+        EXPECT_EQ(menu.isEnabled(IDM_MAIN_UNDO), canUndo);
+    }
     command(IDM_MAIN_DEFRAG);
     command(IDM_MAIN_SCANDISK);  // no disk checker here: nothing starts
     ASSERT_EQ(m.desktop.started().size(), 1u);
@@ -84,9 +90,10 @@ TEST(MainWindow, ShowsDrivesListsAndToolsStartsItsOperationsAndStoresTheDriveAtC
 
     uitest::postClick(window.hwnd(), IDC_MAIN_CMDFINDCHANGES);
     ASSERT_TRUE(uitest::pumpUntil([&] { return ops.calls.size() == 2; })) << "the button was not clicked";
-    for (int id : {IDM_MAIN_UPDATEDBASE, IDC_MAIN_CMDUNINSTALL, IDM_MAIN_SYSCLEANUP, IDC_MAIN_CMDOPTIONS}) command(id);
+    for (int id : {IDM_MAIN_UPDATEDBASE, IDC_MAIN_CMDUNINSTALL, IDM_MAIN_SYSCLEANUP, IDC_MAIN_CMDOPTIONS, IDM_MAIN_UNDO})
+        command(id);
     EXPECT_EQ(ops.calls, (std::vector<std::string>{"uninstall C:\\Lists\\Editor.qdf", "find", "update", "review",
-                                                   "cleanup", "options"}));
+                                                   "cleanup", "options", "undo"}));
     command(IDM_MAIN_HELPTOPICS);
     ASSERT_EQ(m.shell.helpCalls().size(), 1u);
     EXPECT_EQ(m.shell.helpCalls()[0].helpFile, "C:\\Program Files\\Quillon\\Quillon.hlp");
