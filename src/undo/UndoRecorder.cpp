@@ -25,7 +25,11 @@ std::string folderName(const DateTime& when, std::string_view title) {
     std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d.%02d.%02d", when.year, when.month, when.day, when.hour,
                   when.minute, when.second);
     std::string name = std::string(stamp) + " ";
-    for (const char c : title) name += std::string_view("\\/:*?\"<>|").find(c) == std::string_view::npos ? c : '_';
+    // Short, so the record's paths stay well inside MAX_PATH; no trailing dot or space, which
+    // Windows would drop from the folder's name.
+    constexpr std::string_view NotInNames = "\\/:*?\"<>|";
+    for (const char c : title.substr(0, 60)) name += NotInNames.find(c) == std::string_view::npos ? c : '_';
+    while (name.ends_with('.') || name.ends_with(' ')) name.pop_back();
     return name;
 }
 
