@@ -8,6 +8,7 @@
 #include "detection/frmFindingChanges.h"
 #include "options/frmOptions.h"
 #include "review/ReviewRemovalList.h"
+#include "review/SavedForDeletion.h"
 #include "review/UninstallFromDataFile.h"
 #include "review/WriteBackRemovalList.h"
 #include "review/frmFoundChanges.h"
@@ -83,7 +84,8 @@ bool MainProgramOperations::canUndoRemoval() { return undo::canUndo(ports_.files
 void MainProgramOperations::undoLastRemoval() {
     undo::RestorePorts restore{ports_.registry, ports_.files,     ports_.shell,
                                ports_.prompter, state_.dataFolder, state_.workFolder,
-                               reinterpret_cast<WindowRef>(owner_)};
+                               reinterpret_cast<WindowRef>(owner_),
+                               [this](const std::string& list) { review::addSavedForDeletion(ports_.registry, list); }};
     undo::undoLastRemoval(restore);
 }
 

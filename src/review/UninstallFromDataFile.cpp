@@ -127,7 +127,7 @@ void Uninstall::gatherLines(TextReader& list) {
 
 undo::PlannedRemoval Uninstall::plannedRemoval() const {
     undo::PlannedRemoval plan{programNameOf(listPath_), {}, {},
-                              undo::filesRemoved(ports_, list_.paths, FileFlags, shell::RemoveMode::Quiet)};
+                              undo::filesRemoved(ports_, list_.paths, FileFlags, shell::RemoveMode::Quiet), listPath_};
     for (const auto& item : list_.keys) plan.keys.push_back({item.key.hive, item.key.path});
     for (std::size_t section = 0; section < ConfigListCount; ++section)
         for (const auto& [added, replaced] : list_.lines[section])

@@ -65,6 +65,7 @@ Status writeManifest(TextWriter& out, const UndoRecord& record) {
         if (file.fate == FileFate::Moved) line += Sep + file.movedTo;
         out.writeLine(line);
     }
+    if (!record.removalList.empty()) out.writeLine("List|" + record.removalList);
     out.writeLine(EndLine);
     return out.close();
 }
@@ -76,7 +77,9 @@ bool readManifest(TextReader& in, UndoRecord& record) {
     while (in.readLine(line)) {
         if (line == EndLine) return !in.readLine(line) && succeeded(in.status());
         std::string_view rest;
-        if (field(line, "Title", rest)) {
+        if (field(line, "List", rest)) {
+            record.removalList = std::string(rest);
+        } else if (field(line, "Title", rest)) {
             record.title = std::string(rest);
         } else if (field(line, "Date", rest)) {
             record.when = std::string(rest);

@@ -18,6 +18,7 @@ inline constexpr std::string_view ManifestName = "Record.qdb";
 inline constexpr std::string_view KeysFileName = "Keys.reg";
 inline constexpr std::string_view AfterName = "After.qdb";
 inline constexpr std::string_view RestoredName = "Restored.qdb";
+inline constexpr std::string_view ListCopyName = "Removal list.qdf";
 inline constexpr std::size_t RecordsKept = 20;
 
 enum class FileFate : char { RecycleBin = 'R', Deleted = 'D', Moved = 'M' };
@@ -49,6 +50,7 @@ struct UndoRecord {
     std::vector<RemovedLine> lines;
     std::vector<ConfigCopy> configFiles;
     std::vector<RemovedFile> files;
+    std::string removalList = {};  // the uninstalled list, kept as ListCopyName
     friend bool operator==(const UndoRecord&, const UndoRecord&) = default;
 };
 

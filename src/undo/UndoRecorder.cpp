@@ -110,6 +110,11 @@ bool UndoRecorder::writeAll() {
                                       [&](TextWriter& out) { return writeRegFile(out, images); }))
         return false;
     if (!copyConfigFiles(record)) return false;
+    if (!plan_.removalList.empty()) {
+        if (!succeeded(files.copyFile(plan_.removalList, folder_ + std::string(ListCopyName), false))) return false;
+        files.setAttributes(folder_ + std::string(ListCopyName), FileAttr::Normal);
+        record.removalList = plan_.removalList;
+    }
     if (!writeFile(files, folder_ + std::string(ManifestName),
                    [&](TextWriter& out) { return writeManifest(out, record); }))
         return false;
@@ -149,9 +154,12 @@ bool UndoRecorder::check(const UndoRecord& record, const std::vector<RegKeyImage
         (!readFile(files, folder_ + std::string(KeysFileName), [&](TextReader& in) { return readRegFile(in, keys); }) ||
          keys != images))
         return false;
-    for (const auto& copy : record.configFiles) {
-        const auto kept = fingerprint(files, folder_ + copy.copyName);
-        if (!kept || kept != fingerprint(files, copy.path)) return false;
+    std::vector<std::pair<std::string, std::string>> copies;  // kept, original
+    for (const auto& copy : record.configFiles) copies.emplace_back(copy.copyName, copy.path);
+    if (!record.removalList.empty()) copies.emplace_back(ListCopyName, record.removalList);
+    for (const auto& [kept, original] : copies) {
+        const auto copied = fingerprint(files, folder_ + kept);
+        if (!copied || copied != fingerprint(files, original)) return false;
     }
     return true;
 }

@@ -21,6 +21,7 @@ struct PlannedRemoval {
     std::vector<KeyToRemove> keys;
     std::vector<RemovedLine> lines;  // their files are copied whole
     std::vector<RemovedFile> files;
+    std::string removalList = {};  // an uninstall's list, which the uninstall deletes
 };
 
 // Files removed as removeFiles will do it with these flags and mode.

@@ -74,6 +74,7 @@ std::string question(const UndoRecord& record, const GoneFiles& gone) {
     appendList(text, "Files and folders moved:", moved);
     appendList(text, "Files and folders in the Recycle Bin:", gone.recycled);
     appendList(text, "Files and folders deleted for good:", gone.lost);
+    if (!record.removalList.empty()) appendList(text, "Removal list:", {record.removalList});
     return text + "\r\nDo you want to restore them?";
 }
 
@@ -86,7 +87,8 @@ public:
 private:
     void restoreKeys();
     void restoreConfigFiles();
-    bool putBack(const ConfigCopy& copy);
+    void restoreRemovalList();
+    bool putBack(std::string_view copyName, const std::string& path, std::uint32_t attributes);
     void moveBack(const RemovedFile& file);
     void report(const GoneFiles& gone);
 
@@ -94,6 +96,7 @@ private:
     Latest latest_;
     std::vector<std::string> failed_;
     std::size_t keys_ = 0, configs_ = 0, moved_ = 0;
+    bool listBack_ = false;
 };
 
 void Restore::run() {
@@ -104,6 +107,7 @@ void Restore::run() {
     restoreKeys();
     restoreConfigFiles();
     for (const auto* file : gone.moved) moveBack(*file);
+    restoreRemovalList();
 
     std::unique_ptr<TextWriter> marker;
     Status marked = ports_.files.openWrite(latest_.folder + std::string(RestoredName), WriteMode::Create, marker);
@@ -155,7 +159,7 @@ void Restore::restoreConfigFiles() {
                                          "The changes made since then will be lost.",
                                      std::string(UndoTitle), MsgIcon::Question, MsgButtons::YesNo, 2}) != MsgAnswer::Yes)
             continue;
-        if (putBack(copy)) {
+        if (putBack(copy.copyName, copy.path, copy.attributes)) {
             ++configs_;
         } else {
             failed_.push_back(copy.path);
@@ -163,19 +167,31 @@ void Restore::restoreConfigFiles() {
     }
 }
 
+// The whole list again, also over the failed-items list an uninstall may have left in its place.
+void Restore::restoreRemovalList() {
+    const std::string& list = latest_.record.removalList;
+    if (list.empty()) return;
+    if (!putBack(ListCopyName, list, FileAttr::Normal)) {
+        failed_.push_back(list);
+        return;
+    }
+    listBack_ = true;
+    if (ports_.removalListBack) ports_.removalListBack(list);
+}
+
 // Through a work copy, so the file is replaced in one step or not at all.
-bool Restore::putBack(const ConfigCopy& copy) {
+bool Restore::putBack(std::string_view copyName, const std::string& path, std::uint32_t attributes) {
     FileSystem& files = ports_.files;
     const std::string temp = ports_.workFolder + std::string(RewriteName);
     files.setAttributes(temp, FileAttr::Normal);
-    if (!succeeded(files.copyFile(latest_.folder + copy.copyName, temp, true))) return false;
-    files.setAttributes(copy.path, FileAttr::Normal);
-    if (!succeeded(files.moveFile(temp, copy.path, true))) {
-        files.setAttributes(copy.path, copy.attributes);
+    if (!succeeded(files.copyFile(latest_.folder + std::string(copyName), temp, true))) return false;
+    files.setAttributes(path, FileAttr::Normal);
+    if (!succeeded(files.moveFile(temp, path, true))) {
+        files.setAttributes(path, attributes);
         files.deleteFile(temp);
         return false;
     }
-    files.setAttributes(copy.path, copy.attributes);
+    files.setAttributes(path, attributes);
     return true;
 }
 
@@ -196,6 +212,7 @@ void Restore::report(const GoneFiles& gone) {
     std::string text = "Registry keys restored: " + std::to_string(keys_) +
                        "\r\nConfiguration files put back: " + std::to_string(configs_) +
                        "\r\nFiles and folders moved back: " + std::to_string(moved_) + "\r\n";
+    if (listBack_) text += "The removal list " + latest_.record.removalList + " is back.\r\n";
     appendList(text, "These are in the Recycle Bin; open the Recycle Bin to restore them:", gone.recycled);
     appendList(text, "These were deleted for good and are lost:", gone.lost);
     appendList(text, "These could not be restored:", failed_);

@@ -2,6 +2,7 @@
 // "Undo last removal": shows what the latest undo record holds, asks, and puts back what
 // can come back — keys through the registry, configuration files from their copies, moved
 // files to their places — and names what is in the Recycle Bin or lost.
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -20,6 +21,8 @@ struct RestorePorts {
     std::string dataFolder;  // with "\"
     std::string workFolder;  // with "\"
     WindowRef owner = 0;
+    // Told of an uninstalled removal list that is back, so it can be offered again.
+    std::function<void(const std::string&)> removalListBack = {};
 };
 
 inline constexpr std::string_view UndoTitle = "Undo last removal";

@@ -303,6 +303,8 @@ TEST(Road, SavedRemovalListTakesTheInstallationAwayAgain) {
     if (HasFatalFailure()) return;
     EXPECT_EQ(newAppKeys(), installedKeys) << "the keys are not back with their values";
     EXPECT_EQ(fileText(WinIni), installedWinIni) << "win.ini did not get its line back";
+    EXPECT_TRUE(exists(ListPath)) << "the uninstalled list is not back";
+    EXPECT_EQ(stringValue(HKEY_CURRENT_USER, GeneralKey, "SavedForDeletion"), ListPath + Separator);
 }
 
 // Every string value of a key, by name.

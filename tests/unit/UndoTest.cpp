@@ -22,6 +22,9 @@ constexpr const char* WinIni = "C:\\Windows\\win.ini";
 constexpr const char* IniBefore = "[windows]\r\nload=new.exe\r\nrun=\r\n";
 constexpr const char* IniAfter = "[windows]\r\nrun=\r\n";
 constexpr const char* NewExe = "C:\\Apps\\new.exe";
+const std::string List = "C:\\L\\NewApp.qdf";
+constexpr const char* ListText = "Files{\r\nC:\\Apps\\new.exe\r\n}\r\nRegistry{\r\nHKEY_LOCAL_MACHINE\\Software\\NewApp\r\n}\r\n"
+                                 "win.ini{\r\nload=new.exe| |\r\n}\r\nsystem.ini{\r\n}\r\nautoexec.bat{\r\n}\r\nconfig.sys{\r\n}\r\n";
 
 struct NoDllQuestions final : review::InUsePrompt {
     review::InUseAnswer ask(std::string_view) override { return review::InUseAnswer::Skip; }
@@ -33,7 +36,9 @@ struct Bench {
     shell::RemovalPorts ports{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, m.clock, Data};
     NoDllQuestions inUse;
     review::RemovalContext context{ports, inUse, {"C:\\Windows\\", "C:\\", "C:\\"}};
-    RestorePorts restore{m.registry, m.files, m.shell, m.prompter, Data, "C:\\"};
+    std::vector<std::string> listsBack;
+    RestorePorts restore{m.registry, m.files, m.shell, m.prompter, Data, "C:\\", 0,
+                         [this](const std::string& list) { listsBack.push_back(list); }};
     std::vector<RegKeyImage> original;
 
     explicit Bench(const char* deleteMode = "0") {
@@ -60,11 +65,10 @@ struct Bench {
         review::deleteSelected(context, changes, all, false);
     }
     void uninstall() {
-        m.files.addFile("C:\\L\\NewApp.qdf", "Files{\r\nC:\\Apps\\new.exe\r\n}\r\nRegistry{\r\nHKEY_LOCAL_MACHINE\\Software\\NewApp\r\n}\r\n"
-                                             "win.ini{\r\nload=new.exe| |\r\n}\r\nsystem.ini{\r\n}\r\nautoexec.bat{\r\n}\r\nconfig.sys{\r\n}\r\n");
+        m.files.addFile(List, ListText);
         m.prompter.answer(MsgAnswer::Yes);
         m.prompter.answer(MsgAnswer::Ok);
-        review::uninstallFromDataFile(context, "C:\\L\\NewApp.qdf");
+        review::uninstallFromDataFile(context, List);
     }
     void cleanUp() {
         cleanup::ScanResults results;
@@ -132,6 +136,8 @@ TEST(Undo, AConfigurationFileChangedSinceTheRemovalIsReplacedOnlyWhenTheUserSays
         undoLastRemoval(b.restore);
         EXPECT_EQ(b.m.files.content(WinIni), expected);
         EXPECT_EQ(b.keysNow(), b.original);
+        EXPECT_EQ(b.m.files.content(List), ListText) << "the uninstalled list is back";
+        EXPECT_EQ(b.listsBack, std::vector<std::string>{List});
     }
 }
 
