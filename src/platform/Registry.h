@@ -33,6 +33,12 @@ struct RegValue {
     friend bool operator==(const RegValue&, const RegValue&) = default;
 };
 
+// A key named by its hive and its path below it.
+struct KeyPath {
+    Hive hive = Hive::LocalMachine;
+    std::string path;
+};
+
 // An open key; closed when destroyed.
 class RegistryKey {
 public:

@@ -58,7 +58,7 @@ void deleteKeys(RemovalContext& context, ChangeSet& changes, const Selection& se
     std::vector<std::size_t> deleted;
     for (std::size_t index : selection.keys) {
         if (index >= changes.keys.size() || changes.keys[index].isPlaceholder()) continue;
-        const KeyTarget target = keyTargetOf(changes.keys[index]);
+        const KeyPath target = keyTargetOf(changes.keys[index]);
         if (!shell::deleteKey(context.ports.registry, context.ports.prompter, target.hive, target.path))
             deleted.push_back(index);
     }
@@ -69,11 +69,9 @@ void deleteKeys(RemovalContext& context, ChangeSet& changes, const Selection& se
 undo::PlannedRemoval plannedRemoval(RemovalContext& context, const ChangeSet& changes, const Selection& selection,
                                     const std::vector<std::string>& paths) {
     undo::PlannedRemoval plan{"Changes", {}, {}, undo::filesRemoved(context.ports, paths, 0, shell::RemoveMode::Setting)};
-    for (std::size_t index : selection.keys) {
-        if (index >= changes.keys.size() || changes.keys[index].isPlaceholder()) continue;
-        KeyTarget target = keyTargetOf(changes.keys[index]);
-        plan.keys.push_back({target.hive, std::move(target.path)});
-    }
+    for (std::size_t index : selection.keys)
+        if (index < changes.keys.size() && !changes.keys[index].isPlaceholder())
+            plan.keys.push_back(keyTargetOf(changes.keys[index]));
     for (std::size_t list = 0; list < ConfigListCount; ++list) {
         const auto& rows = changes.lines[list];
         for (std::size_t index : selection.lines[list])
@@ -85,7 +83,7 @@ undo::PlannedRemoval plannedRemoval(RemovalContext& context, const ChangeSet& ch
 
 }  // namespace
 
-KeyTarget keyTargetOf(const KeyRow& row) {
+KeyPath keyTargetOf(const KeyRow& row) {
     const KeyEntry parent = parseKeyEntry(row.parent);
     return {parent.hive, parent.path.empty() ? row.name : parent.path + "\\" + row.name};
 }

@@ -15,11 +15,7 @@ struct RemovalContext {
 };
 
 // "HKEY_CURRENT_USER\Software\New\" + "Sub" -> HKEY_CURRENT_USER, "Software\New\Sub".
-struct KeyTarget {
-    Hive hive = Hive::LocalMachine;
-    std::string path;
-};
-KeyTarget keyTargetOf(const KeyRow& row);
+KeyPath keyTargetOf(const KeyRow& row);
 
 // `permanentDelete` is the Shift state of the last press on the button. It is kept for the
 // window but does not make the deletion permanent: the DeleteMode setting alone decides.

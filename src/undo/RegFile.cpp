@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/TextCompare.h"
+
 namespace quillon::undo {
 namespace {
 
@@ -32,15 +34,6 @@ std::string_view trimmed(std::string_view text) {
     text = withoutLeadingBlanks(text);
     while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
     return text;
-}
-
-bool sameLetters(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
 }
 
 int hexValue(char c) {
@@ -179,7 +172,7 @@ bool parseData(TextReader& in, std::string_view data, RegValue& value) {
         return takeQuoted(data, value.data) && trimmed(data).empty();
     }
     constexpr std::string_view dword = "dword:";
-    if (sameLetters(data.substr(0, dword.size()), dword)) {
+    if (equalsNoCase(data.substr(0, dword.size()), dword)) {
         std::uint32_t number = 0;
         if (!parseHexNumber(trimmed(data.substr(dword.size())), 8, number)) return false;
         value.type = RegType::Dword;
@@ -188,7 +181,7 @@ bool parseData(TextReader& in, std::string_view data, RegValue& value) {
         return true;
     }
     constexpr std::string_view hex = "hex";
-    if (!sameLetters(data.substr(0, hex.size()), hex)) return false;
+    if (!equalsNoCase(data.substr(0, hex.size()), hex)) return false;
     data.remove_prefix(hex.size());
     value.type = RegType::Binary;
     if (!data.empty() && data.front() == '(') {
@@ -226,7 +219,7 @@ bool splitKeyName(std::string_view name, Hive& hive, std::string& path) {
     const std::size_t slash = name.find('\\');
     const std::string_view rootName = name.substr(0, slash);
     for (const HiveRoot& root : roots) {
-        if (!sameLetters(rootName, root.name)) continue;
+        if (!equalsNoCase(rootName, root.name)) continue;
         if (slash != std::string_view::npos && slash + 1 == name.size()) return false;
         hive = root.hive;
         path = slash == std::string_view::npos ? std::string() : std::string(name.substr(slash + 1));

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "shell/Folders.h"
 #include "undo/KeyTreeImage.h"
 
 namespace quillon::undo {
@@ -13,10 +14,6 @@ std::string nameOf(std::string_view path) {
     while (path.ends_with('\\')) path.remove_suffix(1);
     const std::size_t slash = path.rfind('\\');
     return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
-std::string withBackslash(std::string_view folder) {
-    return folder.ends_with('\\') ? std::string(folder) : std::string(folder) + "\\";
 }
 
 // "2026-12-07 15.30.12 NewApp": sorts by time, and a title cannot make it a path.
@@ -49,23 +46,17 @@ bool readFile(FileSystem& files, const std::string& path, Read read) {
 
 std::vector<RemovedFile> filesRemoved(shell::RemovalPorts& ports, const std::vector<std::string>& paths,
                                       std::uint32_t flags, shell::RemoveMode mode) {
-    switch (shell::planRemoval(ports.registry, flags, mode).place) {
-        case shell::RemovalPlace::DataFolder: return filesMoved(paths, ports.dataFolder);
-        case shell::RemovalPlace::Deleted: {
-            std::vector<RemovedFile> files;
-            for (const auto& path : paths) files.push_back({FileFate::Deleted, path, {}});
-            return files;
-        }
-        case shell::RemovalPlace::RecycleBin: break;
-    }
+    const shell::RemovalPlace place = shell::planRemoval(ports.registry, flags, mode).place;
+    if (place == shell::RemovalPlace::DataFolder) return filesMoved(paths, ports.dataFolder);
+    const FileFate fate = place == shell::RemovalPlace::Deleted ? FileFate::Deleted : FileFate::RecycleBin;
     std::vector<RemovedFile> files;
-    for (const auto& path : paths) files.push_back({FileFate::RecycleBin, path, {}});
+    for (const auto& path : paths) files.push_back({fate, path, {}});
     return files;
 }
 
 std::vector<RemovedFile> filesMoved(const std::vector<std::string>& paths, std::string_view folder) {
     std::vector<RemovedFile> files;
-    for (const auto& path : paths) files.push_back({FileFate::Moved, path, withBackslash(folder) + nameOf(path)});
+    for (const auto& path : paths) files.push_back({FileFate::Moved, path, shell::withBackslash(folder) + nameOf(path)});
     return files;
 }
 

@@ -11,14 +11,9 @@
 
 namespace quillon::undo {
 
-struct KeyToRemove {
-    Hive hive = Hive::LocalMachine;
-    std::string path;
-};
-
 struct PlannedRemoval {
     std::string title;  // names the record folder
-    std::vector<KeyToRemove> keys;
+    std::vector<KeyPath> keys;
     std::vector<RemovedLine> lines;  // their files are copied whole
     std::vector<RemovedFile> files;
     std::string removalList = {};  // an uninstall's list, which the uninstall deletes
