@@ -110,4 +110,11 @@ public:
 // always count.
 bool existsWith(FileSystem& fs, std::string_view path, std::uint32_t mask);
 
+// Puts a finished work copy in the target's place in one step: only the attributes (hidden,
+// system, read-only refuse a replacement) stand in the way, so they are cleared first and set
+// to `attributesAfter` once it is done. When the move fails the target keeps its attributes
+// and the work copy goes.
+Status replaceWithWorkCopy(FileSystem& fs, std::string_view workCopy, std::string_view target,
+                           std::uint32_t attributesAfter);
+
 }  // namespace quillon

@@ -51,17 +51,7 @@ Status removeAddedLine(FileSystem& files, std::string_view workFolder, std::stri
         return s;
     }
 
-    // Only the attributes stand between the finished copy and a one-step replacement.
-    FileInfo before;
-    const bool known = succeeded(files.info(configFile, before));
-    files.setAttributes(configFile, FileAttr::Normal);
-    s = files.moveFile(temp, configFile, true);
-    if (!succeeded(s)) {
-        if (known) files.setAttributes(configFile, before.attributes);
-        files.deleteFile(temp);
-        return s;
-    }
-    return files.setAttributes(configFile, FileAttr::Hidden | FileAttr::System);
+    return replaceWithWorkCopy(files, temp, configFile, FileAttr::Hidden | FileAttr::System);
 }
 
 }  // namespace quillon::review

@@ -184,15 +184,8 @@ bool Restore::putBack(std::string_view copyName, const std::string& path, std::u
     FileSystem& files = ports_.files;
     const std::string temp = ports_.workFolder + std::string(RewriteName);
     files.setAttributes(temp, FileAttr::Normal);
-    if (!succeeded(files.copyFile(latest_.folder + std::string(copyName), temp, true))) return false;
-    files.setAttributes(path, FileAttr::Normal);
-    if (!succeeded(files.moveFile(temp, path, true))) {
-        files.setAttributes(path, attributes);
-        files.deleteFile(temp);
-        return false;
-    }
-    files.setAttributes(path, attributes);
-    return true;
+    return succeeded(files.copyFile(latest_.folder + std::string(copyName), temp, true)) &&
+           succeeded(replaceWithWorkCopy(files, temp, path, attributes));
 }
 
 void Restore::moveBack(const RemovedFile& file) {
