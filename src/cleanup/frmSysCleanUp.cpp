@@ -232,11 +232,7 @@ public:
         : bar_(bar), list_(list), results_(results) {}
     void showFolder(std::string_view folder) override {
         bar_.setText(0, "Scanning: " + std::string(folder));
-        const DWORD now = GetTickCount();
-        if (now - lastCount_ >= 100) {
-            lastCount_ = now;
-            list_.setRowCount(results_.size());
-        }
+        if (growing_.due(GetTickCount())) list_.setRowCount(results_.size());
     }
     void showStatus(std::string_view text) override { bar_.setText(0, text); }
 
@@ -244,7 +240,7 @@ private:
     ui::StatusBar bar_;
     ui::VirtualListView list_;
     const ScanResults& results_;
-    DWORD lastCount_ = 0;
+    ui::PumpThrottle growing_{100};
 };
 
 ui::DialogSpec windowLayout() {

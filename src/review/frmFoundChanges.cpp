@@ -148,18 +148,14 @@ public:
     ShowingRows(RunContext& inner, const ChangesLists& lists) : inner_(inner), lists_(lists) {}
     void yield() override {
         inner_.yield();
-        const DWORD now = GetTickCount();
-        if (now - shown_ < ShowEveryMs) return;
-        shown_ = now;
-        lists_.showRows();
+        if (showing_.due(GetTickCount())) lists_.showRows();
     }
     bool stopRequested() const override { return inner_.stopRequested(); }
 
 private:
-    static constexpr DWORD ShowEveryMs = 100;
     RunContext& inner_;
     const ChangesLists& lists_;
-    DWORD shown_ = GetTickCount() - ShowEveryMs;
+    ui::PumpThrottle showing_{100};
 };
 
 // The rows of `before` that are not in `after`. A removal takes rows out and keeps the order

@@ -21,21 +21,23 @@ private:
     bool requested_ = false;
 };
 
-// Says when enough time has passed to look at the message queue again. A look costs about
-// 30 us under Wine; an item of a long operation often costs far less.
+// Says when enough time has passed to do something costly again: look at the message queue
+// (a look costs about 30 us under Wine; an item of a long operation often costs far less), or
+// show the rows that came in meanwhile.
 class PumpThrottle {
 public:
-    static constexpr std::uint32_t intervalMs = 15;
+    explicit PumpThrottle(std::uint32_t intervalMs = 15) noexcept : intervalMs_(intervalMs) {}
 
     // True at the first call and then once per interval (the tick counter may wrap).
     bool due(std::uint32_t now) noexcept {
-        if (started_ && now - last_ < intervalMs) return false;
+        if (started_ && now - last_ < intervalMs_) return false;
         started_ = true;
         last_ = now;
         return true;
     }
 
 private:
+    std::uint32_t intervalMs_;
     bool started_ = false;
     std::uint32_t last_ = 0;
 };
