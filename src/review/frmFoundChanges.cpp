@@ -377,13 +377,15 @@ std::optional<LRESULT> frmFoundChanges::onNotify(const NMHDR& header) {
         return 0;
     }
     const ui::VirtualListView keys = list(ChangesList::Registry);
-    // While the load adds rows, the model is not to be reordered.
+    // While the load adds rows, or a removal works on a copy of them that it matches back in
+    // order, the model is not to be reordered.
+    const bool rowsHeld = loading_ || removing_;
     if (const int column = files.clickedColumn(header); column >= 0) {
-        if (!loading_) lists_.sortFiles(column);
+        if (!rowsHeld) lists_.sortFiles(column);
         return 0;
     }
     if (const int column = keys.clickedColumn(header); column >= 0) {
-        if (!loading_) lists_.sortKeys(column);
+        if (!rowsHeld) lists_.sortKeys(column);
         return 0;
     }
     if (header.code == static_cast<UINT>(NM_DBLCLK)) {
