@@ -546,18 +546,10 @@ void frmSysCleanUp::showSelectionTotals() {
 // rows.
 void frmSysCleanUp::sortResults(int column) {
     if (scanning_ || column < 0 || column > 3) return;
-    const std::vector<std::size_t> selected = selectedResults();
     ascending_ = !ascending_;
     sorted_ = true;
     sortColumn_ = static_cast<ResultColumn>(column);
-    const std::vector<std::size_t> order = results_.sortBy(sortColumn_, ascending_);
-    const std::vector<std::size_t> newPlace = shell::newPlaces(order);
-    std::vector<std::size_t> reselect;
-    for (const std::size_t old : selected)
-        if (old < newPlace.size()) reselect.push_back(newPlace[old]);
-    const ui::VirtualListView list = resultList();
-    list.selectOnly(reselect);
-    list.refresh();
+    resultList().carrySelection(shell::newPlaces(results_.sortBy(sortColumn_, ascending_)), results_.size());
 }
 
 void frmSysCleanUp::openSelected() {

@@ -29,18 +29,6 @@ private:
     int image_;
 };
 
-// Moves the selection of a list along with its rows, which the model holds `rows` of now:
-// `place` gives each old row's new index (RemovedRow for a row taken out).
-void carrySelection(const ui::VirtualListView& list, const std::vector<std::size_t>& place, std::size_t rows) {
-    std::vector<std::size_t> selected;
-    for (const std::size_t old : list.selectedIndices()) {
-        if (old < place.size() && place[old] != RemovedRow) selected.push_back(place[old]);
-    }
-    list.setRowCount(rows);
-    list.selectOnly(std::move(selected));
-    list.refresh();
-}
-
 }  // namespace
 
 std::string ChangesLists::FileRows::cell(std::size_t row, int column) {
@@ -116,13 +104,13 @@ Selection ChangesLists::selection() const {
 
 void ChangesLists::removeRows(const Selection& rows) {
     const std::vector<std::size_t> files = eraseRows(changes_.files, rows.files);
-    carrySelection(list(ChangesList::Files), files, changes_.files.size());
+    list(ChangesList::Files).carrySelection(files, changes_.files.size());
     const std::vector<std::size_t> keys = eraseRows(changes_.keys, rows.keys);
-    carrySelection(list(ChangesList::Registry), keys, changes_.keys.size());
+    list(ChangesList::Registry).carrySelection(keys, changes_.keys.size());
     for (std::size_t i = FirstLineList; i < ChangesListCount; ++i) {
         std::vector<LineRow>& lines = changes_.lines[i - FirstLineList];
         const std::vector<std::size_t> place = eraseRows(lines, rows.lines[i - FirstLineList]);
-        carrySelection(list(static_cast<ChangesList>(i)), place, lines.size());
+        list(static_cast<ChangesList>(i)).carrySelection(place, lines.size());
     }
 }
 
@@ -182,13 +170,13 @@ void ChangesLists::sortFiles(int column) {
     if (column == TypeColumn) files_.knowAllTypes();
     const ui::VirtualListView rows = list(ChangesList::Files);
     const std::vector<std::size_t> order = sortFileRows(changes_.files, key, filesAscending_);
-    carrySelection(rows, shell::newPlaces(order), changes_.files.size());
+    rows.carrySelection(shell::newPlaces(order), changes_.files.size());
 }
 
 void ChangesLists::sortKeys(int column) {
     keysAscending_ = !keysAscending_;
     const std::vector<std::size_t> order = sortKeyRows(changes_.keys, column, keysAscending_);
-    carrySelection(list(ChangesList::Registry), shell::newPlaces(order), changes_.keys.size());
+    list(ChangesList::Registry).carrySelection(shell::newPlaces(order), changes_.keys.size());
 }
 
 }  // namespace quillon::review

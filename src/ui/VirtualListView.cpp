@@ -78,6 +78,15 @@ std::optional<LRESULT> VirtualListView::answer(const NMHDR& header, ListRows& ro
 
 // Each change of a row's state is a message and a notification: for most of the rows, select
 // them all at once and let go of the few others.
+void VirtualListView::carrySelection(const std::vector<std::size_t>& place, std::size_t rows) const {
+    std::vector<std::size_t> selected;
+    for (const std::size_t old : selectedIndices())
+        if (old < place.size() && place[old] < rows) selected.push_back(place[old]);
+    setRowCount(rows);
+    selectOnly(std::move(selected));
+    refresh();
+}
+
 void VirtualListView::selectOnly(std::vector<std::size_t> rows) const {
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());

@@ -36,6 +36,9 @@ public:
     // Selects exactly these rows, with as few changes as the list allows.
     void selectOnly(std::vector<std::size_t> rows) const;
     std::vector<std::size_t> selectedIndices() const;
+    // After the model reordered or lost rows and holds `rows` now: `place` gives each old row's
+    // new index (an index past the end for a row taken out); the selection follows its rows.
+    void carrySelection(const std::vector<std::size_t>& place, std::size_t rows) const;
     // Redraws the rows after the model behind them changed.
     void refresh() const noexcept { InvalidateRect(hwnd(), nullptr, FALSE); }
 };
