@@ -18,7 +18,9 @@ private:
 }  // namespace
 
 void startScanningNow(SetupDetection& detection, ScheduledTasks& tasks) {
-    if (detection.busy()) return;
+    // A start from the tray during a run would release the hold when it returned, with the
+    // run still going.
+    if (detection.busy() || detection.held()) return;
     const HeldDetection held(detection);
     tasks.runNow();
 }

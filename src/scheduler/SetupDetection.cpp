@@ -28,6 +28,8 @@ void SetupDetection::start(bool detectionOn, bool setupPending) {
 }
 
 void SetupDetection::tick() {
+    // A timer message already queued when the tasks began must not ask about a setup mid-run.
+    if (held_) return;
     timerEnabled_ = false;
     intervalMs_ = DetectIntervalMs;
     {

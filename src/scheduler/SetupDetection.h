@@ -32,6 +32,8 @@ public:
     bool setupPending() const noexcept { return setupPending_; }
     // Within a tick: the questions and the wait for the update let other messages run.
     bool busy() const noexcept { return busy_; }
+    // The scheduled tasks are running.
+    bool held() const noexcept { return held_; }
     bool timerEnabled() const noexcept { return timerEnabled_; }
     int intervalMs() const noexcept { return intervalMs_; }
 

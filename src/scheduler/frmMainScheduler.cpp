@@ -145,7 +145,10 @@ void frmMainScheduler::onTimer(UINT_PTR id) {
     if (id == TimerTrayRetry) showIconAgain();
     if (id == TimerScheduler) {
         SetTimer(hwnd(), TimerScheduler, TaskSchedule::TickMs, nullptr);
-        if (schedule_.tick(ports_.clock.now(), ports_.registry)) startScanningNow(detection_, tasks_);
+        // While a question or a run is up the tick waits, so the day is not counted as served
+        // by a start that would be refused.
+        if (!detection_.busy() && !detection_.held() && schedule_.tick(ports_.clock.now(), ports_.registry))
+            startScanningNow(detection_, tasks_);
         follow();
         return;
     }

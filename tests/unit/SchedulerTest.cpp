@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
+#include <utility>
 
 #include "scheduler/DetectSetupWindow.h"
 #include "scheduler/LoadOnStartup.h"
@@ -23,7 +25,11 @@ struct User final : SetupQuestions, ScheduledTasks {
     std::string asked;
     ScanAnswer askForScan() override { return asked += "before ", take(scans); }
     bool askForFind() override { return asked += "after ", take(finds); }
-    void runNow() override { asked += "tasks "; }
+    void runNow() override {
+        asked += "tasks ";
+        if (during) std::exchange(during, nullptr)();
+    }
+    std::function<void()> during;
     template <typename T> static T take(std::deque<T>& answers) {
         const T answer = answers.empty() ? T{} : answers.front();
         return answers.empty() ? answer : (answers.pop_front(), answer);
@@ -158,8 +164,12 @@ TEST_F(Scheduler, MenuTogglesWriteTheirSettingsAndTheTimerWaitsForTheTickInProgr
     });
     detection.start(true, false);
     detection.tick();
+    user.during = [&] {
+        startScanningNow(detection, user);  // a second start from the tray is refused...
+        detection.tick();                   // ...and so is a detection tick
+    };
     startScanningNow(detection, user);
-    EXPECT_EQ(user.asked, "before tasks ") << "the tasks wait for the update";
+    EXPECT_EQ(user.asked, "before tasks ") << "the tasks wait for the update, once";
     EXPECT_TRUE(detection.timerEnabled());
     detection.setDetection(false);
     EXPECT_EQ(get("SetupDetect"), "0");
