@@ -24,4 +24,9 @@ bool TaskSchedule::tick(const DateTime& now, Registry& registry) {
     return due;
 }
 
+void TaskSchedule::markDone(Registry& registry) {
+    const shell::KeyPtr key = shell::createKey(registry, Hive::CurrentUser, settings::SchedulerKey);
+    static_cast<void>(shell::setValue(key.get(), settings::scheduler::Done, "1"));
+}
+
 }  // namespace quillon::scheduler

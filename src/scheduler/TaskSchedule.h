@@ -20,6 +20,8 @@ public:
     // schedule's, Done is written "0", so the next such day runs them again. A tick late after
     // midnight still counts for its day: only the calendar day matters, not the minute.
     bool tick(const DateTime& now, Registry& registry);
+    // Written as a run starts: a restart the same day does not run the tasks again.
+    static void markDone(Registry& registry);
 
 private:
     ScheduleSettings settings_;

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "platform/ScopedFlag.h"
+#include "scheduler/TaskSchedule.h"
 #include "scheduler/frmSchedulerIds.h"
 #include "shell/FormatSize.h"
 #include "shell/Folders.h"
@@ -74,7 +75,6 @@ void frmStartScanningScheduler::run() {
 void frmStartScanningScheduler::onClose() {
     stop_.request();
     if (running_) {
-        closePending_ = true;
         ShowWindow(hwnd(), SW_HIDE);
         return;
     }
@@ -96,8 +96,7 @@ void frmStartScanningScheduler::showTotals(std::uint64_t files, double freedByte
 void TaskWindowTasks::runNow() {
     if (running_) return;
     const ScopedFlag running(running_);
-    const shell::KeyPtr key = shell::createKey(ports_.registry, Hive::CurrentUser, settings::SchedulerKey);
-    static_cast<void>(shell::setValue(key.get(), settings::scheduler::Done, "1"));
+    TaskSchedule::markDone(ports_.registry);
     frmStartScanningScheduler window(ports_, prompter_, dataFolder_);
     window.showModal(nullptr);
 }

@@ -36,7 +36,6 @@ private:
     std::string dataFolder_;
     ui::StopFlag stop_;
     bool running_ = false;
-    bool closePending_ = false;
 };
 
 // "&Start scanning now" and the scheduled days: Done becomes "1" and the task window runs

@@ -42,7 +42,7 @@ TEST(TaskSchedule, RunsOnTheFirstTickOfEachScheduledDayAndOnlyThen) {
             if (t.start) schedule.emplace(c.settings);
             const bool due = schedule->tick(t.now, m.registry);
             EXPECT_EQ(due, t.due);
-            if (due) m.registry.setString(Hive::CurrentUser, settings::SchedulerKey, settings::scheduler::Done, "1");
+            if (due) TaskSchedule::markDone(m.registry);
             EXPECT_EQ(m.registry.stringValue(Hive::CurrentUser, settings::SchedulerKey, settings::scheduler::Done), t.doneAfter);
         }
     }
