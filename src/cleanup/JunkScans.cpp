@@ -16,13 +16,7 @@ TemporaryFolders findTemporaryFolders(Shell& system, FileSystem& files) {
     return folders;
 }
 
-namespace {
-
-// A folder the shell could not name comes back as "\" or empty: walking that would list the
-// whole current drive as temporary files.
 bool isFolderPath(std::string_view folder) { return folder.size() > 3 || (folder.size() == 3 && folder[1] == ':'); }
-
-}  // namespace
 
 shell::IgnoreList junkIgnoreList(std::string_view windowsFolder, std::string_view foldersToIgnore) {
     std::string text(windowsFolder);

@@ -20,6 +20,10 @@ struct ScanPorts {
     WindowRef owner = 0;  // of the shell's Recycle Bin questions
 };
 
+// A folder the shell could not name comes back as "\" or empty: walking that would list the
+// whole current drive as temporary files.
+bool isFolderPath(std::string_view folder);
+
 // The Windows folder's History folder, then the user's FoldersToIgnore as stored.
 shell::IgnoreList junkIgnoreList(std::string_view windowsFolder, std::string_view foldersToIgnore);
 

@@ -71,9 +71,7 @@ private:
         }
         for (const std::string& folder : boxes.alsoFolders) folders.push_back(folder + "\\");
         for (const std::string& folder : folders) {
-            // A folder the shell could not name ("\") would be the whole current drive.
-            if (folder.size() < 3) continue;
-            if (!pass(folder, cleanup::AllFiles)) return false;
+            if (cleanup::isFolderPath(folder) && !pass(folder, cleanup::AllFiles)) return false;
         }
         // Unattended: the shell must not stop the run with its question.
         if (boxes.recycleBin)
