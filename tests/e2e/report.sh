@@ -5,8 +5,9 @@
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/lib/cups-pdf.sh"
 if [[ -z "${QUILLON_PDF_OUT:-}" ]]; then
-    quillon_cups_start >/dev/null 2>&1 || { echo "the tests' print server did not start" >&2; exit 1; }
+    # Set first: a start that fails half-way may already have a daemon and a file in /etc/cups.
     trap quillon_cups_stop EXIT
+    quillon_cups_start >/dev/null 2>&1 || { echo "the tests' print server did not start" >&2; exit 1; }
 fi
 rm -f "$QUILLON_PDF_OUT"/*
 "$WINELOADER" "$1" --gtest_color=no </dev/null
