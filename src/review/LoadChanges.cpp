@@ -78,6 +78,8 @@ void addFolderRow(LoadPorts& ports, ChangeSet& set, std::string_view path) {
     row.folder = std::string(cut == std::string_view::npos ? std::string_view() : path.substr(0, cut + 1));
     row.typeName = std::string(FolderTypeName);
     row.typeKnown = true;
+    // File rows are made only for files that are there; a new folder may have gone since.
+    if (!existsWith(ports.files, row.fullPath(), AnyAttributes)) return;
     row.bytes = shell::folderSize(ports.files, ports.run, row.fullPath());
     row.sizeText = shell::formatSize(row.bytes, false);
     set.totalBytes += row.bytes;
@@ -111,15 +113,6 @@ void loadFiles(LoadPorts& ports, ChangeSet& set, std::string_view workFolder) {
         if (ports.run.stopRequested()) break;
         addFolderRow(ports, set, folder);
     }
-}
-
-// File rows were made only for files that were there; a new folder may have gone since.
-void dropVanishedFolders(LoadPorts& ports, ChangeSet& set) {
-    std::erase_if(set.files, [&](const FileRow& row) {
-        if (!row.isFolder) return false;
-        ports.run.yield();
-        return !existsWith(ports.files, row.fullPath(), AnyAttributes);
-    });
 }
 
 struct LineListSetting {
@@ -186,7 +179,6 @@ ChangeSet loadChanges(LoadPorts& ports, std::string_view workFolder) {
 
 void loadChanges(LoadPorts& ports, std::string_view workFolder, ChangeSet& set) {
     loadFiles(ports, set, workFolder);
-    dropVanishedFolders(ports, set);
     set.files.shrink_to_fit();  // what the rows grew into may be twice what they need
 
     const shell::KeyPtr scanning = shell::openKey(ports.registry, Hive::CurrentUser, settings::ScanningKey);

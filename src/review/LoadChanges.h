@@ -24,8 +24,7 @@ struct LoadPorts {
 // they are not the whole of what the files held.
 ChangeSet loadChanges(LoadPorts& ports, std::string_view workFolder);
 // The same into `set` (empty at the start), which a window may show while the rows come in:
-// rows are only added, except the folder rows of folders gone since, dropped once the files
-// list is read.
+// rows are only added.
 void loadChanges(LoadPorts& ports, std::string_view workFolder, ChangeSet& set);
 
 }  // namespace quillon::review
