@@ -16,6 +16,7 @@ public:
         if (more) ++times_.entries;
         return more;
     }
+    Status status() const override { return inner_->status(); }
 
 private:
     std::unique_ptr<DirectoryListing> inner_;

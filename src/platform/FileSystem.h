@@ -36,6 +36,9 @@ struct FileInfo {
     std::uint32_t attributes = 0;
     std::uint64_t size = 0;
     DateTime lastWrite;            // local time
+    // The 8.3 alternate name, empty when the system keeps none. A name the ANSI code page
+    // cannot carry comes back with '?' in it; this one still reaches the file.
+    std::string shortName;
 };
 
 // One find-first/find-next walk; the find handle is closed when this is destroyed.
@@ -43,7 +46,11 @@ struct FileInfo {
 class DirectoryListing {
 public:
     virtual ~DirectoryListing() = default;
+    // False at the end of the listing, whether it ended normally or not: status() tells.
     virtual bool next(FileInfo& entry) = 0;
+    // Ok while entries come and after the normal end; the error once the system broke the
+    // listing off, so that what came before is not taken for the whole folder.
+    virtual Status status() const = 0;
 };
 
 // Reads lines: a line ends at CR LF, at a lone LF or at a lone CR; a last line without an

@@ -240,6 +240,7 @@ public:
         entry = entries_[next_++];
         return true;
     }
+    Status status() const override { return Status::Ok; }
 
 private:
     std::vector<FileInfo> entries_;

@@ -14,10 +14,13 @@ namespace quillon::win32 {
 
 namespace {
 
-FileInfo toFileInfo(const WIN32_FIND_DATAA& fd) {
-    return {fd.cFileName, fd.dwFileAttributes,
-            (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow,
-            localFromFileTime(fd.ftLastWriteTime)};
+// Assigns in place: a listing reuses one entry, whose strings keep their capacity.
+void toFileInfo(const WIN32_FIND_DATAA& fd, FileInfo& out) {
+    out.name.assign(fd.cFileName);
+    out.attributes = fd.dwFileAttributes;
+    out.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+    out.lastWrite = localFromFileTime(fd.ftLastWriteTime);
+    out.shortName.assign(fd.cAlternateFileName);
 }
 
 // "C:\" or "C:": FindFirstFile has no entry for a drive's root.
@@ -31,20 +34,26 @@ public:
 
     bool next(FileInfo& entry) override {
         if (!havePending_) {
-            if (!find_ || !FindNextFileA(find_.get(), &pending_)) {
+            if (!find_) return false;
+            if (!FindNextFileA(find_.get(), &pending_)) {
+                const DWORD error = GetLastError();
+                if (error != ERROR_NO_MORE_FILES) status_ = toStatus(error);
                 find_.reset();
                 return false;
             }
         }
         havePending_ = false;
-        entry = toFileInfo(pending_);
+        toFileInfo(pending_, entry);
         return true;
     }
+
+    Status status() const override { return status_; }
 
 private:
     FindHandle find_;
     WIN32_FIND_DATAA pending_;
     bool havePending_ = true;
+    Status status_ = Status::Ok;
 };
 
 class FileSource final : public ByteSource {
@@ -117,7 +126,7 @@ Status Win32FileSystem::info(std::string_view path, FileInfo& out) {
         const FindHandle find(FindFirstFileA(bare.c_str(), &fd));
         if (find) {
             if (folderOnly && !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return Status::PathNotFound;
-            out = toFileInfo(fd);
+            toFileInfo(fd, out);
             return Status::Ok;
         }
     }
@@ -129,7 +138,7 @@ Status Win32FileSystem::info(std::string_view path, FileInfo& out) {
     out = {isRoot(path) ? bare.substr(0, 2) + "\\" : bare.substr(cut == std::string::npos ? 0 : cut + 1),
            data.dwFileAttributes,
            (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
-           localFromFileTime(data.ftLastWriteTime)};
+           localFromFileTime(data.ftLastWriteTime), {}};
     return Status::Ok;
 }
 
