@@ -53,6 +53,7 @@ void MainProgramOperations::reviewRemovalList() {
     }
     if (!reviewed) return;
     review::FoundChangesInput input{state_.workFolder, reviewed->fileName, reviewed->fileDate, state_.dataFolder};
+    if (FileInfo saved; succeeded(ports_.files.info(reviewed->path, saved))) input.listSaved = saved.lastWrite;
     // The list under review keeps what is left in the viewer when it closes.
     review::showFoundChanges(ports_, owner_, std::move(input), [this, path = reviewed->path](review::frmFoundChanges& viewer) {
         const ui::WaitCursor wait;

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "shell/RemovalDoor.h"
 #include "undo/UndoRecorder.h"
 
 namespace quillon::cleanup {
@@ -57,27 +58,21 @@ void deleteSelected(shell::RemovalPorts& ports, ResultKind kind, ScanResults& re
     if (nothingSelected(ports.prompter, selected, "No files selected to delete. Select a file and then click on Delete",
                         "Error deleting files"))
         return;
-    const std::vector<std::string> paths = pathsOf(results, selected);
+    shell::RemovalRequest request;
+    request.paths = pathsOf(results, selected);
     if (kind == ResultKind::UnusedDlls) {
         if (ports.prompter.message({DllWarning, "Deleting DLL files not recommended", MsgIcon::Exclamation,
                                     MsgButtons::OkCancel, 1}) != MsgAnswer::Ok)
             return;
-        const std::string folder =
-            ports.prompter.browseForFolder("Choose the folder in which you want to move the DLL files to:");
-        if (folder.empty()) return;
-        undo::UndoRecorder record(ports, {std::string(RecordTitle), {}, {}, undo::filesMoved(paths, folder)});
-        if (!record.write("Error deleting files")) return;
-        shell::moveFiles(ports.shell, ports.files, paths, folder, 0, ports.owner);
-    } else {
-        if (kind == ResultKind::Duplicates &&
-            ports.prompter.message({DuplicateWarning, "Confirm delete", MsgIcon::Exclamation, MsgButtons::OkCancel,
-                                    2}) != MsgAnswer::Ok)
-            return;
-        undo::UndoRecorder record(
-            ports, {std::string(RecordTitle), {}, {}, undo::filesRemoved(ports, paths, 0, shell::RemoveMode::Setting)});
-        if (!record.write("Error deleting files")) return;
-        if (!paths.empty()) shell::removeFiles(ports, paths, 0, shell::RemoveMode::Setting);
+        request.moveTo = ports.prompter.browseForFolder("Choose the folder in which you want to move the DLL files to:");
+        if (request.moveTo.empty()) return;
+    } else if (kind == ResultKind::Duplicates &&
+               ports.prompter.message({DuplicateWarning, "Confirm delete", MsgIcon::Exclamation, MsgButtons::OkCancel,
+                                       2}) != MsgAnswer::Ok) {
+        return;
     }
+    undo::UndoRecorder record(ports, {std::string(RecordTitle), {}});
+    if (!shell::removeThroughDoor(ports, request, record).recorded) return;
     dropVanished(ports.files, results, selected);
 }
 
@@ -85,9 +80,13 @@ void moveSelected(shell::RemovalPorts& ports, ScanResults& results, const std::v
     if (nothingSelected(ports.prompter, selected, "No files selected to move. Select a file and then click on Move",
                         "Error moving files"))
         return;
-    const std::string folder = ports.prompter.browseForFolder("Choose the folder in which you want to move the files to:");
-    if (folder.empty()) return;
-    shell::moveFiles(ports.shell, ports.files, pathsOf(results, selected), folder, 0, ports.owner);
+    shell::RemovalRequest request;
+    request.moveTo = ports.prompter.browseForFolder("Choose the folder in which you want to move the files to:");
+    if (request.moveTo.empty()) return;
+    request.paths = pathsOf(results, selected);
+    request.errorTitle = "Error moving files";
+    shell::NoJournal unrecorded;  // moved files stay within the user's reach
+    static_cast<void>(shell::removeThroughDoor(ports, request, unrecorded));
     dropVanished(ports.files, results, selected);
 }
 

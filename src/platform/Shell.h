@@ -21,6 +21,31 @@ inline constexpr int History = 34;
 inline constexpr int Windows = 36;
 inline constexpr int System = 37;
 inline constexpr int ProgramFiles = 38;
+// The folders a removal must never take: the user's own and the system's.
+inline constexpr int Programs = 2;
+inline constexpr int Personal = 5;
+inline constexpr int Startup = 7;
+inline constexpr int SendTo = 9;
+inline constexpr int StartMenu = 11;
+inline constexpr int MyMusic = 13;
+inline constexpr int MyVideo = 14;
+inline constexpr int DesktopFolder = 16;
+inline constexpr int Fonts = 20;
+inline constexpr int Templates = 21;
+inline constexpr int CommonStartMenu = 22;
+inline constexpr int CommonPrograms = 23;
+inline constexpr int CommonStartup = 24;
+inline constexpr int CommonDesktop = 25;
+inline constexpr int LocalAppData = 28;
+inline constexpr int CommonAppData = 35;
+inline constexpr int MyPictures = 39;
+inline constexpr int Profile = 40;
+inline constexpr int SystemX86 = 41;
+inline constexpr int ProgramFilesX86 = 42;
+inline constexpr int CommonFiles = 43;
+inline constexpr int CommonFilesX86 = 44;
+inline constexpr int CommonTemplates = 45;
+inline constexpr int CommonDocuments = 46;
 }  // namespace Csidl
 
 namespace FileOpFlag {
@@ -31,6 +56,8 @@ inline constexpr std::uint32_t AllowUndo = 0x40;
 inline constexpr std::uint32_t FilesOnly = 0x80;
 inline constexpr std::uint32_t NoConfirmMkdir = 0x200;
 inline constexpr std::uint32_t NoErrorUi = 0x400;
+// Asks before destroying what the Recycle Bin cannot take, instead of destroying it silently.
+inline constexpr std::uint32_t WantNukeWarning = 0x4000;
 }  // namespace FileOpFlag
 
 enum class FileOpKind { Move = 1, Copy = 2, Delete = 3, Rename = 4 };

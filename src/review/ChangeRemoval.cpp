@@ -4,8 +4,7 @@
 
 #include "review/DllChoice.h"
 #include "review/NothingSelected.h"
-#include "review/RemovalSafety.h"
-#include "shell/modRegistry.h"
+#include "shell/RemovalDoor.h"
 #include "undo/UndoRecorder.h"
 
 namespace quillon::review {
@@ -19,72 +18,70 @@ void eraseRows(std::vector<Row>& rows, std::vector<std::size_t> indices) {
         if (*it < rows.size()) rows.erase(rows.begin() + static_cast<std::ptrdiff_t>(*it));
 }
 
-// The selected file rows the guard lets through, in selection order.
-std::vector<std::string> selectedSafePaths(const RemovalGuard& guard, const ChangeSet& changes,
-                                           const Selection& selection) {
+std::vector<std::string> selectedPaths(const ChangeSet& changes, const Selection& selection) {
     std::vector<std::string> paths;
-    for (std::size_t index : selection.files) {
-        if (index >= changes.files.size()) continue;
-        std::string path = changes.files[index].fullPath();
-        if (guard.allowsPath(path)) paths.push_back(std::move(path));
-    }
+    for (std::size_t index : selection.files)
+        if (index < changes.files.size()) paths.push_back(changes.files[index].fullPath());
     return paths;
+}
+
+// The key as a removal list spells it: "HKEY_CURRENT_USER\Software\New\Sub".
+std::string keyEntryOf(const KeyRow& row) {
+    std::string parent = row.parent;
+    if (!parent.empty() && !parent.ends_with('\\')) parent += '\\';
+    return parent + row.name;
 }
 
 // Every row whose item is gone leaves, selected or not; rows the guard refused stay, since
 // their path (a wildcard, say) cannot be trusted to answer "gone".
-void dropVanishedFiles(RemovalContext& context, const RemovalGuard& guard, ChangeSet& changes) {
+void dropVanishedFiles(RemovalContext& context, ChangeSet& changes) {
+    const shell::RemovalGuard guard(context.ports.shell, context.ports.dataFolder);
     std::erase_if(changes.files, [&](const FileRow& row) {
         const std::string path = row.fullPath();
-        return guard.allowsPath(path) && !itemExists(context.ports.files, path);
+        return guard.allowsPath(path) && !shell::itemExists(context.ports.files, path);
     });
 }
 
+// A line that could not be taken out keeps its row, and the user hears of it.
 void deleteLines(RemovalContext& context, ChangeSet& changes, const Selection& selection) {
+    std::vector<std::string> failed;
     for (std::size_t list = 0; list < ConfigListCount; ++list) {
         auto& rows = changes.lines[list];
         const std::string file = configFilePath(static_cast<ConfigList>(list), context.folders);
         std::vector<std::size_t> processed;
         for (std::size_t index : selection.lines[list]) {
             if (index >= rows.size() || rows[index].isPlaceholder()) continue;
-            removeAddedLine(context.ports.files, context.folders.work, file, rows[index].added, rows[index].replaced);
-            processed.push_back(index);
+            if (succeeded(removeAddedLine(context.ports.files, context.folders.work, file, rows[index].added,
+                                          rows[index].replaced))) {
+                processed.push_back(index);
+            } else {
+                failed.push_back(file + ": " + rows[index].added);
+            }
         }
         eraseRows(rows, std::move(processed));
     }
+    if (failed.empty()) return;
+    std::string text = "These lines could not be taken out of their files:";
+    for (const std::string& line : failed) text += "\r\n    " + line;
+    context.ports.prompter.message({std::move(text), "Error deleting files", MsgIcon::Exclamation, MsgButtons::Ok});
 }
 
-void deleteKeys(RemovalContext& context, ChangeSet& changes, const Selection& selection) {
-    std::vector<std::size_t> deleted;
-    for (std::size_t index : selection.keys) {
-        if (index >= changes.keys.size() || changes.keys[index].isPlaceholder()) continue;
-        const KeyPath target = keyTargetOf(changes.keys[index]);
-        if (!shell::deleteKey(context.ports.registry, context.ports.prompter, target.hive, target.path))
-            deleted.push_back(index);
-    }
-    eraseRows(changes.keys, std::move(deleted));
-}
-
-// What Delete is about to take, for the undo record.
-undo::PlannedRemoval plannedRemoval(RemovalContext& context, const ChangeSet& changes, const Selection& selection,
-                                    const std::vector<std::string>& paths) {
-    undo::PlannedRemoval plan{"Changes", {}, {}, undo::filesRemoved(context.ports, paths, 0, shell::RemoveMode::Setting)};
-    for (std::size_t index : selection.keys)
-        if (index < changes.keys.size() && !changes.keys[index].isPlaceholder())
-            plan.keys.push_back(keyTargetOf(changes.keys[index]));
+std::vector<undo::RemovedLine> plannedLines(RemovalContext& context, const ChangeSet& changes,
+                                            const Selection& selection) {
+    std::vector<undo::RemovedLine> lines;
     for (std::size_t list = 0; list < ConfigListCount; ++list) {
         const auto& rows = changes.lines[list];
         for (std::size_t index : selection.lines[list])
             if (index < rows.size() && !rows[index].isPlaceholder())
-                plan.lines.push_back({configFilePath(static_cast<ConfigList>(list), context.folders), rows[index].added});
+                lines.push_back({configFilePath(static_cast<ConfigList>(list), context.folders), rows[index].added});
     }
-    return plan;
+    return lines;
 }
 
 }  // namespace
 
 KeyPath keyTargetOf(const KeyRow& row) {
-    const KeyEntry parent = parseKeyEntry(row.parent);
+    const shell::KeyEntry parent = shell::parseKeyEntry(row.parent);
     return {parent.hive, parent.path.empty() ? row.name : parent.path + "\\" + row.name};
 }
 
@@ -92,17 +89,29 @@ void deleteSelected(RemovalContext& context, ChangeSet& changes, const Selection
     if (!somethingSelected(context.ports.prompter, selection, "Error deleting files", "Delete selected")) return;
     // The Shift state never meant "for good": only the setting decides.
     static_cast<void>(permanentDelete);
-    const RemovalGuard guard(context.ports.shell);
 
-    const std::vector<std::string> paths =
-        chooseDeletions(context.ports.registry, context.inUse, selectedSafePaths(guard, changes, selection));
-    undo::UndoRecorder record(context.ports, plannedRemoval(context, changes, selection, paths));
-    if (!record.write("Error deleting files")) return;
-    if (!paths.empty()) shell::removeFiles(context.ports, paths, 0, shell::RemoveMode::Setting);
-    dropVanishedFiles(context, guard, changes);
-
+    shell::RemovalRequest request;
+    request.paths = selectedPaths(changes, selection);
+    std::vector<std::size_t> keyRows;
+    for (std::size_t index : selection.keys) {
+        if (index >= changes.keys.size() || changes.keys[index].isPlaceholder()) continue;
+        request.keys.push_back(keyEntryOf(changes.keys[index]));
+        keyRows.push_back(index);
+    }
+    request.installedBy = context.installedBy;
+    request.choose = [&](const std::vector<std::string>& paths) {
+        return chooseDeletions(context.ports.registry, context.inUse, paths);
+    };
+    undo::UndoRecorder record(context.ports, {"Changes", plannedLines(context, changes, selection)});
+    const shell::RemovalAnswer answer = shell::removeThroughDoor(context.ports, request, record);
+    if (!answer.recorded) return;
+    dropVanishedFiles(context, changes);
     deleteLines(context, changes, selection);
-    deleteKeys(context, changes, selection);
+
+    std::vector<std::size_t> deleted;
+    for (std::size_t i = 0; i < keyRows.size(); ++i)
+        if (answer.gone(request.keys[i])) deleted.push_back(keyRows[i]);
+    eraseRows(changes.keys, std::move(deleted));
     record.finish();
 }
 
@@ -116,10 +125,13 @@ void moveSelected(RemovalContext& context, ChangeSet& changes, const Selection& 
         context.ports.prompter.browseForFolder("Choose the folder in which you want to move the selected files to:");
     if (destination.empty()) return;
 
-    const RemovalGuard guard(context.ports.shell);
-    for (const auto& path : selectedSafePaths(guard, changes, selection))
-        shell::moveFile(context.ports.shell, context.ports.files, path, destination, 0, context.ports.owner);
-    dropVanishedFiles(context, guard, changes);
+    shell::RemovalRequest request;
+    request.paths = selectedPaths(changes, selection);
+    request.moveTo = destination;
+    request.errorTitle = "Error moving files";
+    shell::NoJournal unrecorded;  // moved files stay within the user's reach
+    static_cast<void>(shell::removeThroughDoor(context.ports, request, unrecorded));
+    dropVanishedFiles(context, changes);
 }
 
 }  // namespace quillon::review

@@ -1,6 +1,8 @@
 #pragma once
 // The viewer's "Delete selected" and "Move selected": what is handed to the file, key and
 // line routines, and which rows leave the ChangeSet afterwards.
+#include <optional>
+
 #include "review/ChangeSet.h"
 #include "review/InUsePrompt.h"
 #include "review/RemoveAddedLine.h"
@@ -12,6 +14,9 @@ struct RemovalContext {
     shell::RemovalPorts& ports;
     InUsePrompt& inUse;
     RemovalFolders folders;
+    // When the changes were found (or the list under review was saved): files written later
+    // inside a folder to remove are the user's.
+    std::optional<DateTime> installedBy = {};
 };
 
 // "HKEY_CURRENT_USER\Software\New\" + "Sub" -> HKEY_CURRENT_USER, "Software\New\Sub".

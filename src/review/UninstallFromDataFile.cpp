@@ -1,5 +1,6 @@
 #include "review/UninstallFromDataFile.h"
 
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <utility>
@@ -8,9 +9,8 @@
 #include "platform/TextCompare.h"
 #include "review/DllChoice.h"
 #include "review/RemovalListFormat.h"
-#include "review/RemovalSafety.h"
 #include "review/SavedForDeletion.h"
-#include "shell/modRegistry.h"
+#include "shell/RemovalDoor.h"
 #include "undo/UndoRecorder.h"
 
 namespace quillon::review {
@@ -26,25 +26,17 @@ void forEachEntry(TextReader& list, Visit visit) {
     while (list.readLine(line) && line != removal_list::SectionEnd) visit(line);
 }
 
-struct Outcome {
-    bool filesFailed = false;   // the shell's removal reported failure
-    bool keysFailed = false;    // a key deletion failed
-    bool refused = false;       // an entry was not safe to remove
-};
-
-struct KeyItem {
-    std::string entry;  // as the list spells it
-    KeyEntry key;
-};
-
 // Everything the list asks for, read before anything goes, so the undo record can hold it.
 struct Gathered {
-    std::vector<std::string> refusedFiles;
-    std::vector<std::string> paths;  // after the in-use questions
+    std::vector<std::string> paths;
     std::string registryHeader = std::string(removal_list::RegistryHeader);
-    std::vector<std::string> refusedKeys;
-    std::vector<KeyItem> keys;
-    std::array<std::vector<std::pair<std::string, std::string>>, ConfigListCount> lines;  // added, replaced
+    std::vector<std::string> keys;
+    struct Line {
+        std::string entry;  // as the list spells it
+        std::string added;
+        std::string replaced;
+    };
+    std::array<std::vector<Line>, ConfigListCount> lines;
 };
 
 constexpr std::uint32_t FileFlags = FileOpFlag::MultiDestFiles | FileOpFlag::NoConfirmation | FileOpFlag::AllowUndo;
@@ -52,28 +44,27 @@ constexpr std::uint32_t FileFlags = FileOpFlag::MultiDestFiles | FileOpFlag::NoC
 class Uninstall {
 public:
     Uninstall(RemovalContext& context, std::string_view removalList)
-        : c_(context), ports_(context.ports), listPath_(removalList), guard_(ports_.shell) {}
+        : c_(context), ports_(context.ports), listPath_(removalList) {}
 
     void run();
 
 private:
     bool confirmed();
-    void gatherFiles(TextReader& list);
-    void gatherKeys(TextReader& list);
-    void gatherLines(TextReader& list);
-    undo::PlannedRemoval plannedRemoval() const;
-    void removeFiles(TextWriter& failed);
-    void removeKeys(TextWriter& failed);
+    bool gather();
+    std::vector<undo::RemovedLine> plannedLines() const;
     void removeLines();
+    bool writeFailedList();
     void report(bool failedListWritten);
+    void tell(std::string text, MsgIcon icon);
 
     RemovalContext& c_;
     shell::RemovalPorts& ports_;
     std::string listPath_;
-    RemovalGuard guard_;
     Gathered list_;
+    DateTime saved_;
+    shell::RemovalAnswer answer_;
+    std::array<std::vector<const Gathered::Line*>, ConfigListCount> failedLines_;
     std::string failedPath_;
-    Outcome outcome_;
     bool nt_ = false;
 };
 
@@ -84,156 +75,142 @@ bool Uninstall::confirmed() {
            MsgAnswer::Yes;
 }
 
-void Uninstall::gatherFiles(TextReader& list) {
-    std::vector<std::string> candidates;
-    forEachEntry(list, [&](const std::string& path) {
-        ports_.run.yield();
-        if (!guard_.allowsPath(path)) {
-            list_.refusedFiles.push_back(path);
-        } else if (itemExists(ports_.files, path)) {
-            candidates.push_back(path);
-        }
-    });
-    list_.paths = chooseDeletions(ports_.registry, c_.inUse, candidates);
-}
-
-void Uninstall::gatherKeys(TextReader& list) {
-    std::string header;
-    if (list.readLine(header)) list_.registryHeader = header;
-    forEachEntry(list, [&](const std::string& entry) {
-        ports_.run.yield();
-        KeyEntry key = parseKeyEntry(entry);
-        if (!key.knownHive || !allowsKeyRemoval(key.path)) {
-            list_.refusedKeys.push_back(entry);
-        } else {
-            list_.keys.push_back({entry, std::move(key)});
-        }
-    });
-}
-
-void Uninstall::gatherLines(TextReader& list) {
-    for (auto& lines : list_.lines) {
-        std::string header;
-        if (!list.readLine(header)) return;
-        forEachEntry(list, [&](const std::string& entry) {
+bool Uninstall::gather() {
+    std::unique_ptr<TextReader> list;
+    std::string first;
+    FileInfo info;
+    if (!succeeded(ports_.files.openRead(listPath_, list)) || !list->readLine(first) ||
+        findNoCase(first, removal_list::FilesHeader) == std::string::npos ||
+        !succeeded(ports_.files.info(listPath_, info)))
+        return false;
+    saved_ = info.lastWrite;
+    const auto take = [&](std::vector<std::string>& into) {
+        forEachEntry(*list, [&](const std::string& entry) {
             ports_.run.yield();
-            const std::size_t first = entry.find(removal_list::Separator);
+            into.push_back(entry);
+        });
+    };
+    take(list_.paths);
+    std::string header;
+    if (list->readLine(header)) list_.registryHeader = header;
+    take(list_.keys);
+    for (auto& lines : list_.lines) {
+        if (!list->readLine(header)) break;
+        forEachEntry(*list, [&](const std::string& entry) {
+            ports_.run.yield();
+            const std::size_t cut = entry.find(removal_list::Separator);
             const std::string_view rest =
-                first == std::string::npos ? std::string_view() : std::string_view(entry).substr(first + 1);
-            lines.emplace_back(entry.substr(0, first), std::string(rest.substr(0, rest.find(removal_list::Separator))));
+                cut == std::string::npos ? std::string_view() : std::string_view(entry).substr(cut + 1);
+            lines.push_back({entry, entry.substr(0, cut), std::string(rest.substr(0, rest.find(removal_list::Separator)))});
         });
     }
+    // A list that could not be read to its end is not uninstalled in part.
+    return succeeded(list->status());
 }
 
-undo::PlannedRemoval Uninstall::plannedRemoval() const {
-    undo::PlannedRemoval plan{programNameOf(listPath_), {}, {},
-                              undo::filesRemoved(ports_, list_.paths, FileFlags, shell::RemoveMode::Quiet), listPath_};
-    for (const auto& item : list_.keys) plan.keys.push_back({item.key.hive, item.key.path});
+std::vector<undo::RemovedLine> Uninstall::plannedLines() const {
+    std::vector<undo::RemovedLine> lines;
     for (std::size_t section = 0; section < ConfigListCount; ++section)
-        for (const auto& [added, replaced] : list_.lines[section])
-            plan.lines.push_back({configFilePath(static_cast<ConfigList>(section), c_.folders), added});
-    return plan;
-}
-
-void Uninstall::removeFiles(TextWriter& failed) {
-    for (const auto& path : list_.refusedFiles) failed.writeLine(path);
-    outcome_.refused = outcome_.refused || !list_.refusedFiles.empty();
-    if (list_.paths.empty() || shell::removeFiles(ports_, list_.paths, FileFlags, shell::RemoveMode::Quiet)) return;
-    outcome_.filesFailed = true;
-    for (const auto& path : list_.paths)
-        if (itemExists(ports_.files, path)) failed.writeLine(path);
-}
-
-void Uninstall::removeKeys(TextWriter& failed) {
-    for (const auto& entry : list_.refusedKeys) failed.writeLine(entry);
-    outcome_.refused = outcome_.refused || !list_.refusedKeys.empty();
-    for (const auto& [entry, key] : list_.keys) {
-        ports_.run.yield();
-        if (!shell::openKey(ports_.registry, key.hive, key.path)) continue;  // already gone
-        if (shell::deleteKey(ports_.registry, ports_.prompter, key.hive, key.path)) {
-            failed.writeLine(entry);
-            outcome_.keysFailed = true;
-        }
-    }
+        for (const auto& line : list_.lines[section])
+            lines.push_back({configFilePath(static_cast<ConfigList>(section), c_.folders), line.added});
+    return lines;
 }
 
 void Uninstall::removeLines() {
     for (std::size_t section = 0; section < ConfigListCount; ++section) {
         const std::string file = configFilePath(static_cast<ConfigList>(section), c_.folders);
-        for (const auto& [added, replaced] : list_.lines[section]) {
+        for (const auto& line : list_.lines[section]) {
             ports_.run.yield();
-            removeAddedLine(ports_.files, c_.folders.work, file, added, replaced);
+            if (!succeeded(removeAddedLine(ports_.files, c_.folders.work, file, line.added, line.replaced)))
+                failedLines_[section].push_back(&line);
         }
     }
+}
+
+// What is left, in the list's own format, so the user can try it again.
+bool Uninstall::writeFailedList() {
+    failedPath_ = c_.folders.work + std::string(FailedItemsFileName);
+    std::unique_ptr<TextWriter> out;
+    if (!succeeded(ports_.files.openWrite(failedPath_, WriteMode::Create, out))) return false;
+    const auto left = [&](const std::vector<shell::ItemAnswer>& answers) {
+        for (const auto& a : answers)
+            if (a.outcome != shell::Outcome::Removed && a.outcome != shell::Outcome::NotThere &&
+                a.outcome != shell::Outcome::AtRestart)
+                static_cast<void>(out->writeLine(a.item));  // a failure sticks until close()
+    };
+    static_cast<void>(out->writeLine(removal_list::FilesHeader));
+    left(answer_.files);
+    static_cast<void>(out->writeLine(removal_list::SectionEnd));
+    static_cast<void>(out->writeLine(list_.registryHeader));
+    left(answer_.keys);
+    static_cast<void>(out->writeLine(removal_list::SectionEnd));
+    for (std::size_t section = 0; section < ConfigListCount; ++section) {
+        static_cast<void>(out->writeLine(removal_list::LineHeaders[section]));
+        for (const auto* line : failedLines_[section]) static_cast<void>(out->writeLine(line->entry));
+        static_cast<void>(out->writeLine(removal_list::SectionEnd));
+    }
+    return succeeded(out->close());
+}
+
+void Uninstall::tell(std::string text, MsgIcon icon) {
+    ports_.prompter.message({std::move(text), std::string(CompleteTitle), icon, MsgButtons::Ok});
 }
 
 void Uninstall::run() {
     nt_ = ports_.desktop.isNtFamily();
     if (!confirmed()) return;
-
-    std::unique_ptr<TextReader> list;
-    std::string first;
-    if (!succeeded(ports_.files.openRead(listPath_, list)) || !list->readLine(first) ||
-        findNoCase(first, removal_list::FilesHeader) == std::string::npos) {
-        list.reset();
+    if (!gather()) {
         ports_.prompter.message({"This is not a valid Quillon data file. The file may be corrupted.",
                                  "Error opening file", MsgIcon::Exclamation, MsgButtons::Ok});
         return;
     }
-    gatherFiles(*list);
-    gatherKeys(*list);
-    gatherLines(*list);
-    list.reset();
-
-    undo::UndoRecorder record(ports_, plannedRemoval());
-    if (!record.write("Error deleting files")) return;
-
-    failedPath_ = c_.folders.work + std::string(FailedItemsFileName);
-    std::unique_ptr<TextWriter> failed;
-    Status written = ports_.files.openWrite(failedPath_, WriteMode::Create, failed);
-    // Without a failed-items list the removal still runs; the list is then kept (see report).
-    struct NullWriter final : TextWriter {
-        Status write(std::string_view) override { return Status::WriteFault; }
-        Status close() override { return Status::WriteFault; }
-    } nowhere;
-    TextWriter& out = failed ? *failed : nowhere;
-
-    out.writeLine(removal_list::FilesHeader);
-    removeFiles(out);
-    out.writeLine(removal_list::SectionEnd);
-    out.writeLine(list_.registryHeader);
-    removeKeys(out);
-    out.writeLine(removal_list::SectionEnd);
-    for (const auto header : removal_list::LineHeaders) {
-        out.writeLine(header);
-        out.writeLine(removal_list::SectionEnd);
+    shell::RemovalRequest request;
+    request.paths = list_.paths;
+    request.keys = list_.keys;
+    request.flags = FileFlags;
+    request.mode = shell::RemoveMode::Quiet;
+    request.installedBy = saved_;
+    request.tellRefused = false;  // they stay in the list the user is pointed to
+    request.choose = [&](const std::vector<std::string>& paths) {
+        return chooseDeletions(ports_.registry, c_.inUse, paths);
+    };
+    undo::UndoRecorder record(ports_, {programNameOf(listPath_), plannedLines(), listPath_});
+    answer_ = shell::removeThroughDoor(ports_, request, record);
+    if (!answer_.recorded) return;
+    if (answer_.cancelled()) {
+        // Nothing more goes; the list still names everything, so it stays as it was.
+        record.finish();
+        tell("The uninstall of " + programNameOf(listPath_) +
+                 " was cancelled. The removal list was kept; what was not removed is still named in it.",
+             MsgIcon::Exclamation);
+        return;
     }
-    const Status closed = out.close();
-    if (succeeded(written)) written = closed;
-    failed.reset();
-
     removeLines();
     record.finish();
-
+    const bool failedListWritten = writeFailedList();
     removeSavedForDeletion(ports_.registry, listPath_);
-    report(succeeded(written));
+    report(failedListWritten);
 }
 
 void Uninstall::report(bool failedListWritten) {
     FileSystem& files = ports_.files;
-    const auto tell = [&](std::string text, MsgIcon icon) {
-        ports_.prompter.message({std::move(text), std::string(CompleteTitle), icon, MsgButtons::Ok});
+    const auto isLeft = [](shell::Outcome o) { return o != shell::Outcome::Removed && o != shell::Outcome::NotThere; };
+    const auto left = [&](shell::Outcome except) {
+        for (const auto* answers : {&answer_.files, &answer_.keys})
+            for (const auto& a : *answers)
+                if (isLeft(a.outcome) && a.outcome != except) return true;
+        return std::any_of(failedLines_.begin(), failedLines_.end(), [](const auto& l) { return !l.empty(); });
     };
-    if (!outcome_.filesFailed && !outcome_.keysFailed && !outcome_.refused) {
-        files.deleteFile(failedPath_);
-        files.deleteFile(listPath_);
+    if (!left(shell::Outcome::Removed)) {
+        static_cast<void>(files.deleteFile(failedPath_));
+        static_cast<void>(files.deleteFile(listPath_));
         tell(programNameOf(listPath_) + " has been uninstalled.", MsgIcon::None);
         return;
     }
-    if (nt_ && !outcome_.keysFailed && !outcome_.refused) {
-        // Only files failed, and the removal left them for the next restart.
-        files.deleteFile(failedPath_);
-        files.deleteFile(listPath_);
+    if (!left(shell::Outcome::AtRestart)) {
+        // Only files in use are left, and the restart takes them.
+        static_cast<void>(files.deleteFile(failedPath_));
+        static_cast<void>(files.deleteFile(listPath_));
         tell("Uninstall completed. Some files could not be removed because they may be in use. These files will "
              "be deleted when you restart your computer.",
              MsgIcon::Exclamation);
@@ -241,7 +218,8 @@ void Uninstall::report(bool failedListWritten) {
     }
     // The failed items take the list's place in one step; when they could not be written or
     // moved, the old list stays, since it still names them.
-    if (!failedListWritten || !succeeded(files.moveFile(failedPath_, listPath_, true))) files.deleteFile(failedPath_);
+    if (!failedListWritten || !succeeded(files.moveFile(failedPath_, listPath_, true)))
+        static_cast<void>(files.deleteFile(failedPath_));
     tell(nt_ ? "Uninstall completed. Some items could not be removed because they may be in use. You should "
                "manually remove items related to the application. See the *.qdf file for items that could not be "
                "removed."

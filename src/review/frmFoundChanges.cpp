@@ -213,6 +213,7 @@ frmFoundChanges::frmFoundChanges(Ports& ports, FoundChangesInput input, ClosingH
     : Dialog(windowLayout()),
       ports_(ports),
       input_(std::move(input)),
+      installedBy_(input_.listSaved.value_or(ports.clock.now())),
       closing_(std::move(closing)),
       lists_(changes_, ports.shell, listIds()) {}
 
@@ -461,7 +462,8 @@ void frmFoundChanges::runRemoval(const RemovalCommand& command) {
         InUseDllPrompt inUse(hwnd());
         RemovalContext context{removal, inUse,
                                RemovalFolders{shell::specialFolder(ports_.shell, Csidl::Windows),
-                                              shell::windowsRoot(ports_.shell), input_.workFolder}};
+                                              shell::windowsRoot(ports_.shell), input_.workFolder},
+                               installedBy_};
         command(context, after, selection());
     }
     removeRows(rowsMissingFrom(changes_, after));

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/Ports.h"
@@ -25,6 +26,8 @@ struct FoundChangesInput {
     std::string dataFileName;  // the removal list under review (file name only), or empty
     std::string dataFileDate;  // the date of what is shown; empty: the time of the load
     std::string dataFolder;    // where removed files are kept when the settings say so, ending in "\"
+    // When the list under review was saved; empty: the changes were just found.
+    std::optional<DateTime> listSaved = {};
 };
 
 class frmFoundChanges final : public ui::Dialog {
@@ -83,6 +86,7 @@ private:
 
     Ports& ports_;
     FoundChangesInput input_;
+    DateTime installedBy_;  // files written later inside a folder to remove are the user's
     ClosingHandler closing_;
     ChangeSet changes_;
     ChangesLists lists_;

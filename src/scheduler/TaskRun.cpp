@@ -6,7 +6,7 @@
 #include "cleanup/JunkTypes.h"
 #include "scheduler/SchedulerStartUp.h"
 #include "shell/DriveList.h"
-#include "shell/FileRemoval.h"
+#include "shell/RemovalDoor.h"
 #include "shell/Folders.h"
 #include "shell/RecentRemovalLists.h"
 #include "shell/Settings.h"
@@ -26,6 +26,7 @@ public:
           walk_{ports.system.files, ports.system.shell, ports.run, ports.progress},
           removal_{ports.system.registry, ports.system.files, ports.system.shell, ports.system.desktop, ports.prompter,
                    ports.run, ports.system.clock, ports.dataFolder, ports.owner},
+          guard_(ports.system.shell, ports.dataFolder),
           ignore_(settings.foldersToIgnore) {}
 
     TaskTotals run() {
@@ -49,10 +50,14 @@ private:
         const DateTime now = ports_.system.clock.now();
         const cleanup::WalkRules rules{types, ignore_, {now, settings_.keepYoungerThanDays}};
         return cleanup::walkJunk(walk_, start, rules, [&](const std::string& folder, const FileInfo& file, const std::string&) {
-            const std::string path = folder + file.name;
-            shell::removeFiles(removal_, {path}, QuietRecycle, shell::RemoveMode::Quiet);
+            shell::RemovalRequest request;
+            request.paths = {folder + file.name};
+            request.flags = QuietRecycle;
+            request.mode = shell::RemoveMode::Quiet;
+            request.tellRefused = false;  // unattended: a name it cannot trust simply stays
+            shell::NoJournal unrecorded;
             // Only what really went counts as freed.
-            if (existsWith(ports_.system.files, path, FileAttr::Hidden | FileAttr::System)) return;
+            if (!shell::removeThroughDoor(removal_, request, unrecorded, guard_).gone(request.paths.front())) return;
             ++totals_.files;
             totals_.freedBytes += static_cast<double>(file.size);
             ports_.progress.showTotals(totals_.files, totals_.freedBytes);
@@ -94,6 +99,7 @@ private:
     const TaskSettings& settings_;
     cleanup::WalkPorts walk_;
     shell::RemovalPorts removal_;
+    shell::RemovalGuard guard_;
     shell::IgnoreList ignore_;
     TaskTotals totals_;
 };

@@ -1,6 +1,6 @@
 #pragma once
-// Removing and moving files the way the user chose in the settings (Recycle Bin, for good,
-// or into the data folder), with deletion at the next restart for what is in use.
+// What every removal needs: the ports, and where files go under the DeleteMode setting (Recycle
+// Bin, for good, or into the data folder). The removal itself is RemovalDoor's.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -39,27 +39,13 @@ struct RemovalPlan {
     RemovalPlace place = RemovalPlace::RecycleBin;
     std::uint32_t flags = 0;  // the shell's flags, when the shell deletes
 };
-// Where removeFiles would put files with these flags and mode under the DeleteMode setting.
+// Where files removed with these flags and mode go under the DeleteMode setting.
 RemovalPlan planRemoval(Registry& registry, std::uint32_t flags, RemoveMode mode);
-
-// True when everything was removed (or the user cancelled the shell's question); false when
-// something failed, in which case what is in use is scheduled for deletion at restart.
-bool removeFiles(RemovalPorts& ports, const std::vector<std::string>& paths, std::uint32_t flags,
-                 RemoveMode mode);
-
-// Empties a folder tree now where it can, and schedules the files it cannot delete for the
-// next restart.
-void deleteFolderContentAtRestart(RemovalPorts& ports, std::string_view folder, std::uint32_t flags);
 
 // Moves with the shell's operation unless the source is in use. True when the move ran and
 // succeeded.
 bool moveFile(Shell& shell, FileSystem& files, std::string_view source, std::string_view destination,
               std::uint32_t flags, WindowRef owner = 0);
-// The same for several files in one operation (one question, one progress); the files in use
-// stay where they are. True when nothing was left behind.
-bool moveFiles(Shell& shell, FileSystem& files, const std::vector<std::string>& sources,
-               std::string_view destination, std::uint32_t flags, WindowRef owner = 0);
-
 // True only when the file exists and another program holds it open.
 bool fileInUse(FileSystem& files, std::string_view path);
 

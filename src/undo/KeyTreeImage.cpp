@@ -55,7 +55,12 @@ Status captureKeyTree(Registry& registry, Hive hive, std::string_view path, std:
                   return s;
               }));
     key.reset();
-    for (const std::string& child : children) keepFirst(first, captureKeyTree(registry, hive, joined(path, child), out));
+    for (const std::string& child : children) {
+        // A sub-key listed but not found (a name the interface could not spell) is one the
+        // record would miss while the deletion takes it: that is a failure, not an absence.
+        const Status s = captureKeyTree(registry, hive, joined(path, child), out);
+        keepFirst(first, s == Status::FileNotFound ? Status::ReadFault : s);
+    }
     return first;
 }
 

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <memory>
 
+#include "shell/FolderEntries.h"
+
 namespace quillon::undo {
 namespace {
 
@@ -127,17 +129,16 @@ std::vector<std::string> recordFolders(FileSystem& files, std::string_view undoF
     return names;
 }
 
-Status removeRecordFolder(FileSystem& files, std::string_view folder) {
+Status removeRecordFolder(FileSystem& files, RunContext& run, std::string_view folder) {
+    // Only the record's own files: a link or folder someone put inside is never followed,
+    // and then the folder stays.
     std::vector<std::string> inside;
-    std::unique_ptr<DirectoryListing> listing;
-    if (succeeded(files.list(std::string(folder) + "*.*", listing))) {
-        FileInfo entry;
-        while (listing->next(entry))
-            if (!(entry.attributes & FileAttr::Directory)) inside.push_back(std::string(folder) + entry.name);
-    }
-    Status first = Status::Ok;
+    const shell::WalkResult listed = shell::listFolder(files, run, folder, [&](const FileInfo& entry) {
+        if (!(entry.attributes & FileAttr::Directory)) inside.push_back(std::string(folder) + entry.name);
+    });
+    Status first = listed.whole() ? Status::Ok : listed.failure;
     for (const auto& path : inside) {
-        files.setAttributes(path, FileAttr::Normal);
+        static_cast<void>(files.setAttributes(path, FileAttr::Normal));  // a failure shows in the delete
         if (const Status s = files.deleteFile(path); !succeeded(s) && succeeded(first)) first = s;
     }
     const Status removed = files.removeFolder(std::string(folder.substr(0, folder.size() - 1)));

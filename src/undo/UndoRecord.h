@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
+#include "platform/RunContext.h"
 
 namespace quillon::undo {
 
@@ -66,6 +67,6 @@ std::optional<std::uint64_t> fingerprint(FileSystem& files, std::string_view pat
 std::vector<std::string> recordFolders(FileSystem& files, std::string_view undoFolder);
 
 // Removes a record folder and the files in it.
-Status removeRecordFolder(FileSystem& files, std::string_view folder);
+Status removeRecordFolder(FileSystem& files, RunContext& run, std::string_view folder);
 
 }  // namespace quillon::undo

@@ -44,31 +44,24 @@ bool readFile(FileSystem& files, const std::string& path, Read read) {
 
 }  // namespace
 
-std::vector<RemovedFile> filesRemoved(shell::RemovalPorts& ports, const std::vector<std::string>& paths,
-                                      std::uint32_t flags, shell::RemoveMode mode) {
-    const shell::RemovalPlace place = shell::planRemoval(ports.registry, flags, mode).place;
-    if (place == shell::RemovalPlace::DataFolder) return filesMoved(paths, ports.dataFolder);
-    const FileFate fate = place == shell::RemovalPlace::Deleted ? FileFate::Deleted : FileFate::RecycleBin;
-    std::vector<RemovedFile> files;
-    for (const auto& path : paths) files.push_back({fate, path, {}});
-    return files;
-}
-
-std::vector<RemovedFile> filesMoved(const std::vector<std::string>& paths, std::string_view folder) {
-    std::vector<RemovedFile> files;
-    for (const auto& path : paths) files.push_back({FileFate::Moved, path, shell::withBackslash(folder) + nameOf(path)});
-    return files;
-}
-
-bool UndoRecorder::write(std::string_view errorTitle) {
+bool UndoRecorder::write(const std::vector<KeyPath>& keys, const std::vector<shell::FileFate>& files) {
+    plan_.keys = keys;
+    plan_.files.clear();
+    for (const shell::FileFate& f : files) {
+        const FileFate fate = f.place == shell::RemovalPlace::DataFolder ? FileFate::Moved
+                              : f.place == shell::RemovalPlace::Deleted  ? FileFate::Deleted
+                                                                         : FileFate::RecycleBin;
+        plan_.files.push_back({fate, f.path, fate == FileFate::Moved ? f.movedTo : std::string()});
+    }
     if (plan_.keys.empty() && plan_.lines.empty() && plan_.files.empty()) return true;
     if (writeAll()) {
         prune();
         return true;
     }
-    if (!folder_.empty()) removeRecordFolder(ports_.files, folder_);
+    // Best effort: the user is told of the failure either way.
+    if (!folder_.empty()) static_cast<void>(removeRecordFolder(ports_.files, ports_.run, folder_));
     folder_.clear();
-    ports_.prompter.message({std::string(RecordFailedText), std::string(errorTitle), MsgIcon::Exclamation, MsgButtons::Ok});
+    ports_.prompter.message({std::string(RecordFailedText), errorTitle_, MsgIcon::Exclamation, MsgButtons::Ok});
     return false;
 }
 
@@ -158,7 +151,9 @@ bool UndoRecorder::check(const UndoRecord& record, const std::vector<RegKeyImage
 void UndoRecorder::prune() {
     const std::vector<std::string> folders =
         recordFolders(ports_.files, ports_.dataFolder + std::string(UndoFolderName) + "\\");
-    for (std::size_t i = RecordsKept; i < folders.size(); ++i) removeRecordFolder(ports_.files, folders[i]);
+    // What cannot go now is tried again at the next record.
+    for (std::size_t i = RecordsKept; i < folders.size(); ++i)
+        static_cast<void>(removeRecordFolder(ports_.files, ports_.run, folders[i]));
 }
 
 void UndoRecorder::finish() {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/FileRemoval.h"
+#include "shell/RemovalDoor.h"
 #include "undo/RegFile.h"
 #include "undo/UndoRecord.h"
 
@@ -13,27 +13,23 @@ namespace quillon::undo {
 
 struct PlannedRemoval {
     std::string title;  // names the record folder
-    std::vector<KeyPath> keys;
     std::vector<RemovedLine> lines;  // their files are copied whole
-    std::vector<RemovedFile> files;
     std::string removalList = {};  // an uninstall's list, which the uninstall deletes
+    std::vector<KeyPath> keys = {};  // the door fills these two with what passed its checks
+    std::vector<RemovedFile> files = {};
 };
-
-// Files removed as removeFiles will do it with these flags and mode.
-std::vector<RemovedFile> filesRemoved(shell::RemovalPorts& ports, const std::vector<std::string>& paths,
-                                      std::uint32_t flags, shell::RemoveMode mode);
-// Files moved into `folder` (ending in "\" or not).
-std::vector<RemovedFile> filesMoved(const std::vector<std::string>& paths, std::string_view folder);
 
 inline constexpr std::string_view RecordFailedText = "The undo record could not be written. Nothing was removed.";
 
-class UndoRecorder {
+// The removal door's journal: the door hands it the keys and files that passed its checks.
+class UndoRecorder final : public shell::RemovalJournal {
 public:
-    UndoRecorder(shell::RemovalPorts& ports, PlannedRemoval plan) : ports_(ports), plan_(std::move(plan)) {}
+    UndoRecorder(shell::RemovalPorts& ports, PlannedRemoval plan, std::string errorTitle = "Error deleting files")
+        : ports_(ports), plan_(std::move(plan)), errorTitle_(std::move(errorTitle)) {}
 
     // Writes the record and reads it back. When either fails nothing of it stays, the user
-    // is told under `errorTitle`, and the caller must remove nothing.
-    bool write(std::string_view errorTitle);
+    // is told under the error title, and nothing may be removed.
+    bool write(const std::vector<KeyPath>& keys, const std::vector<shell::FileFate>& files) override;
     // Once the removal is over: how the configuration files look now, so that a restore
     // can tell whether anything changed them since.
     void finish();
@@ -47,6 +43,7 @@ private:
 
     shell::RemovalPorts& ports_;
     PlannedRemoval plan_;
+    std::string errorTitle_;
     std::string folder_;  // the record folder, ending in "\"
     std::vector<ConfigCopy> copies_;
 };

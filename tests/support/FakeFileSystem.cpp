@@ -163,7 +163,7 @@ std::vector<const Node*> listingOrder(const Node& folder) {
 }
 
 FileInfo entryOf(const Node& n, std::string name) {
-    return {std::move(name), n.attributes, n.folder ? 0 : n.reportedSize.value_or(n.content.size()), n.lastWrite};
+    return {std::move(name), n.attributes, n.folder ? 0 : n.reportedSize.value_or(n.content.size()), n.lastWrite, {}};
 }
 
 // Keeps the node counted as open while the handle lives.

@@ -1,5 +1,6 @@
 #include "support/FakeShell.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "platform/TextCompare.h"
@@ -44,6 +45,14 @@ std::string extensionKey(std::string_view extension) {
 // search path) is the system's business.
 bool namesAFile(std::string_view file) {
     return (file.size() >= 3 && file[1] == ':' && file[2] == '\\') || file.starts_with("\\\\");
+}
+
+// "?" matches one character and "*" any run, without regard to case, as the shell matches.
+bool matches(std::string_view name, std::string_view mask) {
+    if (mask.empty()) return name.empty();
+    if (mask[0] == '*') return matches(name, mask.substr(1)) || (!name.empty() && matches(name.substr(1), mask));
+    return !name.empty() && (mask[0] == '?' || foldCase(mask[0]) == foldCase(name[0])) &&
+           matches(name.substr(1), mask.substr(1));
 }
 
 }  // namespace
@@ -142,14 +151,49 @@ Status FakeShell::transfer(const FileOperation& op) {
     return Status::Ok;
 }
 
+// What the shell makes of the paths it is handed: each ends at its first NUL, and what follows
+// is read as one more path; a wildcard in the last part stands for every entry it matches.
+std::vector<std::string> FakeShell::expand(const FileOperation& op) const {
+    std::vector<std::string> paths;
+    for (const auto& item : op.from) {
+        std::size_t start = 0;
+        while (start < item.size()) {
+            const std::size_t end = std::min(item.find('\0', start), item.size());
+            const std::string path = withoutBackslash(item.substr(start, end - start));
+            start = end + 1;
+            if (path.empty()) continue;
+            const std::string mask = nameOf(path);
+            if (mask.find_first_of("*?") == std::string::npos) {
+                paths.push_back(path);
+                continue;
+            }
+            const std::string parent = parentOf(path);
+            for (const auto& child : files_.childNames(parent))
+                if (matches(child, mask) && !((op.flags & FileOpFlag::FilesOnly) && isFolder(join(parent, child))))
+                    paths.push_back(join(parent, child));
+        }
+    }
+    return paths;
+}
+
 FileOpResult FakeShell::fileOperation(const FileOperation& op) {
     operations_.push_back(op);
     if (std::exchange(cancelNext_, false)) return {Status::Cancelled, true};
 
-    if (op.kind != FileOpKind::Delete) return {transfer(op), false};
+    FileOperation expanded = op;
+    expanded.from = expand(op);
+    if (op.kind != FileOpKind::Delete) return {transfer(expanded), false};
     // Items go one after the other; the first failure ends the operation.
-    for (const auto& item : op.from) {
-        const std::string path = withoutBackslash(item);
+    for (const auto& path : expanded.from) {
+        FileInfo info;
+        if ((op.flags & FileOpFlag::AllowUndo) && recycleBinLimit_ && succeeded(files_.info(path, info)) &&
+            info.size > *recycleBinLimit_) {
+            // Too large for the Recycle Bin: the shell asks first (the fake user says no), or
+            // without that flag destroys it.
+            if (op.flags & FileOpFlag::WantNukeWarning) return {Status::Cancelled, true};
+            if (const Status s = removeItem(path); !succeeded(s)) return {s, false};
+            continue;
+        }
         if (const Status s = removeItem(path); !succeeded(s)) return {s, false};
         if (op.flags & FileOpFlag::AllowUndo) recycled_.push_back(path);
     }

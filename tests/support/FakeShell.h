@@ -35,6 +35,8 @@ public:
 
     // The next file operation does nothing, as when the user presses Cancel.
     void cancelNextOperation() { cancelNext_ = true; }
+    // Files larger than this do not fit in the Recycle Bin.
+    void setRecycleBinLimit(std::size_t bytes) { recycleBinLimit_ = bytes; }
 
     // Every file operation as passed, failed and cancelled ones included.
     const std::vector<FileOperation>& operations() const { return operations_; }
@@ -77,6 +79,7 @@ private:
     Status copyItem(const std::string& from, const std::string& to);
     Status moveItem(const std::string& from, const std::string& to);
     Status transfer(const FileOperation& op);
+    std::vector<std::string> expand(const FileOperation& op) const;
 
     FakeFileSystem& files_;
     std::map<int, std::string> folders_;
@@ -84,6 +87,7 @@ private:
     std::vector<std::pair<std::string, std::string>> shortToLong_;
     std::map<std::string, FileTypeInfo> fileTypes_;  // by lower-case extension without dot
     bool cancelNext_ = false;
+    std::optional<std::size_t> recycleBinLimit_;
     int recycleBinEmptied_ = 0;
     int fileTypeQuestions_ = 0;
 

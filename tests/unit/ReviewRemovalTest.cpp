@@ -1,4 +1,4 @@
-// Removing changes: the safety checks, the shared-DLL question, the viewer's delete and move,
+// Removing changes: the shared-DLL question, the viewer's delete and move,
 // removal lists saved, opened, converted and written back, and the uninstall from a list.
 #include <gtest/gtest.h>
 
@@ -13,7 +13,6 @@
 #include "review/ConvertRemovalList.h"
 #include "review/DllChoice.h"
 #include "review/RemovalListFormat.h"
-#include "review/RemovalSafety.h"
 #include "review/ReviewRemovalList.h"
 #include "review/SaveSelected.h"
 #include "review/SavedForDeletion.h"
@@ -119,40 +118,6 @@ struct Bench {
     }
 };
 
-TEST(ReviewRemoval, TheGuardRefusesRootsProtectedFoldersAndPathsThatAreNotPlain) {
-    Bench b;
-    b.m.shell.setTempPath("C:\\PROGRA~1\\", "C:\\Program Files\\");
-    const RemovalGuard guard(b.m.shell);
-    for (const char* path : {"C:\\Apps\\x.txt", "C:\\Apps\\Sub\\", "C:\\Windows\\Temp\\setup.log", "C:\\PROGRA~1\\App"})
-        EXPECT_TRUE(guard.allowsPath(path)) << path;
-    for (const char* path : {"C:\\Apps\\?.txt", "C:\\Apps\\*", "C:\\", "c:", "D:\\\\", "C:\\Windows", "c:\\WINDOWS\\",
-                             "C:\\Windows\\System32\\\\", "C:\\Program Files", "C:\\PROGRA~1", "Apps\\x.txt",
-                             "\\Apps\\x.txt", "\\\\server\\share\\x", "C:Apps\\x.txt", "C:\\Apps\\..\\Windows",
-                             "C:\\Apps/../Windows", "C:\\Apps\\.\\x.txt", "C:\\Apps\\\\x.txt", ""})
-        EXPECT_FALSE(guard.allowsPath(path)) << path;
-}
-
-TEST(ReviewRemoval, KeyEntriesNameTheirHiveAndNeverAHiveRootOrAKeyRightBelowIt) {
-    struct Row { const char* entry; Hive hive; const char* path; bool allowed; };
-    const Row rows[] = {
-        {"HKEY_CURRENT_USER\\Software\\New\\Sub", Hive::CurrentUser, "Software\\New\\Sub", true},
-        {"HKEY_LOCAL_MACHINE\\Software\\New\\", Hive::LocalMachine, "Software\\New", true},
-        {"HKEY_CLASSES_ROOT\\x\\y", Hive::LocalMachine, "x\\y", true},  // anything else is the machine hive
-        {"HKEY_LOCAL_MACHINE\\Software", Hive::LocalMachine, "Software", false},
-        {"HKEY_CURRENT_USER\\System\\", Hive::CurrentUser, "System", false},
-        {"HKEY_LOCAL_MACHINE\\", Hive::LocalMachine, "", false},
-        {"HKEY_LOCAL_MACHINE", Hive::LocalMachine, "", false},
-        {"HKEY_LOCAL_MACHINE\\Software\\\\", Hive::LocalMachine, "Software", false},
-        {"HKEY_LOCAL_MACHINE\\\\Software\\x", Hive::LocalMachine, "\\Software\\x", false},
-    };
-    for (const Row& r : rows) {
-        const KeyEntry key = parseKeyEntry(r.entry);
-        EXPECT_EQ(key.hive, r.hive) << r.entry;
-        EXPECT_EQ(key.path, r.path) << r.entry;
-        EXPECT_EQ(allowsKeyRemoval(key.path), r.allowed) << r.entry;
-    }
-}
-
 TEST(ReviewRemoval, OnlySharedDllsAreAskedAboutAndAnythingButAButtonIsSkip) {
     Bench b;
     b.shared("C:\\Apps\\one.dll", 1);
@@ -192,6 +157,7 @@ TEST(ReviewRemoval, DeleteRemovesWhatItMayAndKeepsTheRowsOfWhatStays) {
     b.m.desktop.setNtFamily(false);  // no restart scheduling: the failure stays a failure
     Selection selection;
     selection.files = {1, 3, 4, 5, 6, 7, 8, 9};
+    b.m.prompter.answer(MsgAnswer::Ok);  // the refused rows are named
 
     deleteSelected(b.context, b.changes, selection, true);  // Shift does not make it permanent
 
@@ -217,6 +183,7 @@ TEST(ReviewRemoval, DeleteRewritesTheFilesOfSelectedLinesAndDeletesSelectedKeys)
     selection.lines = {{{2, 0}, {0}, {}, {0}}};
     selection.keys = {0, 1, 3};
     b.m.prompter.answer(MsgAnswer::Ok);
+    b.m.prompter.answer(MsgAnswer::Ok);
 
     deleteSelected(b.context, b.changes, selection, false);
 
@@ -226,10 +193,12 @@ TEST(ReviewRemoval, DeleteRewritesTheFilesOfSelectedLinesAndDeletesSelectedKeys)
     EXPECT_EQ(b.changes.linesOf(ConfigList::SystemIni).size(), 1u) << "a placeholder is no line to remove";
     EXPECT_TRUE(b.changes.linesOf(ConfigList::ConfigSys).empty());
     EXPECT_FALSE(b.m.registry.keyExists(Hive::CurrentUser, "Software\\New\\Sub"));
-    EXPECT_FALSE(b.m.registry.keyExists(Hive::CurrentUser, "TopLevel"));
-    ASSERT_EQ(b.changes.keys.size(), 2u);
+    EXPECT_TRUE(b.m.registry.keyExists(Hive::CurrentUser, "TopLevel")) << "a key right below the hive never goes";
+    ASSERT_EQ(b.changes.keys.size(), 3u);
     EXPECT_EQ(b.changes.keys[0].name, "Locked");
-    EXPECT_EQ(b.messages(), Lines{"Error deleting key Software\\Locked. Administrative privileges required"});
+    EXPECT_EQ(b.messages(), (Lines{"Error deleting key Software\\Locked. Administrative privileges required",
+                                   "These items were not removed, because removing them is not safe:\r\n    "
+                                   "HKEY_CURRENT_USER\\TopLevel"}));
 }
 
 TEST(ReviewRemoval, MoveGoesOnlyWhereTheUserChose) {
@@ -239,6 +208,7 @@ TEST(ReviewRemoval, MoveGoesOnlyWhereTheUserChose) {
     b.shared("C:\\Apps\\b.dll");  // no DLL question when moving
     b.m.files.addFolder("C:\\Kept");
     for (const char* folder : {"", "C:\\Kept"}) b.m.prompter.answerFolder(folder);  // cancelled first
+    b.m.prompter.answer(MsgAnswer::Ok);  // the wildcard row is refused
     Selection selection;
     selection.files = {0, 1, 3};
     moveSelected(b.context, b.changes, selection);

@@ -144,7 +144,7 @@ TEST(Undo, AConfigurationFileChangedSinceTheRemovalIsReplacedOnlyWhenTheUserSays
 TEST(Undo, FilesMovedAsideGoBackAndOnlyTheLatestTwentyRecordsStay) {
     Bench b("2");
     b.deleteInViewer();
-    ASSERT_TRUE(b.m.files.exists("C:\\Data\\new.exe"));
+    ASSERT_TRUE(b.m.files.exists("C:\\Data\\Removed\\C\\Apps\\new.exe"));
     ASSERT_FALSE(b.m.files.exists(NewExe));
     b.m.prompter.answer(MsgAnswer::Yes);
     b.m.prompter.answer(MsgAnswer::Ok);
@@ -154,8 +154,8 @@ TEST(Undo, FilesMovedAsideGoBackAndOnlyTheLatestTwentyRecordsStay) {
 
     for (int minute = 1; minute <= 21; ++minute) {
         b.m.clock.at.minute = minute;
-        UndoRecorder record(b.ports, {"Step", {}, {}, {{FileFate::Deleted, "C:\\x" + std::to_string(minute), {}}}});
-        ASSERT_TRUE(record.write("Error deleting files"));
+        UndoRecorder record(b.ports, {"Step", {}});
+        ASSERT_TRUE(record.write({}, {{"C:\\x" + std::to_string(minute), shell::RemovalPlace::Deleted, {}}}));
     }
     const auto kept = b.m.files.childNames("C:\\Data\\Undo");
     ASSERT_EQ(kept.size(), RecordsKept);

@@ -1,0 +1,342 @@
+#include "shell/RemovalDoor.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "shell/Folders.h"
+#include "shell/FolderEntries.h"
+#include "shell/UserFiles.h"
+#include "shell/modRegistry.h"
+
+namespace quillon::shell {
+namespace {
+
+constexpr std::size_t NamesShown = 10;
+
+std::string nameOf(std::string_view path) {
+    while (path.ends_with('\\')) path.remove_suffix(1);
+    const std::size_t slash = path.rfind('\\');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+// "C:\Apps\a.txt" kept in the data folder as "<data>\Removed\C\Apps\a.txt"; a path already
+// taken there gets " (2)", " (3)"... before its extension.
+std::string keptPath(FileSystem& files, std::string_view dataFolder, std::string_view path) {
+    std::string rest(path.substr(3));
+    while (rest.ends_with('\\')) rest.pop_back();
+    const std::string base = withBackslash(dataFolder) + std::string(RemovedFolderName) + "\\" +
+                             std::string(1, path[0]) + "\\" + rest;
+    std::string target = base;
+    const std::size_t slash = base.rfind('\\');
+    const std::size_t dot = base.rfind('.');
+    const std::size_t cut = dot != std::string::npos && dot > slash ? dot : base.size();
+    for (int n = 2; itemExists(files, target); ++n)
+        target = base.substr(0, cut) + " (" + std::to_string(n) + ")" + base.substr(cut);
+    return target;
+}
+
+std::string namesList(const std::vector<std::string>& items) {
+    std::string text;
+    for (std::size_t i = 0; i < items.size() && i < NamesShown; ++i) text += "\r\n    " + items[i];
+    if (items.size() > NamesShown) text += "\r\n    ... and " + std::to_string(items.size() - NamesShown) + " more";
+    return text;
+}
+
+class Door {
+public:
+    Door(RemovalPorts& ports, const RemovalRequest& request, RemovalJournal& journal, const RemovalGuard& guard)
+        : ports_(ports), request_(request), journal_(journal), guard_(guard) {}
+
+    RemovalAnswer run();
+
+private:
+    void answer(std::vector<ItemAnswer>& to, const std::string& item, Outcome outcome) { to.push_back({item, outcome}); }
+    void checkPaths();
+    void checkKeys();
+    void setUserFilesApart();
+    void move();
+    void keepInDataFolder(const std::vector<FileFate>& fates);
+    void deleteWithShell(std::uint32_t flags);
+    Outcome deleteAlone(const std::string& path, std::uint32_t flags);
+    bool contentAtRestart(const std::string& folder, std::uint32_t flags);
+    void removeKeys();
+    void tellRefused();
+    bool exists(const std::string& path) { return itemExists(ports_.files, path); }
+
+    RemovalPorts& ports_;
+    const RemovalRequest& request_;
+    RemovalJournal& journal_;
+    const RemovalGuard& guard_;
+    RemovalAnswer answer_;
+    std::vector<std::string> paths_;  // checked, chosen, still there
+    std::vector<std::string> ownParts_;  // what stands for a folder that keeps the user's files
+    std::vector<std::string> userFolders_;
+    std::vector<std::pair<std::string, KeyPath>> keys_;  // as requested, and where
+    std::vector<std::string> refused_;
+};
+
+void Door::checkPaths() {
+    std::vector<std::string> allowed;
+    for (const std::string& path : request_.paths) {
+        ports_.run.yield();
+        if (!guard_.allowsPath(path)) {
+            answer(answer_.files, path, Outcome::Refused);
+            refused_.push_back(path);
+        } else if (!exists(path)) {
+            answer(answer_.files, path, Outcome::NotThere);
+        } else {
+            allowed.push_back(path);
+        }
+    }
+    paths_ = request_.choose ? request_.choose(allowed) : allowed;
+    for (const std::string& path : allowed)
+        if (std::find(paths_.begin(), paths_.end(), path) == paths_.end()) answer(answer_.files, path, Outcome::Refused);
+}
+
+void Door::checkKeys() {
+    for (const std::string& entry : request_.keys) {
+        const KeyEntry key = parseKeyEntry(entry);
+        if (!allowsKeyEntry(key)) {
+            answer(answer_.keys, entry, Outcome::Refused);
+            refused_.push_back(entry);
+        } else {
+            keys_.push_back({entry, {key.hive, key.path}});
+        }
+    }
+}
+
+// A folder that holds files written after the installation holds the user's work: it goes
+// whole only when the user says so; otherwise only the installation's own parts go.
+void Door::setUserFilesApart() {
+    if (!request_.installedBy || !request_.moveTo.empty()) return;
+    std::vector<std::string> kept;
+    for (const std::string& path : paths_) {
+        FileInfo info;
+        if (!succeeded(ports_.files.info(path, info)) || !(info.attributes & FileAttr::Directory)) {
+            kept.push_back(path);
+            continue;
+        }
+        UserFiles later = findUserFiles(ports_.files, ports_.run, path, *request_.installedBy);
+        if (later.files.empty() && later.complete) {
+            kept.push_back(path);
+            continue;
+        }
+        if (later.complete && ports_.prompter.message({userFilesQuestion(path, later), "Quillon", MsgIcon::Question,
+                                                       MsgButtons::YesNo, 2}) == MsgAnswer::Yes) {
+            kept.push_back(path);
+            continue;
+        }
+        userFolders_.push_back(path);
+        for (std::string& part : later.installationParts)
+            if (guard_.allowsPath(part)) ownParts_.push_back(std::move(part));
+    }
+    paths_ = std::move(kept);
+}
+
+void Door::move() {
+    std::vector<std::string> free;
+    for (const std::string& path : paths_) {
+        if (fileInUse(ports_.files, path)) {
+            answer(answer_.files, path, Outcome::Failed);
+        } else {
+            free.push_back(path);
+        }
+    }
+    if (free.empty()) return;
+    const FileOpResult r = ports_.shell.fileOperation(
+        {FileOpKind::Move, free, request_.moveTo, request_.flags ? request_.flags : FileOpFlag::MultiDestFiles, ports_.owner});
+    for (const std::string& path : free)
+        answer(answer_.files, path, !exists(path) ? Outcome::Removed : r.aborted ? Outcome::Cancelled : Outcome::Failed);
+}
+
+void Door::keepInDataFolder(const std::vector<FileFate>& fates) {
+    std::uint32_t flags = FileOpFlag::NoConfirmation | FileOpFlag::NoConfirmMkdir;
+    if (ports_.desktop.isNtFamily()) flags |= FileOpFlag::NoErrorUi;
+    for (const FileFate& fate : fates) {
+        ports_.run.yield();
+        if (fileInUse(ports_.files, fate.path)) {
+            answer(answer_.files, fate.path, Outcome::Failed);
+            continue;
+        }
+        const FileOpResult r =
+            ports_.shell.fileOperation({FileOpKind::Move, {fate.path}, fate.movedTo, flags, ports_.owner});
+        answer(answer_.files, fate.path,
+               !exists(fate.path) ? Outcome::Removed : r.aborted ? Outcome::Cancelled : Outcome::Failed);
+    }
+}
+
+Outcome Door::deleteAlone(const std::string& path, std::uint32_t flags) {
+    FileInfo info;
+    if (!succeeded(ports_.files.info(path, info))) return Outcome::Removed;
+    const FileOpResult alone = ports_.shell.fileOperation({FileOpKind::Delete, {path}, {}, flags, ports_.owner});
+    if (!exists(path)) return Outcome::Removed;
+    if (alone.aborted) return Outcome::Cancelled;
+    if (info.attributes & FileAttr::Directory) return contentAtRestart(withBackslash(path), flags) ? Outcome::AtRestart : Outcome::Failed;
+    return succeeded(ports_.shell.deleteAtRestart(path)) ? Outcome::AtRestart : Outcome::Failed;
+}
+
+// Empties the folder now where it can and leaves the rest for the restart; never through a
+// junction or symbolic link, and never a name the system could not spell. True when nothing
+// failed.
+bool Door::contentAtRestart(const std::string& folder, std::uint32_t flags) {
+    bool allHandled = true;
+    std::vector<std::string> stubborn;
+    const WalkResult end = listFolder(ports_.files, ports_.run, folder, [&](const FileInfo& entry) {
+        const std::string path = folder + entry.name;
+        if (!guard_.allowsPath(path)) {
+            allHandled = false;
+            return;
+        }
+        const FileOpResult r = ports_.shell.fileOperation({FileOpKind::Delete, {path}, {}, flags, ports_.owner});
+        if (!exists(path)) return;
+        if (r.aborted) {
+            allHandled = false;
+        } else if (entry.attributes & FileAttr::Directory) {
+            stubborn.push_back(path + "\\");
+        } else if (!succeeded(ports_.shell.deleteAtRestart(path))) {
+            allHandled = false;
+        }
+    });
+    if (!end.whole()) allHandled = false;
+    for (const std::string& sub : stubborn) allHandled = contentAtRestart(sub, flags) && allHandled;
+    return allHandled;
+}
+
+void Door::deleteWithShell(std::uint32_t flags) {
+    const bool nt = ports_.desktop.isNtFamily();
+    if (nt) flags |= FileOpFlag::NoErrorUi;
+    // What the Recycle Bin cannot take is asked about, never destroyed without a word.
+    if (flags & FileOpFlag::AllowUndo) flags |= FileOpFlag::WantNukeWarning;
+    const FileOpResult all = ports_.shell.fileOperation({FileOpKind::Delete, paths_, {}, flags, ports_.owner});
+    bool scheduled = false;
+    for (const std::string& path : paths_) {
+        ports_.run.yield();
+        Outcome outcome = Outcome::Removed;
+        if (!exists(path)) {
+            outcome = Outcome::Removed;
+        } else if (all.aborted) {
+            outcome = Outcome::Cancelled;
+        } else if (!nt) {
+            outcome = Outcome::Failed;
+        } else {
+            outcome = deleteAlone(path, flags | FileOpFlag::NoConfirmation);
+        }
+        scheduled = scheduled || outcome == Outcome::AtRestart;
+        answer(answer_.files, path, outcome);
+    }
+    if (scheduled && request_.mode != RemoveMode::Quiet) {
+        ports_.prompter.message({"Some files could not be removed because they may be in use. These files "
+                                 "will be deleted when you restart your computer.",
+                                 "Quillon", MsgIcon::Exclamation, MsgButtons::Ok});
+    }
+}
+
+void Door::removeKeys() {
+    for (const auto& [entry, key] : keys_) {
+        ports_.run.yield();
+        std::unique_ptr<RegistryKey> open;
+        if (ports_.registry.open(key.hive, key.path, RegAccess::Read, open) == Status::FileNotFound) {
+            answer(answer_.keys, entry, Outcome::NotThere);
+            continue;
+        }
+        open.reset();
+        const bool failed = deleteKey(ports_.registry, ports_.prompter, key.hive, key.path);
+        answer(answer_.keys, entry, failed ? Outcome::Failed : Outcome::Removed);
+    }
+}
+
+void Door::tellRefused() {
+    if (refused_.empty() || !request_.tellRefused) return;
+    ports_.prompter.message({"These items were not removed, because removing them is not safe:" + namesList(refused_),
+                             request_.errorTitle, MsgIcon::Exclamation, MsgButtons::Ok});
+}
+
+RemovalAnswer Door::run() {
+    checkPaths();
+    checkKeys();
+    setUserFilesApart();
+    std::vector<std::string> all = paths_;
+    all.insert(all.end(), ownParts_.begin(), ownParts_.end());
+    std::vector<FileFate> fates;
+    if (!request_.moveTo.empty()) {
+        for (const std::string& path : all)
+            fates.push_back({path, RemovalPlace::DataFolder, withBackslash(request_.moveTo) + nameOf(path)});
+    } else {
+        fates = fatesOf(ports_, all, request_.flags, request_.mode);
+    }
+    std::vector<KeyPath> keys;
+    for (const auto& item : keys_) keys.push_back(item.second);
+    if (!journal_.write(keys, fates)) {
+        answer_.recorded = false;
+        return answer_;
+    }
+    const std::vector<std::string> folders = std::move(paths_);
+    paths_ = all;
+    if (!paths_.empty()) {
+        if (!request_.moveTo.empty()) {
+            move();
+        } else if (fates.front().place == RemovalPlace::DataFolder) {
+            keepInDataFolder(fates);
+        } else {
+            deleteWithShell(planRemoval(ports_.registry, request_.flags, request_.mode).flags);
+        }
+    }
+    // A folder kept for the user's files answers for itself; its parts are not the user's rows.
+    std::erase_if(answer_.files, [&](const ItemAnswer& a) {
+        return std::find(ownParts_.begin(), ownParts_.end(), a.item) != ownParts_.end() &&
+               std::find(folders.begin(), folders.end(), a.item) == folders.end();
+    });
+    for (const std::string& folder : userFolders_) answer(answer_.files, folder, Outcome::UserFilesKept);
+    removeKeys();
+    tellRefused();
+    return answer_;
+}
+
+}  // namespace
+
+bool RemovalAnswer::gone(const std::string& item) const {
+    for (const auto* list : {&files, &keys})
+        for (const ItemAnswer& a : *list)
+            if (a.item == item) return a.outcome == Outcome::Removed || a.outcome == Outcome::NotThere;
+    return false;
+}
+
+bool RemovalAnswer::anyLeft() const {
+    for (const auto* list : {&files, &keys})
+        for (const ItemAnswer& a : *list)
+            if (a.outcome != Outcome::Removed && a.outcome != Outcome::NotThere) return true;
+    return !recorded;
+}
+
+bool RemovalAnswer::cancelled() const {
+    return std::any_of(files.begin(), files.end(), [](const ItemAnswer& a) { return a.outcome == Outcome::Cancelled; });
+}
+
+std::vector<FileFate> fatesOf(RemovalPorts& ports, const std::vector<std::string>& paths, std::uint32_t flags,
+                              RemoveMode mode) {
+    const RemovalPlace place = planRemoval(ports.registry, flags, mode).place;
+    std::vector<FileFate> fates;
+    for (const std::string& path : paths) {
+        FileFate fate{path, place, {}};
+        if (place == RemovalPlace::DataFolder) {
+            fate.movedTo = keptPath(ports.files, ports.dataFolder, path);
+            // Two paths of one batch may not aim at one place either.
+            for (int n = 2; std::any_of(fates.begin(), fates.end(), [&](const FileFate& f) { return f.movedTo == fate.movedTo; }); ++n)
+                fate.movedTo = keptPath(ports.files, ports.dataFolder, path) + " (" + std::to_string(n) + ")";
+        }
+        fates.push_back(std::move(fate));
+    }
+    return fates;
+}
+
+RemovalAnswer removeThroughDoor(RemovalPorts& ports, const RemovalRequest& request, RemovalJournal& journal) {
+    const RemovalGuard guard(ports.shell, ports.dataFolder);
+    return Door(ports, request, journal, guard).run();
+}
+
+RemovalAnswer removeThroughDoor(RemovalPorts& ports, const RemovalRequest& request, RemovalJournal& journal,
+                                const RemovalGuard& guard) {
+    return Door(ports, request, journal, guard).run();
+}
+
+}  // namespace quillon::shell
