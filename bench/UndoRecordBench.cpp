@@ -64,15 +64,16 @@ int main(int argc, char** argv) {
 
     registry.deleteTree(Hive::CurrentUser, BenchKey);
     makeTree(registry, keys);
-    undo::PlannedRemoval plan{"Bench", {{Hive::CurrentUser, BenchKey}}, {{ini, "Setting1=some value of a line"}}, {}};
+    const undo::PlannedRemoval plan{"Bench", {{ini, "Setting1=some value of a line"}}};
+    std::vector<shell::FileFate> fates;
     for (int i = 0; i < fileCount; ++i)
-        plan.files.push_back({undo::FileFate::RecycleBin, "C:\\Program Files\\Bench\\file" + std::to_string(i) + ".dat", {}});
+        fates.push_back({"C:\\Program Files\\Bench\\file" + std::to_string(i) + ".dat", shell::RemovalPlace::RecycleBin, {}});
 
     double record = 0, removal = 0;
     {
         const bench::ScopeTimer timer(record);
-        undo::UndoRecorder recorder(ports, plan);
-        if (!recorder.write("Bench")) return 1;
+        undo::UndoRecorder recorder(ports, plan, "Bench");
+        if (!recorder.write({{Hive::CurrentUser, BenchKey}}, fates)) return 1;
     }
     {
         const bench::ScopeTimer timer(removal);
