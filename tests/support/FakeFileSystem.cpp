@@ -482,6 +482,7 @@ Status FakeFileSystem::list(std::string_view pattern, std::unique_ptr<DirectoryL
     const std::string_view mask = pattern.substr(cut + 1);
     if (mask != "*" && mask != "*.*") return Status::InvalidName;
     const Lookup l = find(pattern.substr(0, cut + 1));
+    if (l.status == Status::InvalidName) return l.status;
     const std::shared_ptr<Node> target = through(l.node);
     if (!target || !target->folder) return Status::PathNotFound;
     const Node& folder = *target;
