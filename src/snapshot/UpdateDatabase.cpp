@@ -32,7 +32,7 @@ UpdateOutcome snapshotDrive(UpdatePorts& ports, UpdateProgress& progress, std::s
     const std::string work = in(folders.workFolder, DriveWorkFile);
     std::unique_ptr<TextWriter> out;
     if (!succeeded(ports.files.openWrite(work, WriteMode::Create, out))) return writeFailed(ports);
-    const bool walked = walkFolderTree(ports.files, ports.run, progress, std::string(drive) + "\\", *out);
+    const bool walked = walkFolderTree(ports.files, ports.run, progress, std::string(drive) + "\\", *out).completed();
     const Status closed = out->close();
     out.reset();
     if (!walked) {

@@ -1,6 +1,7 @@
 #pragma once
 // In-memory file system that behaves like Windows' as the contract suite measures it, plus
 // what tests stage: listing order, refused listings, files held open, failing writes and moves.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -32,6 +33,17 @@ public:
     // These names first in listings, then the rest in creation order.
     void setListingOrder(std::string_view folder, std::vector<std::string> names);
     void refuseListing(std::string_view folder);
+    // Listings of the folder give `entries` entries ("." and ".." count) and then break off,
+    // their status() saying `status`.
+    void failListingAfter(std::string_view folder, std::size_t entries, Status status);
+    // A folder entry with ReparsePoint at `path` whose paths and listing lead into `target`.
+    void addJunction(std::string_view path, std::string_view target);
+    // The entry's 8.3 alias: listed with it, and a path part of that name reaches it.
+    void setShortName(std::string_view path, std::string shortName);
+    // An entry whose name the ANSI code page cannot carry: listed as `listedName` (with '?' in
+    // it, which no path may hold), reached only through `shortName` when there is one.
+    void addOutsideCodePage(std::string_view folder, std::string listedName, std::string shortName,
+                            bool isFolder = false);
     // As if another program held the file open sharing nothing, until release().
     void holdOpen(std::string_view path);
     void release(std::string_view path);

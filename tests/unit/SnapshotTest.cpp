@@ -41,7 +41,7 @@ protected:
     std::optional<std::string> walk(std::string_view folder = "C:\\", RunContext* context = nullptr) {
         std::unique_ptr<TextWriter> out;
         EXPECT_EQ(files.openWrite("W:\\out.qdb", WriteMode::Create, out), Status::Ok);
-        const bool completed = walkFolderTree(files, context ? *context : run, progress, folder, *out);
+        const bool completed = walkFolderTree(files, context ? *context : run, progress, folder, *out).completed();
         EXPECT_EQ(out->close(), Status::Ok);
         return completed ? files.content("W:\\out.qdb") : std::nullopt;
     }
@@ -87,7 +87,7 @@ TEST_F(DriveWalk, AStopOrAFailedWriteEndsTheWalk) {
         before += crlfText(blocks[stopAt - 1]);
     }
     RefusingWriter out;
-    EXPECT_TRUE(walkFolderTree(files, run, progress, "C:\\", out));
+    EXPECT_TRUE(walkFolderTree(files, run, progress, "C:\\", out).completed());
     EXPECT_EQ(out.writes, 3) << "nothing written after the refusal";
     EXPECT_EQ(run.yields(), 1) << "the walk ends in the folder of the refused line";
 }
