@@ -183,7 +183,7 @@ bool Door::contentAtRestart(const std::string& folder, std::uint32_t flags) {
     std::vector<std::string> stubborn;
     const WalkResult end = listFolder(ports_.files, ports_.run, folder, [&](const FileInfo& entry) {
         const std::string path = folder + entry.name;
-        if (!guard_.allowsPath(path)) {
+        if (!guard_.allowsPath(path) || (entry.attributes & FileAttr::ReparsePoint)) {
             allHandled = false;
             return;
         }
