@@ -232,8 +232,14 @@ void Door::deleteWithShell(std::uint32_t flags) {
 }
 
 void Door::removeKeys() {
+    // The user stopped the removal: the keys stay too.
+    const bool stopped = answer_.cancelled();
     for (const auto& [entry, key] : keys_) {
         ports_.run.yield();
+        if (stopped) {
+            answer(answer_.keys, entry, Outcome::Cancelled);
+            continue;
+        }
         std::unique_ptr<RegistryKey> open;
         if (ports_.registry.open(key.hive, key.path, RegAccess::Read, open) == Status::FileNotFound) {
             answer(answer_.keys, entry, Outcome::NotThere);
