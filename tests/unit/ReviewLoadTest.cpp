@@ -304,7 +304,8 @@ TEST(ReviewLoad, AReviewedListKeepsEveryEntryTheViewerCouldNotShowOrCheck) {
     b.m.files.addFile("C:\\Apps\\taken.dll", "x");
     b.m.registry.createKey(Hive::CurrentUser, "Software\\NewApp");
     const std::string line = "load=app.exe" + S + " " + S;
-    b.stage(List, listLines({"C:\\Apps\\app.exe", "C:\\Apps\\taken.dll", "Q:\\Apps\\Tool"},
+    b.m.files.addFolder("C:\\Apps\\Data");
+    b.stage(List, listLines({"C:\\Apps\\app.exe", "C:\\Apps\\taken.dll", "Q:\\Apps\\Tool", "C:\\Apps\\Data"},
                             {"HKEY_CURRENT_USER\\Software\\NewApp", "HKEY_LOCAL_MACHINE\\Software\\Deleted",
                              "HKEY_USERS\\.DEFAULT\\X"},
                             {line, "no separator"}));
@@ -312,13 +313,14 @@ TEST(ReviewLoad, AReviewedListKeepsEveryEntryTheViewerCouldNotShowOrCheck) {
     ReviewPorts review{b.m.registry, b.m.files, b.m.prompter, b.m.clock, b.m.run};
     const auto reviewed = openRemovalListForReview(review, "C:\\");
     ASSERT_TRUE(reviewed.has_value());
+    ASSERT_EQ(b.m.files.removeFolder("C:\\Apps\\Data"), Status::Ok);  // gone before the viewer looked
     ChangeSet shown = b.load();
     ASSERT_EQ(shown.files.size(), 2u);
     EXPECT_EQ(keyRows(shown), Lines{"HKEY_CURRENT_USER\\Software\\|NewApp"});
     shown.files.pop_back();  // the user deleted taken.dll
     EXPECT_TRUE(writeBackRemovalList(b.m.files, reviewed->path, shown, reviewed->keptAside).written);
     EXPECT_EQ(b.m.files.content(List),
-              crlfText(listLines({"C:\\Apps\\app.exe", "Q:\\Apps\\Tool"},
+              crlfText(listLines({"C:\\Apps\\app.exe", "Q:\\Apps\\Tool", "C:\\Apps\\Data"},
                                  {"HKEY_CURRENT_USER\\Software\\NewApp", "HKEY_LOCAL_MACHINE\\Software\\Deleted",
                                   "HKEY_USERS\\.DEFAULT\\X"},
                                  {line, "no separator"})));
