@@ -204,9 +204,12 @@ private:
 
 class NodeSource final : public ByteSource {
 public:
-    explicit NodeSource(const std::shared_ptr<Node>& node) : node_(node), mark_(node, &Node::readers) {}
+    NodeSource(const std::shared_ptr<Node>& node, std::optional<Status> failure)
+        : node_(node), mark_(node, &Node::readers), failure_(failure) {}
 
     Status read(char* buffer, std::size_t capacity, std::size_t& got) override {
+        got = 0;
+        if (failure_) return *failure_;
         const std::string& c = node_->content;
         got = offset_ < c.size() ? std::min(capacity, c.size() - offset_) : 0;
         if (got > 0) std::memcpy(buffer, c.data() + offset_, got);
@@ -222,6 +225,7 @@ public:
 private:
     std::shared_ptr<Node> node_;
     OpenMark mark_;
+    std::optional<Status> failure_;
     std::size_t offset_ = 0;
 };
 
@@ -444,6 +448,10 @@ void FakeFileSystem::failWritesUnder(std::string_view pathPrefix, Status s) {
     failingWrites_.emplace_back(key(pathPrefix), s);
 }
 
+void FakeFileSystem::failReadsUnder(std::string_view pathPrefix, Status s) {
+    failingReads_.emplace_back(key(pathPrefix), s);
+}
+
 void FakeFileSystem::failMovesTo(std::string_view pathPrefix, Status s) {
     failingMoves_.emplace_back(key(pathPrefix), s);
 }
@@ -530,7 +538,7 @@ Status FakeFileSystem::openRead(std::string_view path, std::unique_ptr<TextReade
     if (!l.node) return l.status;
     if (l.node->folder) return Status::AccessDenied;
     if (sharingConflict(*l.node, Access::Read, Access::Read | Access::Write)) return Status::SharingViolation;
-    out = std::make_unique<LineReader>(std::make_unique<NodeSource>(l.node));
+    out = std::make_unique<LineReader>(std::make_unique<NodeSource>(l.node, injectedFailure(failingReads_, path)));
     return Status::Ok;
 }
 

@@ -50,6 +50,8 @@ public:
     // Files opened for writing at or below the prefix open fine, but every write and the
     // close fail with `s`.
     void failWritesUnder(std::string_view pathPrefix, Status s = Status::DiskFull);
+    // Files at or below the prefix open for reading, but the first read fails with `s`.
+    void failReadsUnder(std::string_view pathPrefix, Status s = Status::AccessDenied);
     // Moves whose destination is at or below the prefix fail with `s`.
     void failMovesTo(std::string_view pathPrefix, Status s = Status::AccessDenied);
     // The date given to files written through the port (default 2026-01-01 12:00:00).
@@ -90,6 +92,7 @@ private:
     std::vector<std::unique_ptr<Drive>> drives_;
     std::vector<std::pair<std::string, Status>> failingWrites_;
     std::vector<std::pair<std::string, Status>> failingMoves_;
+    std::vector<std::pair<std::string, Status>> failingReads_;
     DateTime now_{2026, 1, 1, 12, 0, 0};
 };
 
