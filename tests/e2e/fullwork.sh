@@ -14,11 +14,12 @@ fi
 source "$(dirname "$0")/../../scripts/lib/fresh-prefix.sh"
 small="$work/drive-t"
 mkdir -p "$small"
-if ! mount -t tmpfs -o "size=${QUILLON_SMALL_KB:-640}k" quillon-small "$small"; then
+if ! mount -t tmpfs -o "size=${QUILLON_SMALL_KB:-384}k" quillon-small "$small"; then
     echo "SKIP: a tmpfs cannot be mounted here; the full work drive is not tested"
     exit 0
 fi
-trap 'umount "$small" || umount -l "$small"; wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+trap 'wineserver -k >/dev/null 2>&1 || true; wineserver -w >/dev/null 2>&1 || true
+      umount "$small" || umount -l "$small"; rm -rf "$work"' EXIT
 cp "$1" "$program/Quillon.exe"
 cp "$2" "$WINEPREFIX/drive_c/probe.exe"
 drive x SMALL
@@ -40,16 +41,25 @@ for n in $(seq 200); do mkdir "$work/drive-x/Apps/NewApp$n"; done
 (cd "$work/drive-x/Apps" && for n in $(seq 200); do (cd "NewApp$n" && seq -f "component%g.dll" 200 | xargs touch); done)
 
 shot=${QUILLON_FULL_WORK_SHOT:-}
+photographer=
 if [[ -n "$shot" && -n "${DISPLAY:-}" ]]; then
     export QUILLON_SHOT=1
     (
-        for _ in $(seq 600); do [[ -e "$WINEPREFIX/drive_c/error-box-shown" ]] && break; sleep 0.2; done
-        "$(dirname "$0")/../../scripts/screenshot" "$shot" >/dev/null || echo "no screenshot" >&2
-        touch "$WINEPREFIX/drive_c/screenshot-taken"
+        for _ in $(seq 600); do
+            if [[ -e "$WINEPREFIX/drive_c/error-box-shown" ]]; then
+                "$(dirname "$0")/../../scripts/screenshot" "$shot" >/dev/null || echo "no screenshot" >&2
+                touch "$WINEPREFIX/drive_c/screenshot-taken"
+                exit 0
+            fi
+            sleep 0.2
+        done
     ) &
+    photographer=$!
 fi
-probe --gtest_filter='FullWork.FindChanges*'
-wait
+status=0
+probe --gtest_filter='FullWork.FindChanges*' || status=$?
+if [[ -n "$photographer" ]]; then kill "$photographer" 2>/dev/null || true; wait "$photographer" || true; fi
+[[ $status == 0 ]] || exit $status
 cmp "$snapshot" "$work/snapshot-before" || { echo "the snapshot of X: changed" >&2; exit 1; }
 leftover=$(find "$small" -name '*.qdb')
 [[ -z "$leftover" ]] || { echo "left on T: $leftover" >&2; exit 1; }
