@@ -44,10 +44,10 @@ bool writeScan(BenchFiles& files, const std::string& path, bool reversed, bool e
     constexpr int blocks = Vendors * (ProductsPerVendor + 1);
     for (int i = 0; i < blocks; ++i) {
         const int block = reversed ? blocks - 1 - i : i;
-        out->writeLine(folderOf(block) + "{");
-        for (int f = 0; f < FilesPerFolder; ++f) out->writeLine("file" + std::to_string(f) + ".dll");
-        if (extra && block % 100 == 0) out->writeLine("added.txt");
-        out->writeLine("}");
+        out->putLine(folderOf(block) + "{");
+        for (int f = 0; f < FilesPerFolder; ++f) out->putLine("file" + std::to_string(f) + ".dll");
+        if (extra && block % 100 == 0) out->putLine("added.txt");
+        out->putLine("}");
     }
     return succeeded(out->close());
 }

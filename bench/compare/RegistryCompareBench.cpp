@@ -28,7 +28,7 @@ std::uint64_t writeKeyList(BenchFiles& files, const std::string& path, bool adde
     if (!succeeded(files.openWrite(path, quillon::WriteMode::Create, out))) return 0;
     std::uint64_t lines = 0;
     auto line = [&](const std::string& key) {
-        out->writeLine(key);
+        out->putLine(key);
         ++lines;
     };
     line("");

@@ -190,7 +190,7 @@ public:
     WorkFile(FileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
     WorkFile(const WorkFile&) = delete;
     WorkFile& operator=(const WorkFile&) = delete;
-    ~WorkFile() { files_.deleteFile(path_); }
+    ~WorkFile() { static_cast<void>(files_.deleteFile(path_)); }  // best effort: a leftover is replaced next time
     const std::string& path() const { return path_; }
 
 private:

@@ -53,8 +53,8 @@ private:
 
     void reportNewFolder(const std::string& header) {
         added_.add(header);
-        changes_.writeLine("!" + header);
-        changes_.writeLine(BlockEnd);
+        changes_.putLine("!" + header);
+        changes_.putLine(BlockEnd);
         skipScanBlock();
     }
 
@@ -66,11 +66,11 @@ private:
         bool written = false;
         while (nextScanLine(line) && line != BlockEnd) {
             if (known.contains(toLowerAnsi(line))) continue;
-            if (!written) changes_.writeLine(header);
+            if (!written) changes_.putLine(header);
             written = true;
-            changes_.writeLine(line);
+            changes_.putLine(line);
         }
-        if (written) changes_.writeLine(BlockEnd);
+        if (written) changes_.putLine(BlockEnd);
     }
 
     TextReader& scan_;

@@ -45,8 +45,8 @@ StepEnd compareDriveScan(FileSystem& files, RunContext& run, FindProgress& progr
     const Status closed = changes->close();
     if (end.completed() && !succeeded(closed)) end = StepEnd::failed({Action::Write, output, closed});
     if (end.completed()) {
-        files.deleteFile(snapshotPath);
-        files.deleteFile(scanPath);
+        removeLeftover(files, snapshotPath);
+        removeLeftover(files, scanPath);
     }
     return end;
 }

@@ -108,7 +108,9 @@ Status writeConfigChanges(Registry& registry, FileSystem& files, const ConfigFol
     if (key) {
         for (const snapshot::ConfigFile& file : snapshot::ConfigFiles) {
             if (shell::queryValue(key.get(), file.setting) != "1") continue;
-            if (const auto changes = sectionOf(files, folders, file)) writeSection(*out, file.header, *changes);
+            // A failed write sticks in the writer; close() below answers for it.
+            if (const auto changes = sectionOf(files, folders, file))
+                static_cast<void>(writeSection(*out, file.header, *changes));
             progress.advance(1);
         }
     }

@@ -135,7 +135,7 @@ RegistryOutcome findRegistryChanges(Registry& registry, FileSystem& files, RunCo
         const RegistryOutcome outcome = step.run();
         written.push_back(step.output);
         if (outcome == RegistryOutcome::Stopped || run.stopRequested()) {
-            for (const std::string_view path : written) files.deleteFile(path);
+            for (const std::string_view path : written) removeLeftover(files, path);
             return RegistryOutcome::Stopped;
         }
         if (outcome != RegistryOutcome::Completed) {

@@ -39,14 +39,14 @@ bool refreshRegistrySnapshot(Shell& shell, FileSystem& files, std::string_view s
                              std::string_view startKey) {
     if (startKey.empty()) {
         const bool placed = snapshot::placeSnapshot(shell, files, fresh, snapshotPath);
-        files.deleteFile(fresh);
+        removeLeftover(files, fresh);
         return placed;
     }
     const std::string merged = std::string(fresh) + ".new";
     const bool placed = mergeBranch(files, snapshotPath, fresh, startKey, merged) &&
                         snapshot::placeSnapshot(shell, files, merged, snapshotPath);
-    files.deleteFile(merged);
-    files.deleteFile(fresh);
+    removeLeftover(files, merged);
+    removeLeftover(files, fresh);
     return placed;
 }
 

@@ -94,10 +94,10 @@ private:
         deleteDriveScans(plan);
         for (const std::string& path : {currentScanPath(folders_.work), mergedSnapshotPath(folders_.work),
                                         changesPath(folders_.work), configChangesPath(folders_.work)})
-            ports_.files.deleteFile(path);
+            removeLeftover(ports_.files, path);
         namespace names = registry_files;
         for (const std::string_view name : {names::HkcuFresh, names::HklmFresh, names::HkcuChanges, names::HklmChanges})
-            ports_.files.deleteFile(in(folders_.work, name));
+            removeLeftover(ports_.files, in(folders_.work, name));
         if (!end.fault) return FindOutcome::Stopped;
         const char* kept = drives_.size() > 1 ? " No changes were listed and the snapshots were kept."
                                               : " No changes were listed and the snapshot was kept.";
@@ -166,13 +166,13 @@ private:
             const std::string scanFile = driveScanPath(folders_.work, n);
             if (!snapshot::placeSnapshot(ports_.shell, ports_.files, scanFile,
                                          shell::snapshotPath(folders_.data, drives_[n])))
-                ports_.files.deleteFile(scanFile);
+                removeLeftover(ports_.files, scanFile);
         }
     }
 
     void deleteDriveScans(const ScanPlan& plan) {
         for (std::size_t n = 0; n < plan.scanFiles.size(); ++n)
-            ports_.files.deleteFile(driveScanPath(folders_.work, n));
+            removeLeftover(ports_.files, driveScanPath(folders_.work, n));
     }
 
     StepEnd registryPhase() {
@@ -192,8 +192,8 @@ private:
         const std::string hkcuFresh = in(folders_.work, names::HkcuFresh);
         const std::string hklmFresh = in(folders_.work, names::HklmFresh);
         if (settings_.autoUpdate) refreshSystemSnapshots(hkcuFresh, hklmFresh);
-        ports_.files.deleteFile(hkcuFresh);
-        ports_.files.deleteFile(hklmFresh);
+        removeLeftover(ports_.files, hkcuFresh);
+        removeLeftover(ports_.files, hklmFresh);
         return {};
     }
 

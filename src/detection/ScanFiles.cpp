@@ -29,7 +29,7 @@ std::optional<FileFault> mergeFiles(FileSystem& files, const std::vector<std::st
         std::unique_ptr<TextReader> in;
         Status read = files.openRead(source, in);
         // A refused line sticks in the writer and shows at its close.
-        while (succeeded(read) && in->readLine(line)) out->writeLine(line);
+        while (succeeded(read) && in->readLine(line)) out->putLine(line);
         if (succeeded(read)) read = in->status();
         if (!succeeded(read)) {
             (void)out->close();  // the target is deleted by the caller; the read is what failed

@@ -56,7 +56,8 @@ SnapshotSearch::Found SnapshotSearch::findHeader(std::string_view header) {
     if (!indexed_ && !buildIndex()) return Found::Stopped;
     const Found found = seekIndexed(header, have ? lineAt : after);
     if (found == Found::No) {
-        snapshot_.seek(after);
+        // Back to a place the reader itself gave; a failure shows as the reader's status.
+        static_cast<void>(snapshot_.seek(after));
         if (have) {
             pending_ = std::move(line);
             pendingAt_ = lineAt;

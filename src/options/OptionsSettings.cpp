@@ -43,7 +43,7 @@ private:
 class KeyWriter {
 public:
     explicit KeyWriter(shell::KeyPtr key) : key_(std::move(key)) {}
-    void text(std::string_view name, std::string_view value) const { shell::setValue(key_.get(), name, value); }
+    void text(std::string_view name, std::string_view value) const { shell::storeSetting(key_.get(), name, value); }
     void flag(std::string_view name, bool on) const { text(name, on ? "1" : "0"); }
 
 private:
@@ -177,10 +177,10 @@ void writeOptions(Registry& registry, const OptionsSettings& in, std::string_vie
 
     const shell::KeyPtr run = shell::createKey(registry, Hive::CurrentUser, settings::RunKey);
     if (in.enabled) {
-        shell::setValue(run.get(), settings::SchedulerRunValue,
-                        std::string(programFolder) + std::string(settings::SchedulerProgram));
+        shell::storeSetting(run.get(), settings::SchedulerRunValue,
+                            std::string(programFolder) + std::string(settings::SchedulerProgram));
     } else {
-        shell::deleteValue(run.get(), settings::SchedulerRunValue);
+        shell::dropSetting(run.get(), settings::SchedulerRunValue);
     }
 }
 

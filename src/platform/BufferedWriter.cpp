@@ -8,7 +8,7 @@ BufferedWriter::BufferedWriter(std::unique_ptr<ByteSink> sink, std::size_t capac
 }
 
 BufferedWriter::~BufferedWriter() {
-    if (!closed_) close();
+    if (!closed_) static_cast<void>(close());  // an owner that wanted the result closed first
 }
 
 Status BufferedWriter::send(std::string_view bytes) {
@@ -40,7 +40,7 @@ Status BufferedWriter::write(std::string_view bytes) {
 Status BufferedWriter::close() {
     if (closed_) return first_;
     closed_ = true;
-    flush();
+    static_cast<void>(flush());  // a failure is kept in first_
     const Status s = sink_->close();
     if (succeeded(first_)) first_ = s;
     return first_;

@@ -13,13 +13,15 @@ Status replaceWithWorkCopy(FileSystem& fs, std::string_view workCopy, std::strin
                            std::uint32_t attributesAfter) {
     FileInfo before;
     const bool known = succeeded(fs.info(target, before));
-    fs.setAttributes(target, FileAttr::Normal);
+    static_cast<void>(fs.setAttributes(target, FileAttr::Normal));  // best effort: the attributes are not what the data depends on
     if (const Status s = fs.moveFile(workCopy, target, true); !succeeded(s)) {
-        if (known) fs.setAttributes(target, before.attributes);
-        fs.deleteFile(workCopy);
+        if (known) static_cast<void>(fs.setAttributes(target, before.attributes));  // best effort: the attributes are not what the data depends on
+        removeLeftover(fs, workCopy);
         return s;
     }
     return fs.setAttributes(target, attributesAfter);
 }
+
+void removeLeftover(FileSystem& fs, std::string_view path) { static_cast<void>(fs.deleteFile(path)); }
 
 }  // namespace quillon

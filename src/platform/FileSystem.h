@@ -77,6 +77,8 @@ public:
         const Status s = write(line);
         return succeeded(s) ? write("\r\n") : s;
     }
+    // For a writer whose close() the caller checks: the failure sticks until then.
+    void putLine(std::string_view line) { static_cast<void>(writeLine(line)); }
     virtual Status close() = 0;
 };
 
@@ -116,6 +118,10 @@ public:
 // entry counts only when the mask names that attribute. Normal, read-only and archive entries
 // always count.
 bool existsWith(FileSystem& fs, std::string_view path, std::uint32_t mask);
+
+// Deletes a work file the operation no longer needs. Best effort: a leftover is replaced the
+// next time, and the operation's own result already says what the user must know.
+void removeLeftover(FileSystem& fs, std::string_view path);
 
 // Puts a finished work copy in the target's place in one step: only the attributes (hidden,
 // system, read-only refuse a replacement) stand in the way, so they are cleared first and set

@@ -5,7 +5,7 @@
 
 namespace quillon {
 
-enum class Status : std::uint32_t {
+enum class [[nodiscard]] Status : std::uint32_t {
     Ok = 0,
     FileNotFound = 2,
     PathNotFound = 3,

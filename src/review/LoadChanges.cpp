@@ -114,7 +114,7 @@ void loadFiles(LoadPorts& ports, ChangeSet& set, std::string_view workFolder) {
             }
         }
     }
-    ports.files.deleteFile(path);
+    removeLeftover(ports.files, path);
     for (const std::string& folder : newFolders) {
         if (ports.run.stopRequested()) break;
         addFolderRow(ports, set, folder);
@@ -153,7 +153,7 @@ void loadConfigLines(LoadPorts& ports, ChangeSet& set, std::string_view workFold
             if (!haveReplaced || !file.next(closing)) break;
         }
     }
-    ports.files.deleteFile(path);
+    removeLeftover(ports.files, path);
 }
 
 KeyRow keyRow(std::string_view hiveName, std::string_view key) {
@@ -176,7 +176,7 @@ void loadKeys(LoadPorts& ports, ChangeSet& set, Hive hive, std::string_view hive
             }
         }
     }
-    ports.files.deleteFile(path);
+    removeLeftover(ports.files, path);
 }
 
 }  // namespace

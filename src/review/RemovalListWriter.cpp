@@ -94,11 +94,11 @@ WriteResult writeRemovalList(FileSystem& files, std::string_view path, const Rem
     const Status written = writeSections(*out, entries);
     const Status closed = out->close();
     if (!succeeded(written) || !succeeded(closed)) {
-        files.deleteFile(work);
+        removeLeftover(files, work);
         return result;
     }
     if (!succeeded(files.moveFile(work, path, true))) {
-        files.deleteFile(work);
+        removeLeftover(files, work);
         return result;
     }
     result.written = true;

@@ -37,7 +37,7 @@ Status removeAddedLine(FileSystem& files, std::string_view workFolder, std::stri
     if (const Status s = files.openRead(configFile, reader); !succeeded(s)) return s;
 
     const std::string temp = std::string(workFolder) + std::string(RewriteFileName);
-    files.setAttributes(temp, FileAttr::Normal);  // a leftover may be hidden, which refuses creation
+    static_cast<void>(files.setAttributes(temp, FileAttr::Normal));  // a leftover may be hidden, which refuses creation
     std::unique_ptr<TextWriter> writer;
     Status s = files.openWrite(temp, WriteMode::Create, writer);
     if (succeeded(s)) {
@@ -47,7 +47,7 @@ Status removeAddedLine(FileSystem& files, std::string_view workFolder, std::stri
     }
     reader.reset();
     if (!succeeded(s)) {
-        files.deleteFile(temp);
+        removeLeftover(files, temp);
         return s;
     }
 

@@ -25,7 +25,7 @@ std::optional<ReviewedList> openRemovalListForReview(ReviewPorts& ports, std::st
         for (const std::string& path : {detection::changesPath(folder), folder + std::string(changes_files::SysChanges),
                                         folder + std::string(detection::registry_files::HkcuChanges),
                                         folder + std::string(detection::registry_files::HklmChanges)})
-            ports.files.deleteFile(path);
+            removeLeftover(ports.files, path);
         const std::string why = report.fault ? faultSentence(*report.fault) : "Quillon could not convert the list.";
         ports.prompter.message({why + " The removal list was not opened and is unchanged.", "Error opening removal list",
                                 MsgIcon::Exclamation, MsgButtons::Ok});

@@ -23,8 +23,8 @@ SaveResult saveSelected(SavePorts& ports, const ChangeSet& changes, const Select
 
     const auto slash = result.path.rfind('\\');
     auto general = shell::createKey(ports.registry, Hive::CurrentUser, settings::GeneralKey);
-    shell::setValue(general.get(), settings::general::OpenSavePath,
-                    result.path.substr(0, slash == std::string::npos ? 0 : slash));
+    shell::storeSetting(general.get(), settings::general::OpenSavePath,
+                        result.path.substr(0, slash == std::string::npos ? 0 : slash));
 
     const WriteResult written = writeSelectedRows(ports.files, result.path, changes, selection);
     result.entries = written.entries;

@@ -16,7 +16,7 @@ std::string savedLists(Registry& registry) {
 
 void storeSavedLists(Registry& registry, std::string_view lists) {
     auto key = shell::createKey(registry, Hive::CurrentUser, settings::GeneralKey);
-    shell::setValue(key.get(), settings::general::SavedForDeletion, lists);
+    shell::storeSetting(key.get(), settings::general::SavedForDeletion, lists);
 }
 
 }  // namespace

@@ -132,22 +132,23 @@ bool Uninstall::writeFailedList() {
     failedPath_ = c_.folders.work + std::string(FailedItemsFileName);
     std::unique_ptr<TextWriter> out;
     if (!succeeded(ports_.files.openWrite(failedPath_, WriteMode::Create, out))) return false;
+    // Each line's failure sticks in the writer; close() answers for them all.
     const auto left = [&](const std::vector<shell::ItemAnswer>& answers) {
         for (const auto& a : answers)
             if (a.outcome != shell::Outcome::Removed && a.outcome != shell::Outcome::NotThere &&
                 a.outcome != shell::Outcome::AtRestart)
-                static_cast<void>(out->writeLine(a.item));  // a failure sticks until close()
+                out->putLine(a.item);
     };
-    static_cast<void>(out->writeLine(removal_list::FilesHeader));
+    out->putLine(removal_list::FilesHeader);
     left(answer_.files);
-    static_cast<void>(out->writeLine(removal_list::SectionEnd));
-    static_cast<void>(out->writeLine(list_.registryHeader));
+    out->putLine(removal_list::SectionEnd);
+    out->putLine(list_.registryHeader);
     left(answer_.keys);
-    static_cast<void>(out->writeLine(removal_list::SectionEnd));
+    out->putLine(removal_list::SectionEnd);
     for (std::size_t section = 0; section < ConfigListCount; ++section) {
-        static_cast<void>(out->writeLine(removal_list::LineHeaders[section]));
-        for (const auto* line : failedLines_[section]) static_cast<void>(out->writeLine(line->entry));
-        static_cast<void>(out->writeLine(removal_list::SectionEnd));
+        out->putLine(removal_list::LineHeaders[section]);
+        for (const auto* line : failedLines_[section]) out->putLine(line->entry);
+        out->putLine(removal_list::SectionEnd);
     }
     return succeeded(out->close());
 }
@@ -202,15 +203,15 @@ void Uninstall::report(bool failedListWritten) {
         return std::any_of(failedLines_.begin(), failedLines_.end(), [](const auto& l) { return !l.empty(); });
     };
     if (!left(shell::Outcome::Removed)) {
-        static_cast<void>(files.deleteFile(failedPath_));
-        static_cast<void>(files.deleteFile(listPath_));
+        removeLeftover(files, failedPath_);
+        removeLeftover(files, listPath_);  // an uninstalled program's list left behind harms nothing
         tell(programNameOf(listPath_) + " has been uninstalled.", MsgIcon::None);
         return;
     }
     if (!left(shell::Outcome::AtRestart)) {
         // Only files in use are left, and the restart takes them.
-        static_cast<void>(files.deleteFile(failedPath_));
-        static_cast<void>(files.deleteFile(listPath_));
+        removeLeftover(files, failedPath_);
+        removeLeftover(files, listPath_);  // an uninstalled program's list left behind harms nothing
         tell("Uninstall completed. Some files could not be removed because they may be in use. These files will "
              "be deleted when you restart your computer.",
              MsgIcon::Exclamation);
@@ -219,7 +220,7 @@ void Uninstall::report(bool failedListWritten) {
     // The failed items take the list's place in one step; when they could not be written or
     // moved, the old list stays, since it still names them.
     if (!failedListWritten || !succeeded(files.moveFile(failedPath_, listPath_, true)))
-        static_cast<void>(files.deleteFile(failedPath_));
+        removeLeftover(files, failedPath_);
     tell(nt_ ? "Uninstall completed. Some items could not be removed because they may be in use. You should "
                "manually remove items related to the application. See the *.qdf file for items that could not be "
                "removed."

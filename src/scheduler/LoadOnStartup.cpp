@@ -14,13 +14,13 @@ bool loadsOnStartup(Registry& registry) {
 
 void setLoadOnStartup(Registry& registry, bool on, std::string_view programFolder) {
     const shell::KeyPtr scheduler = shell::openKey(registry, Hive::CurrentUser, settings::SchedulerKey);
-    shell::setValue(scheduler.get(), settings::scheduler::Enabled, on ? "1" : "0");
+    shell::storeSetting(scheduler.get(), settings::scheduler::Enabled, on ? "1" : "0");
     const shell::KeyPtr run = shell::createKey(registry, Hive::CurrentUser, settings::RunKey);
     if (on) {
-        shell::setValue(run.get(), settings::SchedulerRunValue,
-                        std::string(programFolder) + std::string(settings::SchedulerProgram));
+        shell::storeSetting(run.get(), settings::SchedulerRunValue,
+                            std::string(programFolder) + std::string(settings::SchedulerProgram));
     } else {
-        shell::deleteValue(run.get(), settings::SchedulerRunValue);
+        shell::dropSetting(run.get(), settings::SchedulerRunValue);
     }
 }
 

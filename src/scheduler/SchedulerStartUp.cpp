@@ -42,7 +42,8 @@ bool resumeSetupRan(const SchedulerPorts& ports, std::string_view dataFolder) {
     const shell::KeyPtr key = shell::openKey(ports.registry, Hive::CurrentUser, settings::SchedulerKey);
     if (shell::queryValue(key.get(), settings::scheduler::SetupRan) == "1") return true;
     if (shell::queryValue(key.get(), settings::scheduler::ChangesStartup) == "1")
-        startWorkProgram(ports.desktop, dataFolder, FindSwitch, false);
+        // Nothing waits for it: a main program that does not start leaves the scheduler as it was.
+        static_cast<void>(startWorkProgram(ports.desktop, dataFolder, FindSwitch, false));
     return false;
 }
 

@@ -65,16 +65,16 @@ void SetupDetection::askBeforeSetup() {
         return;
     }
     // A main program that cannot be started counts as run: the installation goes on either way.
-    startWorkProgram(ports_.desktop, dataFolder_, UpdateSwitch, true);
+    static_cast<void>(startWorkProgram(ports_.desktop, dataFolder_, UpdateSwitch, true));
     updateAccepted_ = false;
 }
 
 void SetupDetection::closeScanQuestion(const ScanAnswer& answer) {
     const shell::KeyPtr key = schedulerKey(ports_.registry);
-    shell::setValue(key.get(), settings::scheduler::SetupDetect, answer.turnOffDetection ? "0" : "1");
+    shell::storeSetting(key.get(), settings::scheduler::SetupDetect, answer.turnOffDetection ? "0" : "1");
     // So that a restart in the middle of the installation still asks the "after" question.
     if (shell::queryValue(key.get(), settings::scheduler::SetupDetect) == "1")
-        shell::setValue(key.get(), settings::scheduler::SetupRan, "1");
+        shell::storeSetting(key.get(), settings::scheduler::SetupRan, "1");
     if (answer.ignoreThisSetup && detected_) ignoreSetup(ports_.registry, ports_.files, ports_.clock, *detected_);
 }
 
@@ -84,18 +84,19 @@ void SetupDetection::settleAfterSetup() {
     } else {
         const bool findAccepted = questions_.askForFind();
         clearSetupRan();
-        if (findAccepted) startWorkProgram(ports_.desktop, dataFolder_, FindSwitch, false);
+        // As with the update: the installation is over either way.
+        if (findAccepted) static_cast<void>(startWorkProgram(ports_.desktop, dataFolder_, FindSwitch, false));
     }
     setupPending_ = false;
 }
 
 void SetupDetection::clearSetupRan() {
-    shell::setValue(schedulerKey(ports_.registry).get(), settings::scheduler::SetupRan, "0");
+    shell::storeSetting(schedulerKey(ports_.registry).get(), settings::scheduler::SetupRan, "0");
 }
 
 void SetupDetection::setDetection(bool on) {
     detectionOn_ = on;
-    shell::setValue(schedulerKey(ports_.registry).get(), settings::scheduler::SetupDetect, on ? "1" : "0");
+    shell::storeSetting(schedulerKey(ports_.registry).get(), settings::scheduler::SetupDetect, on ? "1" : "0");
     // Within a tick the timer waits for the tick's end, which reads the setting just written.
     timerEnabled_ = on && !busy_ && !held_;
 }

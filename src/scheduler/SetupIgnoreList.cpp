@@ -55,7 +55,8 @@ void ignoreSetup(Registry& registry, FileSystem& files, Clock& clock, const Dete
     };
     // The information list follows the names only when they took the entry, so the two keep in step.
     if (succeeded(append(settings::scheduler::WindowsToIgnore, program.fileName + sep + std::to_string(*size) + sep)))
-        append(settings::scheduler::WindowsToIgnoreInfo, folder + sep + addedOnText(clock.now()) + sep);
+        static_cast<void>(append(settings::scheduler::WindowsToIgnoreInfo,  // only shown beside the names
+                                 folder + sep + addedOnText(clock.now()) + sep));
 }
 
 }  // namespace quillon::scheduler

@@ -22,12 +22,12 @@ std::string decideDataFolder(const DataFolderPorts& ports, std::string_view prog
         std::string path = queryValue(general.get(), settings::general::DefaultPath);
         if (path.empty() || !folderExists(ports.files, path)) {
             path = withoutBackslash(std::string(programFolder));
-            setValue(general.get(), settings::general::DefaultPath, path);
+            storeSetting(general.get(), settings::general::DefaultPath, path);
         }
         return path;
     }
     general = createKey(ports.registry, Hive::CurrentUser, settings::GeneralKey);
-    setValue(general.get(), settings::general::DefaultPath, withoutBackslash(std::string(programFolder)));
+    storeSetting(general.get(), settings::general::DefaultPath, withoutBackslash(std::string(programFolder)));
     writeFirstRunDefaults(ports.registry,
                           {std::string(programFolder), std::string(windowsRoot),
                            defaultFoldersToIgnore(ports.shell, ports.desktop, ports.files)});

@@ -16,7 +16,7 @@ using Pairs = std::initializer_list<std::pair<std::string_view, std::string_view
 
 void writeValues(Registry& registry, std::string_view keyPath, Pairs values) {
     const KeyPtr key = createKey(registry, Hive::CurrentUser, keyPath);
-    for (const auto& [name, text] : values) setValue(key.get(), name, text);
+    for (const auto& [name, text] : values) storeSetting(key.get(), name, text);
 }
 
 // "1" when the scheduler is to start with Windows. An entry the user emptied means they
@@ -27,7 +27,7 @@ std::string ensureRunEntry(Registry& registry, const std::string& programFolder)
     RegValue existing;
     if (run && succeeded(run->queryValue(settings::SchedulerRunValue, existing)))
         return valueText(existing).empty() ? "0" : "1";
-    setValue(run.get(), settings::SchedulerRunValue, programFolder + std::string(settings::SchedulerProgram));
+    storeSetting(run.get(), settings::SchedulerRunValue, programFolder + std::string(settings::SchedulerProgram));
     return "1";
 }
 
@@ -35,13 +35,13 @@ void writeFileAssociation(Registry& registry, const std::string& programFolder) 
     using namespace std::string_literals;
     const std::string cls(settings::RemovalListClass);
     const KeyPtr root = openKey(registry, Hive::ClassesRoot, "");
-    setDefaultValue(root.get(), settings::RemovalListExtension, cls);
+    storeDefault(root.get(), settings::RemovalListExtension, cls);
     createKey(registry, Hive::ClassesRoot, cls);
-    setDefaultValue(root.get(), cls + "\\DefaultIcon", programFolder + "uninst.ico");
+    storeDefault(root.get(), cls + "\\DefaultIcon", programFolder + "uninst.ico");
     createKey(registry, Hive::ClassesRoot, cls + "\\Shell");
     createKey(registry, Hive::ClassesRoot, cls + "\\Shell\\Uninstall");
-    setDefaultValue(root.get(), cls + "\\Shell\\Uninstall\\Command",
-                    "\""s + programFolder + std::string(settings::MainProgram) + "\" \"%1\"");
+    storeDefault(root.get(), cls + "\\Shell\\Uninstall\\Command",
+                 "\""s + programFolder + std::string(settings::MainProgram) + "\" \"%1\"");
 }
 
 }  // namespace

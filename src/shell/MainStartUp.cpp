@@ -55,7 +55,7 @@ void startMainProgram(StartUpPorts& ports, std::string_view commandLine, MainOpe
 
 void saveSelectedDrive(Registry& registry, std::string_view entryText) {
     const KeyPtr general = openKey(registry, Hive::CurrentUser, settings::GeneralKey);
-    setValue(general.get(), settings::general::DriveName, entryText);
+    storeSetting(general.get(), settings::general::DriveName, entryText);
 }
 
 }  // namespace quillon::shell

@@ -33,6 +33,16 @@ Status deleteValue(RegistryKey* key, std::string_view name) {
     return key ? key->deleteValue(name) : Status::InvalidHandle;
 }
 
+void storeSetting(RegistryKey* key, std::string_view name, std::string_view text) {
+    static_cast<void>(setValue(key, name, text));
+}
+
+void storeDefault(RegistryKey* key, std::string_view subKey, std::string_view text) {
+    static_cast<void>(setDefaultValue(key, subKey, text));
+}
+
+void dropSetting(RegistryKey* key, std::string_view name) { static_cast<void>(deleteValue(key, name)); }
+
 std::string queryDefaultValue(RegistryKey* key, std::string_view subKey) {
     std::string text;
     if (!key || !succeeded(key->queryDefaultValue(subKey, text))) return {};

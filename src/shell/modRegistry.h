@@ -24,6 +24,12 @@ Status setDefaultValue(RegistryKey* key, std::string_view subKey, std::string_vi
 Status setValue(RegistryKey* key, std::string_view name, std::string_view text);
 Status deleteValue(RegistryKey* key, std::string_view name);
 
+// Settings of the user's: one that cannot be written keeps its old value (or its default when
+// read), which is all a failure could mean to the user, so the status is not asked.
+void storeSetting(RegistryKey* key, std::string_view name, std::string_view text);
+void storeDefault(RegistryKey* key, std::string_view subKey, std::string_view text);
+void dropSetting(RegistryKey* key, std::string_view name);
+
 std::string queryDefaultValue(RegistryKey* key, std::string_view subKey);
 // The value as text (valueText); empty when missing or unreadable. Any length.
 std::string queryValue(RegistryKey* key, std::string_view name);

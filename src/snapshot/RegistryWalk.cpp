@@ -50,7 +50,7 @@ UpdateOutcome walkRegistry(Registry& registry, FileSystem& files, RunContext& ru
         }
         out.reset();
     }
-    if (outcome != UpdateOutcome::Completed) files.deleteFile(outputPath);
+    if (outcome != UpdateOutcome::Completed) removeLeftover(files, outputPath);
     if (outcome == UpdateOutcome::WriteFailed && fault)
         *fault = {FileFault::Action::Write, std::string(outputPath), failure};
     return outcome;

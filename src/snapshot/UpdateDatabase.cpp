@@ -47,11 +47,11 @@ UpdateOutcome snapshotDrive(UpdatePorts& ports, UpdateProgress& progress, std::s
         return UpdateOutcome::WriteFailed;
     }
     if (!walked.completed()) {
-        ports.files.deleteFile(work);
+        removeLeftover(ports.files, work);
         return UpdateOutcome::Cancelled;
     }
     if (!succeeded(closed) || !placeSnapshot(ports.shell, ports.files, work, shell::snapshotPath(folders.dataFolder, drive))) {
-        ports.files.deleteFile(work);
+        removeLeftover(ports.files, work);
         return writeFailed(ports);
     }
     progress.driveCompleted();
@@ -68,7 +68,7 @@ UpdateOutcome copyConfigFiles(UpdatePorts& ports, UpdateProgress& progress, cons
         const std::string source = configFilePath(file, folders.windowsFolder, folders.windowsRoot);
         if (!existsWith(ports.files, source, anyFile)) {
             const shell::KeyPtr key = shell::createKey(ports.registry, Hive::CurrentUser, settings::ScanningKey);
-            shell::setValue(key.get(), file.setting, "0");
+            shell::storeSetting(key.get(), file.setting, "0");
             continue;
         }
         if (const auto fault = copyHidden(ports.shell, ports.files, source, in(folders.dataFolder, file.snapshot))) {
@@ -94,15 +94,15 @@ UpdateOutcome snapshotRegistry(UpdatePorts& ports, UpdateProgress& progress, con
     const UpdateOutcome machine =
         walkRegistry(ports.registry, ports.files, ports.run, Hive::LocalMachine, "", hklm, LeftOutOfHklm);
     if (machine != UpdateOutcome::Completed) {
-        ports.files.deleteFile(hkcu);
+        removeLeftover(ports.files, hkcu);
         return machine == UpdateOutcome::Cancelled ? machine : writeFailed(ports);
     }
 
     const bool placed = placeSnapshot(ports.shell, ports.files, hkcu, in(folders.dataFolder, "hkcuReg.qdb")) &&
                         placeSnapshot(ports.shell, ports.files, hklm, in(folders.dataFolder, "hklmReg.qdb"));
     if (!placed) {
-        ports.files.deleteFile(hkcu);
-        ports.files.deleteFile(hklm);
+        removeLeftover(ports.files, hkcu);
+        removeLeftover(ports.files, hklm);
         return writeFailed(ports);
     }
     return UpdateOutcome::Completed;

@@ -55,20 +55,20 @@ bool readConfig(std::string_view rest, ConfigCopy& copy) {
 }  // namespace
 
 Status writeManifest(TextWriter& out, const UndoRecord& record) {
-    out.writeLine(Header);
-    out.writeLine("Title|" + record.title);
-    out.writeLine("Date|" + record.when);
-    for (const auto& key : record.keys) out.writeLine("Key|" + key);
-    for (const auto& line : record.lines) out.writeLine("Line|" + line.file + Sep + line.text);
+    out.putLine(Header);
+    out.putLine("Title|" + record.title);
+    out.putLine("Date|" + record.when);
+    for (const auto& key : record.keys) out.putLine("Key|" + key);
+    for (const auto& line : record.lines) out.putLine("Line|" + line.file + Sep + line.text);
     for (const auto& copy : record.configFiles)
-        out.writeLine("Config|" + std::to_string(copy.attributes) + Sep + copy.copyName + Sep + copy.path);
+        out.putLine("Config|" + std::to_string(copy.attributes) + Sep + copy.copyName + Sep + copy.path);
     for (const auto& file : record.files) {
         std::string line = std::string("File|") + static_cast<char>(file.fate) + Sep + file.path;
         if (file.fate == FileFate::Moved) line += Sep + file.movedTo;
-        out.writeLine(line);
+        out.putLine(line);
     }
-    if (!record.removalList.empty()) out.writeLine("List|" + record.removalList);
-    out.writeLine(EndLine);
+    if (!record.removalList.empty()) out.putLine("List|" + record.removalList);
+    out.putLine(EndLine);
     return out.close();
 }
 

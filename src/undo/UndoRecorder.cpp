@@ -69,8 +69,8 @@ bool UndoRecorder::writeAll() {
     FileSystem& files = ports_.files;
     const std::string undoFolder = ports_.dataFolder + std::string(UndoFolderName);
     // Usually both are there already.
-    files.createFolder(ports_.dataFolder.substr(0, ports_.dataFolder.size() - 1));
-    files.createFolder(undoFolder);
+    static_cast<void>(files.createFolder(ports_.dataFolder.substr(0, ports_.dataFolder.size() - 1)));  // usually there already; a real failure shows in the writes after
+    static_cast<void>(files.createFolder(undoFolder));  // usually there already; a real failure shows in the writes after
 
     const DateTime now = ports_.clock.now();
     std::string folder = undoFolder + "\\" + folderName(now, plan_.title);
@@ -96,7 +96,7 @@ bool UndoRecorder::writeAll() {
     if (!copyConfigFiles(record)) return false;
     if (!plan_.removalList.empty()) {
         if (!succeeded(files.copyFile(plan_.removalList, folder_ + std::string(ListCopyName), false))) return false;
-        files.setAttributes(folder_ + std::string(ListCopyName), FileAttr::Normal);
+        static_cast<void>(files.setAttributes(folder_ + std::string(ListCopyName), FileAttr::Normal));  // best effort: the attributes are not what the data depends on
         record.removalList = plan_.removalList;
     }
     if (!writeFile(files, folder_ + std::string(ManifestName),
@@ -120,7 +120,7 @@ bool UndoRecorder::copyConfigFiles(UndoRecord& record) {
             copyName = std::to_string(n) + " " + nameOf(path);
         if (!succeeded(ports_.files.copyFile(path, folder_ + copyName, false))) return false;
         // A hidden or read-only copy would refuse the record's removal later.
-        ports_.files.setAttributes(folder_ + copyName, FileAttr::Normal);
+        static_cast<void>(ports_.files.setAttributes(folder_ + copyName, FileAttr::Normal));  // best effort: the attributes are not what the data depends on
         record.configFiles.push_back({path, copyName, info.attributes});
     }
     copies_ = record.configFiles;
@@ -161,7 +161,7 @@ void UndoRecorder::finish() {
     // Without this file a restore asks before it puts any configuration file back.
     writeFile(ports_.files, folder_ + std::string(AfterName), [&](TextWriter& out) {
         for (const auto& copy : copies_)
-            if (const auto now = fingerprint(ports_.files, copy.path)) out.writeLine(std::to_string(*now) + "|" + copy.path);
+            if (const auto now = fingerprint(ports_.files, copy.path)) out.putLine(std::to_string(*now) + "|" + copy.path);
         return out.close();
     });
 }

@@ -183,7 +183,7 @@ void Restore::restoreRemovalList() {
 bool Restore::putBack(std::string_view copyName, const std::string& path, std::uint32_t attributes) {
     FileSystem& files = ports_.files;
     const std::string temp = ports_.workFolder + std::string(RewriteName);
-    files.setAttributes(temp, FileAttr::Normal);
+    static_cast<void>(files.setAttributes(temp, FileAttr::Normal));  // best effort: the attributes are not what the data depends on
     return succeeded(files.copyFile(latest_.folder + std::string(copyName), temp, true)) &&
            succeeded(replaceWithWorkCopy(files, temp, path, attributes));
 }

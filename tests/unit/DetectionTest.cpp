@@ -296,7 +296,7 @@ TEST(FindChangesRun, ScanModeChoosesTheStartFoldersButAllSnapshotsAreCompared) {
 
 TEST(FindChangesRun, ADriveWithoutSnapshotIsNamedAndNothingIsScanned) {
     Machine s({}, "C:,D:,E:");
-    s.m.files.deleteFile(std::string(RunData) + "Ddbase.qdb");
+    removeLeftover(s.m.files, std::string(RunData) + "Ddbase.qdb");
     s.m.prompter.answer(MsgAnswer::Ok);
     EXPECT_EQ(s.find("C:,D:,E:"), FindOutcome::MissingSnapshot);
     ASSERT_EQ(s.m.prompter.messages().size(), 1u);

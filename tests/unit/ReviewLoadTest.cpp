@@ -177,7 +177,7 @@ TEST(ReviewLoad, APlaceholderForEachKindOfChangeNotScanned) {
         }
     }
     LoadBench none;  // no settings key at all: nothing was scanned
-    none.m.registry.deleteTree(Hive::CurrentUser, settings::ScanningKey);
+    ASSERT_EQ(none.m.registry.deleteTree(Hive::CurrentUser, settings::ScanningKey), Status::Ok);
     none.stage(HkcuChanges, {"Software"});
     const ChangeSet set = none.load();
     for (const auto& rows : set.lines) EXPECT_EQ(lineRows(rows), Lines{NotScannedRow});
