@@ -371,7 +371,7 @@ void frmSysCleanUp::openScanMenu() {
     const int chosen = TrackPopupMenu(scanMenu_.get(), TPM_CENTERALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD, at.x, at.y, 0,
                                       hwnd(), nullptr);
     // Started from the queue, once the menu has gone and the click has been handled.
-    if (chosen != 0) PostMessageA(hwnd(), ScanMessage, static_cast<WPARAM>(chosen), 0);
+    if (chosen != 0) PostMessageW(hwnd(), ScanMessage, static_cast<WPARAM>(chosen), 0);
 }
 
 void frmSysCleanUp::runScan(int menuId) {
@@ -631,7 +631,7 @@ std::optional<LRESULT> frmSysCleanUp::onNotify(const NMHDR& header) {
         return 0;
     }
     switch (header.code) {
-        case NM_CLICK: PostMessageA(hwnd(), ClickedMessage, 0, 0); break;
+        case NM_CLICK: PostMessageW(hwnd(), ClickedMessage, 0, 0); break;
         case NM_DBLCLK: openSelected(); break;
         case LVN_KEYDOWN:
             if (reinterpret_cast<const NMLVKEYDOWN&>(header).wVKey == VK_DELETE &&

@@ -239,7 +239,7 @@ void frmFoundChanges::onCreate() {
     showPage(0);
     setDefaultButton(IDC_FOUND_CMDOK);
     stop_.clear();
-    PostMessageA(hwnd(), LoadMessage, 0, 0);
+    PostMessageW(hwnd(), LoadMessage, 0, 0);
 }
 
 void frmFoundChanges::createColumns() {
@@ -396,7 +396,7 @@ std::optional<LRESULT> frmFoundChanges::onNotify(const NMHDR& header) {
     }
     if (header.code != static_cast<UINT>(NM_CLICK)) return std::nullopt;
     for (std::size_t i = 0; i < ChangesListCount; ++i) {
-        if (list(static_cast<ChangesList>(i)).sent(header)) PostMessageA(hwnd(), ClickedMessage, i, 0);
+        if (list(static_cast<ChangesList>(i)).sent(header)) PostMessageW(hwnd(), ClickedMessage, i, 0);
     }
     return std::nullopt;
 }

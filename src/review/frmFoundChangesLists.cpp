@@ -62,8 +62,7 @@ ui::VirtualListView ChangesLists::list(ChangesList which) const noexcept {
 
 std::optional<LRESULT> ChangesLists::answer(const NMHDR& header) {
     switch (header.code) {
-        case LVN_GETDISPINFOA:
-        case LVN_ODFINDITEMA:
+        case LVN_GETDISPINFOW:
         case LVN_ODFINDITEMW: break;
         default: return std::nullopt;
     }

@@ -59,7 +59,7 @@ void frmInUseDLL::onCreate() {
     };
     ui::createControls(hwnd(), controls);
     // A shared system icon: nobody destroys it.
-    SendMessageA(item(IDC_INUSE_IMGWARNING), STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, IDI_WARNING)),
+    SendMessageW(item(IDC_INUSE_IMGWARNING), STM_SETICON, reinterpret_cast<WPARAM>(LoadIconW(nullptr, ui::systemResource(IDI_WARNING))),
                  0);
     setDefaultButton(IDC_INUSE_CMDSKIP);
 }

@@ -32,7 +32,7 @@ constexpr std::array<ui::MenuItemSpec, 9> PopupMenu{{
 }};
 
 win32::IconHandle smallProgramIcon() {
-    return win32::IconHandle(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUILLON),
+    return win32::IconHandle(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUILLON),
                                                            IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                            GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR)));
 }
@@ -63,7 +63,7 @@ bool frmMainScheduler::open() {
 
 void frmMainScheduler::onCreate() {
     // Explorer broadcasts this when it starts again: every program adds its icon anew.
-    taskbarCreated_ = RegisterWindowMessageA("TaskbarCreated");
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
     if (!tray_.show(hwnd(), IDI_SCHED_TRAY, TrayMessage, icon_.get(), TrayTip)) showIconAgain();
     detection_.start(detectionOnAtStart_, resumeSetupRan(ports_, dataFolder_));
     SetTimer(hwnd(), TimerScheduler, TaskSchedule::FirstTickMs, nullptr);
@@ -99,7 +99,7 @@ void frmMainScheduler::showPopupMenu() {
     POINT at{};
     GetCursorPos(&at);
     TrackPopupMenu(popup_.get(), TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd(), nullptr);
-    PostMessageA(hwnd(), WM_NULL, 0, 0);
+    PostMessageW(hwnd(), WM_NULL, 0, 0);
 }
 
 void frmMainScheduler::onCommand(int id, int code, HWND control) {

@@ -23,7 +23,7 @@ void frmSetupQuestion::onCreate() {
     ui::createControls(hwnd(), controls_);
     setDefaultButton(IDC_ASK_CMDYES);
     // After the dialog manager's own choice (the first box), so that Space answers as Enter does.
-    PostMessageA(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(IDC_ASK_CMDYES)), TRUE);
+    PostMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item(IDC_ASK_CMDYES)), TRUE);
     SetWindowPos(hwnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     desktop_.beep();
 }

@@ -90,7 +90,7 @@ constexpr std::array<int, 4> RecentMenuIds{IDM_MAIN_NAME1, IDM_MAIN_NAME2, IDM_M
 void centerOnWorkArea(HWND window) {
     RECT area{};
     RECT box{};
-    if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0) || !GetWindowRect(window, &box)) return;
+    if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0) || !GetWindowRect(window, &box)) return;
     const int width = box.right - box.left;
     const int height = box.bottom - box.top;
     SetWindowPos(window, nullptr, area.left + (area.right - area.left - width) / 2,
@@ -116,7 +116,7 @@ bool frmMain::open(int showCommand) {
     desc.clientWidth = W;
     desc.clientHeight = ClientHeight;
     desc.menu = buildMainMenu().release();
-    desc.icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_QUILLON));
+    desc.icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_QUILLON));
     if (!create(desc)) return false;
     centerOnWorkArea(hwnd());
     ShowWindow(hwnd(), showCommand);

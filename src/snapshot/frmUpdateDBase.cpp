@@ -41,8 +41,8 @@ frmUpdateDBase::frmUpdateDBase(Ports& ports, std::string driveToken, UpdateFolde
 void frmUpdateDBase::onCreate() {
     ui::createControls(hwnd(), Controls);
     // The label shows paths: cut them at the end rather than wrapping into the next line.
-    SetWindowLongPtrA(item(IDC_UPDATE_LBLCURRENTDIR), GWL_STYLE,
-                      GetWindowLongPtrA(item(IDC_UPDATE_LBLCURRENTDIR), GWL_STYLE) | SS_PATHELLIPSIS);
+    SetWindowLongPtrW(item(IDC_UPDATE_LBLCURRENTDIR), GWL_STYLE,
+                      GetWindowLongPtrW(item(IDC_UPDATE_LBLCURRENTDIR), GWL_STYLE) | SS_PATHELLIPSIS);
     ui::Control(hwnd(), IDC_UPDATE_LBLOVER).show(false);
     ui::Control(hwnd(), IDC_UPDATE_CMDOK).show(false);
     stop_.clear();

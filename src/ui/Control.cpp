@@ -1,17 +1,19 @@
 #include "ui/Control.h"
 
+#include "platform/win32/Utf.h"
+
 namespace quillon::ui {
 
 std::string windowText(HWND hwnd) {
-    const int length = GetWindowTextLengthA(hwnd);
+    const int length = GetWindowTextLengthW(hwnd);
     if (length <= 0) return {};
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    const int copied = GetWindowTextA(hwnd, text.data(), length + 1);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(hwnd, text.data(), length + 1);
     text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
+    return win32::utf8(text);
 }
 
-void Control::setText(std::string_view text) const { SetWindowTextA(hwnd_, std::string(text).c_str()); }
+void Control::setText(std::string_view text) const { SetWindowTextW(hwnd_, win32::wide(text).c_str()); }
 
 RECT Control::bounds() const noexcept {
     RECT r{};

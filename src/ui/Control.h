@@ -36,10 +36,10 @@ public:
     void move(int x, int y, int width, int height) const noexcept;
 
 protected:
-    LRESULT send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const noexcept { return SendMessageA(hwnd_, msg, wp, lp); }
+    LRESULT send(UINT msg, WPARAM wp = 0, LPARAM lp = 0) const noexcept { return SendMessageW(hwnd_, msg, wp, lp); }
     template <typename T>
     LRESULT send(UINT msg, WPARAM wp, T* pointer) const noexcept {
-        return SendMessageA(hwnd_, msg, wp, reinterpret_cast<LPARAM>(pointer));
+        return SendMessageW(hwnd_, msg, wp, reinterpret_cast<LPARAM>(pointer));
     }
 
 private:

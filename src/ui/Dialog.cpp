@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/Utf.h"
 #include "ui/Layout.h"
 
 namespace quillon::ui {
@@ -17,25 +18,17 @@ void appendDword(std::vector<WORD>& t, DWORD value) {
     t.push_back(HIWORD(value));
 }
 
-// Template strings are UTF-16 whatever API reads them: converted from the ANSI code page.
-void appendText(std::vector<WORD>& t, std::string_view text) {
-    if (!text.empty()) {
-        const int length = static_cast<int>(text.size());
-        const int needed = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-        if (needed > 0) {
-            std::vector<wchar_t> wide(static_cast<size_t>(needed));
-            MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), needed);
-            for (wchar_t c : wide) t.push_back(static_cast<WORD>(c));
-        }
-    }
+// Template strings are UTF-16 whatever API reads them.
+void appendText(std::vector<WORD>& t, std::wstring_view text) {
+    for (wchar_t c : text) t.push_back(static_cast<WORD>(c));
     t.push_back(0);
 }
 
 // The message font, as Window uses for its children, so both kinds of window look alike.
-std::pair<std::string, int> dialogFont() {
-    LOGFONTA font{};
-    if (!messageFont(font) || font.lfHeight == 0 || font.lfFaceName[0] == '\0') {
-        return {"MS Shell Dlg", fallbackPointSize};
+std::pair<std::wstring, int> dialogFont() {
+    LOGFONTW font{};
+    if (!messageFont(font) || font.lfHeight == 0 || font.lfFaceName[0] == L'\0') {
+        return {L"MS Shell Dlg", fallbackPointSize};
     }
     const win32::WindowDc screen;
     const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
@@ -54,7 +47,7 @@ std::vector<WORD> buildTemplate(const DialogSpec& desc) {
     t.push_back(static_cast<WORD>(desc.height));
     t.push_back(0);  // no menu
     t.push_back(0);  // the dialog manager's class
-    appendText(t, desc.title);
+    appendText(t, win32::wide(desc.title));
     const auto [face, points] = dialogFont();
     t.push_back(static_cast<WORD>(points));
     appendText(t, face);
@@ -78,7 +71,7 @@ INT_PTR dialogResult(HWND hwnd, UINT msg, LRESULT value) noexcept {
         case WM_QUERYDRAGICON:
             return static_cast<INT_PTR>(value);
         default:
-            SetWindowLongPtrA(hwnd, DWLP_MSGRESULT, value);
+            SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, value);
             return TRUE;
     }
 }
@@ -91,7 +84,7 @@ Dialog::Dialog(int resourceId) : resourceId_(resourceId) {}
 
 HWND Dialog::createIndirect(HWND owner) {
     const std::vector<WORD> t = buildTemplate(spec_);
-    return CreateDialogIndirectParamA(GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(t.data()), owner,
+    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(t.data()), owner,
                                       dialogProc, reinterpret_cast<LPARAM>(this));
 }
 
@@ -101,7 +94,7 @@ int Dialog::showModal(HWND owner) {
     result_ = IDCANCEL;
     running_ = true;
     HWND dialog = resourceId_ != 0
-                      ? CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId_), owner, dialogProc,
+                      ? CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resourceId_), owner, dialogProc,
                                            reinterpret_cast<LPARAM>(this))
                       : createIndirect(owner);
     if (!dialog) {
@@ -115,7 +108,7 @@ int Dialog::showModal(HWND owner) {
 
     MSG msg;
     while (running_ && hwnd()) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             PostQuitMessage(static_cast<int>(msg.wParam));  // the program's loop must see it too
             result_ = IDCANCEL;
@@ -125,9 +118,9 @@ int Dialog::showModal(HWND owner) {
             result_ = IDCANCEL;
             break;
         }
-        if (!IsDialogMessageA(dialog, &msg)) {
+        if (!IsDialogMessageW(dialog, &msg)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
     running_ = false;
@@ -143,11 +136,11 @@ int Dialog::showModal(HWND owner) {
 void Dialog::endModal(int result) {
     result_ = result;
     running_ = false;
-    if (hwnd()) PostMessageA(hwnd(), WM_NULL, 0, 0);  // wakes the loop if it waits
+    if (hwnd()) PostMessageW(hwnd(), WM_NULL, 0, 0);  // wakes the loop if it waits
 }
 
 void Dialog::setDefaultButton(int id) const noexcept {
-    SendMessageA(hwnd(), DM_SETDEFID, static_cast<WPARAM>(id), 0);
+    SendMessageW(hwnd(), DM_SETDEFID, static_cast<WPARAM>(id), 0);
 }
 
 void Dialog::onCommand(int id, int, HWND) {

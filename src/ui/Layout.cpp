@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/win32/Utf.h"
+
 namespace quillon::ui {
 
 namespace {
@@ -9,7 +11,7 @@ namespace {
 constexpr ATOM dialogClassAtom = 32770;  // "#32770", the dialog manager's class
 
 BOOL CALLBACK setFontProc(HWND child, LPARAM font) noexcept {
-    SendMessageA(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
+    SendMessageW(child, WM_SETFONT, static_cast<WPARAM>(font), FALSE);
     return TRUE;
 }
 
@@ -19,21 +21,21 @@ DialogUnits::DialogUnits(HFONT font) noexcept {
     const win32::WindowDc dc;
     if (!dc) return;
     const win32::SelectedObject selected(dc.get(), font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    TEXTMETRICA tm{};
+    TEXTMETRICW tm{};
     SIZE size{};
-    static constexpr char letters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    if (GetTextMetricsA(dc.get(), &tm) && GetTextExtentPoint32A(dc.get(), letters, 52, &size)) {
+    static constexpr wchar_t letters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    if (GetTextMetricsW(dc.get(), &tm) && GetTextExtentPoint32W(dc.get(), letters, 52, &size)) {
         baseX_ = (size.cx / 26 + 1) / 2;  // the average width, rounded
         baseY_ = tm.tmHeight;
     }
 }
 
 DialogUnits DialogUnits::of(HWND window) noexcept {
-    if (GetClassLongPtrA(window, GCW_ATOM) == dialogClassAtom) {
+    if (GetClassLongPtrW(window, GCW_ATOM) == dialogClassAtom) {
         RECT r{0, 0, 4, 8};
         if (MapDialogRect(window, &r)) return DialogUnits(r.right, r.bottom);
     }
-    return DialogUnits(reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0)));
+    return DialogUnits(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)));
 }
 
 RECT DialogUnits::rect(int x0, int y0, int width, int height) const noexcept {
@@ -42,17 +44,18 @@ RECT DialogUnits::rect(int x0, int y0, int width, int height) const noexcept {
 
 HWND createControl(HWND parent, const ControlSpec& desc, const DialogUnits& units, HFONT font) {
     const RECT r = units.rect(desc.x, desc.y, desc.width, desc.height);
-    HWND h = CreateWindowExA(desc.exStyle, desc.className, desc.text, WS_CHILD | WS_VISIBLE | desc.style, r.left,
-                             r.top, r.right - r.left, r.bottom - r.top, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(desc.id)), GetModuleHandleA(nullptr),
+    HWND h = CreateWindowExW(desc.exStyle, win32::wide(desc.className ? desc.className : "").c_str(),
+                             win32::wide(desc.text ? desc.text : "").c_str(), WS_CHILD | WS_VISIBLE | desc.style,
+                             r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(desc.id)), GetModuleHandleW(nullptr),
                              nullptr);
-    if (h && font) SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    if (h && font) SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return h;
 }
 
 bool createControls(HWND parent, std::span<const ControlSpec> specs) {
     const DialogUnits units = DialogUnits::of(parent);
-    const auto font = reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0));
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(parent, WM_GETFONT, 0, 0));
     bool all = true;
     for (const ControlSpec& desc : specs) {
         if (!createControl(parent, desc, units, font)) all = false;
@@ -60,22 +63,22 @@ bool createControls(HWND parent, std::span<const ControlSpec> specs) {
     return all;
 }
 
-bool messageFont(LOGFONTA& font) {
-    NONCLIENTMETRICSA metrics{};
+bool messageFont(LOGFONTW& font) {
+    NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
         // Systems before Vista know the structure without its last field.
         metrics.cbSize = sizeof metrics - sizeof metrics.iPaddedBorderWidth;
-        if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return false;
+        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return false;
     }
     font = metrics.lfMessageFont;
     return true;
 }
 
 win32::FontHandle createMessageFont() {
-    LOGFONTA font{};
+    LOGFONTW font{};
     if (!messageFont(font)) return {};
-    return win32::FontHandle(CreateFontIndirectA(&font));
+    return win32::FontHandle(CreateFontIndirectW(&font));
 }
 
 void applyFont(HWND parent, HFONT font) { EnumChildWindows(parent, setFontProc, reinterpret_cast<LPARAM>(font)); }

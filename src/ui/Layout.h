@@ -46,8 +46,8 @@ private:
 // the factories below. Positions are dialog units of the parent's client area.
 struct ControlSpec {
     int id = 0;
-    const char* className = nullptr;
-    const char* text = "";
+    const char* className = nullptr;  // ASCII
+    const char* text = "";            // UTF-8
     DWORD style = 0;
     int x = 0;
     int y = 0;
@@ -86,10 +86,11 @@ constexpr ControlSpec edit(int id, int x, int y, int width, int height = Metrics
 constexpr ControlSpec dropDownList(int id, int x, int y, int width, int height = 100) {
     return {id, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, x, y, width, height};
 }
+// The common controls' classes go by their registered names (WC_LISTVIEW is "SysListView32"...).
 // Report view. The list never destroys the image lists given to it: their owners do.
 constexpr ControlSpec listView(int id, int x, int y, int width, int height, bool multiSelect) {
     return {id,
-            WC_LISTVIEWA,
+            "SysListView32",
             "",
             LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP | (multiSelect ? 0u : LVS_SINGLESEL),
             x,
@@ -105,22 +106,22 @@ constexpr ControlSpec virtualListView(int id, int x, int y, int width, int heigh
     return desc;
 }
 constexpr ControlSpec tabControl(int id, int x, int y, int width, int height) {
-    return {id, WC_TABCONTROLA, "", WS_TABSTOP | WS_CLIPSIBLINGS, x, y, width, height};
+    return {id, "SysTabControl32", "", WS_TABSTOP | WS_CLIPSIBLINGS, x, y, width, height};
 }
 // Places itself along the bottom edge; the position in the table is ignored.
 constexpr ControlSpec statusBar(int id, bool sizeGrip) {
-    return {id, STATUSCLASSNAMEA, "", sizeGrip ? SBARS_SIZEGRIP : 0u, 0, 0, 0, 0};
+    return {id, "msctls_statusbar32", "", sizeGrip ? SBARS_SIZEGRIP : 0u, 0, 0, 0, 0};
 }
 constexpr ControlSpec progressBar(int id, int x, int y, int width, int height = 10) {
-    return {id, PROGRESS_CLASSA, "", 0, x, y, width, height};
+    return {id, "msctls_progress32", "", 0, x, y, width, height};
 }
 // Attaches itself to the control created just before it and shows its number.
 constexpr ControlSpec upDown(int id) {
-    return {id, UPDOWN_CLASSA, "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+    return {id, "msctls_updown32", "", UDS_SETBUDDYINT | UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | UDS_NOTHOUSANDS,
             0, 0, 0, 0};
 }
 constexpr ControlSpec animation(int id, int x, int y, int width, int height) {
-    return {id, ANIMATE_CLASSA, "", ACS_CENTER | ACS_TRANSPARENT, x, y, width, height};
+    return {id, "SysAnimate32", "", ACS_CENTER | ACS_TRANSPARENT, x, y, width, height};
 }
 
 // Creates one control (null when the system refused) or a whole table, in table order, which
@@ -130,7 +131,7 @@ bool createControls(HWND parent, std::span<const ControlSpec> specs);
 
 // The system's message font (the one dialogs and message boxes use): its description, false
 // when the system gives none; and the font itself, or an empty handle.
-bool messageFont(LOGFONTA& font);
+bool messageFont(LOGFONTW& font);
 win32::FontHandle createMessageFont();
 
 // Gives every child window, at any depth, the font.

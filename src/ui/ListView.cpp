@@ -1,5 +1,7 @@
 #include "ui/ListView.h"
 
+#include "platform/win32/Utf.h"
+
 namespace quillon::ui {
 
 namespace {
@@ -17,7 +19,7 @@ int columnFormat(Align align) noexcept {
 }
 
 struct SortKeys {
-    const std::vector<std::string>* keys;
+    const std::vector<std::wstring>* keys;
     bool descending;
 };
 
@@ -26,7 +28,7 @@ int CALLBACK compareRows(LPARAM first, LPARAM second, LPARAM context) noexcept {
     const auto& sort = *reinterpret_cast<const SortKeys*>(context);
     const auto a = static_cast<size_t>(first);
     const auto b = static_cast<size_t>(second);
-    int order = lstrcmpiA((*sort.keys)[a].c_str(), (*sort.keys)[b].c_str());
+    int order = lstrcmpiW((*sort.keys)[a].c_str(), (*sort.keys)[b].c_str());
     if (sort.descending) order = -order;
     if (order == 0) order = a < b ? -1 : (a > b ? 1 : 0);
     return order;
@@ -35,14 +37,14 @@ int CALLBACK compareRows(LPARAM first, LPARAM second, LPARAM context) noexcept {
 }  // namespace
 
 int ListView::addColumn(std::string_view title, int width, Align align) const {
-    std::string text(title);
-    LVCOLUMNA column{};
+    std::wstring text = win32::wide(title);
+    LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
     column.fmt = columnFormat(align);
     column.cx = width;
     column.pszText = text.data();
     column.iSubItem = columnCount();
-    return static_cast<int>(send(LVM_INSERTCOLUMNA, static_cast<WPARAM>(column.iSubItem), &column));
+    return static_cast<int>(send(LVM_INSERTCOLUMNW, static_cast<WPARAM>(column.iSubItem), &column));
 }
 
 void ListView::addColumns(std::span<const ColumnSpec> columns) const {
@@ -53,7 +55,7 @@ void ListView::addColumns(std::span<const ColumnSpec> columns) const {
 }
 
 int ListView::columnCount() const noexcept {
-    return static_cast<int>(SendMessageA(header(), HDM_GETITEMCOUNT, 0, 0));
+    return static_cast<int>(SendMessageW(header(), HDM_GETITEMCOUNT, 0, 0));
 }
 
 int ListView::columnWidth(int column) const noexcept {
@@ -69,13 +71,13 @@ int ListView::addRow(std::initializer_list<std::string_view> cells, int image) c
 }
 
 int ListView::insertRow(int index, std::initializer_list<std::string_view> cells, int image) const {
-    std::string first(cells.size() > 0 ? *cells.begin() : std::string_view());
-    LVITEMA item{};
+    std::wstring first = win32::wide(cells.size() > 0 ? *cells.begin() : std::string_view());
+    LVITEMW item{};
     item.mask = LVIF_TEXT | (image >= 0 ? LVIF_IMAGE : 0u);
     item.iItem = index;
     item.pszText = first.data();
     item.iImage = image;
-    const int row = static_cast<int>(send(LVM_INSERTITEMA, 0, &item));
+    const int row = static_cast<int>(send(LVM_INSERTITEMW, 0, &item));
     if (row >= 0) setCells(row, cells);
     return row;
 }
@@ -91,27 +93,27 @@ void ListView::setCells(int row, std::initializer_list<std::string_view> cells) 
 int ListView::count() const noexcept { return static_cast<int>(send(LVM_GETITEMCOUNT)); }
 
 std::string ListView::text(int row, int column) const {
-    std::string buffer(256, '\0');
+    std::wstring buffer(256, L'\0');
     for (;;) {
-        LVITEMA item{};
+        LVITEMW item{};
         item.iSubItem = column;
         item.pszText = buffer.data();
         item.cchTextMax = static_cast<int>(buffer.size());
-        const auto copied = static_cast<size_t>(send(LVM_GETITEMTEXTA, static_cast<WPARAM>(row), &item));
+        const auto copied = static_cast<size_t>(send(LVM_GETITEMTEXTW, static_cast<WPARAM>(row), &item));
         if (copied + 1 < buffer.size()) {
             buffer.resize(copied);
-            return buffer;
+            return win32::utf8(buffer);
         }
         buffer.resize(buffer.size() * 2);  // it may have been cut: try again with more room
     }
 }
 
 void ListView::setText(int row, int column, std::string_view text) const {
-    std::string copy(text);
-    LVITEMA item{};
+    std::wstring copy = win32::wide(text);
+    LVITEMW item{};
     item.iSubItem = column;
     item.pszText = copy.data();
-    send(LVM_SETITEMTEXTA, static_cast<WPARAM>(row), &item);
+    send(LVM_SETITEMTEXTW, static_cast<WPARAM>(row), &item);
 }
 
 void ListView::deleteRow(int row) const noexcept { send(LVM_DELETEITEM, static_cast<WPARAM>(row)); }
@@ -123,7 +125,7 @@ bool ListView::isSelected(int row) const noexcept {
 }
 
 void ListView::setSelected(int row, bool selected) const noexcept {
-    LVITEMA item{};
+    LVITEMW item{};
     item.stateMask = LVIS_SELECTED;
     item.state = selected ? LVIS_SELECTED : 0u;
     send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), &item);  // row -1: every row
@@ -151,18 +153,18 @@ HIMAGELIST ListView::setSmallImages(HIMAGELIST images) const noexcept {
 }
 
 int ListView::imageIndex(int row) const noexcept {
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_IMAGE;
     item.iItem = row;
-    return send(LVM_GETITEMA, 0, &item) ? item.iImage : -1;
+    return send(LVM_GETITEMW, 0, &item) ? item.iImage : -1;
 }
 
 void ListView::setImageIndex(int row, int image) const noexcept {
-    LVITEMA item{};
+    LVITEMW item{};
     item.mask = LVIF_IMAGE;
     item.iItem = row;
     item.iImage = image;
-    send(LVM_SETITEMA, 0, &item);
+    send(LVM_SETITEMW, 0, &item);
 }
 
 void ListView::setFullRowSelect(bool on) const noexcept {
@@ -170,21 +172,21 @@ void ListView::setFullRowSelect(bool on) const noexcept {
 }
 
 void ListView::setMultiSelect(bool on) const noexcept {
-    const LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE);
-    SetWindowLongPtrA(hwnd(), GWL_STYLE, on ? (style & ~LONG_PTR{LVS_SINGLESEL}) : (style | LVS_SINGLESEL));
+    const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
+    SetWindowLongPtrW(hwnd(), GWL_STYLE, on ? (style & ~LONG_PTR{LVS_SINGLESEL}) : (style | LVS_SINGLESEL));
 }
 
 void ListView::sortByColumn(int column, SortOrder order) const {
     const int rows = count();
-    std::vector<std::string> keys;
+    std::vector<std::wstring> keys;
     keys.reserve(static_cast<size_t>(rows));
     for (int row = 0; row < rows; ++row) {
-        keys.push_back(text(row, column));
-        LVITEMA item{};
+        keys.push_back(win32::wide(text(row, column)));
+        LVITEMW item{};
         item.mask = LVIF_PARAM;
         item.iItem = row;
         item.lParam = row;
-        send(LVM_SETITEMA, 0, &item);
+        send(LVM_SETITEMW, 0, &item);
     }
     SortKeys sort{&keys, order == SortOrder::Descending};
     send(LVM_SORTITEMS, reinterpret_cast<WPARAM>(&sort), reinterpret_cast<LPARAM>(&compareRows));
@@ -198,11 +200,13 @@ int ListView::clickedColumn(const NMHDR& header) const noexcept {
 bool ListView::isHiddenColumnResize(const NMHDR& notification) const noexcept {
     if (notification.hwndFrom != header()) return false;
     switch (notification.code) {
+        // The header picks its notifications' character set apart from its window's; iItem
+        // lies alike in both.
         case HDN_BEGINTRACKA:
         case HDN_BEGINTRACKW:
         case HDN_DIVIDERDBLCLICKA:
         case HDN_DIVIDERDBLCLICKW:
-            return columnWidth(reinterpret_cast<const NMHEADERA&>(notification).iItem) == 0;
+            return columnWidth(reinterpret_cast<const NMHEADERW&>(notification).iItem) == 0;
         default:
             return false;
     }

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/win32/Utf.h"
+
 namespace quillon::ui {
 
 namespace {
@@ -19,13 +21,14 @@ int appendLevel(HMENU menu, std::span<const MenuItemSpec> items, size_t index, i
             if (!sub) return -1;
             const int next = appendLevel(sub.get(), items, index + 1, level + 1);
             if (next < 0) return -1;
-            if (!AppendMenuA(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub.get()), item.text)) return -1;
+            if (!AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub.get()), win32::wide(item.text).c_str())) return -1;
             sub.release();  // the parent menu destroys it now
             index = static_cast<size_t>(next);
             continue;
         }
-        const BOOL added = isSeparator(item) ? AppendMenuA(menu, MF_SEPARATOR, 0, nullptr)
-                                             : AppendMenuA(menu, MF_STRING, static_cast<UINT_PTR>(item.id), item.text);
+        const BOOL added = isSeparator(item) ? AppendMenuW(menu, MF_SEPARATOR, 0, nullptr)
+                                             : AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id),
+                                                           win32::wide(item.text).c_str());
         if (!added) return -1;
         ++index;
     }
@@ -40,10 +43,10 @@ win32::MenuHandle build(win32::MenuHandle menu, std::span<const MenuItemSpec> it
 }
 
 UINT stateOf(HMENU menu, int id) noexcept {
-    MENUITEMINFOA info{};
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STATE;
-    return GetMenuItemInfoA(menu, static_cast<UINT>(id), FALSE, &info) ? info.fState : 0;
+    return GetMenuItemInfoW(menu, static_cast<UINT>(id), FALSE, &info) ? info.fState : 0;
 }
 
 }  // namespace
@@ -69,34 +72,34 @@ void Menu::check(int id, bool on) const noexcept {
 bool Menu::isChecked(int id) const noexcept { return (stateOf(menu_, id) & MFS_CHECKED) != 0; }
 
 void Menu::setText(int id, std::string_view text) const {
-    std::string copy(text);
-    MENUITEMINFOA info{};
+    std::wstring copy = win32::wide(text);
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STRING;
     info.dwTypeData = copy.data();
-    SetMenuItemInfoA(menu_, static_cast<UINT>(id), FALSE, &info);
+    SetMenuItemInfoW(menu_, static_cast<UINT>(id), FALSE, &info);
 }
 
 std::string Menu::text(int id) const {
-    MENUITEMINFOA info{};
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STRING;
-    if (!GetMenuItemInfoA(menu_, static_cast<UINT>(id), FALSE, &info)) return {};
-    std::string text(info.cch + 1, '\0');
+    if (!GetMenuItemInfoW(menu_, static_cast<UINT>(id), FALSE, &info)) return {};
+    std::wstring text(info.cch + 1, L'\0');
     info.dwTypeData = text.data();
     info.cch = static_cast<UINT>(text.size());
-    if (!GetMenuItemInfoA(menu_, static_cast<UINT>(id), FALSE, &info)) return {};
+    if (!GetMenuItemInfoW(menu_, static_cast<UINT>(id), FALSE, &info)) return {};
     text.resize(info.cch);
-    return text;
+    return win32::utf8(text);
 }
 
 MenuVisibility::MenuVisibility(HMENU menu, HWND redrawWindow) : menu_(menu), redrawWindow_(redrawWindow) {
     const int items = GetMenuItemCount(menu);
     for (int position = 0; position < items; ++position) {
-        MENUITEMINFOA info{};
+        MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_ID;
-        GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
+        GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info);
         entries_.push_back(Entry{static_cast<int>(info.wID), true, {}, {}});
     }
 }
@@ -136,23 +139,23 @@ void MenuVisibility::setVisible(int id, bool visible) {
     const UINT position = positionOf(*entry);
     if (!visible) {
         // Taken as it is now, so that what changed while it was shown comes back.
-        MENUITEMINFOA info{};
+        MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_STRING;
-        if (!GetMenuItemInfoA(menu_, position, TRUE, &info)) return;
-        entry->text.assign(info.cch + 1, '\0');
+        if (!GetMenuItemInfoW(menu_, position, TRUE, &info)) return;
+        entry->text.assign(info.cch + 1, L'\0');
         info.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE | MIIM_STATE | MIIM_SUBMENU | MIIM_DATA;
         info.dwTypeData = entry->text.data();
         info.cch = static_cast<UINT>(entry->text.size());
-        if (!GetMenuItemInfoA(menu_, position, TRUE, &info)) return;
+        if (!GetMenuItemInfoW(menu_, position, TRUE, &info)) return;
         entry->text.resize(info.cch);
         if (!RemoveMenu(menu_, position, MF_BYPOSITION)) return;
         entry->info = info;
     } else {
-        MENUITEMINFOA info = entry->info;
+        MENUITEMINFOW info = entry->info;
         info.dwTypeData = entry->text.data();
         info.cch = static_cast<UINT>(entry->text.size());
-        if (!InsertMenuItemA(menu_, position, TRUE, &info)) return;
+        if (!InsertMenuItemW(menu_, position, TRUE, &info)) return;
         entry->info.hSubMenu = nullptr;  // the menu owns it again
     }
     entry->visible = visible;

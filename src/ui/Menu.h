@@ -16,7 +16,7 @@ namespace quillon::ui {
 struct MenuItemSpec {
     int level = 0;
     int id = 0;
-    const char* text = "";
+    const char* text = "";  // UTF-8
 };
 
 // Empty handle when the table is malformed (a level skipped) or the system refused.
@@ -62,8 +62,8 @@ private:
     struct Entry {
         int id = 0;
         bool visible = true;
-        MENUITEMINFOA info{};  // as taken out
-        std::string text;
+        MENUITEMINFOW info{};  // as taken out
+        std::wstring text;
     };
     Entry* find(int id) noexcept;
     UINT positionOf(const Entry& entry) const noexcept;

@@ -11,9 +11,9 @@ namespace {
 constexpr int maxMessagesPerPump = 100;
 
 void dispatch(HWND dialog, MSG& msg) {
-    if (dialog && IsDialogMessageA(dialog, &msg)) return;
+    if (dialog && IsDialogMessageW(dialog, &msg)) return;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
 }
 
 }  // namespace
@@ -30,7 +30,7 @@ void MessagePump::yield() {
 
 void MessagePump::pumpNow() {
     MSG msg;
-    for (int handled = 0; handled < maxMessagesPerPump && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++handled) {
+    for (int handled = 0; handled < maxMessagesPerPump && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE); ++handled) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(static_cast<int>(msg.wParam));
             stop_.request();
@@ -43,7 +43,7 @@ void MessagePump::pumpNow() {
 int runMessageLoop(HWND dialog) {
     MSG msg{};
     BOOL got;
-    while ((got = GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
         if (got == -1) return -1;
         dispatch(dialog, msg);
     }

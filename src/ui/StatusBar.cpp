@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/win32/Utf.h"
+
 namespace quillon::ui {
 
 namespace {
@@ -30,21 +32,21 @@ void StatusBar::setPanels(std::span<const int> widths) const {
 }
 
 void StatusBar::setText(int panel, std::string_view text) const {
-    const std::string copy(text);
-    send(SB_SETTEXTA, static_cast<WPARAM>(panel), copy.c_str());
+    const std::wstring copy = win32::wide(text);
+    send(SB_SETTEXTW, static_cast<WPARAM>(panel), copy.c_str());
 }
 
 std::string StatusBar::text(int panel) const {
-    const auto length = LOWORD(send(SB_GETTEXTLENGTHA, static_cast<WPARAM>(panel)));
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    send(SB_GETTEXTA, static_cast<WPARAM>(panel), text.data());
+    const auto length = LOWORD(send(SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel)));
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    send(SB_GETTEXTW, static_cast<WPARAM>(panel), text.data());
     text.resize(length);
-    return text;
+    return win32::utf8(text);
 }
 
 void StatusBar::setSimpleText(std::string_view text) const {
-    const std::string copy(text);
-    send(SB_SETTEXTA, simplePanel, copy.c_str());
+    const std::wstring copy = win32::wide(text);
+    send(SB_SETTEXTW, simplePanel, copy.c_str());
 }
 
 int StatusBar::height() const noexcept {

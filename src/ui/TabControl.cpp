@@ -2,34 +2,37 @@
 
 #include <vssym32.h>
 
+#include <iterator>
+
 #include "platform/win32/Handles.h"
+#include "platform/win32/Utf.h"
 
 namespace quillon::ui {
 
 int TabControl::addTab(std::string_view caption) const {
-    std::string text(caption);
-    TCITEMA item{};
+    std::wstring text = win32::wide(caption);
+    TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = text.data();
-    return static_cast<int>(send(TCM_INSERTITEMA, static_cast<WPARAM>(count()), &item));
+    return static_cast<int>(send(TCM_INSERTITEMW, static_cast<WPARAM>(count()), &item));
 }
 
 std::string TabControl::caption(int index) const {
-    char buffer[256] = {};
-    TCITEMA item{};
+    wchar_t buffer[256] = {};
+    TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = buffer;
-    item.cchTextMax = sizeof buffer;
-    if (!send(TCM_GETITEMA, static_cast<WPARAM>(index), &item)) return {};
-    return item.pszText ? std::string(item.pszText) : std::string();  // the control may point elsewhere
+    item.cchTextMax = static_cast<int>(std::size(buffer));
+    if (!send(TCM_GETITEMW, static_cast<WPARAM>(index), &item)) return {};
+    return win32::utf8(item.pszText);  // the control may point elsewhere
 }
 
 void TabControl::setCaption(int index, std::string_view caption) const {
-    std::string text(caption);
-    TCITEMA item{};
+    std::wstring text = win32::wide(caption);
+    TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = text.data();
-    send(TCM_SETITEMA, static_cast<WPARAM>(index), &item);
+    send(TCM_SETITEMW, static_cast<WPARAM>(index), &item);
 }
 
 RECT TabControl::pageArea() const noexcept {

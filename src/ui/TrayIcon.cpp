@@ -1,6 +1,9 @@
 #include "ui/TrayIcon.h"
 
 #include <algorithm>
+#include <string>
+
+#include "platform/win32/Utf.h"
 
 namespace quillon::ui {
 
@@ -8,26 +11,33 @@ bool TrayIcon::show(HWND owner, UINT id, UINT callbackMessage, HICON icon, std::
     remove();
     data_ = {};
     // The first form of the record: every system knows it, and it carries all the icon needs.
-    data_.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data_.cbSize = NOTIFYICONDATAW_V1_SIZE;
     data_.hWnd = owner;
     data_.uID = id;
     data_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data_.uCallbackMessage = callbackMessage;
     data_.hIcon = icon;
-    const std::size_t length = std::min<std::size_t>(tip.size(), 63);
-    std::copy_n(tip.data(), length, data_.szTip);
-    data_.szTip[length] = '\0';
+    std::wstring text;
+    try {
+        text = win32::wide(tip);
+    } catch (...) {
+        text.clear();  // no memory for the tip: the icon still shows
+    }
+    std::size_t length = std::min<std::size_t>(text.size(), 63);
+    if (length > 0 && length < text.size() && IS_HIGH_SURROGATE(text[length - 1])) --length;
+    std::copy_n(text.data(), length, data_.szTip);
+    data_.szTip[length] = L'\0';
     return showAgain();
 }
 
 bool TrayIcon::showAgain() noexcept {
     if (!data_.hWnd) return false;
-    shown_ = Shell_NotifyIconA(NIM_ADD, &data_) || Shell_NotifyIconA(NIM_MODIFY, &data_);
+    shown_ = Shell_NotifyIconW(NIM_ADD, &data_) || Shell_NotifyIconW(NIM_MODIFY, &data_);
     return shown_;
 }
 
 void TrayIcon::remove() noexcept {
-    if (shown_) Shell_NotifyIconA(NIM_DELETE, &data_);
+    if (shown_) Shell_NotifyIconW(NIM_DELETE, &data_);
     shown_ = false;
 }
 

@@ -18,7 +18,7 @@ public:
 
     // Adds the icon; when the shell already holds one of this window and id (a second add, or
     // a restarted taskbar that kept it), updates that one instead. The icon handle stays the
-    // caller's: the shell keeps a copy. The tip is cut to 63 characters.
+    // caller's: the shell keeps a copy. The tip is cut to 63 UTF-16 units.
     bool show(HWND owner, UINT id, UINT callbackMessage, HICON icon, std::string_view tip) noexcept;
     // Shows the same icon again, after the taskbar was recreated.
     bool showAgain() noexcept;
@@ -26,7 +26,7 @@ public:
     bool shown() const noexcept { return shown_; }
 
 private:
-    NOTIFYICONDATAA data_{};
+    NOTIFYICONDATAW data_{};
     bool shown_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/TextCompare.h"
+#include "platform/win32/Utf.h"
 
 namespace quillon::ui {
 
@@ -17,14 +18,16 @@ void VirtualListView::setRowCount(std::size_t rows) const noexcept {
 
 namespace {
 
-void fill(LVITEMA& item, ListRows& rows) {
+void fill(LVITEMW& item, ListRows& rows) {
     if (item.iItem < 0) return;
     const auto row = static_cast<std::size_t>(item.iItem);
     if ((item.mask & LVIF_TEXT) && item.pszText != nullptr && item.cchTextMax > 0) {
-        const std::string text = rows.cell(row, item.iSubItem);
-        const std::size_t n = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+        const std::wstring text = win32::wide(rows.cell(row, item.iSubItem));
+        std::size_t n = std::min(text.size(), static_cast<std::size_t>(item.cchTextMax - 1));
+        // A cut text ends before a surrogate pair, never inside it.
+        if (n > 0 && n < text.size() && IS_HIGH_SURROGATE(text[n - 1])) --n;
         std::copy_n(text.data(), n, item.pszText);
-        item.pszText[n] = '\0';
+        item.pszText[n] = L'\0';
     }
     if (item.mask & LVIF_IMAGE) item.iImage = rows.image(row);
 }
@@ -45,33 +48,19 @@ LRESULT find(std::string_view wanted, UINT flags, int startRow, int count, ListR
     return -1;
 }
 
-// Wine's list asks in UTF-16 whatever the window it tells prefers.
-std::string ansiOf(const wchar_t* text) {
-    if (text == nullptr) return {};
-    const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) return {};
-    std::string ansi(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, ansi.data(), size, nullptr, nullptr);
-    ansi.resize(static_cast<std::size_t>(size - 1));
-    return ansi;
-}
-
 }  // namespace
 
 std::optional<LRESULT> VirtualListView::answer(const NMHDR& header, ListRows& rows) const {
     if (!sent(header)) return std::nullopt;
-    if (header.code == static_cast<UINT>(LVN_GETDISPINFOA)) {
-        fill(reinterpret_cast<NMLVDISPINFOA&>(const_cast<NMHDR&>(header)).item, rows);
+    // Every parent is a Unicode window, so the list asks in UTF-16.
+    if (header.code == static_cast<UINT>(LVN_GETDISPINFOW)) {
+        fill(reinterpret_cast<NMLVDISPINFOW&>(const_cast<NMHDR&>(header)).item, rows);
         return 0;
-    }
-    if (header.code == static_cast<UINT>(LVN_ODFINDITEMA)) {
-        const auto& request = reinterpret_cast<const NMLVFINDITEMA&>(header);
-        if (request.lvfi.psz == nullptr) return -1;
-        return find(request.lvfi.psz, request.lvfi.flags, request.iStart, count(), rows);
     }
     if (header.code == static_cast<UINT>(LVN_ODFINDITEMW)) {
         const auto& request = reinterpret_cast<const NMLVFINDITEMW&>(header);
-        return find(ansiOf(request.lvfi.psz), request.lvfi.flags, request.iStart, count(), rows);
+        if (request.lvfi.psz == nullptr) return -1;
+        return find(win32::utf8(request.lvfi.psz), request.lvfi.flags, request.iStart, count(), rows);
     }
     return std::nullopt;
 }

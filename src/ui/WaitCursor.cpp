@@ -4,7 +4,7 @@
 
 namespace quillon::ui {
 
-WaitCursor::WaitCursor() noexcept : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+WaitCursor::WaitCursor() noexcept : previous_(SetCursor(LoadCursorW(nullptr, systemResource(IDC_WAIT)))) {}
 
 WaitCursor::WaitCursor(Window& keepOver) noexcept : WaitCursor() {
     window_ = &keepOver;
@@ -13,7 +13,7 @@ WaitCursor::WaitCursor(Window& keepOver) noexcept : WaitCursor() {
 
 WaitCursor::~WaitCursor() {
     if (window_) --window_->waitDepth_;
-    SetCursor(previous_ ? previous_ : LoadCursorA(nullptr, IDC_ARROW));
+    SetCursor(previous_ ? previous_ : LoadCursorW(nullptr, systemResource(IDC_ARROW)));
 }
 
 }  // namespace quillon::ui

@@ -4,9 +4,8 @@
 #include <commdlg.h>
 #include <shlobj.h>
 
-#include <cstring>
-
 #include "platform/win32/Handles.h"
+#include "platform/win32/Utf.h"
 #include "ui/ComScope.h"
 #include "ui/FileFilter.h"
 #include "ui/InputBox.h"
@@ -28,29 +27,32 @@ UINT defaultButtonFlag(int defaultButton) noexcept {
     }
 }
 
-const char* orNull(const std::string& text) noexcept { return text.empty() ? nullptr : text.c_str(); }
+const wchar_t* orNull(const std::wstring& text) noexcept { return text.empty() ? nullptr : text.c_str(); }
 
 std::optional<std::string> runFileDialog(const FileDialogRequest& request, bool save) {
-    const std::string filter = fileDialogFilter(request.filter);
-    std::string file(request.fileName);
-    file.resize(fileNameRoom, '\0');
-    OPENFILENAMEA ofn{};
+    // Converted whole: the filter's parts are separated by NULs.
+    const std::wstring filter = win32::wide(fileDialogFilter(request.filter));
+    const std::wstring initialFolder = win32::wide(request.initialFolder);
+    const std::wstring title = win32::wide(request.title);
+    const std::wstring defaultExtension = win32::wide(request.defaultExtension);
+    std::wstring file = win32::wide(request.fileName);
+    file.resize(fileNameRoom, L'\0');
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = GetActiveWindow();
     ofn.lpstrFilter = orNull(filter);
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = file.data();
     ofn.nMaxFile = fileNameRoom;
-    ofn.lpstrInitialDir = orNull(request.initialFolder);
-    ofn.lpstrTitle = orNull(request.title);
-    ofn.lpstrDefExt = orNull(request.defaultExtension);
+    ofn.lpstrInitialDir = orNull(initialFolder);
+    ofn.lpstrTitle = orNull(title);
+    ofn.lpstrDefExt = orNull(defaultExtension);
     // The program's paths are all absolute: the current folder stays where it was.
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR |
                 (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
-    const BOOL chosen = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+    const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     if (!chosen) return std::nullopt;
-    file.resize(std::strlen(file.c_str()));
-    return file;
+    return win32::utf8(file.c_str());
 }
 
 }  // namespace
@@ -59,25 +61,25 @@ MsgAnswer Win32Prompter::message(const MessageRequest& request) {
     HWND owner = GetActiveWindow();
     const UINT flags = static_cast<UINT>(request.icon) | static_cast<UINT>(request.buttons) |
                        defaultButtonFlag(request.defaultButton) | (owner ? 0u : MB_TASKMODAL);
-    const int answer = MessageBoxA(owner, request.text.c_str(), request.title.c_str(), flags);
+    const int answer = MessageBoxW(owner, win32::wide(request.text).c_str(), win32::wide(request.title).c_str(), flags);
     if (answer >= IDOK && answer <= IDNO) return static_cast<MsgAnswer>(answer);
     return MsgAnswer::Cancel;
 }
 
 std::string Win32Prompter::browseForFolder(std::string_view title) {
     const ComScope com;
-    const std::string caption(title);
-    char displayName[MAX_PATH] = {};
-    BROWSEINFOA info{};
+    const std::wstring caption = win32::wide(title);
+    wchar_t displayName[MAX_PATH] = {};
+    BROWSEINFOW info{};
     info.hwndOwner = GetActiveWindow();
     info.pszDisplayName = displayName;
     info.lpszTitle = caption.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    const win32::CoTaskMemPtr<ITEMIDLIST> chosen(SHBrowseForFolderA(&info));
+    const win32::CoTaskMemPtr<ITEMIDLIST> chosen(SHBrowseForFolderW(&info));
     if (!chosen) return {};
-    char path[MAX_PATH] = {};
-    if (!SHGetPathFromIDListA(chosen.get(), path)) return {};
-    std::string folder(path);
+    wchar_t path[MAX_PATH] = {};
+    if (!SHGetPathFromIDListW(chosen.get(), path)) return {};
+    std::string folder = win32::utf8(path);
     if (!folder.empty() && folder.back() == '\\') folder.pop_back();  // "C:\" gives "C:"
     return folder;
 }

@@ -3,6 +3,7 @@
 #include "ui/Control.h"
 #include "ui/Layout.h"
 #include "ui/StatusHelp.h"
+#include "platform/win32/Utf.h"
 
 namespace quillon::ui {
 
@@ -17,30 +18,31 @@ Window::~Window() {
 
 HFONT Window::font() const noexcept {
     if (hwnd_) {
-        if (auto f = reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0))) return f;
+        if (auto f = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0))) return f;
     }
     return font_ ? font_.get() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
 std::string Window::title() const { return windowText(hwnd_); }
 
-void Window::setTitle(std::string_view text) const { SetWindowTextA(hwnd_, std::string(text).c_str()); }
+void Window::setTitle(std::string_view text) const { SetWindowTextW(hwnd_, win32::wide(text).c_str()); }
 
 bool Window::create(const WindowSpec& desc) {
     win32::MenuHandle menu(desc.menu);  // ours until the window takes it
     if (hwnd_ || !desc.className) return false;
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSEXA wc{};
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    const std::wstring className = win32::wide(desc.className);
+    WNDCLASSEXW wc{};
     wc.cbSize = sizeof wc;
-    if (!GetClassInfoExA(instance, desc.className, &wc)) {
+    if (!GetClassInfoExW(instance, className.c_str(), &wc)) {
         wc = {};
         wc.cbSize = sizeof wc;
         wc.lpfnWndProc = windowProc;
         wc.hInstance = instance;
-        wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+        wc.hCursor = LoadCursorW(nullptr, systemResource(IDC_ARROW));
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = desc.className;
-        if (!RegisterClassExA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+        wc.lpszClassName = className.c_str();
+        if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
     }
 
     font_ = createMessageFont();
@@ -53,7 +55,7 @@ bool Window::create(const WindowSpec& desc) {
         width = r.right - r.left;
         height = r.bottom - r.top;
     }
-    HWND h = CreateWindowExA(desc.exStyle, desc.className, desc.title.c_str(), desc.style, CW_USEDEFAULT,
+    HWND h = CreateWindowExW(desc.exStyle, className.c_str(), win32::wide(desc.title).c_str(), desc.style, CW_USEDEFAULT,
                              CW_USEDEFAULT, width, height, desc.owner, menu.get(), instance, this);
     if (!h) {
         font_.reset();
@@ -61,8 +63,8 @@ bool Window::create(const WindowSpec& desc) {
     }
     menu.release();
     if (desc.icon) {
-        SendMessageA(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(desc.icon));
-        SendMessageA(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(desc.icon));
+        SendMessageW(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(desc.icon));
+        SendMessageW(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(desc.icon));
     }
     return true;
 }
@@ -108,16 +110,16 @@ void Window::onTimer(UINT_PTR) {}
 void Window::onClose() { DestroyWindow(hwnd_); }
 
 Window* Window::fromHandle(HWND hwnd) noexcept {
-    return reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    return reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
 }
 
 void Window::attach(HWND hwnd) noexcept {
     hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void Window::detach() noexcept {
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     hwnd_ = nullptr;
     font_.reset();  // the children, the only users of the font, are gone by now
 }
@@ -140,7 +142,7 @@ std::optional<LRESULT> Window::onSetCursor(HWND under, LPARAM lp) {
         }
     }
     if (waitDepth_ > 0) {
-        SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+        SetCursor(LoadCursorW(nullptr, systemResource(IDC_WAIT)));
         return TRUE;
     }
     return std::nullopt;
@@ -149,7 +151,7 @@ std::optional<LRESULT> Window::onSetCursor(HWND under, LPARAM lp) {
 LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     Window* self = nullptr;
     if (msg == WM_NCCREATE) {
-        self = static_cast<Window*>(reinterpret_cast<const CREATESTRUCTA*>(lp)->lpCreateParams);
+        self = static_cast<Window*>(reinterpret_cast<const CREATESTRUCTW*>(lp)->lpCreateParams);
         if (self) self->attach(hwnd);
     } else {
         self = fromHandle(hwnd);
@@ -162,7 +164,7 @@ LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) n
             handled.reset();  // a failing handler is passed over; the default handling runs
         }
     }
-    const LRESULT result = handled ? *handled : DefWindowProcA(hwnd, msg, wp, lp);
+    const LRESULT result = handled ? *handled : DefWindowProcW(hwnd, msg, wp, lp);
     if (msg == WM_NCDESTROY && self) self->detach();
     return result;
 }

@@ -15,8 +15,12 @@ namespace quillon::ui {
 
 class StatusHelp;
 
+// The system's own cursors and icons (IDC_*, IDI_*) are numbers, spelt as narrow resource names
+// unless the whole program is compiled for UNICODE; the wide loaders take the same numbers.
+inline LPCWSTR systemResource(LPCSTR id) noexcept { return reinterpret_cast<LPCWSTR>(id); }
+
 struct WindowSpec {
-    const char* className = nullptr;  // registered on first use, with the thunk as its procedure
+    const char* className = nullptr;  // ASCII; registered on first use, with the thunk as its procedure
     std::string title;
     DWORD style = WS_OVERLAPPEDWINDOW;
     DWORD exStyle = 0;

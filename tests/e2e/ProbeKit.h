@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/win32/Handles.h"
+#include "platform/win32/Utf.h"
 
 namespace quillon::e2e {
 
@@ -122,33 +123,36 @@ inline Rows listViewRows(HWND list, int columns) {
     DWORD processId = 0;
     GetWindowThreadProcessId(list, &processId);
     const KernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    constexpr SIZE_T TextSize = 1024;
-    // Memory in the list's process: the list writes its texts there, not into ours.
+    constexpr SIZE_T TextSize = 1024;  // characters
+    // Memory in the list's process: the list writes its texts there, not into ours. Read in UTF-16:
+    // the narrow message would give only what the code page holds.
     const auto release = [&](char* p) { VirtualFreeEx(process.get(), p, 0, MEM_RELEASE); };
     const std::unique_ptr<char, decltype(release)> remote(
-        static_cast<char*>(VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMA) + TextSize, MEM_COMMIT, PAGE_READWRITE)),
+        static_cast<char*>(VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW) + TextSize * sizeof(wchar_t),
+                                          MEM_COMMIT, PAGE_READWRITE)),
         release);
     if (!remote) return {{"<the list's memory cannot be reached>"}};
-    const int count = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
     for (int row = 0; row < count; ++row) {
         rows.emplace_back();
         for (int column = 0; column < columns; ++column) {
-            LVITEMA item{};
+            LVITEMW item{};
             item.iSubItem = column;
-            item.pszText = remote.get() + sizeof(LVITEMA);
+            item.pszText = reinterpret_cast<wchar_t*>(remote.get() + sizeof(LVITEMW));
             item.cchTextMax = static_cast<int>(TextSize);
-            char text[TextSize] = {};
+            wchar_t text[TextSize] = {};
             WriteProcessMemory(process.get(), remote.get(), &item, sizeof item, nullptr);
-            SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.get()));
-            ReadProcessMemory(process.get(), remote.get() + sizeof(LVITEMA), text, TextSize - 1, nullptr);
-            rows.back().emplace_back(text);
+            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.get()));
+            ReadProcessMemory(process.get(), remote.get() + sizeof(LVITEMW), text, (TextSize - 1) * sizeof(wchar_t),
+                              nullptr);
+            rows.back().emplace_back(quillon::win32::utf8(text));
         }
     }
     return rows;
 }
 
-inline int rowCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0)); }
-inline int selectedCount(HWND list) { return static_cast<int>(SendMessageA(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
+inline int rowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+inline int selectedCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
 
 // The installed program started with the arguments; ended by force when the test leaves it running.
 class RunningProgram {

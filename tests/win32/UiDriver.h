@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/Utf.h"
 #include "ui/Window.h"
 
 namespace quillon::uitest {
@@ -15,9 +16,9 @@ namespace quillon::uitest {
 // A named callback: on 32-bit Windows only a __stdcall function converts to WNDENUMPROC.
 inline BOOL CALLBACK matchThreadWindow(HWND hwnd, LPARAM lp) noexcept {
     auto& s = *reinterpret_cast<std::pair<const std::string*, HWND>*>(lp);
-    char text[256] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
-    if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) || s.first->compare(text) != 0) return TRUE;
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) || *s.first != win32::utf8(text)) return TRUE;
     s.second = hwnd;
     return FALSE;
 }
@@ -41,13 +42,13 @@ inline bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 
         if (spent >= timeoutMs) return false;
         MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - spent, QS_ALLINPUT);
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(msg.wParam));
                 return condition();
             }
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
     return true;

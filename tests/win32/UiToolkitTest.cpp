@@ -1,6 +1,6 @@
 // The parts of the window toolkit no window test reaches on its own: the message pump, a failing
-// handler, menus from malformed tables, the owner-data list's selection and search, and the test
-// driver's own failure.
+// handler, menus from malformed tables, the owner-data list's selection and search, names beyond
+// the code page, and the test driver's own failure.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -11,10 +11,12 @@
 #include <vector>
 
 #include "UiDriver.h"
+#include "platform/win32/Utf.h"
 #include "ui/Layout.h"
 #include "ui/Menu.h"
 #include "ui/MessagePump.h"
 #include "ui/VirtualListView.h"
+#include "ui/Win32Prompter.h"
 
 namespace quillon::ui {
 namespace {
@@ -101,24 +103,87 @@ TEST(UiToolkit, OwnerDataListFindsTheRowTypedFromTheStartRow) {
     const VirtualListView list(createControl(parent.hwnd(), virtualListView(1, 0, 0, 100, 100, true),
                                              DialogUnits::of(parent.hwnd()), nullptr));
     list.setRowCount(rows.names.size());
-    struct Case { const char* typed; UINT flags; int start; LRESULT row; };
-    const Case cases[] = {{"b", LVFI_PARTIAL | LVFI_STRING, 0, 1}, {"B", LVFI_PARTIAL | LVFI_STRING, 2, 2},
-                          {"al", LVFI_PARTIAL | LVFI_STRING | LVFI_WRAP, 3, 0}, {"al", LVFI_PARTIAL | LVFI_STRING, 3, -1},
-                          {"bet", LVFI_STRING, 0, -1}, {"BETA", LVFI_STRING, 0, 1}};
+    struct Case { const wchar_t* typed; UINT flags; int start; LRESULT row; };
+    const Case cases[] = {{L"b", LVFI_PARTIAL | LVFI_STRING, 0, 1}, {L"B", LVFI_PARTIAL | LVFI_STRING, 2, 2},
+                          {L"al", LVFI_PARTIAL | LVFI_STRING | LVFI_WRAP, 3, 0}, {L"al", LVFI_PARTIAL | LVFI_STRING, 3, -1},
+                          {L"bet", LVFI_STRING, 0, -1}, {L"BETA", LVFI_STRING, 0, 1}, {L"ALP", LVFI_PARTIAL | LVFI_WRAP, 2, 0}};
     for (const Case& c : cases) {
-        NMLVFINDITEMA request{};
-        request.hdr = {list.hwnd(), 1, static_cast<UINT>(LVN_ODFINDITEMA)};
+        NMLVFINDITEMW request{};
+        request.hdr = {list.hwnd(), 1, static_cast<UINT>(LVN_ODFINDITEMW)};
         request.iStart = c.start;
         request.lvfi.flags = c.flags;
         request.lvfi.psz = c.typed;
-        EXPECT_EQ(list.answer(request.hdr, rows), std::optional<LRESULT>(c.row)) << c.typed << " from " << c.start;
+        EXPECT_EQ(list.answer(request.hdr, rows), std::optional<LRESULT>(c.row)) << c.start;
     }
-    NMLVFINDITEMW wide{};  // as Wine's list asks, whatever the parent prefers
-    wide.hdr = {list.hwnd(), 1, static_cast<UINT>(LVN_ODFINDITEMW)};
-    wide.iStart = 2;
-    wide.lvfi.flags = LVFI_PARTIAL | LVFI_WRAP;
-    wide.lvfi.psz = L"ALP";
-    EXPECT_EQ(list.answer(wide.hdr, rows), std::optional<LRESULT>(0));
+}
+
+// A window text as the system holds it, in UTF-16.
+std::wstring systemText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// An owner-data list whose parent answers its requests, as the program's windows do.
+class ListHost final : public Window, public ListRows {
+public:
+    ListHost() {
+        WindowSpec desc;
+        desc.className = "QuillonListHost";
+        desc.title = "Quillon list host";
+        if (create(desc))
+            list = VirtualListView(createControl(hwnd(), virtualListView(1, 0, 0, 200, 100, false),
+                                                 DialogUnits::of(hwnd()), nullptr));
+    }
+    std::string name;
+    VirtualListView list;
+    std::string cell(std::size_t, int) override { return name; }
+    int image(std::size_t) override { return -1; }
+
+protected:
+    std::optional<LRESULT> onNotify(const NMHDR& header) override { return list.answer(header, *this); }
+};
+
+// Each name reaches the system in UTF-16 and comes back whole: a title, a row of the viewer's
+// list type, a menu entry and a message box.
+TEST(UiToolkit, NamesBeyondTheCodePageKeepEveryCharacter) {
+    ListHost host;
+    ASSERT_TRUE(host.list) << "the list did not appear";
+    host.list.addColumn("Name", 200);
+    host.list.setRowCount(1);
+    Win32Prompter prompter;
+    for (const char* name : {"Отчёт.txt", "日本語のファイル.doc", "photo \U0001F600.jpg", "Straße"}) {
+        const std::wstring expected = win32::wide(name);
+        host.setTitle(name);
+        EXPECT_EQ(systemText(host.hwnd()), expected) << name;
+        EXPECT_EQ(host.title(), name);
+
+        host.name = name;
+        wchar_t cell[256] = {};
+        LVITEMW item{};
+        item.pszText = cell;
+        item.cchTextMax = 256;
+        SendMessageW(host.list.hwnd(), LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+        EXPECT_EQ(std::wstring(cell), expected) << name;
+
+        const MenuItemSpec entries[] = {{0, 100, name}};
+        const win32::MenuHandle menu = buildPopupMenu(entries);
+        wchar_t entry[256] = {};
+        GetMenuStringW(menu.get(), 100, entry, 256, MF_BYCOMMAND);
+        EXPECT_EQ(std::wstring(entry), expected) << name;
+
+        bool shown = false;
+        uitest::WindowScript script;
+        script.when("Quillon name check", [&](HWND box) {
+            for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+                shown = shown || systemText(child) == expected;
+            uitest::postClick(box, IDOK);
+        });
+        script.start();
+        prompter.message({name, "Quillon name check", MsgIcon::Information, MsgButtons::Ok});
+        ASSERT_TRUE(script.finished()) << script.failure();
+        EXPECT_TRUE(shown) << name;
+    }
 }
 
 TEST(UiToolkit, ScriptFailsAndEndsTheLoopWhenItsWindowNeverAppears) {
