@@ -123,18 +123,21 @@ TEST(Names, CleanUpDeletesEveryRow) {
     HWND window = program.window("Quillon System Clean-up", IDC_CLEAN_CMDSCAN, 15000);
     ASSERT_NE(window, nullptr) << program.noWindow("the clean-up window").message();
 
-    // Scan Now opens a menu at the pointer; a click there starts the scan of the junk types.
+    // Scan Now opens a menu; its first entry, at its top, scans for the junk types.
     click(descendant(window, IDC_CLEAN_CMDSCAN));
     HWND menu = nullptr;
     ASSERT_TRUE(waitUntil(10000, [&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }));
     for (int tries = 0; tries < 3 && IsWindowVisible(menu); ++tries) {
-        POINT at{};
-        GetCursorPos(&at);
-        clickAt(at.x, at.y);
+        RECT r{};
+        GetWindowRect(menu, &r);
+        clickAt(r.left + 30, r.top + 10);
         waitUntil(3000, [&] { return !IsWindowVisible(menu); });
     }
     HWND total = descendant(window, IDC_CLEAN_LBLFILENO);
-    ASSERT_TRUE(waitUntil(60000, [&] { return windowText(total).starts_with("Total files:"); })) << windowText(total);
+    if (!waitUntil(60000, [&] { return windowText(total).starts_with("Total files:"); })) {
+        screenshot("cleanup-no-scan");
+        FAIL() << "the scan did not end: " << allTexts(window);
+    }
     HWND list = descendant(window, IDC_CLEAN_LVWSCANNEDFILES);
     printRows("listed", list);
     for (const auto& row : listViewRows(list, 2))
