@@ -21,6 +21,7 @@ mkdir -p "$requests" "$shots"
 while sleep 0.2; do
     for want in "$requests"/*.want; do
         [[ -e "$want" ]] || continue
+        sleep 0.5  # a window just shown may not be painted yet
         "$root/scripts/screenshot" "$shots/$(basename "$want" .want).png" >/dev/null 2>&1 || true
         mv "$want" "${want%.want}.done"
     done
