@@ -35,9 +35,9 @@ bool snapshotWalk(FileSystem& files, RunContext& run, const std::string& root, c
     bool completed;
     if (times) {
         TimedWriter timedOut(*out, *times);
-        completed = snapshot::walkFolderTree(files, run, progress, root, timedOut);
+        completed = snapshot::walkFolderTree(files, run, progress, root, timedOut).completed();
     } else {
-        completed = snapshot::walkFolderTree(files, run, progress, root, *out);
+        completed = snapshot::walkFolderTree(files, run, progress, root, *out).completed();
     }
     return succeeded(out->close()) && completed;
 }

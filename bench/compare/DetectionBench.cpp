@@ -61,7 +61,7 @@ double bestCompare(BenchFiles& files, const std::string& work, const std::string
         quillon::bench::QuietRun run;
         NoBar bar;
         const auto start = std::chrono::steady_clock::now();
-        const bool completed = quillon::detection::compareDriveScan(files, run, bar, work, data, {"C:"});
+        const bool completed = quillon::detection::compareDriveScan(files, run, bar, work, data, {"C:"}).completed();
         const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
         if (!completed) return -1;
         best = std::min(best, took.count());

@@ -55,9 +55,17 @@ void MainProgramOperations::reviewRemovalList() {
     review::FoundChangesInput input{state_.workFolder, reviewed->fileName, reviewed->fileDate, state_.dataFolder};
     if (FileInfo saved; succeeded(ports_.files.info(reviewed->path, saved))) input.listSaved = saved.lastWrite;
     // The list under review keeps what is left in the viewer when it closes.
-    review::showFoundChanges(ports_, owner_, std::move(input), [this, path = reviewed->path](review::frmFoundChanges& viewer) {
-        const ui::WaitCursor wait;
-        review::writeBackRemovalList(ports_.files, path, viewer.changes());
+    review::showFoundChanges(ports_, owner_, std::move(input),
+                             [this, path = reviewed->path, kept = std::move(reviewed->keptAside)](review::frmFoundChanges& viewer) {
+        bool written = false;
+        {
+            const ui::WaitCursor wait;
+            written = review::writeBackRemovalList(ports_.files, path, viewer.changes(), kept).written;
+        }
+        if (!written)
+            ports_.prompter.message({"Quillon could not write the removal list " + path +
+                                         ". It was left as it was before the review.",
+                                     "Error saving removal list", MsgIcon::Exclamation, MsgButtons::Ok});
     });
 }
 

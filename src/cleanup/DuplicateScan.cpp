@@ -11,7 +11,7 @@
 
 #include "platform/TextCompare.h"
 #include "shell/DriveList.h"
-#include "shell/FolderSize.h"
+#include "shell/TreeWalk.h"
 
 namespace quillon::cleanup {
 
@@ -57,29 +57,41 @@ bool parseNameLine(const std::string& line, FileLine& out) {
 enum class Step { Done, Stopped, Failed };
 
 // The drive's folders, depth first as the junk walk goes, every folder with a block of the
-// files that pass the Named filter. No folder is left out but junctions and symbolic links.
+// files that pass the Named filter. No folder is left out but junctions and symbolic links;
+// a folder whose listing fails keeps the block of what it gave.
+class DriveRules final : public shell::WalkRules {
+public:
+    DriveRules(ScanProgress& progress, std::string_view named, TextWriter& out)
+        : progress_(progress), named_(named), out_(out) {}
+
+    shell::WalkStep openFolder(const std::string& folder) {
+        line_.assign(folder) += '{';
+        if (!succeeded(out_.writeLine(line_))) return shell::WalkStep::End;
+        progress_.showFolder(folder);
+        return shell::WalkStep::Go;
+    }
+    shell::WalkStep handOn(const std::string&, const FileInfo& file) {
+        if (!passesNamedFilter(named_, file.name) || succeeded(out_.writeLine(nameLine(file)))) return shell::WalkStep::Go;
+        return shell::WalkStep::End;
+    }
+    shell::WalkStep closeFolder(const std::string&) {
+        return succeeded(out_.writeLine("}")) ? shell::WalkStep::Go : shell::WalkStep::End;
+    }
+
+private:
+    ScanProgress& progress_;
+    std::string_view named_;
+    TextWriter& out_;
+    std::string line_;
+};
+
 Step walkDrive(WalkPorts& ports, std::string_view root, std::string_view named, TextWriter& out) {
-    std::vector<std::string> pending{std::string(root)};
-    while (!pending.empty()) {
-        const std::string folder = std::move(pending.back());
-        pending.pop_back();
-        if (!succeeded(out.writeLine(folder + "{"))) return Step::Failed;
-        ports.progress.showFolder(folder);
-        std::unique_ptr<DirectoryListing> listing;
-        if (succeeded(ports.files.list(folder + "*.*", listing))) {
-            FileInfo entry;
-            while (listing->next(entry)) {
-                if (entry.name == "." || entry.name == "..") continue;
-                if (entry.attributes & FileAttr::Directory) {
-                    if (shell::isWalkableFolder(entry)) pending.push_back(folder + entry.name + "\\");
-                } else if (passesNamedFilter(named, entry.name) && !succeeded(out.writeLine(nameLine(entry)))) {
-                    return Step::Failed;
-                }
-                ports.run.yield();
-                if (ports.run.stopRequested()) return Step::Stopped;
-            }
-        }
-        if (!succeeded(out.writeLine("}"))) return Step::Failed;
+    DriveRules rules(ports.progress, named, out);
+    switch (shell::walkTree(ports.files, ports.run, root, {}, rules).end) {
+    case shell::WalkEnd::Stopped: return Step::Stopped;
+    case shell::WalkEnd::Ended: return Step::Failed;
+    case shell::WalkEnd::Completed:
+    case shell::WalkEnd::Failed: break;
     }
     return Step::Done;
 }

@@ -1,21 +1,40 @@
 #include "cleanup/ScanJunkFolders.h"
 
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/TextCompare.h"
 #include "shell/FileRemoval.h"
-#include "shell/FolderSize.h"
-#include "shell/Folders.h"
+#include "shell/TreeWalk.h"
 
 namespace quillon::cleanup {
 
 namespace {
 
-bool entersFolder(const FileInfo& entry) {
-    return shell::isWalkableFolder(entry) && findNoCase(entry.name, "recycled") == std::string::npos;
-}
+class JunkRules final : public shell::WalkRules {
+public:
+    JunkRules(WalkPorts& ports, const cleanup::WalkRules& rules, const JunkFound& found)
+        : ports_(ports), rules_(rules), found_(found) {}
+
+    shell::WalkStep openFolder(const std::string& folder) {
+        if (rules_.ignore.ignores(folder)) return shell::WalkStep::Skip;
+        ports_.progress.showFolder(folder);
+        return shell::WalkStep::Go;
+    }
+    shell::WalkStep handOn(const std::string& folder, const FileInfo& file) {
+        const std::string key = typeKey(file.name, file.lastWrite, rules_.dates);
+        if (listsType(rules_.patternList, key) && !shell::fileInUse(ports_.files, folder + file.name))
+            found_(folder, file, key);
+        return shell::WalkStep::Go;
+    }
+    bool entersFolder(const std::string&, const FileInfo& entry) {
+        return findNoCase(entry.name, "recycled") == std::string::npos;
+    }
+
+private:
+    WalkPorts& ports_;
+    const cleanup::WalkRules& rules_;
+    const JunkFound& found_;
+};
 
 }  // namespace
 
@@ -27,30 +46,10 @@ bool scanJunkFolders(WalkPorts& ports, std::string_view start, const WalkRules& 
 }
 
 bool walkJunk(WalkPorts& ports, std::string_view start, const WalkRules& rules, const JunkFound& found) {
-    // Sub-folders go on top as they are listed, so the one listed last is walked first.
-    std::vector<std::string> pending{shell::withBackslash(start)};
-    while (!pending.empty()) {
-        const std::string folder = std::move(pending.back());
-        pending.pop_back();
-        if (rules.ignore.ignores(folder)) continue;
-        ports.progress.showFolder(folder);
-        std::unique_ptr<DirectoryListing> listing;
-        if (!succeeded(ports.files.list(folder + "*.*", listing))) continue;
-        FileInfo entry;
-        while (listing->next(entry)) {
-            if (entry.name == "." || entry.name == "..") continue;
-            if (entry.attributes & FileAttr::Directory) {
-                if (entersFolder(entry)) pending.push_back(folder + entry.name + "\\");
-            } else {
-                const std::string key = typeKey(entry.name, entry.lastWrite, rules.dates);
-                if (listsType(rules.patternList, key) && !shell::fileInUse(ports.files, folder + entry.name))
-                    found(folder, entry, key);
-            }
-            ports.run.yield();
-            if (ports.run.stopRequested()) return false;
-        }
-    }
-    return true;
+    // Sub-folders go on top as they are listed, so the one listed last is walked first. A folder
+    // whose listing fails is passed over with what it gave.
+    JunkRules junk(ports, rules, found);
+    return shell::walkTree(ports.files, ports.run, start, {}, junk).end != shell::WalkEnd::Stopped;
 }
 
 }  // namespace quillon::cleanup

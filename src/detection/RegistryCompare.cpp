@@ -14,42 +14,56 @@ namespace quillon::detection {
 namespace {
 
 // Reads the whole snapshot into the index; Completed, Stopped or ReadFailed.
-RegistryOutcome indexSnapshot(FileSystem& files, RunContext& run, std::string_view path, RegistryKeyIndex& index) {
+// The first failure of one compare: which file, and why.
+struct Failure {
+    FileFault fault;
+    RegistryOutcome fail(FileFault::Action action, std::string_view path, Status s) {
+        fault = {action, std::string(path), s};
+        return action == FileFault::Action::Read ? RegistryOutcome::ReadFailed : RegistryOutcome::WriteFailed;
+    }
+};
+
+RegistryOutcome indexSnapshot(FileSystem& files, RunContext& run, std::string_view path, RegistryKeyIndex& index,
+                              Failure& failure) {
     std::unique_ptr<TextReader> in;
-    if (!succeeded(files.openRead(path, in))) return RegistryOutcome::ReadFailed;
+    if (const Status s = files.openRead(path, in); !succeeded(s)) return failure.fail(FileFault::Action::Read, path, s);
     std::string line;
     while (in->readLine(line)) {
         index.add(line);
         run.yield();
         if (run.stopRequested()) return RegistryOutcome::Stopped;
     }
-    if (!succeeded(in->status())) return RegistryOutcome::ReadFailed;
+    if (!succeeded(in->status())) return failure.fail(FileFault::Action::Read, path, in->status());
     index.seal();
     return RegistryOutcome::Completed;
 }
 
 RegistryOutcome writeNewKeys(FileSystem& files, RunContext& run, const RegistryKeyIndex& snapshot,
-                             std::string_view freshPath, TextWriter& out) {
+                             std::string_view freshPath, TextWriter& out, std::string_view outputPath,
+                             Failure& failure) {
+    using Action = FileFault::Action;
     std::unique_ptr<TextReader> in;
-    if (!succeeded(files.openRead(freshPath, in))) return RegistryOutcome::ReadFailed;
+    if (const Status s = files.openRead(freshPath, in); !succeeded(s)) return failure.fail(Action::Read, freshPath, s);
     ReportedKeys reported;
     std::string key;
     while (in->readLine(key)) {
         run.yield();
         if (run.stopRequested()) return RegistryOutcome::Stopped;
         if (snapshot.contains(key) || reported.liesBelowOne(key)) continue;
-        if (!succeeded(out.writeLine(key))) return RegistryOutcome::WriteFailed;
+        if (const Status s = out.writeLine(key); !succeeded(s)) return failure.fail(Action::Write, outputPath, s);
         reported.add(key);
     }
-    return succeeded(in->status()) ? RegistryOutcome::Completed : RegistryOutcome::ReadFailed;
+    if (!succeeded(in->status())) return failure.fail(Action::Read, freshPath, in->status());
+    return RegistryOutcome::Completed;
 }
 
 RegistryOutcome compareInto(FileSystem& files, RunContext& run, std::string_view snapshotPath,
-                            std::string_view freshPath, TextWriter& out) {
+                            std::string_view freshPath, TextWriter& out, std::string_view outputPath,
+                            Failure& failure) {
     RegistryKeyIndex snapshot;
-    const RegistryOutcome indexed = indexSnapshot(files, run, snapshotPath, snapshot);
+    const RegistryOutcome indexed = indexSnapshot(files, run, snapshotPath, snapshot, failure);
     if (indexed != RegistryOutcome::Completed) return indexed;
-    return writeNewKeys(files, run, snapshot, freshPath, out);
+    return writeNewKeys(files, run, snapshot, freshPath, out, outputPath, failure);
 }
 
 std::string in(std::string_view folder, std::string_view name) { return std::string(folder) + std::string(name); }
@@ -66,11 +80,19 @@ RegistryOutcome fromWalk(snapshot::UpdateOutcome outcome) {
 }  // namespace
 
 RegistryOutcome compareRegistryScan(FileSystem& files, RunContext& run, std::string_view snapshotPath,
-                                    std::string_view freshPath, std::string_view outputPath) {
+                                    std::string_view freshPath, std::string_view outputPath, FileFault* fault) {
+    Failure failure;
     std::unique_ptr<TextWriter> out;
-    if (!succeeded(files.openWrite(outputPath, WriteMode::Create, out))) return RegistryOutcome::WriteFailed;
-    const RegistryOutcome outcome = compareInto(files, run, snapshotPath, freshPath, *out);
-    if (!succeeded(out->close()) && outcome == RegistryOutcome::Completed) return RegistryOutcome::WriteFailed;
+    RegistryOutcome outcome = RegistryOutcome::Completed;
+    if (const Status s = files.openWrite(outputPath, WriteMode::Create, out); !succeeded(s)) {
+        outcome = failure.fail(FileFault::Action::Write, outputPath, s);
+    } else {
+        outcome = compareInto(files, run, snapshotPath, freshPath, *out, outputPath, failure);
+        if (const Status closed = out->close(); !succeeded(closed) && outcome == RegistryOutcome::Completed)
+            outcome = failure.fail(FileFault::Action::Write, outputPath, closed);
+    }
+    if (fault && (outcome == RegistryOutcome::ReadFailed || outcome == RegistryOutcome::WriteFailed))
+        *fault = failure.fault;
     return outcome;
 }
 
@@ -81,9 +103,10 @@ bool registrySnapshotsExist(FileSystem& files, std::string_view dataFolder) {
 }
 
 RegistryOutcome findRegistryChanges(Registry& registry, FileSystem& files, RunContext& run, bool fullScan,
-                                    const RegistryScanFolders& folders, FindProgress& progress) {
+                                    const RegistryScanFolders& folders, FindProgress& progress, FileFault* fault) {
     namespace names = registry_files;
     const std::string_view start = fullScan ? std::string_view{} : names::SoftwareKey;
+    FileFault stepFault;
     struct Step {
         std::function<RegistryOutcome()> run;
         std::string output;
@@ -94,20 +117,19 @@ RegistryOutcome findRegistryChanges(Registry& registry, FileSystem& files, RunCo
     const std::string hkcuChanges = in(folders.work, names::HkcuChanges);
     const std::string hklmChanges = in(folders.work, names::HklmChanges);
     const Step steps[] = {
-        {[&] { return fromWalk(snapshot::walkRegistry(registry, files, run, Hive::CurrentUser, start, hkcuFresh, "")); },
+        {[&] { return fromWalk(snapshot::walkRegistry(registry, files, run, Hive::CurrentUser, start, hkcuFresh, "", &stepFault)); },
          hkcuFresh, 10},
         {[&] {
              return fromWalk(snapshot::walkRegistry(registry, files, run, Hive::LocalMachine, start, hklmFresh,
-                                                    names::LeftOutOfHklm));
+                                                    names::LeftOutOfHklm, &stepFault));
          },
          hklmFresh, 10},
-        {[&] { return compareRegistryScan(files, run, in(folders.data, names::HkcuSnapshot), hkcuFresh, hkcuChanges); },
+        {[&] { return compareRegistryScan(files, run, in(folders.data, names::HkcuSnapshot), hkcuFresh, hkcuChanges, &stepFault); },
          hkcuChanges, 5},
-        {[&] { return compareRegistryScan(files, run, in(folders.data, names::HklmSnapshot), hklmFresh, hklmChanges); },
+        {[&] { return compareRegistryScan(files, run, in(folders.data, names::HklmSnapshot), hklmFresh, hklmChanges, &stepFault); },
          hklmChanges, 5},
     };
 
-    RegistryOutcome result = RegistryOutcome::Completed;
     std::vector<std::string_view> written;
     for (const Step& step : steps) {
         const RegistryOutcome outcome = step.run();
@@ -116,10 +138,13 @@ RegistryOutcome findRegistryChanges(Registry& registry, FileSystem& files, RunCo
             for (const std::string_view path : written) files.deleteFile(path);
             return RegistryOutcome::Stopped;
         }
-        if (outcome != RegistryOutcome::Completed) result = outcome;
+        if (outcome != RegistryOutcome::Completed) {
+            if (fault) *fault = stepFault;
+            return outcome;
+        }
         progress.advance(step.progress);
     }
-    return result;
+    return RegistryOutcome::Completed;
 }
 
 }  // namespace quillon::detection

@@ -14,6 +14,8 @@
 #include "detection/ScanFiles.h"
 #include "detection/ScanFolderTree.h"
 #include "detection/ScanPlan.h"
+#include "detection/StepEnd.h"
+#include "platform/FileFault.h"
 #include "shell/DriveList.h"
 #include "shell/Settings.h"
 #include "shell/modRegistry.h"
@@ -73,43 +75,58 @@ public:
 
     FindOutcome execute() {
         const ScanPlan plan = planScan(settings_.scanMode, drives_, folders_.windows, folders_.programFiles);
-        if (!scan(plan)) return FindOutcome::Stopped;
-        if (!compare(plan)) return FindOutcome::Stopped;
+        StepEnd end = scan(plan);
+        if (end.completed()) end = compare(plan);
         // The drive scans replace their snapshots only once nothing can stop the run any more.
-        if (settings_.regScan && !registryPhase()) {
-            deleteDriveScans(plan);
-            return FindOutcome::Stopped;
-        }
+        if (end.completed() && settings_.regScan) end = registryPhase();
+        if (!end.completed()) return abandon(plan, end);
         settleDriveScans(plan);
         progress_.setValue(maximum_);
         return FindOutcome::Completed;
     }
 
 private:
+    using Action = FileFault::Action;
+
+    // Nothing of a run that did not finish may be taken for its result: not a changes file the
+    // viewer would show, not a scan that AutoUpdateDb would install.
+    FindOutcome abandon(const ScanPlan& plan, const StepEnd& end) {
+        deleteDriveScans(plan);
+        for (const std::string& path : {currentScanPath(folders_.work), mergedSnapshotPath(folders_.work),
+                                        changesPath(folders_.work), configChangesPath(folders_.work)})
+            ports_.files.deleteFile(path);
+        namespace names = registry_files;
+        for (const std::string_view name : {names::HkcuFresh, names::HklmFresh, names::HkcuChanges, names::HklmChanges})
+            ports_.files.deleteFile(in(folders_.work, name));
+        if (!end.fault) return FindOutcome::Stopped;
+        const char* kept = drives_.size() > 1 ? " No changes were listed and the snapshots were kept."
+                                              : " No changes were listed and the snapshot was kept.";
+        ports_.prompter.message(
+            {faultSentence(*end.fault) + kept, "Error finding changes", MsgIcon::Critical, MsgButtons::Ok});
+        return FindOutcome::Failed;
+    }
+
     // The scan files 0current.qdb, 1current.qdb, ... of the plan, each walked in full.
-    bool scan(const ScanPlan& plan) {
+    StepEnd scan(const ScanPlan& plan) {
         const IgnoreList ignore =
             runIgnoreList(folders_.windows, drives_.front() + "\\", settings_.foldersToIgnore);
         for (std::size_t n = 0; n < plan.scanFiles.size(); ++n) {
-            if (!walkInto(driveScanPath(folders_.work, n), plan.scanFiles[n], n == 0, ignore)) {
-                for (std::size_t written = 0; written <= n; ++written)
-                    ports_.files.deleteFile(driveScanPath(folders_.work, written));
-                return false;
-            }
+            StepEnd end = walkInto(driveScanPath(folders_.work, n), plan.scanFiles[n], n == 0, ignore);
+            if (!end.completed()) return end;
         }
-        return true;
+        return {};
     }
 
-    bool walkInto(const std::string& scanFile, const std::vector<std::string>& starts, bool first,
-                  const IgnoreList& ignore) {
+    StepEnd walkInto(const std::string& scanFile, const std::vector<std::string>& starts, bool first,
+                     const IgnoreList& ignore) {
         std::unique_ptr<TextWriter> out;
-        if (!succeeded(ports_.files.openWrite(scanFile, WriteMode::Create, out))) return !ports_.run.stopRequested();
-        for (std::size_t i = 0; i < starts.size(); ++i) {
+        if (const Status s = ports_.files.openWrite(scanFile, WriteMode::Create, out); !succeeded(s))
+            return StepEnd::failed({Action::Write, scanFile, s});
+        bool walked = true;
+        for (std::size_t i = 0; walked && i < starts.size(); ++i) {
             std::uint64_t folders = 0;
-            if (!scanFolderTree(ports_.files, ports_.run, progress_, starts[i], ignore, *out, folders)) {
-                out->close();
-                return false;
-            }
+            // A write the walk could not make ends it early; the writer keeps the failure for close().
+            walked = scanFolderTree(ports_.files, ports_.run, progress_, starts[i], ignore, *out, folders);
             const int count = static_cast<int>(std::min<std::uint64_t>(folders, 1u << 30));
             if (first && i == 0) {
                 maximum_ = count + RoomForComparisons;
@@ -119,27 +136,25 @@ private:
             }
             progress_.setMaximum(maximum_);
         }
-        out->close();
-        return true;
+        const Status closed = out->close();
+        if (ports_.run.stopRequested()) return StepEnd::stop();
+        if (!succeeded(closed)) return StepEnd::failed({Action::Write, scanFile, closed});
+        return walked ? StepEnd{} : StepEnd::stop();
     }
 
-    bool compare(const ScanPlan& plan) {
-        mergeDriveScans(ports_.files, folders_.work, plan.scanFiles.size());
-        const bool compared =
-            compareDriveScan(ports_.files, ports_.run, progress_, folders_.work, folders_.data, drives_);
-        if (!compared || ports_.run.stopRequested()) {
-            for (const std::string& path : {currentScanPath(folders_.work), changesPath(folders_.work),
-                                            mergedSnapshotPath(folders_.work)})
-                ports_.files.deleteFile(path);
-            deleteDriveScans(plan);
-            return false;
-        }
+    StepEnd compare(const ScanPlan& plan) {
+        if (auto fault = mergeDriveScans(ports_.files, folders_.work, plan.scanFiles.size())) return StepEnd::failed(*fault);
+        StepEnd end = compareDriveScan(ports_.files, ports_.run, progress_, folders_.work, folders_.data, drives_);
+        if (end.completed() && ports_.run.stopRequested()) end = StepEnd::stop();
+        if (!end.completed()) return end;
         const ConfigFolders config{folders_.work, folders_.windowsRoot, folders_.windows, folders_.data};
-        writeConfigChanges(ports_.registry, ports_.files, config, progress_);
-        return true;
+        if (const Status s = writeConfigChanges(ports_.registry, ports_.files, config, progress_); !succeeded(s))
+            return StepEnd::failed({Action::Write, configChangesPath(folders_.work), s});
+        return {};
     }
 
-    // Only a walk of whole drives may stand in for their snapshots.
+    // Only a walk of whole drives may stand in for their snapshots. A snapshot that cannot be
+    // replaced stays as it was.
     void settleDriveScans(const ScanPlan& plan) {
         if (!(settings_.autoUpdate && plan.coversWholeDrives)) {
             deleteDriveScans(plan);
@@ -158,38 +173,45 @@ private:
             ports_.files.deleteFile(driveScanPath(folders_.work, n));
     }
 
-    // False when the user stopped it.
-    bool registryPhase() {
+    StepEnd registryPhase() {
         namespace names = registry_files;
         if (!registrySnapshotsExist(ports_.files, folders_.data)) {
             ports_.prompter.message({"Unable to find the Registry Information database. You may have to update "
                                      "the Scan Database again to find changes in the Registry.",
                                      "Error scanning Registry", MsgIcon::Critical, MsgButtons::Ok});
-            return true;
+            return {};
         }
         const RegistryScanFolders where{folders_.work, folders_.data};
+        FileFault fault;
         const RegistryOutcome outcome = findRegistryChanges(ports_.registry, ports_.files, ports_.run,
-                                                            settings_.regFullScan, where, progress_);
+                                                            settings_.regFullScan, where, progress_, &fault);
+        if (outcome == RegistryOutcome::Stopped) return StepEnd::stop();
+        if (outcome != RegistryOutcome::Completed) return StepEnd::failed(fault);
         const std::string hkcuFresh = in(folders_.work, names::HkcuFresh);
         const std::string hklmFresh = in(folders_.work, names::HklmFresh);
-        if (outcome == RegistryOutcome::Stopped) {
-            ports_.files.deleteFile(changesPath(folders_.work));
-            ports_.files.deleteFile(configChangesPath(folders_.work));
-            return false;
-        }
-        // A key list that could not be read or written in full must not become a snapshot.
-        if (settings_.autoUpdate && outcome == RegistryOutcome::Completed) {
-            const std::string_view start = settings_.regFullScan ? std::string_view{} : names::SoftwareKey;
-            refreshRegistrySnapshot(ports_.shell, ports_.files, in(folders_.data, names::HkcuSnapshot), hkcuFresh, start);
-            refreshRegistrySnapshot(ports_.shell, ports_.files, in(folders_.data, names::HklmSnapshot), hklmFresh, start);
-            for (const snapshot::ConfigFile& file : snapshot::ConfigFiles)
-                snapshot::copyHidden(ports_.shell, ports_.files,
-                                     snapshot::configFilePath(file, folders_.windows, folders_.windowsRoot),
-                                     in(folders_.data, file.snapshot));
-        }
+        if (settings_.autoUpdate) refreshSystemSnapshots(hkcuFresh, hklmFresh);
         ports_.files.deleteFile(hkcuFresh);
         ports_.files.deleteFile(hklmFresh);
-        return true;
+        return {};
+    }
+
+    // The changes are complete by now: what cannot be refreshed keeps its old snapshot, except a
+    // configuration copy, which a failed copy removes, and the user hears of it.
+    void refreshSystemSnapshots(const std::string& hkcuFresh, const std::string& hklmFresh) {
+        namespace names = registry_files;
+        const std::string_view start = settings_.regFullScan ? std::string_view{} : names::SoftwareKey;
+        refreshRegistrySnapshot(ports_.shell, ports_.files, in(folders_.data, names::HkcuSnapshot), hkcuFresh, start);
+        refreshRegistrySnapshot(ports_.shell, ports_.files, in(folders_.data, names::HklmSnapshot), hklmFresh, start);
+        for (const snapshot::ConfigFile& file : snapshot::ConfigFiles) {
+            const std::string source = snapshot::configFilePath(file, folders_.windows, folders_.windowsRoot);
+            if (!existsWith(ports_.files, source, AnyFile)) continue;
+            if (const auto fault = snapshot::copyHidden(ports_.shell, ports_.files, source, in(folders_.data, file.snapshot))) {
+                ports_.prompter.message({faultSentence(*fault) + " Its copy in the database was removed; run Update "
+                                                                 "database to compare it again.",
+                                         "Error finding changes", MsgIcon::Exclamation, MsgButtons::Ok});
+                return;
+            }
+        }
     }
 
     FindPorts& ports_;

@@ -34,10 +34,12 @@ enum class FindOutcome {
     MissingSnapshot,  // a selected drive has no snapshot: the user was told, nothing was scanned
     Stopped,          // the user closed the window: the run's files are deleted, no snapshot changed
     Completed,        // the changes files are ready for the viewer
+    Failed,           // a file could not be read or written in full: the user was told which, the
+                      // run's files are deleted, no snapshot changed
 };
 
 // `driveToken`: the selected drives, "C:" or "C:,D:".
-FindOutcome findChanges(FindPorts& ports, FindProgress& progress, std::string_view driveToken,
+[[nodiscard]] FindOutcome findChanges(FindPorts& ports, FindProgress& progress, std::string_view driveToken,
                         const FindFolders& folders);
 
 }  // namespace quillon::detection

@@ -18,26 +18,36 @@ std::string changesPath(std::string_view workFolder) { return std::string(workFo
 
 std::string configChangesPath(std::string_view workFolder) { return std::string(workFolder) + "sysChanges.qdb"; }
 
-Status mergeFiles(FileSystem& files, const std::vector<std::string>& sources, std::string_view target) {
+std::optional<FileFault> mergeFiles(FileSystem& files, const std::vector<std::string>& sources,
+                                   std::string_view target) {
+    using Action = FileFault::Action;
     std::unique_ptr<TextWriter> out;
-    if (const Status s = files.openWrite(target, WriteMode::Create, out); !succeeded(s)) return s;
+    if (const Status s = files.openWrite(target, WriteMode::Create, out); !succeeded(s))
+        return FileFault{Action::Write, std::string(target), s};
     std::string line;
     for (const auto& source : sources) {
         std::unique_ptr<TextReader> in;
-        if (!succeeded(files.openRead(source, in))) continue;
-        while (in->readLine(line)) out->writeLine(line);
+        Status read = files.openRead(source, in);
+        // A refused line sticks in the writer and shows at its close.
+        while (succeeded(read) && in->readLine(line)) out->writeLine(line);
+        if (succeeded(read)) read = in->status();
+        if (!succeeded(read)) {
+            (void)out->close();
+            return FileFault{Action::Read, source, read};
+        }
     }
-    return out->close();
+    if (const Status s = out->close(); !succeeded(s)) return FileFault{Action::Write, std::string(target), s};
+    return std::nullopt;
 }
 
-Status mergeDriveScans(FileSystem& files, std::string_view workFolder, std::size_t count) {
+std::optional<FileFault> mergeDriveScans(FileSystem& files, std::string_view workFolder, std::size_t count) {
     std::vector<std::string> sources;
     for (std::size_t n = 0; n < count; ++n) sources.push_back(driveScanPath(workFolder, n));
     return mergeFiles(files, sources, currentScanPath(workFolder));
 }
 
-Status mergeDriveSnapshots(FileSystem& files, std::string_view dataFolder, std::string_view workFolder,
-                           const std::vector<std::string>& drives) {
+std::optional<FileFault> mergeDriveSnapshots(FileSystem& files, std::string_view dataFolder,
+                                             std::string_view workFolder, const std::vector<std::string>& drives) {
     std::vector<std::string> sources;
     for (const auto& drive : drives) sources.push_back(shell::snapshotPath(dataFolder, drive));
     return mergeFiles(files, sources, mergedSnapshotPath(workFolder));

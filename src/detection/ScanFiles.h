@@ -5,6 +5,9 @@
 #include <string_view>
 #include <vector>
 
+#include <optional>
+
+#include "platform/FileFault.h"
 #include "platform/FileSystem.h"
 
 namespace quillon::detection {
@@ -16,15 +19,19 @@ std::string mergedSnapshotPath(std::string_view workFolder);                // "
 std::string changesPath(std::string_view workFolder);                       // "changes.qdb"
 std::string configChangesPath(std::string_view workFolder);                 // "sysChanges.qdb"
 
-// Writes `target` afresh with the lines of each source in order; a missing source adds
-// nothing. The status of the written file.
-Status mergeFiles(FileSystem& files, const std::vector<std::string>& sources, std::string_view target);
+// Writes `target` afresh with the lines of each source in order. A source that cannot be
+// read in full is a fault like a target that cannot be written: the merge would stand for
+// less than its sources hold. The target is then left for the caller to delete.
+[[nodiscard]] std::optional<FileFault> mergeFiles(FileSystem& files, const std::vector<std::string>& sources,
+                                                  std::string_view target);
 
 // "current.qdb" from the per-drive scan files 0 to count - 1.
-Status mergeDriveScans(FileSystem& files, std::string_view workFolder, std::size_t count);
+[[nodiscard]] std::optional<FileFault> mergeDriveScans(FileSystem& files, std::string_view workFolder,
+                                                       std::size_t count);
 
 // "dbase.qdb" of the work folder from the drive snapshots of `drives` ("C:") in the data folder.
-Status mergeDriveSnapshots(FileSystem& files, std::string_view dataFolder, std::string_view workFolder,
-                           const std::vector<std::string>& drives);
+[[nodiscard]] std::optional<FileFault> mergeDriveSnapshots(FileSystem& files, std::string_view dataFolder,
+                                                           std::string_view workFolder,
+                                                           const std::vector<std::string>& drives);
 
 }  // namespace quillon::detection

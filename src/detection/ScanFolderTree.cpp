@@ -44,7 +44,7 @@ bool scanFolderTree(FileSystem& files, RunContext& run, FindProgress& progress, 
                     const IgnoreList& ignore, TextWriter& out, std::uint64_t& folderCount) {
     RescanFilter filter(progress, ignore, folderCount);
     SilentSteps steps;
-    return snapshot::walkFolderTree(files, run, steps, folder, out, filter);
+    return snapshot::walkFolderTree(files, run, steps, folder, out, filter).completed();
 }
 
 }  // namespace quillon::detection

@@ -59,6 +59,10 @@ struct ChangeSet {
     std::vector<KeyRow> keys;
     std::array<std::vector<LineRow>, ConfigListCount> lines;
     double totalBytes = 0;       // of every row loaded; an item whose size cannot be read adds nothing
+    // Entries of the changes files whose items were not there at the load (deleted since, or on
+    // a drive not mounted): not shown, but a reviewed removal list keeps them.
+    std::vector<std::string> absentFiles;  // full paths
+    std::vector<std::string> absentKeys;   // full key paths beginning with the hive name
 
     std::vector<LineRow>& linesOf(ConfigList list) { return lines[static_cast<std::size_t>(list)]; }
     const std::vector<LineRow>& linesOf(ConfigList list) const { return lines[static_cast<std::size_t>(list)]; }

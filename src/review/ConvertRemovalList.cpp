@@ -1,7 +1,10 @@
 #include "review/ConvertRemovalList.h"
 
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "detection/RegistryFileNames.h"
 #include "detection/ScanFiles.h"
@@ -18,25 +21,34 @@ namespace fmt = removal_list;
 // One changes file being written; the first failure sticks.
 class Output {
 public:
-    Output(FileSystem& files, const std::string& path) { status_ = files.openWrite(path, WriteMode::Create, out_); }
+    Output(FileSystem& files, const std::string& path) : path_(path) {
+        status_ = files.openWrite(path, WriteMode::Create, out_);
+    }
     void line(std::string_view text) {
         if (succeeded(status_)) status_ = out_->writeLine(text);
     }
-    bool close() {
-        if (!out_) return false;
-        const Status closed = out_->close();
-        return succeeded(status_) && succeeded(closed);
+    // False, with the first fault noted, when the file was not written completely.
+    bool close(std::optional<FileFault>& fault) {
+        if (out_) {
+            const Status closed = out_->close();
+            if (succeeded(status_)) status_ = closed;
+        }
+        if (succeeded(status_)) return true;
+        if (!fault) fault = FileFault{FileFault::Action::Write, path_, status_};
+        return false;
     }
 
 private:
+    std::string path_;
     std::unique_ptr<TextWriter> out_;
     Status status_ = Status::Ok;
 };
 
 class ListReader {
 public:
-    ListReader(FileSystem& files, std::string_view path) {
-        if (!succeeded(files.openRead(path, in_))) in_.reset();
+    ListReader(FileSystem& files, std::string_view path) : path_(path) {
+        opened_ = files.openRead(path, in_);
+        if (!succeeded(opened_)) in_.reset();
     }
     bool next(std::string& line) { return in_ && in_->readLine(line); }
     // The entries of a section up to its "}" or the end of the list, each handed to `take`.
@@ -48,8 +60,16 @@ public:
             run.yield();
         }
     }
+    // Why the list could not be read in full, if it could not.
+    std::optional<FileFault> fault() const {
+        const Status s = in_ ? in_->status() : opened_;
+        if (succeeded(s)) return std::nullopt;
+        return FileFault{FileFault::Action::Read, path_, s};
+    }
 
 private:
+    std::string path_;
+    Status opened_ = Status::Ok;
     std::unique_ptr<TextReader> in_;
 };
 
@@ -71,7 +91,7 @@ void convertFiles(FileSystem& files, RunContext& run, ListReader& list, Output& 
     });
 }
 
-void convertKeys(RunContext& run, ListReader& list, Output& hkcu, Output& hklm) {
+void convertKeys(RunContext& run, ListReader& list, Output& hkcu, Output& hklm, std::vector<std::string>& passedOver) {
     std::string header;
     if (!list.next(header)) return;
     list.entries(run, [&](const std::string& entry) {
@@ -85,11 +105,16 @@ void convertKeys(RunContext& run, ListReader& list, Output& hkcu, Output& hklm) 
             target = &hklm;
             key.remove_prefix(fmt::LocalMachinePrefix.size());
         }
-        if (target && !key.empty()) target->line(key);
+        if (target && !key.empty()) {
+            target->line(key);
+        } else if (!entry.empty()) {
+            passedOver.push_back(entry);
+        }
     });
 }
 
-void convertLines(RunContext& run, ListReader& list, Output& config) {
+void convertLines(RunContext& run, ListReader& list, Output& config,
+                  std::array<std::vector<std::string>, ConfigListCount>& passedOver) {
     for (std::size_t section = 0; section < ConfigListCount; ++section) {
         std::string header;
         if (!list.next(header)) return;
@@ -98,7 +123,10 @@ void convertLines(RunContext& run, ListReader& list, Output& config) {
         std::string replaced;
         list.entries(run, [&](std::string_view entry) {
             const auto first = entry.find(fmt::Separator);
-            if (first == std::string_view::npos) return;
+            if (first == std::string_view::npos) {
+                if (!entry.empty()) passedOver[section].emplace_back(entry);
+                return;
+            }
             // The replaced part is cut at its own separator too, so one odd entry cannot shift
             // every later pair out of step.
             const std::string_view rest = entry.substr(first + 1);
@@ -113,7 +141,11 @@ void convertLines(RunContext& run, ListReader& list, Output& config) {
 
 }  // namespace
 
-bool convertRemovalList(FileSystem& files, RunContext& run, std::string_view listPath, std::string_view workFolder) {
+bool convertRemovalList(FileSystem& files, RunContext& run, std::string_view listPath, std::string_view workFolder,
+                        ConversionReport* report) {
+    ConversionReport own;
+    ConversionReport& r = report ? *report : own;
+    r = {};
     ListReader list(files, listPath);
     const std::string folder(workFolder);
     Output changes(files, detection::changesPath(folder));
@@ -122,13 +154,14 @@ bool convertRemovalList(FileSystem& files, RunContext& run, std::string_view lis
     Output config(files, folder + std::string(changes_files::SysChanges));
 
     convertFiles(files, run, list, changes);
-    convertKeys(run, list, hkcu, hklm);
-    convertLines(run, list, config);
+    convertKeys(run, list, hkcu, hklm, r.passedOver.keys);
+    convertLines(run, list, config, r.passedOver.lines);
 
-    const bool changesOk = changes.close();
-    const bool hkcuOk = hkcu.close();
-    const bool hklmOk = hklm.close();
-    const bool configOk = config.close();
+    r.fault = list.fault();
+    const bool changesOk = changes.close(r.fault);
+    const bool hkcuOk = hkcu.close(r.fault);
+    const bool hklmOk = hklm.close(r.fault);
+    const bool configOk = config.close(r.fault);
     return changesOk && hkcuOk && hklmOk && configOk;
 }
 

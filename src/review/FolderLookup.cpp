@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/TextCompare.h"
+#include "shell/TreeWalk.h"
 
 namespace quillon::review {
 
@@ -20,8 +21,8 @@ constexpr std::size_t ExtraEntries = 16;
 
 using Wanted = std::vector<std::pair<std::string, std::size_t>>;  // folded name, position
 
-// Fills what the listing finds. True when the listing was read to its end, so that a name it
-// did not give is gone.
+// Fills what the listing finds. True when the listing was read to its normal end, so that a
+// name it did not give is gone; a listing the system broke off proves nothing of the rest.
 bool fromListing(FileSystem& files, RunContext& run, std::string_view folder, const Wanted& wanted,
                  std::vector<std::optional<FileInfo>>& found) {
     std::unique_ptr<DirectoryListing> listing;
@@ -31,8 +32,9 @@ bool fromListing(FileSystem& files, RunContext& run, std::string_view folder, co
     FileInfo entry;
     for (std::size_t seen = 0; missing > 0; ++seen) {
         if (seen == budget) return false;
-        if (!listing->next(entry)) return true;
+        if (!listing->next(entry)) return succeeded(listing->status());
         run.yield();
+        shell::preferShortName(entry);
         const std::string key = toLowerAnsi(entry.name);
         auto match = std::lower_bound(wanted.begin(), wanted.end(), key,
                                       [](const auto& name, const std::string& k) { return name.first < k; });

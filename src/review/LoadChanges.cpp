@@ -56,7 +56,10 @@ void addFileRows(LoadPorts& ports, ChangeSet& set, const std::string& folder, co
     const std::vector<std::optional<FileInfo>> found = lookUpInFolder(ports.files, ports.run, folder, names);
     for (std::size_t i = 0; i < names.size(); ++i) {
         // A file gone since the run is not shown.
-        if (!found[i]) continue;
+        if (!found[i]) {
+            set.absentFiles.push_back(folder + names[i]);
+            continue;
+        }
         FileRow row;
         row.name = names[i];
         row.folder = folder;
@@ -79,7 +82,10 @@ void addFolderRow(LoadPorts& ports, ChangeSet& set, std::string_view path) {
     row.typeName = std::string(FolderTypeName);
     row.typeKnown = true;
     // File rows are made only for files that are there; a new folder may have gone since.
-    if (!existsWith(ports.files, row.fullPath(), AnyAttributes)) return;
+    if (!existsWith(ports.files, row.fullPath(), AnyAttributes)) {
+        set.absentFiles.push_back(row.fullPath());
+        return;
+    }
     row.bytes = shell::folderSize(ports.files, ports.run, row.fullPath());
     row.sizeText = shell::formatSize(row.bytes, false);
     set.totalBytes += row.bytes;
@@ -163,7 +169,11 @@ void loadKeys(LoadPorts& ports, ChangeSet& set, Hive hive, std::string_view hive
         while (file.next(key)) {
             // An empty line would stand for the hive itself, which is never a change.
             if (key.empty()) continue;
-            if (shell::openKey(ports.registry, hive, key)) set.keys.push_back(keyRow(hiveName, key));
+            if (shell::openKey(ports.registry, hive, key)) {
+                set.keys.push_back(keyRow(hiveName, key));
+            } else {
+                set.absentKeys.push_back(std::string(hiveName) + key);
+            }
         }
     }
     ports.files.deleteFile(path);

@@ -18,8 +18,8 @@ struct LoadPorts {
 };
 
 // Reads "changes.qdb", "sysChanges.qdb", "hkcuchanges.qdb" and "hklmchanges.qdb" of
-// `workFolder` (ending in "\"), deletes the files it consumed, drops rows of items that no
-// longer exist and adds the placeholder rows of the kinds of change not looked for (the
+// `workFolder` (ending in "\"), deletes the files it consumed, sets aside the entries of
+// items that no longer exist (ChangeSet::absentFiles, absentKeys) and adds the placeholder rows of the kinds of change not looked for (the
 // Scanning settings). A load ended early by a stop request returns the rows read so far:
 // they are not the whole of what the files held.
 ChangeSet loadChanges(LoadPorts& ports, std::string_view workFolder);

@@ -72,9 +72,11 @@ RemovalListEntries selectedEntries(const ChangeSet& changes, const Selection& se
 RemovalListEntries remainingEntries(const ChangeSet& changes) {
     RemovalListEntries entries;
     for (const auto& row : changes.files) entries.files.push_back(row.fullPath());
+    entries.files.insert(entries.files.end(), changes.absentFiles.begin(), changes.absentFiles.end());
     for (const auto& row : changes.keys) {
         if (!leftOut(row.name)) entries.keys.push_back(row.fullKey());
     }
+    entries.keys.insert(entries.keys.end(), changes.absentKeys.begin(), changes.absentKeys.end());
     for (std::size_t i = 0; i < ConfigListCount; ++i) {
         for (const auto& row : changes.lines[i]) {
             if (!leftOut(row.added)) entries.lines[i].push_back(lineEntry(row));

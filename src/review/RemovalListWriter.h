@@ -32,7 +32,7 @@ std::string lineEntry(const LineRow& row);
 // included; indices past the end of their list are passed over.
 RemovalListEntries selectedEntries(const ChangeSet& changes, const Selection& selection);
 // Every row, except registry and line rows whose first column contains "scanning not" (no
-// case): what is left of a reviewed list.
+// case), then the entries set aside at the load as absent: what is left of a reviewed list.
 RemovalListEntries remainingEntries(const ChangeSet& changes);
 
 // Writes all six sections, empty ones included, into a file beside `path` and moves it over

@@ -1,37 +1,27 @@
 #include "shell/FolderSize.h"
 
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "shell/Folders.h"
+#include "shell/TreeWalk.h"
 
 namespace quillon::shell {
 
-bool isWalkableFolder(const FileInfo& entry) {
-    return (entry.attributes & FileAttr::Directory) && !(entry.attributes & FileAttr::ReparsePoint) &&
-           entry.name != "." && entry.name != "..";
-}
+namespace {
+
+struct SizeRules final : WalkRules {
+    WalkStep handOn(const std::string&, const FileInfo& file) {
+        total += static_cast<double>(file.size);
+        return WalkStep::Go;
+    }
+    double total = 0;
+};
+
+}  // namespace
 
 double folderSize(FileSystem& files, RunContext& run, std::string_view folder) {
-    double total = 0;
-    std::vector<std::string> pending{withBackslash(folder)};
-    while (!pending.empty()) {
-        const std::string current = std::move(pending.back());
-        pending.pop_back();
-        std::unique_ptr<DirectoryListing> listing;
-        if (!succeeded(files.list(current + "*", listing))) continue;
-        FileInfo entry;
-        while (listing->next(entry)) {
-            if (entry.attributes & FileAttr::Directory) {
-                if (isWalkableFolder(entry)) pending.push_back(current + entry.name + "\\");
-            } else {
-                total += static_cast<double>(entry.size);
-            }
-        }
-        run.yield();
-    }
-    return total;
+    SizeRules size;
+    // A size is asked for while a list loads: it yields, but a stop request is not its to answer.
+    const WalkOptions options{WalkOrder::LastListedFirst, YieldAt::EachListing, false, HandOn::Files};
+    (void)walkTree(files, run, folder, options, size);
+    return size.total;
 }
 
 }  // namespace quillon::shell

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "shell/Settings.h"
+#include "shell/TreeWalk.h"
 
 namespace quillon::shell {
 
@@ -47,17 +48,23 @@ std::string temporaryFolder(Shell& shell) {
 }
 
 std::string browserCacheFolders(FileSystem& files, std::string_view programFilesFolder) {
-    const std::string users = std::string(programFilesFolder) + "Netscape\\Users\\";
-    std::unique_ptr<DirectoryListing> listing;
-    if (!succeeded(files.list(users + "*.*", listing))) return {};
-    std::string result;
-    FileInfo entry;
-    while (listing->next(entry)) {
-        if (!(entry.attributes & FileAttr::Directory) || entry.name == "." || entry.name == "..") continue;
-        result += users + entry.name + "\\cache\\";
-        result += settings::ListSeparator;
-    }
-    return result;
+    // One folder per profile; a linked profile folder is left out, or its cache would be
+    // scanned (and cleaned) through the link.
+    struct Profiles final : WalkRules {
+        WalkStep handOn(const std::string& users, const FileInfo& profile) {
+            result.append(users).append(profile.name).append("\\cache\\") += settings::ListSeparator;
+            return WalkStep::Skip;
+        }
+        std::string result;
+    } profiles;
+    // One folder's listing: nothing to yield for.
+    struct NoYield final : RunContext {
+        void yield() override {}
+        bool stopRequested() const override { return false; }
+    } run;
+    const WalkOptions options{WalkOrder::ListingOrder, YieldAt::Never, false, HandOn::Folders};
+    (void)walkTree(files, run, std::string(programFilesFolder) + "Netscape\\Users\\", options, profiles);
+    return profiles.result;
 }
 
 std::string chooseWorkFolder(FileSystem& files, std::string_view root, std::string_view tempFolder) {

@@ -183,7 +183,7 @@ bool Door::contentAtRestart(const std::string& folder, std::uint32_t flags) {
     std::vector<std::string> stubborn;
     const WalkResult end = listFolder(ports_.files, ports_.run, folder, [&](const FileInfo& entry) {
         const std::string path = folder + entry.name;
-        if (!guard_.allowsPath(path)) {
+        if (!guard_.allowsPath(path) || (entry.attributes & FileAttr::ReparsePoint)) {
             allHandled = false;
             return;
         }
@@ -232,8 +232,14 @@ void Door::deleteWithShell(std::uint32_t flags) {
 }
 
 void Door::removeKeys() {
+    // The user stopped the removal: the keys stay too.
+    const bool stopped = answer_.cancelled();
     for (const auto& [entry, key] : keys_) {
         ports_.run.yield();
+        if (stopped) {
+            answer(answer_.keys, entry, Outcome::Cancelled);
+            continue;
+        }
         std::unique_ptr<RegistryKey> open;
         if (ports_.registry.open(key.hive, key.path, RegAccess::Read, open) == Status::FileNotFound) {
             answer(answer_.keys, entry, Outcome::NotThere);

@@ -112,15 +112,16 @@ struct WalkRules {
     WalkStep closeFolder(const std::string& /*folder*/) { return WalkStep::Go; }
 };
 
+// The walk's short-name rule, for a listing read without the walk: a name the ANSI code page
+// could not carry (it holds '?') is replaced by the entry's short name, when it has one.
+inline void preferShortName(FileInfo& entry) {
+    if (!entry.shortName.empty() && entry.name.find('?') != std::string::npos) entry.name = entry.shortName;
+}
+
 namespace detail {
 
 inline bool isDots(const std::string& name) noexcept {
     return !name.empty() && name[0] == '.' && (name.size() == 1 || (name.size() == 2 && name[1] == '.'));
-}
-
-// Hands a name the ANSI code page could not carry on under its short name, when it has one.
-inline void preferShortName(FileInfo& entry) {
-    if (!entry.shortName.empty() && entry.name.find('?') != std::string::npos) entry.name = entry.shortName;
 }
 
 inline bool handsOn(unsigned mask, std::uint32_t attributes) noexcept {
@@ -170,7 +171,7 @@ WalkResult walkTree(FileSystem& files, RunContext& run, std::string_view start, 
         if (began) {
             while (listing->next(entry)) {
                 if (detail::isDots(entry.name)) continue;
-                detail::preferShortName(entry);
+                preferShortName(entry);
                 WalkStep step = WalkStep::Go;
                 if (detail::handsOn(options.handsOn, entry.attributes)) {
                     step = rules.handOn(folder, entry);

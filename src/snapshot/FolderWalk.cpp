@@ -1,40 +1,41 @@
 #include "snapshot/FolderWalk.h"
 
-#include <memory>
 #include <string>
-#include <vector>
-
-#include "snapshot/FolderRule.h"
 
 namespace quillon::snapshot {
 
 namespace {
 
-// A folder on the current path and the sub-folders of it still to walk.
-struct Level {
-    std::string path;
-    std::vector<std::string> subFolders;
-    std::size_t next = 0;
-};
+// The filter's type is known here, so the default walk calls it without virtual dispatch.
+template <typename Filter>
+class BlockRules final : public shell::WalkRules {
+public:
+    BlockRules(UpdateProgress& progress, Filter& filter, TextWriter& out)
+        : progress_(progress), filter_(filter), out_(out) {}
 
-// Writes the folder's block and collects its sub-folders; false when a write failed.
-bool writeBlock(FileSystem& files, UpdateProgress& progress, WalkFilter& filter, Level& level, TextWriter& out) {
-    progress.showStep(level.path);
-    if (!succeeded(out.writeLine(level.path + "{"))) return false;
-    std::unique_ptr<DirectoryListing> listing;
-    if (succeeded(files.list(level.path + "*.*", listing))) {
-        FileInfo entry;
-        while (listing->next(entry)) {
-            if (entry.attributes & FileAttr::Directory) {
-                if (walksIntoFolder(entry) && filter.entersFolder(level.path + entry.name + "\\"))
-                    level.subFolders.push_back(entry.name);
-            } else if (filter.recordsFile(entry.name) && !succeeded(out.writeLine(entry.name))) {
-                return false;
-            }
-        }
+    shell::WalkStep openFolder(const std::string& folder) {
+        progress_.showStep(folder);
+        line_.assign(folder) += '{';
+        return written(out_.writeLine(line_));
     }
-    return succeeded(out.writeLine("}"));
-}
+    shell::WalkStep handOn(const std::string&, const FileInfo& entry) {
+        if (!filter_.recordsFile(entry.name)) return shell::WalkStep::Go;
+        return written(out_.writeLine(entry.name));
+    }
+    bool entersFolder(const std::string& subFolder, const FileInfo& entry) {
+        return !entry.name.starts_with('.') && filter_.entersFolder(subFolder);
+    }
+    bool goesOnAfter(const shell::ListingFailure& failure) { return !failure.partWay; }
+    shell::WalkStep closeFolder(const std::string&) { return written(out_.writeLine("}")); }
+
+private:
+    static shell::WalkStep written(Status s) { return succeeded(s) ? shell::WalkStep::Go : shell::WalkStep::End; }
+
+    UpdateProgress& progress_;
+    Filter& filter_;
+    TextWriter& out_;
+    std::string line_;
+};
 
 class KeepEverything final : public WalkFilter {
 public:
@@ -42,31 +43,30 @@ public:
     bool recordsFile(std::string_view) const override { return true; }
 };
 
-}  // namespace
+constexpr shell::WalkOptions SnapshotWalk{shell::WalkOrder::ListingOrder, shell::YieldAt::EachFolder, true,
+                                          shell::HandOn::Files};
 
-bool walkFolderTree(FileSystem& files, RunContext& run, UpdateProgress& progress, std::string_view folder,
-                    TextWriter& out) {
-    KeepEverything everything;
-    return walkFolderTree(files, run, progress, folder, out, everything);
+template <typename Filter>
+shell::WalkResult walkBlocks(FileSystem& files, RunContext& run, UpdateProgress& progress, std::string_view folder,
+                             TextWriter& out, Filter& filter) {
+    BlockRules<Filter> rules(progress, filter, out);
+    shell::WalkResult result = shell::walkTree(files, run, folder, SnapshotWalk, rules);
+    // A failed write stays in `out` for the caller's close().
+    if (result.end == shell::WalkEnd::Ended) result.end = shell::WalkEnd::Completed;
+    return result;
 }
 
-// Iterative rather than recursive: the path's levels live on the heap, so a deep tree cannot
-// exhaust the thread's stack.
-bool walkFolderTree(FileSystem& files, RunContext& run, UpdateProgress& progress, std::string_view folder,
-                    TextWriter& out, WalkFilter& filter) {
-    std::vector<Level> path;
-    std::string current(folder);
-    for (;;) {
-        run.yield();
-        if (run.stopRequested()) return false;
-        Level level{std::move(current), {}, 0};
-        if (!writeBlock(files, progress, filter, level, out)) return true;
-        path.push_back(std::move(level));
-        while (!path.empty() && path.back().next == path.back().subFolders.size()) path.pop_back();
-        if (path.empty()) return true;
-        Level& parent = path.back();
-        current = parent.path + parent.subFolders[parent.next++] + "\\";
-    }
+}  // namespace
+
+shell::WalkResult walkFolderTree(FileSystem& files, RunContext& run, UpdateProgress& progress, std::string_view folder,
+                                 TextWriter& out) {
+    KeepEverything everything;
+    return walkBlocks(files, run, progress, folder, out, everything);
+}
+
+shell::WalkResult walkFolderTree(FileSystem& files, RunContext& run, UpdateProgress& progress, std::string_view folder,
+                                 TextWriter& out, WalkFilter& filter) {
+    return walkBlocks(files, run, progress, folder, out, filter);
 }
 
 }  // namespace quillon::snapshot

@@ -4,6 +4,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/RunContext.h"
+#include "shell/TreeWalk.h"
 #include "snapshot/UpdateProgress.h"
 
 namespace quillon::snapshot {
@@ -20,12 +21,17 @@ public:
 };
 
 // Writes the blocks of `folder` (ending in "\") and of every folder below it into `out`.
-// False when the stop flag ended the walk. A failed write also ends it early, with true: the
-// failure sticks in `out`, whose close() the caller checks anyway.
-bool walkFolderTree(FileSystem& files, RunContext& run, UpdateProgress& progress, std::string_view folder,
-                    TextWriter& out, WalkFilter& filter);
+// The folder rule, which the snapshot and every rescan share: a folder whose name begins
+// with "." is not entered (nor, as in every walk, a junction or symbolic link). A folder the
+// system refuses to list gets an empty block, as it always has; a listing that breaks off
+// part-way ends the walk as Failed (its folder and status in the result), since its block
+// would not hold the whole folder. Stopped when the stop flag ended the walk. A failed write
+// also ends it early, as Completed: the failure sticks in `out`, whose close() the caller
+// checks anyway.
+shell::WalkResult walkFolderTree(FileSystem& files, RunContext& run, UpdateProgress& progress, std::string_view folder,
+                                 TextWriter& out, WalkFilter& filter);
 // The same, leaving out nothing.
-bool walkFolderTree(FileSystem& files, RunContext& run, UpdateProgress& progress, std::string_view folder,
-                    TextWriter& out);
+shell::WalkResult walkFolderTree(FileSystem& files, RunContext& run, UpdateProgress& progress, std::string_view folder,
+                                 TextWriter& out);
 
 }  // namespace quillon::snapshot

@@ -17,14 +17,14 @@ std::string withoutLeadingBackslash(std::string path) {
 
 // Writes every key; Completed, Cancelled, or WriteFailed at the first refused line.
 UpdateOutcome writeKeys(Registry& registry, RunContext& run, Hive hive, std::string_view startPath,
-                        std::string_view leftOut, TextWriter& out) {
+                        std::string_view leftOut, TextWriter& out, Status& refused) {
     // The back is the front of the queue: sub-keys go on in enumeration order, so the last
     // enumerated is taken next.
     std::vector<std::string> pending{withoutLeadingBackslash(std::string(startPath))};
     while (!pending.empty()) {
         const std::string path = std::move(pending.back());
         pending.pop_back();
-        if (!succeeded(out.writeLine(path))) return UpdateOutcome::WriteFailed;
+        if (refused = out.writeLine(path); !succeeded(refused)) return UpdateOutcome::WriteFailed;
         for (auto& sub : shell::subKeyPaths(registry, hive, path, leftOut))
             pending.push_back(withoutLeadingBackslash(std::move(sub)));
         run.yield();
@@ -36,13 +36,23 @@ UpdateOutcome writeKeys(Registry& registry, RunContext& run, Hive hive, std::str
 }  // namespace
 
 UpdateOutcome walkRegistry(Registry& registry, FileSystem& files, RunContext& run, Hive hive,
-                           std::string_view startPath, std::string_view outputPath, std::string_view leftOut) {
+                           std::string_view startPath, std::string_view outputPath, std::string_view leftOut,
+                           FileFault* fault) {
     std::unique_ptr<TextWriter> out;
-    if (!succeeded(files.openWrite(outputPath, WriteMode::Create, out))) return UpdateOutcome::WriteFailed;
-    UpdateOutcome outcome = writeKeys(registry, run, hive, startPath, leftOut, *out);
-    if (!succeeded(out->close()) && outcome == UpdateOutcome::Completed) outcome = UpdateOutcome::WriteFailed;
-    out.reset();
+    Status failure = files.openWrite(outputPath, WriteMode::Create, out);
+    UpdateOutcome outcome = UpdateOutcome::WriteFailed;
+    if (succeeded(failure)) {
+        outcome = writeKeys(registry, run, hive, startPath, leftOut, *out, failure);
+        const Status closed = out->close();
+        if (!succeeded(closed) && outcome == UpdateOutcome::Completed) {
+            outcome = UpdateOutcome::WriteFailed;
+            failure = closed;
+        }
+        out.reset();
+    }
     if (outcome != UpdateOutcome::Completed) files.deleteFile(outputPath);
+    if (outcome == UpdateOutcome::WriteFailed && fault)
+        *fault = {FileFault::Action::Write, std::string(outputPath), failure};
     return outcome;
 }
 

@@ -2,6 +2,7 @@
 // The registry walk: every key path below a start key, one per line, streamed.
 #include <string_view>
 
+#include "platform/FileFault.h"
 #include "platform/FileSystem.h"
 #include "platform/Registry.h"
 #include "platform/RunContext.h"
@@ -13,7 +14,9 @@ namespace quillon::snapshot {
 // below it, pre-order, the sub-keys of a key last enumerated first. The key `leftOut` and
 // everything below it are not visited. A key that cannot be opened is written but adds no
 // sub-keys. Unless Completed, a file it wrote is deleted: a partial list is never left.
-UpdateOutcome walkRegistry(Registry& registry, FileSystem& files, RunContext& run, Hive hive,
-                           std::string_view startPath, std::string_view outputPath, std::string_view leftOut);
+// `fault`, when given, learns why a WriteFailed write failed.
+[[nodiscard]] UpdateOutcome walkRegistry(Registry& registry, FileSystem& files, RunContext& run, Hive hive,
+                                         std::string_view startPath, std::string_view outputPath,
+                                         std::string_view leftOut, FileFault* fault = nullptr);
 
 }  // namespace quillon::snapshot

@@ -26,13 +26,20 @@ bool placeSnapshot(Shell& shell, FileSystem& files, std::string_view workFile, s
     return true;
 }
 
-bool copyHidden(Shell& shell, FileSystem& files, std::string_view source, std::string_view destination) {
-    if (!fileExists(files, source)) return false;
+std::optional<FileFault> copyHidden(Shell& shell, FileSystem& files, std::string_view source,
+                                    std::string_view destination) {
     // A copy may not overwrite a hidden file, and the previous copy is one.
     if (fileExists(files, destination)) files.setAttributes(destination, FileAttr::Normal);
-    shell.fileOperation({FileOpKind::Copy, {std::string(source)}, std::string(destination), FileOpFlag::NoConfirmation, 0});
+    const FileOpResult copied = shell.fileOperation(
+        {FileOpKind::Copy, {std::string(source)}, std::string(destination), FileOpFlag::NoConfirmation, 0});
+    Status failure = copied.aborted ? Status::Cancelled : copied.status;
+    if (succeeded(failure) && !fileExists(files, destination)) failure = Status::FileNotFound;
+    if (!succeeded(failure)) {
+        files.deleteFile(destination);
+        return FileFault{FileFault::Action::Copy, std::string(source), failure};
+    }
     hideIfThere(files, destination);
-    return true;
+    return std::nullopt;
 }
 
 }  // namespace quillon::snapshot

@@ -1,5 +1,6 @@
 #include "snapshot/UpdateDatabase.h"
 
+#include <cstdint>
 #include <memory>
 
 #include "shell/DriveList.h"
@@ -32,7 +33,7 @@ UpdateOutcome snapshotDrive(UpdatePorts& ports, UpdateProgress& progress, std::s
     const std::string work = in(folders.workFolder, DriveWorkFile);
     std::unique_ptr<TextWriter> out;
     if (!succeeded(ports.files.openWrite(work, WriteMode::Create, out))) return writeFailed(ports);
-    const bool walked = walkFolderTree(ports.files, ports.run, progress, std::string(drive) + "\\", *out);
+    const bool walked = walkFolderTree(ports.files, ports.run, progress, std::string(drive) + "\\", *out).completed();
     const Status closed = out->close();
     out.reset();
     if (!walked) {
@@ -47,16 +48,27 @@ UpdateOutcome snapshotDrive(UpdatePorts& ports, UpdateProgress& progress, std::s
     return UpdateOutcome::Completed;
 }
 
-// Missing files are not compared any more; a failed copy is passed over.
-void copyConfigFiles(UpdatePorts& ports, UpdateProgress& progress, const UpdateFolders& folders) {
+// Missing files are not compared any more. A failed copy ends the update: the copy it would
+// have replaced is gone, and the user is told which file it was.
+UpdateOutcome copyConfigFiles(UpdatePorts& ports, UpdateProgress& progress, const UpdateFolders& folders) {
     progress.showStep("Updating System Files database...");
     ports.run.yield();
+    constexpr std::uint32_t anyFile = FileAttr::Hidden | FileAttr::System | FileAttr::ReadOnly;
     for (const ConfigFile& file : ConfigFiles) {
         const std::string source = configFilePath(file, folders.windowsFolder, folders.windowsRoot);
-        if (copyHidden(ports.shell, ports.files, source, in(folders.dataFolder, file.snapshot))) continue;
-        const shell::KeyPtr key = shell::createKey(ports.registry, Hive::CurrentUser, settings::ScanningKey);
-        shell::setValue(key.get(), file.setting, "0");
+        if (!existsWith(ports.files, source, anyFile)) {
+            const shell::KeyPtr key = shell::createKey(ports.registry, Hive::CurrentUser, settings::ScanningKey);
+            shell::setValue(key.get(), file.setting, "0");
+            continue;
+        }
+        if (const auto fault = copyHidden(ports.shell, ports.files, source, in(folders.dataFolder, file.snapshot))) {
+            ports.prompter.message({faultSentence(*fault) + " The database was not updated in full; run Update "
+                                                            "database again once the file can be copied.",
+                                    "Error updating database", MsgIcon::Exclamation, MsgButtons::Ok});
+            return UpdateOutcome::WriteFailed;
+        }
     }
+    return UpdateOutcome::Completed;
 }
 
 UpdateOutcome snapshotRegistry(UpdatePorts& ports, UpdateProgress& progress, const UpdateFolders& folders) {
@@ -94,7 +106,7 @@ UpdateOutcome runUpdateDatabase(UpdatePorts& ports, UpdateProgress& progress, st
         if (const UpdateOutcome o = snapshotDrive(ports, progress, drive, folders); o != UpdateOutcome::Completed)
             return o;
     }
-    copyConfigFiles(ports, progress, folders);
+    if (const UpdateOutcome o = copyConfigFiles(ports, progress, folders); o != UpdateOutcome::Completed) return o;
     return snapshotRegistry(ports, progress, folders);
 }
 

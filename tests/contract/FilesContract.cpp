@@ -64,7 +64,44 @@ TEST_P(FilesContract, ListingGivesTheDotsFirstThenEveryEntry) {
             EXPECT_EQ(entries[n].size, names[n] == "plain.txt" ? 5u : 0u) << mask << " " << names[n];
             EXPECT_LE(std::abs(secondsOf(entries[n].lastWrite) - secondsOf(box_->now)), 120) << names[n];
         }
+        EXPECT_EQ(listing->status(), Status::Ok) << "a listing that ran to its end ended normally";
     }
+}
+
+// As Windows reads a path: the last part drops its trailing dots and spaces, any other part
+// one trailing dot; a space before a "\" stays.
+TEST_P(FilesContract, TrailingDotsAndSpacesOfPathPartsAreDropped) {
+    folder("Program Files.");
+    write("Program Files.\\readme.txt. .", "x");
+    FileInfo i;
+    for (const char* path : {"Program Files", "Program Files. ", "Program Files\\readme.txt", "Program Files.\\readme.txt "}) {
+        ASSERT_EQ(info(path, i), Status::Ok) << path;
+        EXPECT_EQ(i.name, std::string_view(path).find('\\') == std::string_view::npos ? "Program Files" : "readme.txt");
+    }
+    EXPECT_EQ(info("Program Files \\readme.txt", i), Status::PathNotFound);
+    std::unique_ptr<DirectoryListing> listing;
+    ASSERT_EQ(fs().list(at("Program Files.\\*.*"), listing), Status::Ok);
+    Lines names;
+    for (FileInfo e; listing->next(e);) names.push_back(e.name);
+    EXPECT_EQ(names, (Lines{".", "..", "readme.txt"}));
+}
+
+TEST_P(FilesContract, ANameOutsideTheCodePageListsWithQuestionMarksAndItsShortNameReachesIt) {
+    if (!box_->addFileOutsideCodePage(box_->scratchFolder)) GTEST_SKIP() << "the code page carries every name";
+    std::unique_ptr<DirectoryListing> listing;
+    ASSERT_EQ(fs().list(at("*.*"), listing), Status::Ok);
+    FileInfo listed;
+    while (listing->next(listed) && listed.name.starts_with('.')) {}
+    EXPECT_NE(listed.name.find('?'), std::string::npos) << listed.name;
+    ASSERT_FALSE(listed.shortName.empty()) << listed.name;
+    EXPECT_EQ(listed.shortName.find('?'), std::string::npos) << listed.shortName;
+    FileInfo i;
+    EXPECT_EQ(info(listed.name, i), Status::InvalidName) << "the listed name reaches nothing";
+    ASSERT_EQ(info(listed.shortName, i), Status::Ok);
+    EXPECT_EQ(i.name, listed.name);
+    EXPECT_EQ(i.shortName, listed.shortName);
+    std::unique_ptr<TextReader> r;
+    EXPECT_EQ(fs().openRead(at(listed.shortName), r), Status::Ok);
 }
 
 TEST_P(FilesContract, NamesIgnoreCaseAndKeepTheirSpellingAndMissingThingsSayWhy) {

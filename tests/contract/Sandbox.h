@@ -29,6 +29,9 @@ public:
     virtual void holdOpen(const std::string& path) = 0;
     // As a user's double-click does: regedit /s. Ok, NotSupported without a regedit, or the failure.
     virtual Status importRegFile(const std::string& path) = 0;
+    // Makes a file in `folder` whose name the ANSI code page cannot carry (Cyrillic, made
+    // through the wide interface); false when this system's code page carries every name.
+    virtual bool addFileOutsideCodePage(const std::string& folder) = 0;
 
     FileSystem* const fs;
     Shell* const shell;

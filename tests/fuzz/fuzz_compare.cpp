@@ -23,11 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     m.files.addFolder("C:\\Data");
     m.files.addFile(shell::snapshotPath("C:\\Data\\", "C:"), halves[0]);
     m.files.addFile("C:\\current.qdb", halves[1]);
-    detection::compareDriveScan(m.files, m.run, progress, "C:\\", "C:\\Data\\", {"C:"});
+    (void)detection::compareDriveScan(m.files, m.run, progress, "C:\\", "C:\\Data\\", {"C:"});
 
     m.files.addFile("C:\\Data\\hkcuReg.qdb", halves[0]);
     m.files.addFile("C:\\hkcutmp.qdb", halves[1]);
-    detection::compareRegistryScan(m.files, m.run, "C:\\Data\\hkcuReg.qdb", "C:\\hkcutmp.qdb", "C:\\hkcuchanges.qdb");
+    (void)detection::compareRegistryScan(m.files, m.run, "C:\\Data\\hkcuReg.qdb", "C:\\hkcutmp.qdb", "C:\\hkcuchanges.qdb");
 
     m.files.addFile("C:\\Data\\winIni.qdb", halves[0]);
     m.files.addFile("C:\\Windows\\win.ini", halves[1]);

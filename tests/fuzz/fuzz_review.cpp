@@ -19,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::require(reviewed.has_value(), "the chosen list was not reviewed");
     review::LoadPorts load{m.files, m.registry, m.shell, m.run};
     const review::ChangeSet changes = review::loadChanges(load, "C:\\");
-    review::writeBackRemovalList(m.files, reviewed->path, changes);
+    fuzz::require(review::writeBackRemovalList(m.files, reviewed->path, changes, reviewed->keptAside).written,
+                  "the reviewed list was not written back");
     return 0;
 }

@@ -12,6 +12,7 @@ namespace quillon::fakes {
 
 struct FakeFileSystem::Node {
     std::string name;
+    std::string shortName;  // the 8.3 alias, empty when there is none
     bool folder = false;
     std::uint32_t attributes = 0;
     DateTime lastWrite;
@@ -27,6 +28,11 @@ struct FakeFileSystem::Node {
     std::vector<std::shared_ptr<Node>> children;  // creation order
     std::vector<std::string> listingOrder;
     bool refusesListing = false;
+    // A listing gives this many entries ("." and ".." included), then breaks off with the status.
+    std::optional<std::pair<std::size_t, Status>> listingBreaksOff;
+    // A junction: paths through it, and its listing, lead to the target.
+    bool junction = false;
+    std::weak_ptr<Node> junctionTarget;
 };
 
 struct FakeFileSystem::Drive {
@@ -86,11 +92,18 @@ ParsedPath parse(std::string_view s) {
         while (i < s.size() && isSeparator(s[i])) ++i;
         std::size_t j = i;
         while (j < s.size() && !isSeparator(s[j])) ++j;
-        const std::string_view part = s.substr(i, j - i);
+        std::string_view part = s.substr(i, j - i);
         if (part == "..") {
             if (!p.parts.empty()) p.parts.pop_back();
         } else if (!part.empty() && part != ".") {
-            p.parts.emplace_back(part);
+            // As Windows reads a path: the last part loses all its trailing dots and spaces,
+            // any part followed by "\" one trailing dot.
+            if (j == s.size()) {
+                while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.remove_suffix(1);
+            } else if (part.back() == '.') {
+                part.remove_suffix(1);
+            }
+            if (!part.empty()) p.parts.emplace_back(part);
             if (part.find_first_of("*?\"<>|:") != std::string_view::npos) p.badName = true;
         }
         i = j;
@@ -139,8 +152,15 @@ std::shared_ptr<Node> newNode(std::string name, bool folder, std::uint32_t attri
 std::shared_ptr<Node> childOf(const Node& folder, std::string_view name) {
     const std::string k = key(name);
     for (const auto& c : folder.children)
-        if (key(c->name) == k) return c;
+        if (key(c->name) == k || (!c->shortName.empty() && key(c->shortName) == k)) return c;
     return nullptr;
+}
+
+// Where a path through the node leads: a junction's target, or the node itself. Null for a
+// junction whose target is gone.
+std::shared_ptr<Node> through(const std::shared_ptr<Node>& node) {
+    if (!node || !node->junction) return node;
+    return node->junctionTarget.lock();
 }
 
 void attach(Node& folder, std::shared_ptr<Node> child) { folder.children.push_back(std::move(child)); }
@@ -163,7 +183,8 @@ std::vector<const Node*> listingOrder(const Node& folder) {
 }
 
 FileInfo entryOf(const Node& n, std::string name) {
-    return {std::move(name), n.attributes, n.folder ? 0 : n.reportedSize.value_or(n.content.size()), n.lastWrite, {}};
+    return {std::move(name), n.attributes, n.folder ? 0 : n.reportedSize.value_or(n.content.size()), n.lastWrite,
+            n.shortName};
 }
 
 // Keeps the node counted as open while the handle lives.
@@ -183,9 +204,12 @@ private:
 
 class NodeSource final : public ByteSource {
 public:
-    explicit NodeSource(const std::shared_ptr<Node>& node) : node_(node), mark_(node, &Node::readers) {}
+    NodeSource(const std::shared_ptr<Node>& node, std::optional<Status> failure)
+        : node_(node), mark_(node, &Node::readers), failure_(failure) {}
 
     Status read(char* buffer, std::size_t capacity, std::size_t& got) override {
+        got = 0;
+        if (failure_) return *failure_;
         const std::string& c = node_->content;
         got = offset_ < c.size() ? std::min(capacity, c.size() - offset_) : 0;
         if (got > 0) std::memcpy(buffer, c.data() + offset_, got);
@@ -201,6 +225,7 @@ public:
 private:
     std::shared_ptr<Node> node_;
     OpenMark mark_;
+    std::optional<Status> failure_;
     std::size_t offset_ = 0;
 };
 
@@ -234,17 +259,22 @@ private:
 
 class SnapshotListing final : public DirectoryListing {
 public:
-    explicit SnapshotListing(std::vector<FileInfo> entries) : entries_(std::move(entries)) {}
+    SnapshotListing(std::vector<FileInfo> entries, Status end) : entries_(std::move(entries)), end_(end) {}
     bool next(FileInfo& entry) override {
-        if (next_ >= entries_.size()) return false;
+        if (next_ >= entries_.size()) {
+            ended_ = true;
+            return false;
+        }
         entry = entries_[next_++];
         return true;
     }
-    Status status() const override { return Status::Ok; }
+    Status status() const override { return ended_ ? end_ : Status::Ok; }
 
 private:
     std::vector<FileInfo> entries_;
+    Status end_;
     std::size_t next_ = 0;
+    bool ended_ = false;
 };
 
 std::optional<Status> injectedFailure(const std::vector<std::pair<std::string, Status>>& rules,
@@ -297,7 +327,7 @@ FakeFileSystem::Lookup FakeFileSystem::find(std::string_view path) const {
     }
     Node* folder = r.drive->root.get();
     for (std::size_t i = 0; i + 1 < p.parts.size(); ++i) {
-        const auto next = childOf(*folder, p.parts[i]);
+        const auto next = through(childOf(*folder, p.parts[i]));
         if (!next || !next->folder) {
             r.status = Status::PathNotFound;
             return r;
@@ -334,6 +364,7 @@ FakeFileSystem::Node& FakeFileSystem::ensureFolder(std::string_view path) {
         } else if (!next->folder) {
             throw std::invalid_argument("FakeFileSystem: a file is in the way of " + std::string(path));
         }
+        if (!(next = through(next))) throw std::invalid_argument("FakeFileSystem: a broken junction on " + std::string(path));
         folder = next.get();
     }
     return *folder;
@@ -382,12 +413,43 @@ void FakeFileSystem::setListingOrder(std::string_view folder, std::vector<std::s
 
 void FakeFileSystem::refuseListing(std::string_view folder) { existing(folder).refusesListing = true; }
 
+void FakeFileSystem::failListingAfter(std::string_view folder, std::size_t entries, Status status) {
+    existing(folder).listingBreaksOff = std::pair{entries, status};
+}
+
+void FakeFileSystem::addJunction(std::string_view path, std::string_view target) {
+    const std::shared_ptr<Node> to = find(target).node;
+    if (!to || !to->folder) throw std::invalid_argument("FakeFileSystem: no folder at " + std::string(target));
+    const Lookup l = find(path);
+    if (l.node || !l.parent) throw std::invalid_argument("FakeFileSystem: cannot make a junction at " + std::string(path));
+    const auto junction = newNode(l.leaf, true, FileAttr::Directory | FileAttr::ReparsePoint, now_);
+    junction->junction = true;
+    junction->junctionTarget = to;
+    attach(*l.parent, junction);
+}
+
+void FakeFileSystem::setShortName(std::string_view path, std::string shortName) {
+    existing(path).shortName = std::move(shortName);
+}
+
+void FakeFileSystem::addOutsideCodePage(std::string_view folder, std::string listedName, std::string shortName,
+                                        bool isFolder) {
+    Node& parent = ensureFolder(folder);
+    const auto n = newNode(std::move(listedName), isFolder, isFolder ? FileAttr::Directory : FileAttr::Archive, now_);
+    n->shortName = std::move(shortName);
+    attach(parent, n);
+}
+
 void FakeFileSystem::holdOpen(std::string_view path) { existing(path).held = true; }
 
 void FakeFileSystem::release(std::string_view path) { existing(path).held = false; }
 
 void FakeFileSystem::failWritesUnder(std::string_view pathPrefix, Status s) {
     failingWrites_.emplace_back(key(pathPrefix), s);
+}
+
+void FakeFileSystem::failReadsUnder(std::string_view pathPrefix, Status s) {
+    failingReads_.emplace_back(key(pathPrefix), s);
 }
 
 void FakeFileSystem::failMovesTo(std::string_view pathPrefix, Status s) {
@@ -428,15 +490,22 @@ Status FakeFileSystem::list(std::string_view pattern, std::unique_ptr<DirectoryL
     const std::string_view mask = pattern.substr(cut + 1);
     if (mask != "*" && mask != "*.*") return Status::InvalidName;
     const Lookup l = find(pattern.substr(0, cut + 1));
-    if (!l.node || !l.node->folder) return Status::PathNotFound;
-    const Node& folder = *l.node;
+    if (l.status == Status::InvalidName) return l.status;
+    const std::shared_ptr<Node> target = through(l.node);
+    if (!target || !target->folder) return Status::PathNotFound;
+    const Node& folder = *target;
     if (folder.refusesListing) return Status::AccessDenied;
 
     std::vector<FileInfo> entries;
     if (l.parent) entries = {entryOf(folder, "."), entryOf(*l.parent, "..")};
     for (const Node* c : listingOrder(folder)) entries.push_back(entryOf(*c, c->name));
     if (entries.empty()) return Status::FileNotFound;
-    out = std::make_unique<SnapshotListing>(std::move(entries));
+    Status end = Status::Ok;
+    if (folder.listingBreaksOff && folder.listingBreaksOff->first < entries.size()) {
+        entries.resize(folder.listingBreaksOff->first);
+        end = folder.listingBreaksOff->second;
+    }
+    out = std::make_unique<SnapshotListing>(std::move(entries), end);
     return Status::Ok;
 }
 
@@ -469,7 +538,7 @@ Status FakeFileSystem::openRead(std::string_view path, std::unique_ptr<TextReade
     if (!l.node) return l.status;
     if (l.node->folder) return Status::AccessDenied;
     if (sharingConflict(*l.node, Access::Read, Access::Read | Access::Write)) return Status::SharingViolation;
-    out = std::make_unique<LineReader>(std::make_unique<NodeSource>(l.node));
+    out = std::make_unique<LineReader>(std::make_unique<NodeSource>(l.node, injectedFailure(failingReads_, path)));
     return Status::Ok;
 }
 

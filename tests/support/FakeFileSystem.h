@@ -1,6 +1,7 @@
 #pragma once
 // In-memory file system that behaves like Windows' as the contract suite measures it, plus
 // what tests stage: listing order, refused listings, files held open, failing writes and moves.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -32,12 +33,25 @@ public:
     // These names first in listings, then the rest in creation order.
     void setListingOrder(std::string_view folder, std::vector<std::string> names);
     void refuseListing(std::string_view folder);
+    // Listings of the folder give `entries` entries ("." and ".." count) and then break off,
+    // their status() saying `status`.
+    void failListingAfter(std::string_view folder, std::size_t entries, Status status);
+    // A folder entry with ReparsePoint at `path` whose paths and listing lead into `target`.
+    void addJunction(std::string_view path, std::string_view target);
+    // The entry's 8.3 alias: listed with it, and a path part of that name reaches it.
+    void setShortName(std::string_view path, std::string shortName);
+    // An entry whose name the ANSI code page cannot carry: listed as `listedName` (with '?' in
+    // it, which no path may hold), reached only through `shortName` when there is one.
+    void addOutsideCodePage(std::string_view folder, std::string listedName, std::string shortName,
+                            bool isFolder = false);
     // As if another program held the file open sharing nothing, until release().
     void holdOpen(std::string_view path);
     void release(std::string_view path);
     // Files opened for writing at or below the prefix open fine, but every write and the
     // close fail with `s`.
     void failWritesUnder(std::string_view pathPrefix, Status s = Status::DiskFull);
+    // Files at or below the prefix open for reading, but the first read fails with `s`.
+    void failReadsUnder(std::string_view pathPrefix, Status s = Status::AccessDenied);
     // Moves whose destination is at or below the prefix fail with `s`.
     void failMovesTo(std::string_view pathPrefix, Status s = Status::AccessDenied);
     // The date given to files written through the port (default 2026-01-01 12:00:00).
@@ -78,6 +92,7 @@ private:
     std::vector<std::unique_ptr<Drive>> drives_;
     std::vector<std::pair<std::string, Status>> failingWrites_;
     std::vector<std::pair<std::string, Status>> failingMoves_;
+    std::vector<std::pair<std::string, Status>> failingReads_;
     DateTime now_{2026, 1, 1, 12, 0, 0};
 };
 

@@ -99,6 +99,9 @@ bool FakeShell::isFolder(const std::string& path) const {
 // leaves it and whatever was not reached yet.
 Status FakeShell::removeItem(const std::string& path) {
     if (!files_.exists(path)) return Status::FileNotFound;
+    // A junction or symbolic link goes as a link: what it leads to stays.
+    if (const auto attributes = files_.attributes(path); attributes && (*attributes & FileAttr::ReparsePoint))
+        return files_.removeFolder(path);
     if (isFolder(path)) {
         for (const auto& child : files_.childNames(path))
             if (const Status s = removeItem(join(path, child)); !succeeded(s)) return s;

@@ -208,6 +208,17 @@ TEST(RemovalDoor, EachItemIsAnsweredForAsItEnded) {
     EXPECT_EQ(d.m.prompter.messages()[0].text, "Some files could not be removed because they may be in use. These "
                                                "files will be deleted when you restart your computer.");
 
+    // The restart fallback empties a folder without ever going through a link inside it.
+    Door j;
+    j.m.files.addFile("C:\\App\\held.txt", "x");
+    j.m.files.addFile("C:\\Users\\Ann\\Docs\\mine.doc", "mine");
+    j.m.files.addJunction("C:\\App\\Link", "C:\\Users\\Ann\\Docs");
+    j.m.files.holdOpen("C:\\App\\held.txt");
+    answer = j.remove({"C:\\App"});
+    EXPECT_TRUE(j.m.files.exists("C:\\Users\\Ann\\Docs\\mine.doc"));
+    EXPECT_EQ(outcomeOf(answer.files, "C:\\App"), Outcome::Failed) << "the link stays, so the folder does";
+    EXPECT_EQ(j.m.shell.restartDeletions(), Lines{"C:\\App\\held.txt"});
+
     // Cancelled: nothing scheduled and nothing called removed.
     Door c;
     c.m.files.addFile("C:\\Apps\\a.txt", "x");

@@ -366,6 +366,20 @@ TEST(ReviewRemoval, UninstallAsksFirstAndRefusesWhatIsNoRemovalList) {
     EXPECT_TRUE(b.m.files.exists("C:\\Apps\\a.txt"));
     EXPECT_TRUE(b.m.files.exists(List));
 
+    // Cancelled in the shell's question: reported so, and the list and the key stay.
+    Bench cancelled;
+    const std::string text = listText({"C:\\Apps\\a.txt"}, {"HKEY_CURRENT_USER\\Software\\NewApp"});
+    cancelled.m.files.addFile(List, text);
+    cancelled.m.files.addFile("C:\\Apps\\a.txt", "a");
+    cancelled.m.registry.createKey(Hive::CurrentUser, "Software\\NewApp");
+    cancelled.m.shell.cancelNextOperation();
+    cancelled.uninstall(1);
+    EXPECT_EQ(cancelled.messages().back(), "The uninstall of NewApp was cancelled. The removal list was kept; what was "
+                                           "not removed is still named in it.");
+    EXPECT_EQ(cancelled.m.files.content(List), text);
+    EXPECT_TRUE(cancelled.m.files.exists("C:\\Apps\\a.txt"));
+    EXPECT_TRUE(cancelled.m.registry.keyExists(Hive::CurrentUser, "Software\\NewApp"));
+
     for (const Text& content : {Text(crlfText({"[settings]", "Files{"})), Text(""), Text()}) {
         Bench fresh;
         if (content) fresh.m.files.addFile(List, *content);

@@ -41,7 +41,7 @@ protected:
     std::optional<std::string> walk(std::string_view folder = "C:\\", RunContext* context = nullptr) {
         std::unique_ptr<TextWriter> out;
         EXPECT_EQ(files.openWrite("W:\\out.qdb", WriteMode::Create, out), Status::Ok);
-        const bool completed = walkFolderTree(files, context ? *context : run, progress, folder, *out);
+        const bool completed = walkFolderTree(files, context ? *context : run, progress, folder, *out).completed();
         EXPECT_EQ(out->close(), Status::Ok);
         return completed ? files.content("W:\\out.qdb") : std::nullopt;
     }
@@ -87,7 +87,7 @@ TEST_F(DriveWalk, AStopOrAFailedWriteEndsTheWalk) {
         before += crlfText(blocks[stopAt - 1]);
     }
     RefusingWriter out;
-    EXPECT_TRUE(walkFolderTree(files, run, progress, "C:\\", out));
+    EXPECT_TRUE(walkFolderTree(files, run, progress, "C:\\", out).completed());
     EXPECT_EQ(out.writes, 3) << "nothing written after the refusal";
     EXPECT_EQ(run.yields(), 1) << "the walk ends in the folder of the refused line";
 }
@@ -178,16 +178,27 @@ TEST(UpdateRun, ACompleteRunReplacesEverySnapshotByTheShellWithoutAsking) {
     EXPECT_TRUE(s.m.prompter.messages().empty());
 }
 
-TEST(UpdateRun, AMissingConfigurationFileTurnsItsComparisonOffAndAFailedCopyIsPassedOver) {
+TEST(UpdateRun, AMissingConfigurationFileTurnsItsComparisonOffAndAFailedCopyEndsTheUpdate) {
     StagedMachine s;
     s.m.files.setAttributes("C:\\autoexec.bat", FileAttr::Normal);
     ASSERT_EQ(s.m.files.deleteFile("C:\\autoexec.bat"), Status::Ok);
     s.m.files.addFolder("C:\\autoexec.bat");  // a folder of that name is no file
-    s.m.files.holdOpen("C:\\Windows\\win.ini");
     ASSERT_EQ(s.update(""), UpdateOutcome::Completed);
-    EXPECT_EQ(s.replaced(), (Lines{"hkcuReg.qdb", "hklmReg.qdb", "configSys.qdb", "systemIni.qdb"}));
+    EXPECT_EQ(s.replaced(), (Lines{"hkcuReg.qdb", "hklmReg.qdb", "configSys.qdb", "winIni.qdb", "systemIni.qdb"}));
     EXPECT_EQ(s.scanSetting(settings::scanning::AutoexecScan), "0");
-    EXPECT_EQ(s.scanSetting(settings::scanning::WinIniScan), std::nullopt);
+
+    // The copy of win.ini fails: the old copy must not pass for a fresh one later.
+    StagedMachine held;
+    held.m.files.holdOpen("C:\\Windows\\win.ini");
+    held.m.prompter.answer(MsgAnswer::Ok);
+    EXPECT_EQ(held.update(""), UpdateOutcome::WriteFailed);
+    EXPECT_FALSE(held.m.files.exists(data("winIni.qdb")));
+    for (const char* name : {"hkcuReg.qdb", "systemIni.qdb"}) EXPECT_EQ(held.m.files.content(data(name)), "old") << name;
+    ASSERT_EQ(held.m.prompter.messages().size(), 1u);
+    EXPECT_EQ(held.m.prompter.messages()[0].text,
+              "Quillon could not copy C:\\Windows\\win.ini: error 32. The database was not updated in full; run "
+              "Update database again once the file can be copied.");
+    EXPECT_EQ(held.scanSetting(settings::scanning::WinIniScan), std::nullopt);
 }
 
 // Stopping anywhere keeps every old snapshot from the drive being walked on.
