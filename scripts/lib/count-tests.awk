@@ -3,7 +3,8 @@
 # at least one failure, whatever it printed: a crash after its summary, a timeout, a sanitizer
 # report, an executable that never ran. An entry that started and has no result line at all
 # (the run was killed) counts as failed too. An entry that is no GoogleTest program (a fuzz
-# target's smoke run) is one case.
+# target's smoke run) is one case. An entry ctest marks skipped (it said "SKIP: " and checked
+# nothing) is neither: a third number counts those, printed only when there are any.
 function key_of(n) { return FILENAME ":" n }
 
 /^[0-9]+: Test command: / {
@@ -21,12 +22,14 @@ function key_of(n) { return FILENAME ":" n }
   k = key_of(substr($0, RSTART + 1, RLENGTH - 1) + 0)
   started[k] = 1
   result[k] = ($0 ~ /\*\*\*/ || $0 !~ / Passed +[0-9.]+ sec/) ? "failed" : "passed"
+  if ($0 ~ /\*\*\*Skipped /) result[k] = "skipped"
 }
 END {
   for (k in started) {
+    if (result[k] == "skipped") { s += 1; continue }
     if (!(k in total)) { if (result[k] == "passed") p += 1; else f += 1; continue }
     p += total[k] - bad[k]; f += bad[k]
     if (result[k] != "passed" && bad[k] == 0) f += 1
   }
-  printf "%d %d\n", p, f
+  if (s) printf "%d %d %d\n", p, f, s; else printf "%d %d\n", p, f
 }

@@ -122,8 +122,8 @@ private:
         std::unique_ptr<TextWriter> out;
         if (const Status s = ports_.files.openWrite(scanFile, WriteMode::Create, out); !succeeded(s))
             return StepEnd::failed({Action::Write, scanFile, s});
-        bool walked = true;
-        for (std::size_t i = 0; walked && i < starts.size(); ++i) {
+        shell::WalkResult walked;
+        for (std::size_t i = 0; walked.completed() && i < starts.size(); ++i) {
             std::uint64_t folders = 0;
             // A write the walk could not make ends it early; the writer keeps the failure for close().
             walked = scanFolderTree(ports_.files, ports_.run, progress_, starts[i], ignore, *out, folders);
@@ -139,7 +139,9 @@ private:
         const Status closed = out->close();
         if (ports_.run.stopRequested()) return StepEnd::stop();
         if (!succeeded(closed)) return StepEnd::failed({Action::Write, scanFile, closed});
-        return walked ? StepEnd{} : StepEnd::stop();
+        // A folder listed only in part would make everything after the break look new.
+        if (walked.end == shell::WalkEnd::Failed) return StepEnd::failed({Action::Read, walked.failedFolder, walked.failure});
+        return walked.completed() ? StepEnd{} : StepEnd::stop();
     }
 
     StepEnd compare(const ScanPlan& plan) {

@@ -32,7 +32,7 @@ std::optional<FileFault> mergeFiles(FileSystem& files, const std::vector<std::st
         while (succeeded(read) && in->readLine(line)) out->writeLine(line);
         if (succeeded(read)) read = in->status();
         if (!succeeded(read)) {
-            (void)out->close();
+            (void)out->close();  // the target is deleted by the caller; the read is what failed
             return FileFault{Action::Read, source, read};
         }
     }

@@ -40,11 +40,11 @@ bool recordsScannedFile(std::string_view name) {
     return findNoCase(name, ".qdb") == std::string_view::npos && name.find(".qdf") == std::string_view::npos;
 }
 
-bool scanFolderTree(FileSystem& files, RunContext& run, FindProgress& progress, std::string_view folder,
+shell::WalkResult scanFolderTree(FileSystem& files, RunContext& run, FindProgress& progress, std::string_view folder,
                     const IgnoreList& ignore, TextWriter& out, std::uint64_t& folderCount) {
     RescanFilter filter(progress, ignore, folderCount);
     SilentSteps steps;
-    return snapshot::walkFolderTree(files, run, steps, folder, out, filter).completed();
+    return snapshot::walkFolderTree(files, run, steps, folder, out, filter);
 }
 
 }  // namespace quillon::detection

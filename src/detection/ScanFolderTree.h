@@ -7,6 +7,7 @@
 #include "detection/IgnoreList.h"
 #include "platform/FileSystem.h"
 #include "platform/RunContext.h"
+#include "shell/TreeWalk.h"
 
 namespace quillon::detection {
 
@@ -18,7 +19,7 @@ bool recordsScannedFile(std::string_view name);
 // leaving out the ignored folders and everything below them. `folderCount` grows by one per
 // folder entered below `folder`; the bar shows 2 at the 300th and 4 at the 600th. False when
 // the stop flag ended the walk.
-bool scanFolderTree(FileSystem& files, RunContext& run, FindProgress& progress, std::string_view folder,
+shell::WalkResult scanFolderTree(FileSystem& files, RunContext& run, FindProgress& progress, std::string_view folder,
                     const IgnoreList& ignore, TextWriter& out, std::uint64_t& folderCount);
 
 }  // namespace quillon::detection

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "platform/FileFault.h"
 #include "shell/DriveList.h"
 #include "shell/Settings.h"
 #include "shell/modRegistry.h"
@@ -33,10 +34,19 @@ UpdateOutcome snapshotDrive(UpdatePorts& ports, UpdateProgress& progress, std::s
     const std::string work = in(folders.workFolder, DriveWorkFile);
     std::unique_ptr<TextWriter> out;
     if (!succeeded(ports.files.openWrite(work, WriteMode::Create, out))) return writeFailed(ports);
-    const bool walked = walkFolderTree(ports.files, ports.run, progress, std::string(drive) + "\\", *out).completed();
+    const shell::WalkResult walked = walkFolderTree(ports.files, ports.run, progress, std::string(drive) + "\\", *out);
     const Status closed = out->close();
     out.reset();
-    if (!walked) {
+    if (walked.end == shell::WalkEnd::Failed) {
+        // A folder listed only in part must not become the snapshot: its missing files would
+        // come back as new, that is, as things to delete.
+        static_cast<void>(ports.files.deleteFile(work));  // a work file; the next update replaces it
+        ports.prompter.message({faultSentence({FileFault::Action::Read, walked.failedFolder, walked.failure}) +
+                                    " The previous database was kept.",
+                                "Error updating database", MsgIcon::Exclamation, MsgButtons::Ok});
+        return UpdateOutcome::WriteFailed;
+    }
+    if (!walked.completed()) {
         ports.files.deleteFile(work);
         return UpdateOutcome::Cancelled;
     }

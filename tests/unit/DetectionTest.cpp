@@ -44,7 +44,7 @@ protected:
         std::unique_ptr<TextWriter> out;
         EXPECT_EQ(files.openWrite(currentScanPath(Work), WriteMode::Create, out), Status::Ok);
         const IgnoreList ignore = runIgnoreList("C:\\Windows\\", "C:\\", foldersToIgnore);
-        const bool done = scanFolderTree(files, run, progress, folder, ignore, *out, folderCount);
+        const bool done = scanFolderTree(files, run, progress, folder, ignore, *out, folderCount).completed();
         EXPECT_EQ(out->close(), Status::Ok);
         return done ? files.content(currentScanPath(Work)) : std::nullopt;
     }
@@ -361,7 +361,8 @@ TEST(FindChangesRun, StopAtAnyYieldDeletesTheRunsFilesAndKeepsEverySnapshot) {
 // the viewer, and every snapshot as it was, though AutoUpdateDb would have replaced them all.
 TEST(FindChangesRun, AFileThatCannotBeReadOrWrittenEndsTheRunWithOneMessageAndKeepsEverySnapshot) {
     const std::string data = RunData;
-    enum Fails { Writing, Reading, Opening };  // opening: held open by another program
+    // opening: held open by another program; breaking: a folder's listing breaks off part-way
+    enum Fails { Writing, Reading, Opening, Breaking };
     struct Row { std::string place; Fails fails; Status status; std::string said; };
     const Row rows[] = {
         {"C:\\", Writing, Status::DiskFull, "write C:\\0current.qdb: the disk is full"},  // the work folder full
@@ -379,6 +380,7 @@ TEST(FindChangesRun, AFileThatCannotBeReadOrWrittenEndsTheRunWithOneMessageAndKe
         {data + "hklmReg.qdb", Reading, Status::AccessDenied, "read " + data + "hklmReg.qdb: access was denied"},
         {data + "Ddbase.qdb", Opening, Status::Ok, "read " + data + "Ddbase.qdb: error 32"},
         {data + "hkcuReg.qdb", Opening, Status::Ok, "read " + data + "hkcuReg.qdb: error 32"},
+        {"C:\\NewApp", Breaking, Status::ReadFault, "read C:\\NewApp\\: error 30"},
     };
     for (const Row& r : rows) {
         Machine s({{settings::scanning::AutoUpdateDb, "1"}});
@@ -387,6 +389,7 @@ TEST(FindChangesRun, AFileThatCannotBeReadOrWrittenEndsTheRunWithOneMessageAndKe
         if (r.fails == Reading) s.m.files.failReadsUnder(r.place, r.status);
         if (r.fails == Writing) s.m.files.failWritesUnder(r.place, r.status);
         if (r.fails == Opening) s.m.files.holdOpen(r.place);
+        if (r.fails == Breaking) s.m.files.failListingAfter(r.place, 2, r.status);
         s.m.prompter.answer(MsgAnswer::Ok);
         EXPECT_EQ(s.find(), FindOutcome::Failed) << r.place;
         ASSERT_EQ(s.m.prompter.messages().size(), 1u) << r.place;
