@@ -1,0 +1,167 @@
+// Runs in the prefix of names.sh, one test per call (the script makes the files between them):
+// the snapshot of N:, then Find changes with every row deleted from the viewer, then the
+// clean-up of J: with every row deleted. Each removal's questions and messages are answered and
+// printed; whether the user's files are still there is for the script to say.
+#include <iostream>
+
+#include "ProbeKit.h"
+#include "app/resource.h"
+#include "cleanup/frmSysCleanUpIds.h"
+#include "review/frmFoundChangesIds.h"
+#include "shell/frmMainIds.h"
+
+namespace {
+
+using namespace quillon::e2e;
+
+void setDrive(const std::string& entry) {
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quillon\\General", "DriveName", REG_SZ, entry.c_str(),
+                              static_cast<DWORD>(entry.size() + 1)),
+              ERROR_SUCCESS);
+}
+
+// names.sh takes the picture when it sees the request, into the folder it was given.
+void screenshot(const std::string& name) {
+    const std::string request = "C:\\shots\\" + name;
+    writeFile(request + ".want", "");
+    EXPECT_TRUE(waitUntil(30000, [&] { return exists(request + ".done"); })) << "no screenshot " << name;
+}
+
+std::string allTexts(HWND window) {
+    std::string text = "[" + windowText(window) + "]";
+    firstWindow(window, [&](HWND child) {
+        if (IsWindowVisible(child) && !windowText(child).empty()) text += " \"" + windowText(child) + "\"";
+        return false;
+    });
+    return text;
+}
+
+// Answers Yes or OK to every dialog of the program but `own`, at least one, until none has come
+// for three seconds and `window` takes input again; prints and photographs each.
+void answerAll(HWND window, const std::vector<HWND>& own, const std::string& shotPrefix) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    DWORD quietSince = GetTickCount();
+    int answered = 0;
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 120000; Sleep(100)) {
+        HWND box = firstWindow(nullptr, [&](HWND w) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            char kind[16] = {};
+            GetClassNameA(w, kind, sizeof kind);
+            return owner == processId && IsWindowVisible(w) && std::string(kind) == "#32770" &&
+                   std::find(own.begin(), own.end(), w) == own.end();
+        });
+        if (!box) {
+            if (GetTickCount() - quietSince > 3000 && IsWindowEnabled(window)) {
+                // Deleting to the Recycle Bin always asks first: no question, no Delete.
+                ASSERT_GT(answered, 0) << "the removal never asked: was Delete pressed?";
+                return;
+            }
+            continue;
+        }
+        HWND button = nullptr;
+        ASSERT_TRUE(waitUntil(10000, [&] {
+            button = GetDlgItem(box, IDYES) ? GetDlgItem(box, IDYES) : GetDlgItem(box, IDOK);
+            return button && IsWindowVisible(button);
+        })) << "a dialog without Yes or OK: " << allTexts(box);
+        std::cout << "answered " << windowText(button) << " to " << allTexts(box) << std::endl;
+        screenshot(shotPrefix + "-" + std::to_string(++answered));
+        PostMessageA(button, BM_CLICK, 0, 0);
+        ASSERT_TRUE(waitUntil(10000, [&] { return !IsWindow(box) || !IsWindowVisible(box); })) << allTexts(box);
+        quietSince = GetTickCount();
+    }
+    FAIL() << "the dialogs did not end within two minutes";
+}
+
+void printRows(const char* what, HWND list) {
+    for (const auto& row : listViewRows(list, 2)) std::cout << what << ": " << row[1] << row[0] << std::endl;
+}
+
+// The first start writes the defaults; the snapshot is then taken of N: only, and the installation
+// begins.
+TEST(Names, UpdateDatabase) {
+    {
+        const RunningProgram main("");
+        HWND window = main.window("Quillon", IDC_MAIN_CMBDRIVES, 20000);
+        ASSERT_NE(window, nullptr) << main.noWindow("the main window").message();
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        ASSERT_TRUE(main.ends("the main window was closed"));
+    }
+    setDrive("(N:) NAMES");
+    const RunningProgram update("\\u");
+    ASSERT_TRUE(answer(update, "Scan complete", "The scan database has been updated", IDC_UPDATE_CMDOK, "OK"));
+    ASSERT_TRUE(update.ends("OK"));
+    setKey(HKEY_CURRENT_USER, "Software\\NamesApp\\Settings");  // the installation's, beside its files
+}
+
+TEST(Names, ViewerDeletesEveryRow) {
+    const RunningProgram finder("\\f");
+    HWND viewer = finder.window("Changes found  -Quillon", 0, 180000);
+    ASSERT_NE(viewer, nullptr) << finder.noWindow("the viewer").message();
+    HWND files = descendant(viewer, IDC_FOUND_LVWFILESADDED);
+    HWND keys = descendant(viewer, IDC_FOUND_LVWREGADDED);
+    ASSERT_TRUE(files && keys);
+    // The installation's key: the registry list, filled last, is then complete.
+    ASSERT_TRUE(waitUntil(10000, [&] { return rowCount(keys) > 0; })) << "the registry list stays empty";
+    printRows("listed", files);
+    screenshot("viewer");
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(descendant(viewer, IDC_FOUND_CMDSELECTALL), BM_CLICK, 0, 0, SMTO_NORMAL, 20000,
+                                    &ignored));
+    EXPECT_EQ(selectedCount(files), rowCount(files));
+    ASSERT_TRUE(press(descendant(viewer, IDC_FOUND_CMDDELETE), "&Delete selected"));
+    answerAll(viewer, {viewer}, "viewer-box");
+    printRows("left", files);
+    screenshot("viewer-after");
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(finder.ends("the viewer was closed"));
+}
+
+TEST(Names, CleanUpDeletesEveryRow) {
+    setDrive("(J:) JUNK");
+    const RunningProgram program("");
+    HWND main = program.window("Quillon", IDC_MAIN_CMDSYSCLEANUP, 20000);
+    ASSERT_NE(main, nullptr) << program.noWindow("the main window").message();
+    click(descendant(main, IDC_MAIN_CMDSYSCLEANUP));
+    HWND window = program.window("Quillon System Clean-up", IDC_CLEAN_CMDSCAN, 15000);
+    ASSERT_NE(window, nullptr) << program.noWindow("the clean-up window").message();
+
+    // Scan Now opens a menu; its first entry, at its top, scans for the junk types.
+    // A click while the new window still settles can be lost under load.
+    HWND menu = nullptr;
+    for (int tries = 0; tries < 3 && !menu; ++tries) {
+        click(descendant(window, IDC_CLEAN_CMDSCAN));
+        if (!waitUntil(8000, [&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }))
+            menu = nullptr;
+    }
+    ASSERT_NE(menu, nullptr) << "the scan menu did not open:\n" << program.shows();
+    for (int tries = 0; tries < 3 && IsWindowVisible(menu); ++tries) {
+        RECT r{};
+        GetWindowRect(menu, &r);
+        clickAt(r.left + 30, r.top + 10);
+        waitUntil(3000, [&] { return !IsWindowVisible(menu); });
+    }
+    HWND total = descendant(window, IDC_CLEAN_LBLFILENO);
+    if (!waitUntil(60000, [&] { return windowText(total).starts_with("Total files:"); })) {
+        screenshot("cleanup-no-scan");
+        FAIL() << "the scan did not end: " << allTexts(window);
+    }
+    HWND list = descendant(window, IDC_CLEAN_LVWSCANNEDFILES);
+    printRows("listed", list);
+    for (const auto& row : listViewRows(list, 2))
+        for (const char* kept : {"abcd1.tmp", "wxyz1.tmp", "data.bak"})
+            EXPECT_NE(row[0], kept) << row[1] << ": the user's own, kept by the rules";
+    screenshot("cleanup");
+    ASSERT_TRUE(press(descendant(window, IDC_CLEAN_CMDSELECTALL), "Select &All"));
+    ASSERT_TRUE(waitUntil(10000, [&] { return selectedCount(list) == rowCount(list) && rowCount(list) > 0; }));
+    ASSERT_TRUE(press(descendant(window, IDC_CLEAN_CMDDELETE), "&Delete"));
+    answerAll(window, {main, window}, "cleanup-box");
+    printRows("left", list);
+    screenshot("cleanup-after");
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(program.ends("the windows were closed"));
+}
+
+}  // namespace
