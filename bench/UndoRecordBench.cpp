@@ -32,9 +32,11 @@ void makeTree(Registry& registry, int keys) {
                                {RegType::Binary, std::string(64, '\xa5')}};
     for (int k = 0; k < keys; ++k) {
         std::unique_ptr<RegistryKey> key;
-        registry.create(Hive::CurrentUser, std::string(BenchKey) + "\\Group" + std::to_string(k % 20) + "\\Key" +
-                                               std::to_string(k), key);
-        for (int v = 0; v < 10; ++v) key->setValue("Value" + std::to_string(v), values[v % 6]);
+        if (!succeeded(registry.create(Hive::CurrentUser,
+                                       std::string(BenchKey) + "\\Group" + std::to_string(k % 20) + "\\Key" + std::to_string(k),
+                                       key)))
+            continue;  // the record then has fewer keys to write; the figures say how many
+        for (int v = 0; v < 10; ++v) static_cast<void>(key->setValue("Value" + std::to_string(v), values[v % 6]));
     }
 }
 
@@ -58,11 +60,11 @@ int main(int argc, char** argv) {
 
     const std::string ini = data + "bench.ini";
     std::unique_ptr<TextWriter> out;
-    files.openWrite(ini, WriteMode::Create, out);
-    for (int i = 0; i < lines; ++i) out->writeLine("Setting" + std::to_string(i) + "=some value of a line");
-    out->close();
+    if (!succeeded(files.openWrite(ini, WriteMode::Create, out))) return 1;
+    for (int i = 0; i < lines; ++i) out->putLine("Setting" + std::to_string(i) + "=some value of a line");
+    if (!succeeded(out->close())) return 1;
 
-    registry.deleteTree(Hive::CurrentUser, BenchKey);
+    static_cast<void>(registry.deleteTree(Hive::CurrentUser, BenchKey));  // clearing what an earlier run left
     makeTree(registry, keys);
     const undo::PlannedRemoval plan{"Bench", {{ini, "Setting1=some value of a line"}}};
     std::vector<shell::FileFate> fates;

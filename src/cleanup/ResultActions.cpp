@@ -40,15 +40,13 @@ bool nothingSelected(Prompter& prompter, const std::vector<std::size_t>& selecte
     return true;
 }
 
-constexpr std::uint32_t AnyEntry =
-    FileAttr::ReadOnly | FileAttr::Hidden | FileAttr::System | FileAttr::Archive | FileAttr::Directory;
-
-// Only the rows handed over can have gone: a look at each of them, not at the whole list.
-void dropVanished(FileSystem& files, ScanResults& results, const std::vector<std::size_t>& selected) {
-    std::vector<std::size_t> vanished;
+// Only the rows handed over can have gone, and only what the door says went leaves: a row it
+// refused (a name it could not trust) stays, whatever a look at its path would say.
+void dropGone(const shell::RemovalAnswer& answer, ScanResults& results, const std::vector<std::size_t>& selected) {
+    std::vector<std::size_t> gone;
     for (const std::size_t i : selected)
-        if (i < results.size() && !existsWith(files, results.rows()[i].fullPath(), AnyEntry)) vanished.push_back(i);
-    results.remove(std::move(vanished));
+        if (i < results.size() && answer.gone(results.rows()[i].fullPath())) gone.push_back(i);
+    results.remove(std::move(gone));
 }
 
 }  // namespace
@@ -72,8 +70,8 @@ void deleteSelected(shell::RemovalPorts& ports, ResultKind kind, ScanResults& re
         return;
     }
     undo::UndoRecorder record(ports, {std::string(RecordTitle), {}});
-    if (!shell::removeThroughDoor(ports, request, record).recorded) return;
-    dropVanished(ports.files, results, selected);
+    const shell::RemovalAnswer answer = shell::removeThroughDoor(ports, request, record);
+    if (answer.recorded) dropGone(answer, results, selected);
 }
 
 void moveSelected(shell::RemovalPorts& ports, ScanResults& results, const std::vector<std::size_t>& selected) {
@@ -86,8 +84,7 @@ void moveSelected(shell::RemovalPorts& ports, ScanResults& results, const std::v
     request.paths = pathsOf(results, selected);
     request.errorTitle = "Error moving files";
     shell::NoJournal unrecorded;  // moved files stay within the user's reach
-    static_cast<void>(shell::removeThroughDoor(ports, request, unrecorded));
-    dropVanished(ports.files, results, selected);
+    dropGone(shell::removeThroughDoor(ports, request, unrecorded), results, selected);
 }
 
 }  // namespace quillon::cleanup

@@ -556,7 +556,7 @@ void frmSysCleanUp::openSelected() {
     const std::string workFolder = shell::windowsRoot(ports_.shell);
     for (const std::size_t row : selectedResults())
         if (row < results_.size())
-            shell::openWithAssociatedProgram(ports_.shell, results_.rows()[row].fullPath(), workFolder, ref());
+            static_cast<void>(shell::openWithAssociatedProgram(ports_.shell, results_.rows()[row].fullPath(), workFolder, ref()));  // the shell tells the user itself when it cannot open a document
 }
 
 void frmSysCleanUp::deleteSelected() {
@@ -595,7 +595,7 @@ void frmSysCleanUp::runRemoval(const RemovalCommand& command) {
 
 void frmSysCleanUp::showHelp() {
     const std::string file = shell::withBackslash(shell::programFolder(ports_.desktop)) + "Quillon.hlp";
-    ports_.shell.help(ref(), file, HelpCommand::Key, "System cleaner");
+    static_cast<void>(ports_.shell.help(ref(), file, HelpCommand::Key, "System cleaner"));  // the help engine tells the user itself when it finds nothing
 }
 
 void frmSysCleanUp::onCommand(int id, int code, HWND control) {

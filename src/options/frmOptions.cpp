@@ -256,13 +256,13 @@ void frmOptions::showPage(int page) { ui::showPage(hwnd(), Controls, Pages, page
 
 void frmOptions::addFolderRow(const std::string& folder) {
     FileTypeInfo type;
-    ports_.shell.fileType(folder, type);
+    static_cast<void>(ports_.shell.fileType(folder, type));  // a path the shell cannot name keeps the generic type
     foldersList().addRow({folder}, type.iconIndex);
 }
 
 void frmOptions::addProgramRow(const IgnoredProgram& program) {
     FileTypeInfo type;
-    ports_.shell.fileType(program.folder + program.name, type);
+    static_cast<void>(ports_.shell.fileType(program.folder + program.name, type));  // a path the shell cannot name keeps the generic type
     programsList().addRow({program.name, program.folder, program.addedOn, program.size}, type.iconIndex);
 }
 
@@ -294,7 +294,7 @@ void frmOptions::enableProgramList() {
 
 void frmOptions::showHelp() {
     const std::string file = shell::withBackslash(shell::programFolder(ports_.desktop)) + "Quillon.hlp";
-    ports_.shell.help(ref(), file, HelpCommand::Key, "Options");
+    static_cast<void>(ports_.shell.help(ref(), file, HelpCommand::Key, "Options"));  // the help engine tells the user itself when it finds nothing
 }
 
 void frmOptions::onCommand(int id, int code, HWND control) {

@@ -333,7 +333,7 @@ void frmFoundChanges::updateSelectionSize() {
 void frmFoundChanges::openSelectedFiles() {
     for (std::size_t index : selection().files) {
         if (index < changes_.files.size()) {
-            shell::openWithAssociatedProgram(ports_.shell, changes_.files[index].fullPath(), input_.workFolder, ref());
+            static_cast<void>(shell::openWithAssociatedProgram(ports_.shell, changes_.files[index].fullPath(), input_.workFolder, ref()));  // the shell tells the user itself when it cannot open a document
         }
     }
 }
@@ -343,12 +343,13 @@ void frmFoundChanges::startRegistryEditor() {
     const std::string editor = shell::specialFolder(ports_.shell, Csidl::Windows) + "regedit.exe";
     FileInfo info;
     if (!succeeded(ports_.files.info(editor, info)) || (info.attributes & FileAttr::Directory) != 0) return;
-    ports_.desktop.startProgram("\"" + editor + "\"", false);
+    if (!succeeded(ports_.desktop.startProgram("\"" + editor + "\"", false)))
+        ports_.prompter.message({"Quillon could not start " + editor + ".", "Quillon", MsgIcon::Exclamation, MsgButtons::Ok});
 }
 
 void frmFoundChanges::showHelp() {
     const std::string file = shell::withBackslash(shell::programFolder(ports_.desktop)) + "Quillon.hlp";
-    ports_.shell.help(ref(), file, HelpCommand::Key, "Find Changes");
+    static_cast<void>(ports_.shell.help(ref(), file, HelpCommand::Key, "Find Changes"));  // the help engine tells the user itself when it finds nothing
 }
 
 void frmFoundChanges::onCommand(int id, int code, HWND control) {

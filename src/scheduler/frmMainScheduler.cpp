@@ -114,7 +114,7 @@ void frmMainScheduler::onCommand(int id, int code, HWND control) {
             setLoadOnStartup(ports_.registry, !ui::Menu(popup_.get()).isChecked(IDM_SCHED_ENABLED), programFolder_);
             break;
         case IDM_SCHED_HELP:
-            ports_.shell.help(ref(), programFolder_ + "Quillon.hlp", HelpCommand::Key, "Quillon Scheduler");
+            static_cast<void>(ports_.shell.help(ref(), programFolder_ + "Quillon.hlp", HelpCommand::Key, "Quillon Scheduler"));  // the help engine tells the user itself when it finds nothing
             break;
         case IDM_SCHED_ABOUT: {
             shell::frmAboutProgram about(ports_.shell);

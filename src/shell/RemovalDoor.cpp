@@ -133,20 +133,26 @@ void Door::setUserFilesApart() {
     paths_ = std::move(kept);
 }
 
+// One operation per file: several sources with one destination folder is no list of
+// destinations, and each file is answered for on its own.
 void Door::move() {
-    std::vector<std::string> free;
+    const std::uint32_t flags = request_.flags ? request_.flags : FileOpFlag::MultiDestFiles;
     for (const std::string& path : paths_) {
+        ports_.run.yield();
         if (fileInUse(ports_.files, path)) {
             answer(answer_.files, path, Outcome::Failed);
-        } else {
-            free.push_back(path);
+            continue;
+        }
+        const FileOpResult r = ports_.shell.fileOperation({FileOpKind::Move, {path}, request_.moveTo, flags, ports_.owner});
+        answer(answer_.files, path, !exists(path) ? Outcome::Removed : r.aborted ? Outcome::Cancelled : Outcome::Failed);
+        if (r.aborted) {
+            // The user said stop: the rest stays where it is.
+            for (const std::string& rest : paths_)
+                if (std::none_of(answer_.files.begin(), answer_.files.end(), [&](const ItemAnswer& a) { return a.item == rest; }))
+                    answer(answer_.files, rest, Outcome::Cancelled);
+            return;
         }
     }
-    if (free.empty()) return;
-    const FileOpResult r = ports_.shell.fileOperation(
-        {FileOpKind::Move, free, request_.moveTo, request_.flags ? request_.flags : FileOpFlag::MultiDestFiles, ports_.owner});
-    for (const std::string& path : free)
-        answer(answer_.files, path, !exists(path) ? Outcome::Removed : r.aborted ? Outcome::Cancelled : Outcome::Failed);
 }
 
 void Door::keepInDataFolder(const std::vector<FileFate>& fates) {

@@ -15,9 +15,9 @@ void frmAboutProgram::onCreate() {
 
 void frmAboutProgram::onCommand(int id, int code, HWND control) {
     if (id == IDC_ABOUT_CMDWEB) {
-        shell_.execute(ref(), "", addresses::WebSite, "", "", ShowCmd::Normal);
+        static_cast<void>(shell_.execute(ref(), "", addresses::WebSite, "", "", ShowCmd::Normal));  // the shell tells the user itself when it cannot open the address
     } else if (id == IDC_ABOUT_CMDEMAIL) {
-        shell_.execute(ref(), "", addresses::SupportMail, "", "", ShowCmd::Normal);
+        static_cast<void>(shell_.execute(ref(), "", addresses::SupportMail, "", "", ShowCmd::Normal));  // the shell tells the user itself when it cannot open the address
     } else {
         Dialog::onCommand(id, code, control);
     }

@@ -190,7 +190,10 @@ void frmMain::startTool(int menuId) {
         if (entry.menuId != menuId) continue;
         const ToolProgram program = toolProgram(entry.tool, ports_.shell, ports_.desktop);
         FileInfo info;
-        if (succeeded(ports_.files.info(program.file, info))) ports_.desktop.startProgram(program.commandLine, false);
+        if (succeeded(ports_.files.info(program.file, info)) &&
+            !succeeded(ports_.desktop.startProgram(program.commandLine, false)))
+            ports_.prompter.message({"Quillon could not start " + program.file + ".", "Quillon", MsgIcon::Exclamation,
+                                     MsgButtons::Ok});
     }
 }
 
@@ -201,7 +204,7 @@ void frmMain::showDateAndTime() {
 }
 
 void frmMain::openAddress(std::string_view address) {
-    ports_.shell.execute(ref(), "", address, "", "", ShowCmd::Normal);
+    static_cast<void>(ports_.shell.execute(ref(), "", address, "", "", ShowCmd::Normal));  // the shell tells the user itself when it cannot open the address
 }
 
 std::optional<LRESULT> frmMain::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -245,7 +248,7 @@ void frmMain::onCommand(int id, int code, HWND control) {
             return;
         }
         case IDM_MAIN_HELPTOPICS:
-            ports_.shell.help(ref(), programFolder(ports_.desktop) + "Quillon.hlp", HelpCommand::Finder, "");
+            static_cast<void>(ports_.shell.help(ref(), programFolder(ports_.desktop) + "Quillon.hlp", HelpCommand::Finder, ""));  // the help engine tells the user itself when it finds nothing
             return;
         case IDM_MAIN_WWW: openAddress(addresses::WebSite); return;
         case IDM_MAIN_SUPPORT: openAddress(addresses::SupportPages); return;

@@ -105,7 +105,7 @@ private:
     // deletes read-only, hidden and system files without asking.
     void wipe() {
         shell_.fileOperation({FileOpKind::Delete, {scratchFolder}, {}, quietFileOp, 0});
-        registry_.deleteTree(hkcu, scratchKey);
+        static_cast<void>(registry_.deleteTree(hkcu, scratchKey));  // clearing what an earlier run left
     }
 
     win32::Win32FileSystem files_;

@@ -267,7 +267,7 @@ TEST(Road, SavedRemovalListTakesTheInstallationAwayAgain) {
     const auto newAppKeys = [&] {
         std::vector<quillon::undo::RegKeyImage> keys;
         for (const auto hive : {quillon::Hive::CurrentUser, quillon::Hive::LocalMachine})
-            quillon::undo::captureKeyTree(registry, hive, "Software\\NewApp", keys);
+            static_cast<void>(quillon::undo::captureKeyTree(registry, hive, "Software\\NewApp", keys));  // compared below
         return keys;
     };
     const auto installedKeys = newAppKeys();
