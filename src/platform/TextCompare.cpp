@@ -61,9 +61,10 @@ bool endsWithNoCase(std::string_view text, std::string_view suffix) noexcept {
     // ASCII matches only ASCII, byte for byte.
     if (isAscii(suffix)) return text.size() >= suffix.size() && equalsAscii(text.substr(text.size() - suffix.size()), suffix);
     // Upper case changes a character's length by at most half (two bytes against three).
+    // A match starts where a character does, never inside one.
     const std::size_t widest = std::min(text.size(), suffix.size() * 2);
-    for (std::size_t start = text.size() - widest; start < text.size(); ++start)
-        if (matchedPrefix(text.substr(start), suffix) == text.size() - start) return true;
+    for (std::size_t start = 0; start < text.size(); nextCodePoint(text, start))
+        if (start + widest >= text.size() && matchedPrefix(text.substr(start), suffix) == text.size() - start) return true;
     return false;
 }
 
@@ -71,7 +72,8 @@ std::size_t findNoCase(std::string_view text, std::string_view part, std::size_t
     if (part.empty()) return from <= text.size() ? from : std::string_view::npos;
     const char first = foldCase(part.front());
     const bool asciiFirst = static_cast<unsigned char>(first) < 0x80;
-    for (std::size_t i = from; i < text.size(); ++i) {
+    // A match starts where a character does, never inside one.
+    for (std::size_t i = from; i < text.size(); nextCodePoint(text, i)) {
         if (asciiFirst && foldCase(text[i]) != first) continue;
         if (matchedPrefix(text.substr(i), part) != std::string_view::npos) return i;
     }
