@@ -23,16 +23,17 @@ constexpr std::uint64_t rotateLeft(std::uint64_t x, int by) noexcept { return (x
 }  // namespace
 
 KeyDigest digestNoCase(std::string_view text) noexcept {
-    // Two unrelated recurrences (FNV-1a, and a multiply-rotate seeded with the length), so a
+    // Two unrelated recurrences (FNV-1a, and a multiply-rotate finished with the length), so a
     // collision of one tells nothing about the other.
     std::uint64_t fnv = 0xCBF29CE484222325ULL;
-    std::uint64_t rot = 0x9E3779B97F4A7C15ULL ^ text.size();
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(foldCase(c));
+    std::uint64_t rot = 0x9E3779B97F4A7C15ULL;
+    std::uint64_t length = 0;  // of the folded text: folding may change a name's length
+    forEachFoldedByte(text, [&](unsigned char byte) {
         fnv = (fnv ^ byte) * 0x100000001B3ULL;
         rot = rotateLeft(rot ^ byte, 23) * 0xFF51AFD7ED558CCDULL;
-    }
-    return {mix(fnv), mix(rot + text.size())};
+        ++length;
+    });
+    return {mix(fnv), mix(rot + length)};
 }
 
 void RegistryKeyIndex::add(std::string_view key) { digests_.push_back(digestNoCase(key)); }

@@ -12,10 +12,10 @@ namespace {
 // FNV-1a over the case-folded bytes: equal headers without regard to case hash alike.
 std::uint64_t headerKey(std::string_view header) {
     std::uint64_t hash = 14695981039346656037ull;
-    for (const char c : header) {
-        hash ^= static_cast<unsigned char>(foldCase(c));
+    forEachFoldedByte(header, [&](unsigned char byte) {
+        hash ^= byte;
         hash *= 1099511628211ull;
-    }
+    });
     return hash;
 }
 

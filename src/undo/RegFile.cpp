@@ -5,11 +5,16 @@
 #include <cstdint>
 
 #include "platform/TextCompare.h"
+#include "platform/Utf16.h"
+#include "platform/Utf8.h"
 
 namespace quillon::undo {
 namespace {
 
-constexpr std::string_view header = "REGEDIT4";
+// The format regedit writes today, in UTF-16LE after its byte-order mark; the older one in the
+// ANSI code page is still read.
+constexpr std::string_view header = "Windows Registry Editor Version 5.00";
+constexpr std::string_view oldHeader = "REGEDIT4";
 // regedit keeps its lines under 80 characters, a wrapped one ending in ",\".
 constexpr std::size_t widestLine = 79;
 constexpr std::string_view continuationIndent = "  ";
@@ -55,7 +60,28 @@ bool parseHexNumber(std::string_view digits, std::size_t most, std::uint32_t& va
     return true;
 }
 
+bool isStringType(std::uint32_t type) { return type == RegType::Sz || type == RegType::ExpandSz || type == RegType::MultiSz; }
+
 // ---- writing ----
+
+// Passes UTF-8 text on as UTF-16LE, the byte-order mark first.
+class Utf16Writer final : public TextWriter {
+public:
+    explicit Utf16Writer(TextWriter& out) : out_(out) {}
+    Status write(std::string_view text) override {
+        if (!started_) {
+            started_ = true;
+            const Status s = out_.write("\xFF\xFE");
+            if (!succeeded(s)) return s;
+        }
+        return out_.write(utf16leBytes(text));
+    }
+    Status close() override { return out_.close(); }
+
+private:
+    TextWriter& out_;
+    bool started_ = false;
+};
 
 std::string quoted(std::string_view text) {
     std::string out = "\"";
@@ -117,9 +143,11 @@ Status writeValue(TextWriter& out, std::string_view name, const RegValue& value)
         return out.writeLine(line + "dword:" + hexNumber(number, 8));
     }
     line += value.type == RegType::Binary ? std::string("hex:") : "hex(" + hexNumber(value.type, 1) + "):";
-    // The string types keep their terminator in the file, as regedit writes and expects them.
+    // The string types are UTF-16 in the file, and keep their terminator there, as regedit
+    // writes and expects them.
     if (value.type == RegType::Sz || value.type == RegType::ExpandSz)
-        return writeHexBytes(out, std::move(line), std::string(data) + '\0');
+        return writeHexBytes(out, std::move(line), utf16leBytes(std::string(data) + '\0'));
+    if (value.type == RegType::MultiSz) return writeHexBytes(out, std::move(line), utf16leBytes(data));
     return writeHexBytes(out, std::move(line), data);
 }
 
@@ -166,7 +194,8 @@ bool readHexBytes(TextReader& in, std::string_view first, std::string& bytes) {
     return true;
 }
 
-bool parseData(TextReader& in, std::string_view data, RegValue& value) {
+// `unicode`: the string types' bytes are UTF-16LE (the new format), else ANSI.
+bool parseData(TextReader& in, std::string_view data, RegValue& value, bool unicode) {
     if (!data.empty() && data.front() == '"') {
         value.type = RegType::Sz;
         return takeQuoted(data, value.data) && trimmed(data).empty();
@@ -190,12 +219,20 @@ bool parseData(TextReader& in, std::string_view data, RegValue& value) {
         data.remove_prefix(close + 1);
     }
     if (data.empty() || data.front() != ':' || !readHexBytes(in, data.substr(1), value.data)) return false;
-    const bool stringType = value.type == RegType::Sz || value.type == RegType::ExpandSz;
-    if (stringType && !value.data.empty() && value.data.back() == '\0') value.data.pop_back();
+    if (isStringType(value.type)) {
+        if (unicode) {
+            if (value.data.size() % 2 != 0) return false;
+            value.data = utf8FromUtf16le(value.data);
+        } else if (!isValidUtf8(value.data)) {
+            value.data = decodeWindows1252(value.data);
+        }
+    }
+    const bool terminated = value.type == RegType::Sz || value.type == RegType::ExpandSz;
+    if (terminated && !value.data.empty() && value.data.back() == '\0') value.data.pop_back();
     return true;
 }
 
-bool parseValueLine(TextReader& in, std::string_view line, std::string& name, RegValue& value) {
+bool parseValueLine(TextReader& in, std::string_view line, std::string& name, RegValue& value, bool unicode) {
     if (line.front() == '@') {
         name.clear();
         line.remove_prefix(1);
@@ -204,7 +241,7 @@ bool parseValueLine(TextReader& in, std::string_view line, std::string& name, Re
     }
     line = trimmed(line);
     if (line.empty() || line.front() != '=') return false;
-    return parseData(in, trimmed(line.substr(1)), value);
+    return parseData(in, trimmed(line.substr(1)), value, unicode);
 }
 
 }  // namespace
@@ -234,13 +271,14 @@ Status writeRegFile(TextWriter& out, const std::vector<RegKeyImage>& keys) {
         for (const auto& [name, value] : key.values)
             if (!writableValueName(name)) return Status::InvalidName;
     }
-    Status s = out.writeLine(header);
-    if (succeeded(s)) s = out.writeLine("");
+    Utf16Writer text(out);
+    Status s = text.writeLine(header);
+    if (succeeded(s)) s = text.writeLine("");
     for (const RegKeyImage& key : keys) {
-        if (succeeded(s)) s = out.writeLine("[" + key.name + "]");
+        if (succeeded(s)) s = text.writeLine("[" + key.name + "]");
         for (const auto& [name, value] : key.values)
-            if (succeeded(s)) s = writeValue(out, name, value);
-        if (succeeded(s)) s = out.writeLine("");
+            if (succeeded(s)) s = writeValue(text, name, value);
+        if (succeeded(s)) s = text.writeLine("");
     }
     return s;
 }
@@ -249,7 +287,10 @@ bool readRegFile(TextReader& in, std::vector<RegKeyImage>& keys) {
     keys.clear();
     std::string line;
     // regedit skips blanks before the header and takes nothing after it.
-    if (!in.readLine(line) || withoutLeadingBlanks(line) != header) return false;
+    if (!in.readLine(line)) return false;
+    const std::string_view first = withoutLeadingBlanks(line);
+    if (first != header && first != oldHeader) return false;
+    const bool unicode = first == header;
     while (in.readLine(line)) {
         const std::string_view text = trimmed(line);
         if (text.empty() || text.front() == ';') continue;
@@ -260,7 +301,7 @@ bool readRegFile(TextReader& in, std::vector<RegKeyImage>& keys) {
         }
         std::string name;
         RegValue value;
-        if (keys.empty() || !parseValueLine(in, text, name, value)) return false;
+        if (keys.empty() || !parseValueLine(in, text, name, value, unicode)) return false;
         keys.back().values.emplace_back(std::move(name), std::move(value));
     }
     return succeeded(in.status());

@@ -164,10 +164,12 @@ TEST_P(FilesContract, AFileInUseRefusesAnExclusiveOpenAndWhatWouldChangeIt) {
 TEST_P(FilesContract, TextIsCrLfLinesThatAReaderCanGoBackTo) {
     write("text.qdb", "left over from before, and longer than the first line that replaces it\r\n");
     // The first line's CR is the last byte of a 64 KiB chunk: its LF comes with the next one.
-    const Lines all = {std::string(64 * 1024 - 1, 'a'), "", "\x80\xff high bytes", "lf only", "cr only", "end"};
+    // A line of an older version's ANSI bytes is read as UTF-8.
+    const Lines all = {std::string(64 * 1024 - 1, 'a'), "", "\u20ac\u00ff high bytes", "lf only", "cr only", "end"};
     std::unique_ptr<TextWriter> w;
     ASSERT_EQ(fs().openWrite(at("text.qdb"), WriteMode::Create, w), Status::Ok);
-    for (std::size_t n = 0; n < 3; ++n) ASSERT_EQ(w->writeLine(all[n]), Status::Ok);
+    for (std::size_t n = 0; n < 2; ++n) ASSERT_EQ(w->writeLine(all[n]), Status::Ok);
+    ASSERT_EQ(w->writeLine("\x80\xff high bytes"), Status::Ok);
     ASSERT_EQ(w->write("lf only\ncr only\rend"), Status::Ok);
     ASSERT_EQ(w->close(), Status::Ok);
     FileInfo i;

@@ -7,6 +7,7 @@
 
 #include "platform/BufferedWriter.h"
 #include "platform/LineReader.h"
+#include "platform/TextCompare.h"
 
 namespace quillon::fakes {
 
@@ -50,7 +51,7 @@ struct FakeFileSystem::Lookup {
     Node* parent = nullptr;
     std::shared_ptr<Node> node;
     std::string leaf;
-    std::vector<std::string> keys;  // every part, upper case
+    std::vector<std::string> keys;  // every part, case folded
 };
 
 namespace {
@@ -65,11 +66,8 @@ constexpr unsigned Delete = 4;
 
 char upperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
-std::string key(std::string_view s) {
-    std::string k(s);
-    std::transform(k.begin(), k.end(), k.begin(), upperChar);
-    return k;
-}
+// Names compare as the system compares them.
+std::string key(std::string_view s) { return toLowerAnsi(s); }
 
 // Only a backslash separates: the program never writes "/" in a path.
 bool isSeparator(char c) { return c == '\\'; }

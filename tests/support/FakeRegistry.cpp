@@ -5,6 +5,8 @@
 #include <map>
 #include <utility>
 
+#include "platform/TextCompare.h"
+
 namespace quillon::fakes {
 
 namespace detail {
@@ -14,7 +16,8 @@ struct RegNamedValue {
     RegValue value;
 };
 
-// Both maps are keyed by the lower-case name: Wine orders names that way ("_" before letters).
+// Both maps are keyed by the case-folded name (ASCII in lower case): Wine orders names that
+// way ("_" before letters).
 struct RegNode {
     std::string name;
     std::map<std::string, std::shared_ptr<RegNode>> children;
@@ -42,12 +45,7 @@ using detail::RegNamedValue;
 using detail::RegNode;
 using NodePtr = std::shared_ptr<RegNode>;
 
-std::string lowered(std::string_view name) {
-    std::string key(name);
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + ('a' - 'A'));
-    return key;
-}
+std::string lowered(std::string_view name) { return toLowerAnsi(name); }
 
 std::vector<std::string_view> splitPath(std::string_view path) {
     std::vector<std::string_view> parts;

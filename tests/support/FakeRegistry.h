@@ -15,7 +15,7 @@ namespace detail {
 struct RegistryModel;
 }
 
-// Names are compared without regard to case (ASCII letters); a key or value keeps the spelling
+// Names are compared without regard to case, as TextCompare compares them; a key or value keeps the spelling
 // it was created with. Sub-keys and values both come in name order, as Wine keeps them.
 // Keys handed out share the model, so they stay valid after the FakeRegistry is gone.
 class FakeRegistry final : public Registry {

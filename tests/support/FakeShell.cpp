@@ -50,9 +50,15 @@ bool namesAFile(std::string_view file) {
 // "?" matches one character and "*" any run, without regard to case, as the shell matches.
 bool matches(std::string_view name, std::string_view mask) {
     if (mask.empty()) return name.empty();
-    if (mask[0] == '*') return matches(name, mask.substr(1)) || (!name.empty() && matches(name.substr(1), mask));
-    return !name.empty() && (mask[0] == '?' || foldCase(mask[0]) == foldCase(name[0])) &&
-           matches(name.substr(1), mask.substr(1));
+    std::size_t inName = 0;
+    if (mask[0] == '*')
+        return matches(name, mask.substr(1)) || (!name.empty() && (nextCodePoint(name, inName), matches(name.substr(inName), mask)));
+    if (name.empty()) return false;
+    std::size_t inMask = 0;
+    const char32_t wanted = nextCodePoint(mask, inMask);
+    const char32_t found = nextCodePoint(name, inName);
+    return (wanted == '?' || upperCase(wanted) == upperCase(found)) &&
+           matches(name.substr(inName), mask.substr(inMask));
 }
 
 }  // namespace

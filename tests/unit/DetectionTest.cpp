@@ -52,8 +52,17 @@ protected:
 
 TEST_F(Detection, FileComparisonRecordsOnlyWhatIsNew) {
     snapshot('D', {"D:\\{", "d", "}"});
+    std::string deep = "C:\\", deepUpper = "C:\\";
+    for (int i = 0; i < 28; ++i) deep += "\u0434\u043b\u0438\u043d\u043d\u0430\u044f \u043f\u0430\u043f\u043a\u0430\\";
+    for (int i = 0; i < 28; ++i) deepUpper += "\u0414\u041b\u0418\u041d\u041d\u0410\u042f \u041f\u0410\u041f\u041a\u0410\\";
     struct Row { const char* what; Lines snap, scan, changes; Lines drives = {"C:"}; };
     const Row rows[] = {
+        // The snapshot of an older version holds "Caf\xe9" in Windows-1252: the folder is not new.
+        {"any script, as Windows matches case", {"C:\\{", "\u0414\u041e\u041c.TXT", "\u03a9", "\u00df", "\u0130", "}",
+          "C:\\\u65e5\u672c\\{", "\u4e2d\u6587.txt", "}", "C:\\Caf\xe9\\{", "\xe9t\xe9", "}", deep + "{", "f", "}"},
+         {"C:\\{", "\u0434\u043e\u043c.txt", "\u03c9", "\u00df", "SS", "\u0130", "i", "\U0001F600", "}",
+          "C:\\\u65e5\u672c\\{", "\u4e2d\u6587.TXT", "}", "C:\\CAF\u00c9\\{", "\u00e9t\u00e9", "}", deepUpper + "{", "F", "g", "}"},
+         {"C:\\{", "SS", "i", "\U0001F600", "}", deepUpper + "{", "g", "}"}},
         {"files and a tree", {"C:\\{", "boot.ini", "}", "C:\\Apps\\{", "a.exe", "gone", "}", "C:\\Gone\\{", "}"},
          {"C:\\{", "boot.ini", "setup.log", "}", "C:\\Apps\\{", "a.exe", "b.dll", "}", "C:\\NewApp\\{", "n.exe", "}",
           "C:\\NewApp\\Data\\{", "d.dat", "}"},

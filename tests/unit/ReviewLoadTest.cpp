@@ -149,6 +149,10 @@ TEST(ReviewLoad, FolderLookupFindsEachNameWithoutCase) {
          {"a.txt|5", "Sub|dir", "-", "a.txt|5"}},
         {"listing refused", 0, true, {"a.txt", "Sub", "gone"}, {"a.txt|5", "Sub|dir", "-"}},
         {"crowded folder", 300, false, {"gone", "a.txt", "b.log"}, {"-", "a.txt|5", "b.log|1"}},
+        {"any script, listed", 0, false, {"\u0414\u041e\u041c.TXT", "\u65e5\U0001F600", "\u00c9T\u00c9", "strasse"},
+         {"\u0434\u043e\u043c.txt|2", "\u65e5\U0001F600|3", "\u00e9t\u00e9|1", "-"}},
+        {"any script, looked up one by one", 0, true, {"\u0414\u041e\u041c.TXT", "\u00c9T\u00c9"},
+         {"\u0434\u043e\u043c.txt|2", "\u00e9t\u00e9|1"}},
     };
     for (const Case& c : cases) {
         fakes::FakeMachine m;
@@ -156,6 +160,10 @@ TEST(ReviewLoad, FolderLookupFindsEachNameWithoutCase) {
         m.files.addFile("C:\\F\\a.txt", "12345");
         m.files.addFile("C:\\F\\b.log", "1");
         m.files.addFolder("C:\\F\\Sub");
+        m.files.addFile("C:\\F\\\u0434\u043e\u043c.txt", "12");
+        m.files.addFile("C:\\F\\\u65e5\U0001F600", "123");
+        m.files.addFile("C:\\F\\\u00e9t\u00e9", "1");
+        m.files.addFile("C:\\F\\stra\u00dfe", "1");
         if (c.refused) m.files.refuseListing("C:\\F\\");
         Lines found;
         for (const auto& entry : lookUpInFolder(m.files, m.run, "C:\\F\\", c.names)) {

@@ -62,6 +62,19 @@ TEST_F(DriveWalk, OneBlockPerFolderInListingOrder) {
     EXPECT_EQ(progress.steps, (Lines{"C:\\", "C:\\Secret\\", "C:\\Program Files\\", "C:\\Program Files\\Common Files\\"}));
 }
 
+TEST_F(DriveWalk, NamesInAnyScriptAndLongPathsAreWrittenAsTheyAre) {
+    std::string deep = "C:\\";
+    while (deep.size() < 400) deep += "\u0414\u043b\u0438\u043d\u043d\u0430\u044f \u043f\u0430\u043f\u043a\u0430\\";
+    const Lines names = {"\u0434\u043e\u043c.txt", "\u03a9\u03bc\u03b5\u03b3\u03b1", "\u65e5\u672c\u8a9e.doc",
+                         "\u4e2d\u6587", "\U0001F600.png", "stra\u00dfe", "\u0130stanbul"};
+    for (const auto& name : names) files.addFile(deep + name);
+    files.setListingOrder(deep, names);
+    std::string expected;
+    for (std::size_t end = 2; end != std::string::npos; end = deep.find('\\', end + 1))
+        expected += deep.substr(0, end + 1) + (end + 1 == deep.size() ? "{\r\n" + fakes::crlfText(names) + "}\r\n" : "{\r\n}\r\n");
+    EXPECT_EQ(walk(), expected);
+}
+
 // Refuses every write from the first file name on, as a disk that fills up does.
 class RefusingWriter final : public TextWriter {
 public:
