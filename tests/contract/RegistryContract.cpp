@@ -135,8 +135,8 @@ TEST_P(RegistryContract, NamesAndTextInEveryScriptComeBackAsTheyWent) {
     EXPECT_EQ(subKeys(*world), Names{});
 }
 
-// The longest name is made relative to its parent, by setting its default value: Wine refuses
-// a whole path over 260 characters.
+// The longest name is made relative to its parent, by setting its default value, as the
+// adapter does past 250 characters.
 TEST_P(RegistryContract, SubKeysEnumerateWholeInNameOrderIgnoringCaseAndDefaultValuesMakeThem) {
     const std::string longest = pattern(255);
     const auto keys = create("Keys");
@@ -172,7 +172,7 @@ TEST_P(RegistryContract, DeleteTreeTakesEverythingBelowAndLeavesOpenHandlesDead)
     EXPECT_EQ(doomed->setValue("Value", {RegType::Sz, "y"}), Status::KeyDeleted);
 }
 
-// Keys deeper than the system takes in one piece (Wine: 260 characters). The adapter
+// Keys deeper than Wine's ANSI calls take in one piece (260 characters). The adapter
 // cuts paths near 250 characters: separators at and beside that point find off-by-ones.
 TEST_P(RegistryContract, DeepKeysAreMadeOpenedListedAndDeletedThroughLongPaths) {
     const auto levels = [](Names parts, int count) {

@@ -54,8 +54,9 @@ LONG readWhole(std::string& buffer, Fetch fetch) {
     }
 }
 
-// Wine refuses a sub-key path longer than 260 characters (ERROR_MORE_DATA), though keys lie
-// deeper than that: a longer path is opened in pieces, each relative to the last.
+// Wine's ANSI calls refuse a sub-key path longer than 260 characters (ERROR_MORE_DATA), though
+// keys lie deeper than that. The wide calls are not known to; a longer path is still opened in
+// pieces, each relative to the last, which every system takes.
 constexpr std::size_t longestPathPiece = 250;
 
 // Wine checks no access on the key a relative open or create starts from (measured: none,
