@@ -142,8 +142,8 @@ void profile(const std::string& root, const std::string& outDir) {
         const auto row = [total](const char* what, double seconds) {
             std::printf("  %-44s %7.3f s  %5.1f %%\n", what, seconds, 100 * seconds / total);
         };
-        row("list (FindFirstFileA)", times.listOpen);
-        row("next (FindNextFileA + entry conversion)", times.listNext);
+        row("list (FindFirstFileExW)", times.listOpen);
+        row("next (FindNextFileW + entry conversion)", times.listNext);
         row("writer (TextWriter::write)", times.write);
         row("yield + stop checks", times.yield);
         row("the walk itself and timer overhead", rest);

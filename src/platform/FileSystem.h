@@ -1,5 +1,5 @@
 #pragma once
-// File system port. Paths are Windows paths ("C:\Dir\name.ext") in the ANSI code page and
+// File system port. Paths are Windows paths ("C:\Dir\name.ext") in UTF-8, of any length, and
 // are compared without regard to case.
 #include <cstdint>
 #include <memory>
@@ -36,8 +36,8 @@ struct FileInfo {
     std::uint32_t attributes = 0;
     std::uint64_t size = 0;
     DateTime lastWrite;            // local time
-    // The 8.3 alternate name, empty when the system keeps none. A name the ANSI code page
-    // cannot carry comes back with '?' in it; this one still reaches the file.
+    // The 8.3 alternate name, where a listing gives one (the system's does not: its names
+    // come whole). A listing whose names came back with '?' in them gives it to reach the file.
     std::string shortName;
 };
 

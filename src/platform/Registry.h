@@ -25,8 +25,9 @@ inline constexpr std::uint32_t MultiSz = 7;
 inline constexpr std::uint32_t Qword = 11;
 }  // namespace RegType
 
-// A value as stored. For the string types (Sz, ExpandSz) `data` is the text without its
-// terminating NUL; for every other type it is the raw bytes.
+// A value as stored. For the string types (Sz, ExpandSz) `data` is the text in UTF-8 without
+// its terminating NUL; for MultiSz the strings in UTF-8, each with its NUL, as stored (the
+// registry holds all three in UTF-16); for every other type it is the raw bytes.
 struct RegValue {
     std::uint32_t type = RegType::None;
     std::string data;

@@ -110,6 +110,7 @@ public:
     virtual Status tempPath(std::string& path) = 0;
     virtual Status longPathName(std::string_view path, std::string& longPath) = 0;
 
+    // PathTooLong, with nothing done, when a path is past MAX_PATH: the shell takes none.
     virtual FileOpResult fileOperation(const FileOperation& op) = 0;
     // Schedules a file for deletion at the next restart.
     virtual Status deleteAtRestart(std::string_view path) = 0;

@@ -22,6 +22,8 @@ enum class [[nodiscard]] Status : std::uint32_t {
     InvalidParameter = 87,
     DiskFull = 112,
     InvalidName = 123,
+    // A path longer than the call takes: the shell's file operation takes none past MAX_PATH.
+    PathTooLong = 206,
     DirNotRoot = 144,
     DirNotEmpty = 145,
     AlreadyExists = 183,

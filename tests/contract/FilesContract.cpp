@@ -13,6 +13,16 @@ constexpr std::uint32_t kindBits = FileAttr::ReadOnly | FileAttr::Hidden | FileA
 
 using Lines = std::vector<std::string>;
 
+// UTF-16 units, as the system counts a path's length.
+std::size_t utf16Length(std::string_view text) {
+    std::size_t units = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        units += ((byte & 0xC0) != 0x80 ? 1 : 0) + (byte >= 0xF0 ? 1 : 0);
+    }
+    return units;
+}
+
 class FilesContract : public ContractTest {
 protected:
     FileSystem& fs() { return *box_->fs; }
@@ -35,6 +45,17 @@ protected:
         return all;
     }
     Status info(std::string_view name, FileInfo& i) { return fs().info(at(name), i); }
+    // The names a mask lists, sorted, without "." and "..".
+    Lines listed(std::string_view mask) {
+        std::unique_ptr<DirectoryListing> listing;
+        Lines names;
+        if (!succeeded(fs().list(at(mask), listing))) return {"<unlisted>"};
+        for (FileInfo e; listing->next(e);)
+            if (e.name != "." && e.name != "..") names.push_back(e.name);
+        if (!succeeded(listing->status())) names.push_back("<broken off>");
+        std::sort(names.begin(), names.end());
+        return names;
+    }
     bool exists(std::string_view name) { return existsWith(fs(), at(name), FileAttr::Hidden | FileAttr::Directory); }
     FileOpResult run(FileOpKind kind, const Lines& from, std::string_view to = {}, std::uint32_t flags = 0) {
         Lines paths;
@@ -86,22 +107,58 @@ TEST_P(FilesContract, TrailingDotsAndSpacesOfPathPartsAreDropped) {
     EXPECT_EQ(names, (Lines{".", "..", "readme.txt"}));
 }
 
-TEST_P(FilesContract, ANameOutsideTheCodePageListsWithQuestionMarksAndItsShortNameReachesIt) {
-    if (!box_->addFileOutsideCodePage(box_->scratchFolder)) GTEST_SKIP() << "the code page carries every name";
-    std::unique_ptr<DirectoryListing> listing;
-    ASSERT_EQ(fs().list(at("*.*"), listing), Status::Ok);
-    FileInfo listed;
-    while (listing->next(listed) && listed.name.starts_with('.')) {}
-    EXPECT_NE(listed.name.find('?'), std::string::npos) << listed.name;
-    ASSERT_FALSE(listed.shortName.empty()) << listed.name;
-    EXPECT_EQ(listed.shortName.find('?'), std::string::npos) << listed.shortName;
+TEST_P(FilesContract, NamesInEveryScriptAreMadeListedReadMovedAndRecycledAsSpelled) {
+    Lines made;
+    for (const std::string_view name : worldNames) {
+        const std::string n(name), file = n + "\\" + n + ".txt";
+        SCOPED_TRACE(n);
+        folder(n);
+        write(file, n);
+        FileInfo i;
+        ASSERT_EQ(info(file, i), Status::Ok);
+        EXPECT_EQ(i.name, n + ".txt");
+        EXPECT_EQ(i.size, n.size());
+        EXPECT_EQ(lines(file), Lines{n});
+        EXPECT_EQ(listed(n + "\\*"), Lines{n + ".txt"});
+        ASSERT_EQ(fs().moveFile(at(file), at(n + "\\" + n + " " + n), false), Status::Ok);
+        EXPECT_EQ(listed(n + "\\*.*"), Lines{n + " " + n});
+        made.push_back(n);
+    }
+    std::sort(made.begin(), made.end());
+    EXPECT_EQ(listed("*"), made);
+    EXPECT_EQ(run(FileOpKind::Delete, made, {}, FileOpFlag::AllowUndo).status, Status::Ok);
+    EXPECT_EQ(listed("*"), Lines{});
+}
+
+// Folders made one inside the other past MAX_PATH are reached, walked and removed through the
+// file system; the shell, which cannot take them, says so and does nothing.
+TEST_P(FilesContract, PathsOfAnyLengthAreWalkedAndRemovedButTheShellRefusesThem) {
+    Lines folders;
+    std::string path;
+    for (std::size_t n = 0; utf16Length(at(path)) < 400; ++n) {
+        path += (path.empty() ? "" : "\\") + std::string(worldNames[n % std::size(worldNames)]) + " folder";
+        folder(path);
+        folders.push_back(path);
+    }
+    const std::string file = path + "\\deep.txt", moved = path + "\\" + std::string(worldNames[0]) + ".txt";
+    write(file, "deep");
     FileInfo i;
-    EXPECT_EQ(info(listed.name, i), Status::InvalidName) << "the listed name reaches nothing";
-    ASSERT_EQ(info(listed.shortName, i), Status::Ok);
-    EXPECT_EQ(i.name, listed.name);
-    EXPECT_EQ(i.shortName, listed.shortName);
-    std::unique_ptr<TextReader> r;
-    EXPECT_EQ(fs().openRead(at(listed.shortName), r), Status::Ok);
+    ASSERT_EQ(info(file, i), Status::Ok);
+    EXPECT_EQ(i.size, 4u);
+    EXPECT_EQ(lines(file), Lines{"deep"});
+    EXPECT_EQ(fs().openExclusive(at(file)), Status::Ok);
+    EXPECT_EQ(fs().copyFile(at(file), at(moved), false), Status::Ok);
+    EXPECT_EQ(fs().deleteFile(at(file)), Status::Ok);
+    EXPECT_EQ(listed(path + "\\*"), Lines{std::string(worldNames[0]) + ".txt"});
+
+    const FileOpResult shell = run(FileOpKind::Delete, {moved});
+    EXPECT_EQ(shell.status, Status::PathTooLong);
+    EXPECT_FALSE(shell.aborted);
+    EXPECT_TRUE(exists(moved)) << "the shell did nothing";
+
+    EXPECT_EQ(fs().deleteFile(at(moved)), Status::Ok);
+    for (auto f = folders.rbegin(); f != folders.rend(); ++f) EXPECT_EQ(fs().removeFolder(at(*f)), Status::Ok) << *f;
+    EXPECT_EQ(listed("*"), Lines{});
 }
 
 TEST_P(FilesContract, NamesIgnoreCaseAndKeepTheirSpellingAndMissingThingsSayWhy) {

@@ -1,4 +1,5 @@
 // What the logic relies on of the registry, below a key of the test's own.
+#include <algorithm>
 #include <map>
 
 #include "contract/Sandbox.h"
@@ -99,8 +100,43 @@ TEST_P(RegistryContract, ValuesKeepTheirTypeAndAllTheirData) {
     }
 }
 
-// The longest name is made relative to its parent, by setting its default value: Wine's ANSI
-// calls refuse a whole path over 260 characters.
+// Key names, value names and text are UTF-8 here and UTF-16 in the registry: nothing is lost
+// either way.
+TEST_P(RegistryContract, NamesAndTextInEveryScriptComeBackAsTheyWent) {
+    const auto world = create("World");
+    Names made;
+    for (const std::string_view name : worldNames) {
+        const std::string n(name);
+        SCOPED_TRACE(n);
+        const std::map<std::string, RegValue> set = {{"", {RegType::Sz, "default " + n}},
+                                                       {n, {RegType::Sz, n + " = " + n}},
+                                                       {"path", {RegType::ExpandSz, "%TEMP%\\" + n}},
+                                                       {"list", {RegType::MultiSz, n + "\0" + n + n + "\0\0"s}},
+                                                       {"bytes", {RegType::Binary, n}}};
+        ASSERT_EQ(world->setDefaultValue(n, "first " + n), Status::Ok);
+        const auto key = create("World\\" + n);
+        for (const auto& [valueName, value] : set) ASSERT_EQ(key->setValue(valueName, value), Status::Ok) << valueName;
+        std::unique_ptr<RegistryKey> again;
+        ASSERT_EQ(open("World\\" + n, RegAccess::Read, again), Status::Ok);
+        EXPECT_EQ(values(*again), set);
+        RegValue read;
+        ASSERT_EQ(again->queryValue(n, read), Status::Ok);
+        EXPECT_EQ(read, set.at(n));
+        std::string text;
+        ASSERT_EQ(world->queryDefaultValue(n, text), Status::Ok);
+        EXPECT_EQ(text, "default " + n);
+        made.push_back(n);
+    }
+    Names listed = subKeys(*world);
+    std::sort(listed.begin(), listed.end());
+    std::sort(made.begin(), made.end());
+    EXPECT_EQ(listed, made);
+    for (const std::string& n : made) EXPECT_EQ(registry().deleteTree(hkcu, at("World\\" + n)), Status::Ok) << n;
+    EXPECT_EQ(subKeys(*world), Names{});
+}
+
+// The longest name is made relative to its parent, by setting its default value, as the
+// adapter does past 250 characters.
 TEST_P(RegistryContract, SubKeysEnumerateWholeInNameOrderIgnoringCaseAndDefaultValuesMakeThem) {
     const std::string longest = pattern(255);
     const auto keys = create("Keys");
@@ -136,7 +172,7 @@ TEST_P(RegistryContract, DeleteTreeTakesEverythingBelowAndLeavesOpenHandlesDead)
     EXPECT_EQ(doomed->setValue("Value", {RegType::Sz, "y"}), Status::KeyDeleted);
 }
 
-// Keys deeper than the system's ANSI calls take in one piece (Wine: 260 characters). The adapter
+// Keys deeper than Wine's ANSI calls take in one piece (260 characters). The adapter
 // cuts paths near 250 characters: separators at and beside that point find off-by-ones.
 TEST_P(RegistryContract, DeepKeysAreMadeOpenedListedAndDeletedThroughLongPaths) {
     const auto levels = [](Names parts, int count) {

@@ -13,6 +13,7 @@
 
 #include "platform/win32/Conversions.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Utf.h"
 #include "platform/win32/Win32Desktop.h"
 #include "platform/win32/Win32FileSystem.h"
 #include "platform/win32/Win32Registry.h"
@@ -40,10 +41,6 @@ public:
     }
     void holdOpen(const std::string& path) override { files_.holdOpen(path); }
     Status importRegFile(const std::string&) override { return Status::NotSupported; }
-    bool addFileOutsideCodePage(const std::string& folder) override {
-        files_.addOutsideCodePage(folder, "??????.txt", "6F9A~1.TXT");
-        return true;
-    }
 
 private:
     fakes::FakeFileSystem files_;
@@ -70,7 +67,7 @@ public:
         SYSTEMTIME st;
         GetLocalTime(&st);
         now = win32::toDateTime(st);
-        const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+        const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
         refusesOverwritingProtectedFiles = !(ntdll && GetProcAddress(ntdll, "wine_get_version"));
     }
     ~Win32Sandbox() override {
@@ -78,26 +75,12 @@ public:
         wipe();
     }
     void holdOpen(const std::string& path) override {
-        held_.emplace_back(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        held_.emplace_back(CreateFileW(win32::wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         if (!held_.back()) throw std::runtime_error("cannot hold " + path + " open");
     }
     Status importRegFile(const std::string& path) override {
         const std::string command = "start \"\" /wait regedit.exe /s \"" + path + "\"";
         return std::system(command.c_str()) == 0 ? Status::Ok : Status::WriteFault;
-    }
-    bool addFileOutsideCodePage(const std::string& folder) override {
-        const std::wstring name = L"\x041F\x0440\x0438\x0432\x0435\x0442.txt";
-        BOOL lost = FALSE;
-        char ansi[64];
-        if (!WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), -1, ansi, sizeof ansi, nullptr, &lost) || !lost)
-            return false;
-        wchar_t wideFolder[MAX_PATH];
-        if (!MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wideFolder, MAX_PATH))
-            throw std::runtime_error("cannot convert " + folder);
-        const win32::FileHandle file(CreateFileW((wideFolder + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) throw std::runtime_error("cannot make a Cyrillic name in " + folder);
-        return true;
     }
 
 private:

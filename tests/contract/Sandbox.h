@@ -16,6 +16,9 @@
 namespace quillon::contract {
 
 inline constexpr Hive hkcu = Hive::CurrentUser;
+// Names that no single code page carries: several scripts, a character past U+FFFF (a
+// surrogate pair in UTF-16), and letters whose case changes their length or dot.
+inline constexpr std::string_view worldNames[] = {"Документы", "Ελληνικά", "日本語", "中文", "🎵", "ß", "İ"};
 // File operations here ask nothing and show no error boxes.
 inline constexpr std::uint32_t quietFileOp =
     FileOpFlag::Silent | FileOpFlag::NoConfirmation | FileOpFlag::NoErrorUi | FileOpFlag::NoConfirmMkdir;
@@ -29,9 +32,6 @@ public:
     virtual void holdOpen(const std::string& path) = 0;
     // As a user's double-click does: regedit /s. Ok, NotSupported without a regedit, or the failure.
     virtual Status importRegFile(const std::string& path) = 0;
-    // Makes a file in `folder` whose name the ANSI code page cannot carry (Cyrillic, made
-    // through the wide interface); false when this system's code page carries every name.
-    virtual bool addFileOutsideCodePage(const std::string& folder) = 0;
 
     FileSystem* const fs;
     Shell* const shell;

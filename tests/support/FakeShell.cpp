@@ -47,6 +47,17 @@ bool namesAFile(std::string_view file) {
     return (file.size() >= 3 && file[1] == ':' && file[2] == '\\') || file.starts_with("\\\\");
 }
 
+// The UTF-16 units of UTF-8 text: one per character, two past U+FFFF.
+std::size_t utf16Length(std::string_view text) {
+    std::size_t units = 0;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        units += (byte & 0xC0) != 0x80 ? 1 : 0;
+        units += byte >= 0xF0 ? 1 : 0;
+    }
+    return units;
+}
+
 // "?" matches one character and "*" any run, without regard to case, as the shell matches.
 bool matches(std::string_view name, std::string_view mask) {
     if (mask.empty()) return name.empty();
@@ -188,6 +199,10 @@ std::vector<std::string> FakeShell::expand(const FileOperation& op) const {
 FileOpResult FakeShell::fileOperation(const FileOperation& op) {
     operations_.push_back(op);
     if (std::exchange(cancelNext_, false)) return {Status::Cancelled, true};
+    constexpr std::size_t maxPath = 260;
+    if (utf16Length(op.to) >= maxPath ||
+        std::any_of(op.from.begin(), op.from.end(), [](const auto& p) { return utf16Length(p) >= maxPath; }))
+        return {Status::PathTooLong, false};
 
     FileOperation expanded = op;
     expanded.from = expand(op);

@@ -36,7 +36,4 @@ inline DateTime localFromFileTime(const FILETIME& ft) noexcept {
 inline Status toStatus(DWORD error) noexcept { return static_cast<Status>(error); }
 inline Status lastStatus() noexcept { return toStatus(GetLastError()); }
 
-// Win32 APIs take NUL-terminated text; string_view arguments are not.
-inline std::string z(std::string_view s) { return std::string(s); }
-
 }  // namespace quillon::win32

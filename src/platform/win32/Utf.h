@@ -3,6 +3,7 @@
 // call in the adapters and the windows converts through these.
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -29,5 +30,34 @@ inline std::string utf8(std::wstring_view text) {
 
 // A NUL-terminated wide buffer's text.
 inline std::string utf8(const wchar_t* text) { return text ? utf8(std::wstring_view(text)) : std::string(); }
+
+// UTF-16 to UTF-8 into a string that keeps its capacity: a listing converts every name into
+// one entry, so most names cost no allocation and plain ASCII no conversion call.
+inline void assignUtf8(std::string& out, std::wstring_view text) {
+    std::size_t n = 0;
+    out.resize(text.size());
+    for (; n < text.size() && text[n] < 0x80; ++n) out[n] = static_cast<char>(text[n]);
+    if (n == text.size()) return;
+    // One UTF-16 unit never takes more than three UTF-8 bytes (a surrogate pair takes four).
+    const std::wstring_view rest = text.substr(n);
+    out.resize(n + rest.size() * 3);
+    const int got = WideCharToMultiByte(CP_UTF8, 0, rest.data(), static_cast<int>(rest.size()), out.data() + n,
+                                        static_cast<int>(rest.size() * 3), nullptr, nullptr);
+    out.resize(n + static_cast<std::size_t>(got > 0 ? got : 0));
+}
+
+// Strings stored as UTF-16 bytes (registry data): their text in UTF-8. An odd last byte is
+// no character and is dropped.
+inline std::string utf8FromBytes(std::string_view bytes) {
+    std::wstring text(bytes.size() / 2, L'\0');
+    if (!text.empty()) std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
+    return utf8(text);
+}
+
+// UTF-8 text as the UTF-16 bytes a registry string stores.
+inline std::string bytesFromUtf8(std::string_view text) {
+    const std::wstring w = wide(text);
+    return std::string(reinterpret_cast<const char*>(w.data()), w.size() * sizeof(wchar_t));
+}
 
 }  // namespace quillon::win32

@@ -5,6 +5,7 @@
 
 #include "platform/win32/Conversions.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Utf.h"
 
 namespace quillon::win32 {
 
@@ -23,11 +24,11 @@ BOOL CALLBACK collectWindow(HWND hwnd, LPARAM param) noexcept {
         TopLevelWindow w;
         w.handle = reinterpret_cast<WindowRef>(hwnd);
         w.visible = IsWindowVisible(hwnd) != FALSE;
-        char text[512];
-        const int titleLength = GetWindowTextA(hwnd, text, sizeof text);
-        w.title.assign(text, static_cast<std::size_t>(titleLength > 0 ? titleLength : 0));
-        const int classLength = GetClassNameA(hwnd, text, sizeof text);
-        w.className.assign(text, static_cast<std::size_t>(classLength > 0 ? classLength : 0));
+        wchar_t text[512];
+        const int titleLength = GetWindowTextW(hwnd, text, 512);
+        w.title = utf8(std::wstring_view(text, static_cast<std::size_t>(titleLength > 0 ? titleLength : 0)));
+        const int classLength = GetClassNameW(hwnd, text, 512);
+        w.className = utf8(std::wstring_view(text, static_cast<std::size_t>(classLength > 0 ? classLength : 0)));
         DWORD pid = 0;
         GetWindowThreadProcessId(hwnd, &pid);
         w.processId = pid;
@@ -47,13 +48,13 @@ Status waitHandlingMessages(HANDLE process) {
         if (woke == WAIT_OBJECT_0) return Status::Ok;
         if (woke != WAIT_OBJECT_0 + 1) return lastStatus();
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(msg.wParam));
                 return Status::Cancelled;
             }
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
 }
@@ -80,10 +81,10 @@ std::vector<ProcessEntry> Win32Desktop::processes() {
     std::vector<ProcessEntry> out;
     const SnapshotHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return out;
-    PROCESSENTRY32 entry{};
+    PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot.get(), &entry); more; more = Process32Next(snapshot.get(), &entry))
-        out.push_back({entry.th32ProcessID, entry.szExeFile});
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+        out.push_back({entry.th32ProcessID, utf8(entry.szExeFile)});
     return out;
 }
 
@@ -97,21 +98,21 @@ std::vector<std::string> Win32Desktop::modules(std::uint32_t processId) {
         if (!snapshot && GetLastError() != ERROR_BAD_LENGTH) break;
     }
     if (!snapshot) return out;
-    MODULEENTRY32 entry{};
+    MODULEENTRY32W entry{};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Module32First(snapshot.get(), &entry); more; more = Module32Next(snapshot.get(), &entry))
-        out.emplace_back(entry.szExePath);
+    for (BOOL more = Module32FirstW(snapshot.get(), &entry); more; more = Module32NextW(snapshot.get(), &entry))
+        out.push_back(utf8(entry.szExePath));
     return out;
 }
 
 Status Win32Desktop::startProgram(std::string_view commandLine, bool wait) {
-    std::string line(commandLine);  // CreateProcessA may write into its command line
-    STARTUPINFOA startup{};
+    std::wstring line = wide(commandLine);  // CreateProcessW may write into its command line
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
         return lastStatus();
     const KernelHandle process(info.hProcess);
     const KernelHandle thread(info.hThread);
@@ -119,29 +120,29 @@ Status Win32Desktop::startProgram(std::string_view commandLine, bool wait) {
 }
 
 std::unique_ptr<InstanceToken> Win32Desktop::claimInstance(std::string_view name) {
-    KernelHandle mutex(CreateMutexA(nullptr, FALSE, z(name).c_str()));
+    KernelHandle mutex(CreateMutexW(nullptr, FALSE, wide(name).c_str()));
     const bool another = GetLastError() == ERROR_ALREADY_EXISTS;
     return std::make_unique<MutexToken>(std::move(mutex), another);
 }
 
 std::string Win32Desktop::programPath() {
-    std::string buf(MAX_PATH, '\0');
+    std::wstring buf(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n = GetModuleFileNameA(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
+        const DWORD n = GetModuleFileNameW(nullptr, buf.data(), static_cast<DWORD>(buf.size()));
         if (n == 0) return {};
-        if (n < buf.size()) return buf.substr(0, n);
+        if (n < buf.size()) return utf8(std::wstring_view(buf.data(), n));
         buf.resize(buf.size() * 2);  // truncated
     }
 }
 
 bool Win32Desktop::isNtFamily() {
-    OSVERSIONINFOA version{};
+    OSVERSIONINFOW version{};
     version.dwOSVersionInfoSize = sizeof version;
     // Deprecated for its version numbers, which newer systems report falsely; the platform
     // identifier asked here is right on every system.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    const BOOL ok = GetVersionExA(&version);
+    const BOOL ok = GetVersionExW(&version);
 #pragma GCC diagnostic pop
     return ok && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }

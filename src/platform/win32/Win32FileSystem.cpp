@@ -9,18 +9,27 @@
 #include "platform/LineReader.h"
 #include "platform/win32/Conversions.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/LongPath.h"
+#include "platform/win32/Utf.h"
 
 namespace quillon::win32 {
 
 namespace {
 
 // Assigns in place: a listing reuses one entry, whose strings keep their capacity.
-void toFileInfo(const WIN32_FIND_DATAA& fd, FileInfo& out) {
-    out.name.assign(fd.cFileName);
+void toFileInfo(const WIN32_FIND_DATAW& fd, FileInfo& out) {
+    assignUtf8(out.name, fd.cFileName);
     out.attributes = fd.dwFileAttributes;
     out.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
     out.lastWrite = localFromFileTime(fd.ftLastWriteTime);
-    out.shortName.assign(fd.cAlternateFileName);
+    // Names come whole through the wide listing, so no short name is needed to reach one.
+    out.shortName.clear();
+}
+
+// The basic information (no 8.3 names to make up): the cheapest. A listing reads in larger
+// pieces; a look-up of one entry has no use for them.
+HANDLE findFirst(const std::wstring& pattern, WIN32_FIND_DATAW& fd, DWORD flags) {
+    return FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr, flags);
 }
 
 // "C:\" or "C:": FindFirstFile has no entry for a drive's root.
@@ -30,12 +39,12 @@ bool isRoot(std::string_view path) {
 
 class FindListing final : public DirectoryListing {
 public:
-    FindListing(FindHandle find, const WIN32_FIND_DATAA& first) : find_(std::move(find)), pending_(first) {}
+    FindListing(FindHandle find, const WIN32_FIND_DATAW& first) : find_(std::move(find)), pending_(first) {}
 
     bool next(FileInfo& entry) override {
         if (!havePending_) {
             if (!find_) return false;
-            if (!FindNextFileA(find_.get(), &pending_)) {
+            if (!FindNextFileW(find_.get(), &pending_)) {
                 const DWORD error = GetLastError();
                 if (error != ERROR_NO_MORE_FILES) status_ = toStatus(error);
                 find_.reset();
@@ -51,7 +60,7 @@ public:
 
 private:
     FindHandle find_;
-    WIN32_FIND_DATAA pending_;
+    WIN32_FIND_DATAW pending_;
     bool havePending_ = true;
     Status status_ = Status::Ok;
 };
@@ -107,8 +116,8 @@ private:
 
 Status Win32FileSystem::list(std::string_view pattern, std::unique_ptr<DirectoryListing>& out) {
     out.reset();
-    WIN32_FIND_DATAA fd;
-    FindHandle find(FindFirstFileA(z(pattern).c_str(), &fd));
+    WIN32_FIND_DATAW fd;
+    FindHandle find(findFirst(systemPath(pattern), fd, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) return lastStatus();
     out = std::make_unique<FindListing>(std::move(find), fd);
     return Status::Ok;
@@ -119,11 +128,12 @@ Status Win32FileSystem::info(std::string_view path, FileInfo& out) {
     if (path.find_first_of("*?") != std::string_view::npos) return Status::InvalidName;
     if (path.empty()) return Status::PathNotFound;
     const bool folderOnly = !isRoot(path) && (path.back() == '\\' || path.back() == '/');
-    const std::string bare = z(folderOnly ? path.substr(0, path.size() - 1) : path);
+    const std::string_view bare = folderOnly ? path.substr(0, path.size() - 1) : path;
+    const std::wstring system = systemPath(bare);
     if (!isRoot(path)) {
         // FindFirstFile spells the name as the file system does.
-        WIN32_FIND_DATAA fd;
-        const FindHandle find(FindFirstFileA(bare.c_str(), &fd));
+        WIN32_FIND_DATAW fd;
+        const FindHandle find(findFirst(system, fd, 0));
         if (find) {
             if (folderOnly && !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return Status::PathNotFound;
             toFileInfo(fd, out);
@@ -133,9 +143,9 @@ Status Win32FileSystem::info(std::string_view path, FileInfo& out) {
     // A root has no entry to find. For a path that leads nowhere this call tells a missing
     // file from a missing folder, where FindFirstFile's error varies (Wine: invalid name).
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(bare.c_str(), GetFileExInfoStandard, &data)) return lastStatus();
+    if (!GetFileAttributesExW(system.c_str(), GetFileExInfoStandard, &data)) return lastStatus();
     const std::size_t cut = bare.find_last_of("\\/");
-    out = {isRoot(path) ? bare.substr(0, 2) + "\\" : bare.substr(cut == std::string::npos ? 0 : cut + 1),
+    out = {isRoot(path) ? std::string(bare.substr(0, 2)) + "\\" : std::string(bare.substr(cut == std::string::npos ? 0 : cut + 1)),
            data.dwFileAttributes,
            (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
            localFromFileTime(data.ftLastWriteTime), {}};
@@ -143,18 +153,18 @@ Status Win32FileSystem::info(std::string_view path, FileInfo& out) {
 }
 
 Status Win32FileSystem::setAttributes(std::string_view path, std::uint32_t attributes) {
-    return SetFileAttributesA(z(path).c_str(), attributes) ? Status::Ok : lastStatus();
+    return SetFileAttributesW(systemPath(path).c_str(), attributes) ? Status::Ok : lastStatus();
 }
 
 Status Win32FileSystem::openExclusive(std::string_view path) {
-    const FileHandle file(CreateFileA(z(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+    const FileHandle file(CreateFileW(systemPath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     return file ? Status::Ok : lastStatus();
 }
 
 Status Win32FileSystem::openRead(std::string_view path, std::unique_ptr<TextReader>& out) {
     out.reset();
-    FileHandle file(CreateFileA(z(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    FileHandle file(CreateFileW(systemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return lastStatus();
     out = std::make_unique<LineReader>(std::make_unique<FileSource>(std::move(file)));
@@ -164,7 +174,7 @@ Status Win32FileSystem::openRead(std::string_view path, std::unique_ptr<TextRead
 Status Win32FileSystem::openWrite(std::string_view path, WriteMode mode, std::unique_ptr<TextWriter>& out) {
     out.reset();
     const DWORD disposition = mode == WriteMode::Create ? CREATE_ALWAYS : OPEN_ALWAYS;
-    FileHandle file(CreateFileA(z(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
+    FileHandle file(CreateFileW(systemPath(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, disposition,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return lastStatus();
     if (mode == WriteMode::Append && !SetFilePointerEx(file.get(), LARGE_INTEGER{}, nullptr, FILE_END))
@@ -174,33 +184,33 @@ Status Win32FileSystem::openWrite(std::string_view path, WriteMode mode, std::un
 }
 
 Status Win32FileSystem::copyFile(std::string_view from, std::string_view to, bool replace) {
-    return CopyFileA(z(from).c_str(), z(to).c_str(), replace ? FALSE : TRUE) ? Status::Ok : lastStatus();
+    return CopyFileW(systemPath(from).c_str(), systemPath(to).c_str(), replace ? FALSE : TRUE) ? Status::Ok : lastStatus();
 }
 
 Status Win32FileSystem::moveFile(std::string_view from, std::string_view to, bool replace) {
     const DWORD flags = MOVEFILE_COPY_ALLOWED | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
-    return MoveFileExA(z(from).c_str(), z(to).c_str(), flags) ? Status::Ok : lastStatus();
+    return MoveFileExW(systemPath(from).c_str(), systemPath(to).c_str(), flags) ? Status::Ok : lastStatus();
 }
 
 Status Win32FileSystem::deleteFile(std::string_view path) {
-    return DeleteFileA(z(path).c_str()) ? Status::Ok : lastStatus();
+    return DeleteFileW(systemPath(path).c_str()) ? Status::Ok : lastStatus();
 }
 
 Status Win32FileSystem::createFolder(std::string_view path) {
-    return CreateDirectoryA(z(path).c_str(), nullptr) ? Status::Ok : lastStatus();
+    return CreateDirectoryW(systemPath(path).c_str(), nullptr) ? Status::Ok : lastStatus();
 }
 
 Status Win32FileSystem::removeFolder(std::string_view path) {
-    return RemoveDirectoryA(z(path).c_str()) ? Status::Ok : lastStatus();
+    return RemoveDirectoryW(systemPath(path).c_str()) ? Status::Ok : lastStatus();
 }
 
-std::uint32_t Win32FileSystem::driveType(std::string_view root) { return GetDriveTypeA(z(root).c_str()); }
+std::uint32_t Win32FileSystem::driveType(std::string_view root) { return GetDriveTypeW(wide(root).c_str()); }
 
 Status Win32FileSystem::volumeLabel(std::string_view root, std::string& label) {
-    char buffer[MAX_PATH + 1] = {};
-    if (!GetVolumeInformationA(z(root).c_str(), buffer, sizeof buffer, nullptr, nullptr, nullptr, nullptr, 0))
+    wchar_t buffer[MAX_PATH + 1] = {};
+    if (!GetVolumeInformationW(wide(root).c_str(), buffer, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0))
         return lastStatus();
-    label = buffer;
+    label = utf8(buffer);
     return Status::Ok;
 }
 

@@ -3,7 +3,7 @@
 
 namespace quillon::win32 {
 
-// The file system through the ANSI Win32 API. Files read and written through it are opened
+// The file system through the wide Win32 API, paths of any length. Files read and written through it are opened
 // so that our own reader does not block a writer and a file being written can still be read;
 // the in-use test opens with no sharing at all.
 class Win32FileSystem final : public FileSystem {

@@ -5,19 +5,21 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/Utf.h"
+
 namespace quillon::win32 {
 
 namespace {
 
 constexpr int TwipsPerInch = 1440;
-constexpr const char* DocumentName = "Quillon";
+constexpr const wchar_t* DocumentName = L"Quillon";
 
-std::string defaultPrinter() {
+std::wstring defaultPrinter() {
     DWORD size = 0;
-    GetDefaultPrinterA(nullptr, &size);
+    GetDefaultPrinterW(nullptr, &size);
     if (size == 0) return {};
-    std::vector<char> name(size);
-    if (!GetDefaultPrinterA(name.data(), &size)) return {};
+    std::vector<wchar_t> name(size);
+    if (!GetDefaultPrinterW(name.data(), &size)) return {};
     return name.data();
 }
 
@@ -58,10 +60,11 @@ void Win32Printer::print(std::string_view text, bool endLine) {
     }
     onLine_ = true;
     if (!text.empty()) {
-        const int length = static_cast<int>(text.size());
+        const std::wstring wideText = wide(text);
+        const int length = static_cast<int>(wideText.size());
         SIZE extent{};
-        if (!TextOutA(dc_.get(), x_, y_, text.data(), length) ||
-            !GetTextExtentPoint32A(dc_.get(), text.data(), length, &extent)) {
+        if (!TextOutW(dc_.get(), x_, y_, wideText.data(), length) ||
+            !GetTextExtentPoint32W(dc_.get(), wideText.data(), length, &extent)) {
             failed_ = true;
             return;
         }
@@ -76,7 +79,9 @@ void Win32Printer::print(std::string_view text, bool endLine) {
 
 int Win32Printer::textWidth(std::string_view text) {
     SIZE extent{};
-    if (!open() || !GetTextExtentPoint32A(dc_.get(), text.data(), static_cast<int>(text.size()), &extent)) return 0;
+    const std::wstring wideText = wide(text);
+    if (!open() || !GetTextExtentPoint32W(dc_.get(), wideText.data(), static_cast<int>(wideText.size()), &extent))
+        return 0;
     return toTwips(extent.cx);
 }
 
@@ -95,8 +100,8 @@ bool Win32Printer::endDocument() {
 bool Win32Printer::open() {
     if (failed_) return false;
     if (!dc_) {
-        const std::string name = defaultPrinter();
-        if (!name.empty()) dc_.reset(CreateDCA("WINSPOOL", name.c_str(), nullptr, nullptr));
+        const std::wstring name = defaultPrinter();
+        if (!name.empty()) dc_.reset(CreateDCW(L"WINSPOOL", name.c_str(), nullptr, nullptr));
         if (!dc_) {
             failed_ = true;
             return false;
@@ -108,9 +113,9 @@ bool Win32Printer::open() {
         fontChanged_ = true;
     }
     if (fontChanged_) {
-        FontHandle font(CreateFontA(-MulDiv(points_, dpiY_, 72), 0, 0, 0, bold_ ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+        FontHandle font(CreateFontW(-MulDiv(points_, dpiY_, 72), 0, 0, 0, bold_ ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
                                     FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                    FIXED_PITCH | FF_MODERN, fontName_.c_str()));
+                                    FIXED_PITCH | FF_MODERN, wide(fontName_).c_str()));
         if (!font || !SelectObject(dc_.get(), font.get())) {
             failed_ = true;
             return false;
@@ -124,10 +129,10 @@ bool Win32Printer::open() {
 bool Win32Printer::startJob() {
     if (!open()) return false;
     if (inJob_) return true;
-    DOCINFOA document{};
+    DOCINFOW document{};
     document.cbSize = sizeof document;
     document.lpszDocName = DocumentName;
-    if (StartDocA(dc_.get(), &document) <= 0) {
+    if (StartDocW(dc_.get(), &document) <= 0) {
         failed_ = true;
         return false;
     }
@@ -149,8 +154,8 @@ void Win32Printer::abandon() {
 }
 
 int Win32Printer::lineHeight() {
-    TEXTMETRICA metrics{};
-    GetTextMetricsA(dc_.get(), &metrics);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(dc_.get(), &metrics);
     return metrics.tmHeight + metrics.tmExternalLeading;
 }
 

@@ -8,6 +8,7 @@
 
 #include "platform/win32/Conversions.h"
 #include "platform/win32/Handles.h"
+#include "platform/win32/Utf.h"
 
 namespace quillon::win32 {
 namespace {
@@ -28,6 +29,8 @@ HKEY hiveKey(Hive hive) noexcept {
 Status fromResult(LONG result) noexcept { return toStatus(static_cast<DWORD>(result)); }
 
 bool isStringType(DWORD type) noexcept { return type == REG_SZ || type == REG_EXPAND_SZ; }
+// Stored as UTF-16, held as UTF-8.
+bool isTextType(DWORD type) noexcept { return isStringType(type) || type == REG_MULTI_SZ; }
 
 // The system stores a string with its terminator, but a writer may have left it out.
 void dropTerminator(std::string& text) {
@@ -51,8 +54,9 @@ LONG readWhole(std::string& buffer, Fetch fetch) {
     }
 }
 
-// Wine refuses an ANSI sub-key path longer than 260 characters (ERROR_MORE_DATA), though
-// keys lie deeper than that: a longer path is opened in pieces, each relative to the last.
+// Wine's ANSI calls refuse a sub-key path longer than 260 characters (ERROR_MORE_DATA), though
+// keys lie deeper than that. The wide calls are not known to; a longer path is still opened in
+// pieces, each relative to the last, which every system takes.
 constexpr std::size_t longestPathPiece = 250;
 
 // Wine checks no access on the key a relative open or create starts from (measured: none,
@@ -79,12 +83,12 @@ std::string_view takePiece(std::string_view& rest) {
 // they meet the system's own rules unchanged.
 template <typename Step>
 LONG stepAlong(HKEY from, std::string_view path, REGSAM passThrough, REGSAM access, RegKey& out, Step step) {
-    if (path.size() <= longestPathPiece) return step(from, z(path).c_str(), access, out);
+    if (path.size() <= longestPathPiece) return step(from, wide(path).c_str(), access, out);
     RegKey held;
     HKEY parent = from;
     std::string_view rest = path;
     for (;;) {
-        const std::string piece = z(takePiece(rest));
+        const std::wstring piece = wide(takePiece(rest));
         RegKey next;
         const LONG result = step(parent, piece.c_str(), rest.empty() ? access : passThrough, next);
         if (result != ERROR_SUCCESS) return result;
@@ -99,20 +103,21 @@ LONG stepAlong(HKEY from, std::string_view path, REGSAM passThrough, REGSAM acce
 
 LONG openPath(HKEY from, std::string_view path, REGSAM access, RegKey& out) {
     return stepAlong(from, path, passThroughOpen, access, out,
-                     [](HKEY parent, const char* piece, REGSAM sam, RegKey& key) {
-                         return RegOpenKeyExA(parent, piece, 0, sam, key.out());
+                     [](HKEY parent, const wchar_t* piece, REGSAM sam, RegKey& key) {
+                         return RegOpenKeyExW(parent, piece, 0, sam, key.out());
                      });
 }
 
 LONG createPath(HKEY from, std::string_view path, REGSAM access, RegKey& out) {
     return stepAlong(from, path, passThroughCreate, access, out,
-                     [](HKEY parent, const char* piece, REGSAM sam, RegKey& key) {
-                         return RegCreateKeyExA(parent, piece, 0, nullptr, REG_OPTION_NON_VOLATILE, sam, nullptr,
+                     [](HKEY parent, const wchar_t* piece, REGSAM sam, RegKey& key) {
+                         return RegCreateKeyExW(parent, piece, 0, nullptr, REG_OPTION_NON_VOLATILE, sam, nullptr,
                                                 key.out(), nullptr);
                      });
 }
 
 RegValue toRegValue(DWORD type, std::string data) {
+    if (isTextType(type)) data = utf8FromBytes(data);
     if (isStringType(type)) dropTerminator(data);
     return RegValue{type, std::move(data)};
 }
@@ -122,11 +127,11 @@ public:
     explicit Win32RegistryKey(RegKey key) noexcept : key_(std::move(key)) {}
 
     Status queryValue(std::string_view name, RegValue& out) override {
-        const std::string valueName = z(name);
+        const std::wstring valueName = wide(name);
         DWORD type = REG_NONE;
         std::string data;
         const LONG result = readWhole(data, [&](char* buffer, DWORD& size) {
-            return RegQueryValueExA(key_.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer),
+            return RegQueryValueExW(key_.get(), valueName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer),
                                     &size);
         });
         if (result == ERROR_SUCCESS) out = toRegValue(type, std::move(data));
@@ -134,14 +139,14 @@ public:
     }
 
     Status setValue(std::string_view name, const RegValue& value) override {
-        std::string data = value.data;
-        if (isStringType(value.type)) data.push_back('\0');
-        return fromResult(RegSetValueExA(key_.get(), z(name).c_str(), 0, value.type,
+        std::string data = isTextType(value.type) ? bytesFromUtf8(value.data) : value.data;
+        if (isStringType(value.type)) data.append(sizeof(wchar_t), '\0');
+        return fromResult(RegSetValueExW(key_.get(), wide(name).c_str(), 0, value.type,
                                          reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size())));
     }
 
     Status deleteValue(std::string_view name) override {
-        return fromResult(RegDeleteValueA(key_.get(), z(name).c_str()));
+        return fromResult(RegDeleteValueW(key_.get(), wide(name).c_str()));
     }
 
     Status queryDefaultValue(std::string_view subKey, std::string& text) override {
@@ -151,15 +156,18 @@ public:
             if (opened != ERROR_SUCCESS) return fromResult(opened);
         }
         const HKEY target = deep ? deep.get() : key_.get();
-        const std::string sub = deep ? std::string() : z(subKey);
+        const std::wstring sub = deep ? std::wstring() : wide(subKey);
         std::string data;
         const LONG result = readWhole(data, [&](char* buffer, DWORD& size) {
+            // Counts bytes; the buffer is whole UTF-16 units because every size asked is even.
             LONG length = static_cast<LONG>(size);
-            const LONG r = RegQueryValueA(target, sub.empty() ? nullptr : sub.c_str(), buffer, &length);
+            const LONG r = RegQueryValueW(target, sub.empty() ? nullptr : sub.c_str(), reinterpret_cast<wchar_t*>(buffer),
+                                          &length);
             size = static_cast<DWORD>(length);
             return r;
         });
         if (result == ERROR_SUCCESS) {
+            data = utf8FromBytes(data);
             dropTerminator(data);
             text = std::move(data);
         }
@@ -173,34 +181,33 @@ public:
             if (created != ERROR_SUCCESS) return fromResult(created);
         }
         const HKEY target = deep ? deep.get() : key_.get();
-        const std::string sub = deep ? std::string() : z(subKey);
-        const std::string data = z(text);
-        return fromResult(RegSetValueA(target, sub.empty() ? nullptr : sub.c_str(), REG_SZ, data.c_str(),
-                                       static_cast<DWORD>(data.size())));
+        const std::wstring sub = deep ? std::wstring() : wide(subKey);
+        const std::wstring data = wide(text);
+        return fromResult(RegSetValueW(target, sub.empty() ? nullptr : sub.c_str(), REG_SZ, data.c_str(),
+                                       static_cast<DWORD>(data.size() * sizeof(wchar_t))));
     }
 
     Status enumSubKey(std::uint32_t index, std::string& name) override {
-        char buffer[maxKeyNameLength + 1];
-        DWORD length = sizeof buffer;
-        const LONG result = RegEnumKeyExA(key_.get(), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
-        if (result == ERROR_SUCCESS) name.assign(buffer, length);
+        wchar_t buffer[maxKeyNameLength + 1];
+        DWORD length = maxKeyNameLength + 1;
+        const LONG result = RegEnumKeyExW(key_.get(), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+        if (result == ERROR_SUCCESS) assignUtf8(name, std::wstring_view(buffer, length));
         return fromResult(result);
     }
 
     Status enumValue(std::uint32_t index, std::string& name, RegValue& value) override {
         // A name buffer of the largest size the system allows, so ERROR_MORE_DATA is about the data.
-        std::string nameBuffer(maxValueNameLength + 1, '\0');
+        std::wstring nameBuffer(maxValueNameLength + 1, L'\0');
         DWORD nameLength = 0;
         DWORD type = REG_NONE;
         std::string data;
         const LONG result = readWhole(data, [&](char* buffer, DWORD& size) {
             nameLength = static_cast<DWORD>(nameBuffer.size());
-            return RegEnumValueA(key_.get(), index, nameBuffer.data(), &nameLength, nullptr, &type,
+            return RegEnumValueW(key_.get(), index, nameBuffer.data(), &nameLength, nullptr, &type,
                                  reinterpret_cast<BYTE*>(buffer), &size);
         });
         if (result == ERROR_SUCCESS) {
-            nameBuffer.resize(nameLength);
-            name = std::move(nameBuffer);
+            assignUtf8(name, std::wstring_view(nameBuffer.data(), nameLength));
             value = toRegValue(type, std::move(data));
         }
         return fromResult(result);
@@ -231,7 +238,7 @@ Status Win32Registry::create(Hive hive, std::string_view path, std::unique_ptr<R
 
 Status Win32Registry::deleteTree(Hive hive, std::string_view path) {
     if (path.find_first_not_of('\\') == std::string_view::npos) return Status::InvalidParameter;
-    return fromResult(static_cast<LONG>(SHDeleteKeyA(hiveKey(hive), z(path).c_str())));
+    return fromResult(static_cast<LONG>(SHDeleteKeyW(hiveKey(hive), wide(path).c_str())));
 }
 
 }  // namespace quillon::win32

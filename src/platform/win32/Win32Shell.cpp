@@ -5,6 +5,8 @@
 #include <shlobj.h>
 
 #include "platform/win32/Conversions.h"
+#include "platform/win32/LongPath.h"
+#include "platform/win32/Utf.h"
 
 namespace quillon::win32 {
 
@@ -12,18 +14,21 @@ namespace {
 
 HWND toHwnd(WindowRef w) noexcept { return reinterpret_cast<HWND>(w); }
 
-// The shell's path lists: each path NUL-terminated, the list ended by one more NUL.
-std::string nulList(const std::vector<std::string>& paths) {
-    std::string list;
+// The shell's path lists: each path NUL-terminated, the list ended by one more NUL. False when
+// a path is too long for the shell, which takes no "\\?\" form.
+bool nulList(const std::vector<std::string>& paths, std::wstring& list) {
+    list.clear();
     for (const auto& p : paths) {
-        list += p;
-        list += '\0';
+        const std::wstring path = wide(p);
+        if (path.size() >= MAX_PATH) return false;
+        list += path;
+        list += L'\0';
     }
-    list += '\0';
-    return list;
+    list += L'\0';
+    return true;
 }
 
-const char* orNull(const std::string& s) noexcept { return s.empty() ? nullptr : s.c_str(); }
+const wchar_t* orNull(const std::wstring& s) noexcept { return s.empty() ? nullptr : s.c_str(); }
 
 // Some shell calls fail without setting an error code.
 Status lastStatusOr(Status fallback) noexcept {
@@ -58,52 +63,52 @@ Status fromShellExecute(INT_PTR result) noexcept {
 }  // namespace
 
 Status Win32Shell::specialFolder(int csidl, std::string& path) {
-    char buf[MAX_PATH + 1] = {};
-    const HRESULT hr = SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf);
+    wchar_t buf[MAX_PATH + 1] = {};
+    const HRESULT hr = SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf);
     if (FAILED(hr)) {
         path.clear();
         return fromHresult(hr);
     }
-    path = buf;
+    path = utf8(buf);
     // S_FALSE: a valid folder that does not exist; what the shell wrote is still its answer.
     return path.empty() ? Status::PathNotFound : Status::Ok;
 }
 
 Status Win32Shell::tempPath(std::string& path) {
-    std::string buf(MAX_PATH + 1, '\0');
-    DWORD n = GetTempPathA(static_cast<DWORD>(buf.size()), buf.data());
+    std::wstring buf(MAX_PATH + 1, L'\0');
+    DWORD n = GetTempPathW(static_cast<DWORD>(buf.size()), buf.data());
     if (n > buf.size()) {
         buf.resize(n);
-        n = GetTempPathA(static_cast<DWORD>(buf.size()), buf.data());
+        n = GetTempPathW(static_cast<DWORD>(buf.size()), buf.data());
     }
     if (n == 0 || n >= buf.size()) return lastStatusOr(Status::PathNotFound);
-    path.assign(buf.data(), n);
+    path = utf8(std::wstring_view(buf.data(), n));
     return Status::Ok;
 }
 
 Status Win32Shell::longPathName(std::string_view path, std::string& longPath) {
-    const std::string in = z(path);
-    std::string buf(MAX_PATH + 1, '\0');
-    DWORD n = GetLongPathNameA(in.c_str(), buf.data(), static_cast<DWORD>(buf.size()));
+    const std::wstring in = wide(path);
+    std::wstring buf(MAX_PATH + 1, L'\0');
+    DWORD n = GetLongPathNameW(in.c_str(), buf.data(), static_cast<DWORD>(buf.size()));
     if (n > buf.size()) {
         buf.resize(n);
-        n = GetLongPathNameA(in.c_str(), buf.data(), static_cast<DWORD>(buf.size()));
+        n = GetLongPathNameW(in.c_str(), buf.data(), static_cast<DWORD>(buf.size()));
     }
     if (n == 0 || n >= buf.size()) return lastStatusOr(Status::FileNotFound);
-    longPath.assign(buf.data(), n);
+    longPath = utf8(std::wstring_view(buf.data(), n));
     return Status::Ok;
 }
 
 FileOpResult Win32Shell::fileOperation(const FileOperation& op) {
-    const std::string from = nulList(op.from);
-    const std::string to = op.to.empty() ? std::string() : nulList({op.to});
-    SHFILEOPSTRUCTA s{};
+    std::wstring from, to;
+    if (!nulList(op.from, from) || (!op.to.empty() && !nulList({op.to}, to))) return {Status::PathTooLong, false};
+    SHFILEOPSTRUCTW s{};
     s.hwnd = toHwnd(op.owner);
     s.wFunc = static_cast<UINT>(op.kind);
     s.pFrom = from.c_str();
     s.pTo = orNull(to);
     s.fFlags = static_cast<FILEOP_FLAGS>(op.flags);
-    const int result = SHFileOperationA(&s);
+    const int result = SHFileOperationW(&s);
     FileOpResult out;
     out.aborted = s.fAnyOperationsAborted != FALSE;
     if (result != 0) {
@@ -115,39 +120,39 @@ FileOpResult Win32Shell::fileOperation(const FileOperation& op) {
 }
 
 Status Win32Shell::deleteAtRestart(std::string_view path) {
-    return MoveFileExA(z(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? Status::Ok : lastStatus();
+    return MoveFileExW(systemPath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) ? Status::Ok : lastStatus();
 }
 
 Status Win32Shell::emptyRecycleBin(WindowRef owner, std::string_view root, std::uint32_t flags) {
-    const std::string r = z(root);
-    const HRESULT hr = SHEmptyRecycleBinA(toHwnd(owner), orNull(r), flags);
+    const std::wstring r = wide(root);
+    const HRESULT hr = SHEmptyRecycleBinW(toHwnd(owner), orNull(r), flags);
     return SUCCEEDED(hr) ? Status::Ok : fromHresult(hr);
 }
 
 Status Win32Shell::execute(WindowRef owner, std::string_view verb, std::string_view file,
                            std::string_view parameters, std::string_view folder, int show) {
-    const std::string v = z(verb), f = z(file), p = z(parameters), d = z(folder);
-    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteA(toHwnd(owner), orNull(v), f.c_str(), orNull(p),
+    const std::wstring v = wide(verb), f = wide(file), p = wide(parameters), d = wide(folder);
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(toHwnd(owner), orNull(v), f.c_str(), orNull(p),
                                                                 orNull(d), show));
     return result > 32 ? Status::Ok : fromShellExecute(result);
 }
 
 Status Win32Shell::fileType(std::string_view path, FileTypeInfo& out) {
-    SHFILEINFOA info{};
-    const DWORD_PTR imageList = SHGetFileInfoA(z(path).c_str(), 0, &info, sizeof info,
+    SHFILEINFOW info{};
+    const DWORD_PTR imageList = SHGetFileInfoW(wide(path).c_str(), 0, &info, sizeof info,
                                                SHGFI_TYPENAME | SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
     // The shell sets no error code; a failure almost always means the path does not exist.
     if (imageList == 0) return Status::FileNotFound;
-    out.typeName = info.szTypeName;
+    out.typeName = utf8(info.szTypeName);
     out.iconIndex = info.iIcon;
     return Status::Ok;
 }
 
 Status Win32Shell::help(WindowRef owner, std::string_view helpFile, std::uint32_t command, std::string_view keyword) {
-    const std::string file = z(helpFile), key = z(keyword);
+    const std::wstring file = wide(helpFile), key = wide(keyword);
     const ULONG_PTR data = command == HelpCommand::Key ? reinterpret_cast<ULONG_PTR>(key.c_str()) : 0;
     SetLastError(ERROR_SUCCESS);
-    return WinHelpA(toHwnd(owner), file.c_str(), command, data) ? Status::Ok : lastStatusOr(Status::FileNotFound);
+    return WinHelpW(toHwnd(owner), file.c_str(), command, data) ? Status::Ok : lastStatusOr(Status::FileNotFound);
 }
 
 }  // namespace quillon::win32
