@@ -55,6 +55,7 @@ private:
             request.flags = QuietRecycle;
             request.mode = shell::RemoveMode::Quiet;
             request.tellRefused = false;  // unattended: a name it cannot trust simply stays
+            request.mayAsk = false;
             shell::NoJournal unrecorded;
             // Only what really went counts as freed.
             if (!shell::removeThroughDoor(removal_, request, unrecorded, guard_).gone(request.paths.front())) return;

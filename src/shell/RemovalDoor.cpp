@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/Utf16.h"
 #include "shell/Folders.h"
 #include "shell/FolderEntries.h"
 #include "shell/UserFiles.h"
@@ -35,6 +36,9 @@ std::string keptPath(FileSystem& files, std::string_view dataFolder, std::string
     return target;
 }
 
+// The shell's file operation takes no path of MAX_PATH or more UTF-16 units.
+bool shellCanTake(std::string_view path) { return utf16leBytes(path).size() / 2 < 260; }
+
 std::string namesList(const std::vector<std::string>& items) {
     std::string text;
     for (std::size_t i = 0; i < items.size() && i < NamesShown; ++i) text += "\r\n    " + items[i];
@@ -54,6 +58,8 @@ private:
     void checkPaths();
     void checkKeys();
     void setUserFilesApart();
+    void setTooLongApart();
+    void removeForGood();
     void move();
     void keepInDataFolder(const std::vector<FileFate>& fates);
     void deleteWithShell(std::uint32_t flags);
@@ -71,6 +77,7 @@ private:
     std::vector<std::string> paths_;  // checked, chosen, still there
     std::vector<std::string> ownParts_;  // what stands for a folder that keeps the user's files
     std::vector<std::string> userFolders_;
+    std::vector<std::string> tooLong_;  // to delete for good through the file system, as the user agreed
     std::vector<std::pair<std::string, KeyPath>> keys_;  // as requested, and where
     std::vector<std::string> refused_;
 };
@@ -133,6 +140,67 @@ void Door::setUserFilesApart() {
     paths_ = std::move(kept);
 }
 
+// Paths too deep for the shell can still go, for good and through the file system, when the
+// user agrees; never skipped without a word.
+void Door::setTooLongApart() {
+    if (!request_.moveTo.empty()) return;
+    std::vector<std::string> deep;
+    for (auto* list : {&paths_, &ownParts_})
+        for (const std::string& path : *list)
+            if (!shellCanTake(path)) deep.push_back(path);
+    if (deep.empty()) return;
+    const bool agreed =
+        request_.mayAsk &&
+        ports_.prompter.message({"These items lie too deep for the Recycle Bin and the shell's removal:" +
+                                     namesList(deep) + "\r\n\r\nDelete them for good instead?",
+                                 "Quillon", MsgIcon::Question, MsgButtons::YesNo, 2}) == MsgAnswer::Yes;
+    for (auto* list : {&paths_, &ownParts_}) std::erase_if(*list, [](const std::string& p) { return !shellCanTake(p); });
+    for (const std::string& path : deep) {
+        if (agreed) {
+            tooLong_.push_back(path);
+        } else {
+            answer(answer_.files, path, Outcome::Refused);
+        }
+    }
+}
+
+// Files first, then the folders from the deepest up; a link goes as a link.
+void Door::removeForGood() {
+    for (const std::string& path : tooLong_) {
+        ports_.run.yield();
+        FileInfo info;
+        if (!succeeded(ports_.files.info(path, info))) {
+            answer(answer_.files, path, Outcome::NotThere);
+            continue;
+        }
+        std::vector<std::string> files, folders{path};
+        if ((info.attributes & FileAttr::Directory) && !(info.attributes & FileAttr::ReparsePoint)) {
+            struct Collect : WalkRules {
+                std::vector<std::string>& files;
+                std::vector<std::string>& folders;
+                Collect(std::vector<std::string>& f, std::vector<std::string>& d) : files(f), folders(d) {}
+                WalkStep handOn(const std::string& folder, const FileInfo& entry) {
+                    ((entry.attributes & FileAttr::Directory) ? folders : files).push_back(folder + entry.name);
+                    return WalkStep::Go;
+                }
+            } collect(files, folders);
+            const WalkOptions options{WalkOrder::ListingOrder, YieldAt::EachEntry, false,
+                                      HandOn::Files | HandOn::Folders | HandOn::LinkedFolders};
+            static_cast<void>(walkTree(ports_.files, ports_.run, path, options, collect));  // what stays shows below
+        } else if (!(info.attributes & FileAttr::Directory)) {
+            folders.clear();
+            files.push_back(path);
+        }
+        for (const std::string& file : files) {
+            static_cast<void>(ports_.files.setAttributes(file, FileAttr::Normal));  // the delete tells
+            static_cast<void>(ports_.files.deleteFile(file));  // what stays is answered below
+        }
+        std::sort(folders.begin(), folders.end(), [](const std::string& a, const std::string& b) { return a.size() > b.size(); });
+        for (const std::string& folder : folders) static_cast<void>(ports_.files.removeFolder(folder));
+        answer(answer_.files, path, exists(path) ? Outcome::Failed : Outcome::Removed);
+    }
+}
+
 // One operation per file: several sources with one destination folder is no list of
 // destinations, and each file is answered for on its own.
 void Door::move() {
@@ -159,6 +227,7 @@ void Door::keepInDataFolder(const std::vector<FileFate>& fates) {
     std::uint32_t flags = FileOpFlag::NoConfirmation | FileOpFlag::NoConfirmMkdir;
     if (ports_.desktop.isNtFamily()) flags |= FileOpFlag::NoErrorUi;
     for (const FileFate& fate : fates) {
+        if (fate.place != RemovalPlace::DataFolder) continue;  // too deep for the shell: deleted apart
         ports_.run.yield();
         if (fileInUse(ports_.files, fate.path)) {
             answer(answer_.files, fate.path, Outcome::Failed);
@@ -267,6 +336,7 @@ RemovalAnswer Door::run() {
     checkPaths();
     checkKeys();
     setUserFilesApart();
+    setTooLongApart();
     std::vector<std::string> all = paths_;
     all.insert(all.end(), ownParts_.begin(), ownParts_.end());
     std::vector<FileFate> fates;
@@ -276,6 +346,7 @@ RemovalAnswer Door::run() {
     } else {
         fates = fatesOf(ports_, all, request_.flags, request_.mode);
     }
+    for (const std::string& path : tooLong_) fates.push_back({path, RemovalPlace::Deleted, {}});
     std::vector<KeyPath> keys;
     for (const auto& item : keys_) keys.push_back(item.second);
     if (!journal_.write(keys, fates)) {
@@ -293,6 +364,7 @@ RemovalAnswer Door::run() {
             deleteWithShell(planRemoval(ports_.registry, request_.flags, request_.mode).flags);
         }
     }
+    removeForGood();
     // A folder kept for the user's files answers for itself; its parts are not the user's rows.
     std::erase_if(answer_.files, [&](const ItemAnswer& a) {
         return std::find(ownParts_.begin(), ownParts_.end(), a.item) != ownParts_.end() &&

@@ -50,6 +50,7 @@ struct RemovalRequest {
     std::function<std::vector<std::string>(const std::vector<std::string>&)> choose;
     std::string errorTitle = "Error deleting files";
     bool tellRefused = true;  // list refused items to the user (the uninstall writes them down)
+    bool mayAsk = true;       // false for an unattended run: what would need a question stays
 };
 
 enum class Outcome {

@@ -247,6 +247,27 @@ TEST(RemovalDoor, EachItemIsAnsweredForAsItEnded) {
     EXPECT_EQ(outcomeOf(answer.files, "C:\\Apps\\disk.img"), Outcome::Cancelled);
 }
 
+// Too deep for the shell: deleted for good through the file system when the user agrees, kept
+// and said so otherwise, never skipped silently.
+TEST(RemovalDoor, APathTooLongForTheShellGoesForGoodOnlyWhenTheUserSaysSo) {
+    for (const MsgAnswer reply : {MsgAnswer::Yes, MsgAnswer::No}) {
+        Door d;
+        std::string deep = "C:\\Apps";
+        for (int i = 0; i < 40; ++i) deep += "\\Папка" + std::to_string(i);
+        d.m.files.addFile(deep + "\\file.txt", "x");
+        d.m.files.addFile("C:\\Apps\\near.txt", "x");
+        d.m.prompter.answer(reply);
+        const std::string folder = deep.substr(0, deep.rfind('\\'));
+        const RemovalAnswer answer = d.remove({folder, "C:\\Apps\\near.txt"});
+        ASSERT_FALSE(d.m.prompter.messages().empty());
+        EXPECT_NE(d.m.prompter.messages()[0].text.find("Delete them for good instead?"), std::string::npos);
+        EXPECT_EQ(d.m.files.exists(deep + "\\file.txt"), reply == MsgAnswer::No);
+        EXPECT_EQ(d.m.files.exists(folder), reply == MsgAnswer::No);
+        EXPECT_EQ(outcomeOf(answer.files, folder), reply == MsgAnswer::Yes ? Outcome::Removed : Outcome::Refused);
+        EXPECT_FALSE(d.m.files.exists("C:\\Apps\\near.txt"));
+    }
+}
+
 TEST(RemovalDoor, KeysGoOnlyWhenTheGuardLetsThemAndAreAnsweredOneByOne) {
     Door d;
     d.m.registry.setString(Hive::CurrentUser, "Software\\NewApp\\Settings", "x", "1");
