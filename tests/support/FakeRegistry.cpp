@@ -24,6 +24,7 @@ struct RegNode {
     std::map<std::string, RegNamedValue> values;
     bool readOnly = false;
     bool unopenable = false;
+    bool unspellable = false;  // enumerated as '?'s, as the ANSI interface gives such a name
     bool refusesDelete = false;
     bool deleted = false;  // open handles to a deleted key see KeyDeleted
 };
@@ -207,7 +208,8 @@ public:
     Status enumSubKey(std::uint32_t index, std::string& name) override {
         if (node_->deleted) return Status::KeyDeleted;
         if (index >= node_->children.size()) return Status::NoMoreItems;
-        name = std::next(node_->children.begin(), index)->second->name;
+        const auto& child = *std::next(node_->children.begin(), index)->second;
+        name = child.unspellable ? std::string(child.name.size(), '?') : child.name;
         return Status::Ok;
     }
 
@@ -271,6 +273,10 @@ std::vector<std::string> FakeRegistry::valueNames(Hive hive, std::string_view pa
 
 void FakeRegistry::markReadOnly(Hive hive, std::string_view path) {
     createForSetUp(*model_, hive, path)->readOnly = true;
+}
+
+void FakeRegistry::markUnspellable(Hive hive, std::string_view path) {
+    createForSetUp(*model_, hive, path)->unspellable = true;
 }
 
 void FakeRegistry::markUnopenable(Hive hive, std::string_view path) {

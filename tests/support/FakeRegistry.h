@@ -41,6 +41,8 @@ public:
     // with nothing deleted.
     void markReadOnly(Hive hive, std::string_view path);
     void markUnopenable(Hive hive, std::string_view path);
+    // Enumerated by its parent with '?' for each character, a name no open finds.
+    void markUnspellable(Hive hive, std::string_view path);
     void failDeleteTree(Hive hive, std::string_view path);
 
     // Every successful write through the port in order, as "<verb> HKCU\Path[\Value]", the verb

@@ -190,6 +190,17 @@ TEST_F(ResultRemoval, DeleteTakesOutOnlyVanishedRows) {
     EXPECT_EQ(listed(), (std::vector<std::string>{"C:\\J\\b.bak", "C:\\J\\c.bak", "C:\\J\\d.bak"}));
 }
 
+// A row whose name came back with "?" (no short name to act through) would be a wildcard to
+// the shell: it is refused and stays, and so do the user's files of its shape.
+TEST_F(ResultRemoval, ARowTheSystemCouldNotSpellIsRefusedNotExpanded) {
+    results.add({"?.bak", "C:\\J\\", 1, 0});
+    m.prompter.answer(MsgAnswer::Ok);
+    deleteSelected(removal, ResultKind::JunkFiles, results, {4});
+    for (const char* f : {"C:\\J\\a.bak", "C:\\J\\c.bak", "C:\\J\\d.bak"}) EXPECT_TRUE(m.files.exists(f)) << f;
+    EXPECT_EQ(results.size(), 5u);
+    EXPECT_NE(m.prompter.messages().back().text.find("C:\\J\\?.bak"), std::string::npos);
+}
+
 TEST_F(ResultRemoval, MoveTakesOutWhatLeftAndKeepsCancelledRows) {
     m.files.addFolder("C:\\Backup");
     m.prompter.answerFolder("C:\\Backup");

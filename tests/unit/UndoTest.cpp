@@ -111,9 +111,21 @@ TEST(Undo, NothingIsRemovedWhenTheRecordCannotBeWritten) {
         {"uninstall", [](Bench& b) { b.uninstall(); }},
         {"clean-up", [](Bench& b) { b.m.prompter.answer(MsgAnswer::Ok), b.cleanUp(); }},
     };
-    for (const auto& [name, remove] : operations) {
+    // The disk full under Undo for every removal; a sub-key listed under a name no open finds
+    // for the two that take keys: the record would miss it while the deletion took it.
+    const std::pair<std::string, std::function<void(Bench&)>> failures[] = {
+        {"disk full", [](Bench& b) { b.m.files.failWritesUnder("C:\\Data\\Undo"); }},
+        {"unreadable sub-key", [](Bench& b) {
+             b.m.registry.markUnspellable(Hive::LocalMachine, std::string(AppKey) + "\\Ключ");
+             b.original = b.keysNow();
+         }},
+    };
+    for (const auto& [failure, stage] : failures)
+    for (const auto& [operation, remove] : operations) {
+        const std::string name = failure + ", " + operation;
+        if (failure != "disk full" && std::string(operation) == "clean-up") continue;
         Bench b;
-        b.m.files.failWritesUnder("C:\\Data\\Undo");
+        stage(b);
         remove(b);
         EXPECT_EQ(b.lastMessage().text, "The undo record could not be written. Nothing was removed.") << name;
         EXPECT_EQ(b.lastMessage().title, "Error deleting files") << name;
