@@ -16,6 +16,15 @@ namespace quillon::win32 {
 
 namespace {
 
+// A line that is not UTF-8 was written in the system's ANSI code page (files of earlier versions).
+std::string ansiLine(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    std::wstring text(static_cast<std::size_t>(n), L'\0');
+    if (n > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+    return utf8(text);
+}
+
 // Assigns in place: a listing reuses one entry, whose strings keep their capacity.
 void toFileInfo(const WIN32_FIND_DATAW& fd, FileInfo& out) {
     assignUtf8(out.name, fd.cFileName);
@@ -167,7 +176,7 @@ Status Win32FileSystem::openRead(std::string_view path, std::unique_ptr<TextRead
     FileHandle file(CreateFileW(systemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return lastStatus();
-    out = std::make_unique<LineReader>(std::make_unique<FileSource>(std::move(file)));
+    out = std::make_unique<LineReader>(std::make_unique<FileSource>(std::move(file)), ansiLine);
     return Status::Ok;
 }
 
