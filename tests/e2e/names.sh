@@ -16,6 +16,9 @@ replacements='[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]'
 printf '%s\n' REGEDIT4 "$replacements" '"Tahoma"="WenQuanYi Micro Hei"' '"MS Shell Dlg"="WenQuanYi Micro Hei"' \
     >"$WINEPREFIX/drive_c/fonts.reg"
 "$WINELOADER" regedit /s 'C:\fonts.reg' >/dev/null 2>&1
+# Arabic, which that font lacks, from the font linked to it.
+"$WINELOADER" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /f \
+    /v 'WenQuanYi Micro Hei' /t REG_MULTI_SZ /d 'DejaVuSans.ttf,DejaVu Sans' >/dev/null 2>&1
 wineserver -w
 cp "$1" "$program/Quillon.exe"
 cp "$2" "$WINEPREFIX/drive_c/probe.exe"
