@@ -1,8 +1,10 @@
 // Runs in the prefix of names.sh, one test per call (the script makes the files between them):
-// the snapshot of N:, then Find changes with every row deleted from the viewer, then the
-// clean-up of J: with every row deleted. Each removal's questions and messages are answered and
-// printed; whether the user's files are still there is for the script to say.
+// the snapshot of N:, then Find changes listing the installation by its own names and every row
+// saved to a removal list, then that list uninstalled, then the clean-up of J: with every row
+// deleted. Each removal's questions and messages are answered and printed; whether the user's
+// files are still there is for the script to say.
 #include <iostream>
+#include <sstream>
 
 #include "ProbeKit.h"
 #include "app/resource.h"
@@ -36,13 +38,12 @@ std::string allTexts(HWND window) {
     return text;
 }
 
-// Answers Yes or OK to every dialog of the program but `own`, at least one, until none has come
-// for three seconds and `window` takes input again; prints and photographs each.
-void answerAll(HWND window, const std::vector<HWND>& own, const std::string& shotPrefix) {
-    DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
+// Answers Yes or OK to every dialog of the process but `own`, at least one, until none has come
+// for three seconds and `settled` holds; prints and photographs each and returns their texts.
+std::vector<std::string> answerAll(DWORD processId, const std::vector<HWND>& own, const std::string& shotPrefix,
+                                   const std::function<bool()>& settled) {
+    std::vector<std::string> seen;
     DWORD quietSince = GetTickCount();
-    int answered = 0;
     for (const DWORD start = GetTickCount(); GetTickCount() - start < 120000; Sleep(100)) {
         HWND box = firstWindow(nullptr, [&](HWND w) {
             DWORD owner = 0;
@@ -53,25 +54,33 @@ void answerAll(HWND window, const std::vector<HWND>& own, const std::string& sho
                    std::find(own.begin(), own.end(), w) == own.end();
         });
         if (!box) {
-            if (GetTickCount() - quietSince > 3000 && IsWindowEnabled(window)) {
-                // Deleting to the Recycle Bin always asks first: no question, no Delete.
-                ASSERT_GT(answered, 0) << "the removal never asked: was Delete pressed?";
-                return;
+            if (GetTickCount() - quietSince > 3000 && settled()) {
+                // Every removal asks first: no question, no removal.
+                EXPECT_FALSE(seen.empty()) << "the removal never asked: did it start?";
+                return seen;
             }
             continue;
         }
         HWND button = nullptr;
-        ASSERT_TRUE(waitUntil(10000, [&] {
-            button = GetDlgItem(box, IDYES) ? GetDlgItem(box, IDYES) : GetDlgItem(box, IDOK);
-            return button && IsWindowVisible(button);
-        })) << "a dialog without Yes or OK: " << allTexts(box);
-        std::cout << "answered " << windowText(button) << " to " << allTexts(box) << std::endl;
-        screenshot(shotPrefix + "-" + std::to_string(++answered));
+        if (!waitUntil(10000, [&] {
+                button = GetDlgItem(box, IDYES) ? GetDlgItem(box, IDYES) : GetDlgItem(box, IDOK);
+                return button && IsWindowVisible(button);
+            })) {
+            ADD_FAILURE() << "a dialog without Yes or OK: " << allTexts(box);
+            return seen;
+        }
+        seen.push_back(allTexts(box));
+        std::cout << "answered " << windowText(button) << " to " << seen.back() << std::endl;
+        screenshot(shotPrefix + "-" + std::to_string(seen.size()));
         PostMessageA(button, BM_CLICK, 0, 0);
-        ASSERT_TRUE(waitUntil(10000, [&] { return !IsWindow(box) || !IsWindowVisible(box); })) << allTexts(box);
+        if (!waitUntil(10000, [&] { return !IsWindow(box) || !IsWindowVisible(box); })) {
+            ADD_FAILURE() << "the dialog stays: " << allTexts(box);
+            return seen;
+        }
         quietSince = GetTickCount();
     }
-    FAIL() << "the dialogs did not end within two minutes";
+    ADD_FAILURE() << "the dialogs did not end within two minutes";
+    return seen;
 }
 
 void printRows(const char* what, HWND list) {
@@ -95,7 +104,16 @@ TEST(Names, UpdateDatabase) {
     setKey(HKEY_CURRENT_USER, "Software\\NamesApp\\Settings");  // the installation's, beside its files
 }
 
-TEST(Names, ViewerDeletesEveryRow) {
+// The installation's items, "N:\folder\name" a line in UTF-8, as names.sh made them.
+std::vector<std::string> installedPaths() {
+    std::istringstream in(fileText("C:\\installed.txt"));
+    std::vector<std::string> paths;
+    for (std::string line; std::getline(in, line);) paths.push_back(line);
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+TEST(Names, ViewerListsTheInstallationByItsNamesAndSavesIt) {
     const RunningProgram finder("\\f");
     HWND viewer = finder.window("Changes found  -Quillon", 0, 180000);
     ASSERT_NE(viewer, nullptr) << finder.noWindow("the viewer").message();
@@ -105,17 +123,31 @@ TEST(Names, ViewerDeletesEveryRow) {
     // The installation's key: the registry list, filled last, is then complete.
     ASSERT_TRUE(waitUntil(10000, [&] { return rowCount(keys) > 0; })) << "the registry list stays empty";
     printRows("listed", files);
+    std::vector<std::string> listed;
+    for (const auto& row : listViewRows(files, 2)) listed.push_back(row[1] + row[0]);
+    std::sort(listed.begin(), listed.end());
+    const std::vector<std::string> installed = installedPaths();
+    ASSERT_FALSE(installed.empty());
+    EXPECT_EQ(listed, installed);
     screenshot("viewer");
     DWORD_PTR ignored = 0;
     ASSERT_TRUE(SendMessageTimeoutA(descendant(viewer, IDC_FOUND_CMDSELECTALL), BM_CLICK, 0, 0, SMTO_NORMAL, 20000,
                                     &ignored));
     EXPECT_EQ(selectedCount(files), rowCount(files));
-    ASSERT_TRUE(press(descendant(viewer, IDC_FOUND_CMDDELETE), "&Delete selected"));
-    answerAll(viewer, {viewer}, "viewer-box");
-    printRows("left", files);
-    screenshot("viewer-after");
+    ASSERT_TRUE(saveThrough(finder, viewer, descendant(viewer, IDC_FOUND_CMDSAVE), "&Save selected", "C:\\Lists\\names.qdf"));
     PostMessageA(viewer, WM_CLOSE, 0, 0);
     ASSERT_TRUE(finder.ends("the viewer was closed"));
+}
+
+TEST(Names, SavedListUninstalls) {
+    const RunningProgram uninstaller("\"C:\\Lists\\names.qdf\"");
+    ASSERT_TRUE(uninstaller.started());
+    const auto seen = answerAll(uninstaller.id(), {}, "uninstall", [&] { return !uninstaller.running(); });
+    ASSERT_FALSE(seen.empty());
+    EXPECT_TRUE(seen.front().starts_with("[Confirm Quillon Uninstall]")) << seen.front();
+    EXPECT_TRUE(seen.back().starts_with("[Quillon Uninstall complete]") &&
+                seen.back().find("\"names has been uninstalled.\"") != std::string::npos)
+        << seen.back();
 }
 
 TEST(Names, CleanUpDeletesEveryRow) {
@@ -149,14 +181,19 @@ TEST(Names, CleanUpDeletesEveryRow) {
     }
     HWND list = descendant(window, IDC_CLEAN_LVWSCANNEDFILES);
     printRows("listed", list);
-    for (const auto& row : listViewRows(list, 2))
+    const Rows rows = listViewRows(list, 2);
+    EXPECT_NE(std::find(rows.begin(), rows.end(), std::vector<std::string>{"тест1.tmp", "J:\\"}), rows.end())
+        << "the junk is not listed by its own name";
+    for (const auto& row : rows)
         for (const char* kept : {"abcd1.tmp", "wxyz1.tmp", "data.bak"})
             EXPECT_NE(row[0], kept) << row[1] << ": the user's own, kept by the rules";
     screenshot("cleanup");
     ASSERT_TRUE(press(descendant(window, IDC_CLEAN_CMDSELECTALL), "Select &All"));
     ASSERT_TRUE(waitUntil(10000, [&] { return selectedCount(list) == rowCount(list) && rowCount(list) > 0; }));
     ASSERT_TRUE(press(descendant(window, IDC_CLEAN_CMDDELETE), "&Delete"));
-    answerAll(window, {main, window}, "cleanup-box");
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    answerAll(processId, {main, window}, "cleanup-box", [&] { return IsWindowEnabled(window); });
     printRows("left", list);
     screenshot("cleanup-after");
     PostMessageA(window, WM_CLOSE, 0, 0);

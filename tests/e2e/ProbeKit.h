@@ -72,14 +72,15 @@ inline void setKey(HKEY hive, const char* path, const std::string& name = "", DW
     ASSERT_EQ(set, ERROR_SUCCESS) << name;
 }
 
-// The caption or text of a window of another process; a window that hangs must not hang the probe.
+// The caption or text of a window of another process, in UTF-8 (the narrow message gives only what
+// the code page holds); a window that hangs must not hang the probe.
 inline std::string windowText(HWND window) {
-    char text[1024] = {};
+    wchar_t text[1024] = {};
     DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
-                             &copied))
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                             5000, &copied))
         return {};
-    return std::string(text, std::min<std::size_t>(copied, sizeof text - 1));
+    return quillon::win32::utf8(std::wstring_view(text, std::min<std::size_t>(copied, std::size(text) - 1)));
 }
 
 using WindowSearch = std::pair<const std::function<bool(HWND)>*, HWND>;
@@ -181,6 +182,8 @@ public:
     }
 
     bool started() const { return static_cast<bool>(process_); }
+    bool running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+    DWORD id() const { return GetProcessId(process_.get()); }
     // A visible top-level window of the program (of any program for processId 0) with that
     // caption (null: any) holding a control with that identifier (0: any); null once the time is up.
     static HWND find(DWORD processId, const char* title, int controlId, DWORD timeoutMs) {
@@ -246,6 +249,29 @@ inline AssertionResult answer(const RunningProgram& program, const char* title, 
         return AssertionFailure() << title << " does not show \"" << text << "\" and " << caption << ":\n"
                                   << program.shows();
     return press(GetDlgItem(box, buttonId), caption);
+}
+
+// The common save dialog of the program opened with `save`: the path typed into its file-name box
+// (cmb13; edt1 in the older layout), then Save; done once the file is there and `owner` answers.
+inline AssertionResult saveThrough(const RunningProgram& program, HWND owner, HWND save, const char* caption,
+                                   const std::string& path) {
+    constexpr int FileNameCombo = 0x47c, FileNameEdit = 0x480;
+    if (AssertionResult pressed = press(save, caption); !pressed) return pressed;
+    HWND dialog = program.window(nullptr, FileNameCombo, 30000);
+    if (!dialog) dialog = program.window(nullptr, FileNameEdit, 1000);
+    if (!dialog) return program.noWindow("the save dialog");
+    // Its own controls only: the shell's file list inside it has a child numbered IDOK too.
+    HWND name = GetDlgItem(dialog, FileNameCombo) ? GetDlgItem(dialog, FileNameCombo) : GetDlgItem(dialog, FileNameEdit);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, &ignored);
+    if (windowText(name) != path) return AssertionFailure() << "the file name box reads " << windowText(name);
+    if (AssertionResult pressed = press(GetDlgItem(dialog, IDOK), "&Save"); !pressed) return pressed;
+    if (!waitUntil(20000, [&] { return !IsWindow(dialog) && exists(path); }))
+        return AssertionFailure() << "the save dialog stays open or wrote nothing:\n" << program.shows();
+    // The owner answers again once the save handler has returned, the file closed.
+    if (!SendMessageTimeoutA(owner, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored))
+        return AssertionFailure() << "the window does not answer after the save";
+    return AssertionSuccess();
 }
 
 // Real input, so the windows see what a user's mouse and keyboard would send.

@@ -29,9 +29,6 @@ const char* const SharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVersion\
 const char* const GeneralKey = "Software\\Quillon\\General";
 const std::string WinIni = "C:\\windows\\win.ini";
 constexpr char Separator = '\x7f';
-// The file-name box of the common save dialog (cmb13; edt1 in the older layout).
-constexpr int FileNameCombo = 0x47c;
-constexpr int FileNameEdit = 0x480;
 
 std::string upper(std::string text) {
     for (char& c : text) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
@@ -149,24 +146,8 @@ void expectFoundInstallation(const ViewerLists& lists) {
     EXPECT_EQ(listViewRows(lists.autoexec, 1), (Rows{{"Scanning not enabled."}}));
 }
 
-// The common save dialog of the program: the list's path typed into its file-name box, then Save.
 AssertionResult saveRemovalList(const RunningProgram& program, HWND viewer) {
-    if (AssertionResult pressed = press(descendant(viewer, IDC_FOUND_CMDSAVE), "&Save selected"); !pressed) return pressed;
-    HWND dialog = program.window(nullptr, FileNameCombo, 30000);
-    if (!dialog) dialog = program.window(nullptr, FileNameEdit, 1000);
-    if (!dialog) return program.noWindow("the save dialog");
-    // Its own controls only: the shell's file list inside it has a child numbered IDOK too.
-    HWND name = GetDlgItem(dialog, FileNameCombo) ? GetDlgItem(dialog, FileNameCombo) : GetDlgItem(dialog, FileNameEdit);
-    DWORD_PTR ignored = 0;
-    SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ListPath.c_str()), SMTO_NORMAL, 5000, &ignored);
-    if (windowText(name) != ListPath) return AssertionFailure() << "the file name box reads " << windowText(name);
-    if (AssertionResult pressed = press(GetDlgItem(dialog, IDOK), "&Save"); !pressed) return pressed;
-    if (!waitUntil(20000, [&] { return !IsWindow(dialog) && exists(ListPath); }))
-        return AssertionFailure() << "the save dialog stays open or wrote nothing:\n" << program.shows();
-    // The viewer answers again once the save handler has returned, the file closed.
-    if (!SendMessageTimeoutA(viewer, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored))
-        return AssertionFailure() << "the viewer does not answer after the save";
-    return AssertionSuccess();
+    return saveThrough(program, viewer, descendant(viewer, IDC_FOUND_CMDSAVE), "&Save selected", ListPath);
 }
 
 // The list as the rows shown in the viewer say it must be: every row was selected.
