@@ -39,9 +39,25 @@ std::string keptPath(FileSystem& files, std::string_view dataFolder, std::string
 // The shell's file operation takes no path of MAX_PATH or more UTF-16 units.
 bool shellCanTake(std::string_view path) { return utf16leBytes(path).size() / 2 < 260; }
 
+// A message box cannot wrap a path without spaces: a deep one keeps its first folder and its
+// last parts, cut at a "\" so no character is split.
+std::string shownPath(const std::string& path) {
+    constexpr std::size_t Wide = 90;
+    if (path.size() <= Wide) return path;
+    const std::size_t head = path.find('\\', 3);
+    std::size_t tail = path.rfind('\\');
+    while (tail != std::string::npos && tail > head) {
+        const std::size_t before = path.rfind('\\', tail - 1);
+        if (before == std::string::npos || before <= head || path.size() - before > Wide - head) break;
+        tail = before;
+    }
+    if (head == std::string::npos || tail == std::string::npos || tail <= head) return path;
+    return path.substr(0, head + 1) + "..." + path.substr(tail);
+}
+
 std::string namesList(const std::vector<std::string>& items) {
     std::string text;
-    for (std::size_t i = 0; i < items.size() && i < NamesShown; ++i) text += "\r\n    " + items[i];
+    for (std::size_t i = 0; i < items.size() && i < NamesShown; ++i) text += "\r\n    " + shownPath(items[i]);
     if (items.size() > NamesShown) text += "\r\n    ... and " + std::to_string(items.size() - NamesShown) + " more";
     return text;
 }
