@@ -127,6 +127,7 @@ TEST(Undo, NothingIsRemovedWhenTheRecordCannotBeWritten) {
         Bench b;
         stage(b);
         remove(b);
+        ASSERT_FALSE(b.m.prompter.messages().empty()) << name;
         EXPECT_EQ(b.lastMessage().text, "The undo record could not be written. Nothing was removed.") << name;
         EXPECT_EQ(b.lastMessage().title, "Error deleting files") << name;
         EXPECT_EQ(b.keysNow(), b.original) << name;
