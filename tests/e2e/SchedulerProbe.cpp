@@ -47,9 +47,12 @@ std::string tasksRun(const RunningProgram& scheduler, DWORD timeoutMs) {
     if (!tasks) return "no task window";
     std::string totals;
     const bool closed = waitUntil(60000, [&] {
+        // The two labels change one after the other in another process: a pair counts only when
+        // the count did not move while the space was read.
         const std::string files = windowText(descendant(tasks, IDC_TASK_LBLFILENOS));
         const std::string freed = windowText(descendant(tasks, IDC_TASK_LBLFREEDSPACE));
-        if (!files.empty() && !freed.empty()) totals = files + ", " + freed;
+        const std::string again = windowText(descendant(tasks, IDC_TASK_LBLFILENOS));
+        if (!files.empty() && !freed.empty() && files == again) totals = files + ", " + freed;
         return !IsWindow(tasks);
     });
     return closed ? totals : "the task window stays";
