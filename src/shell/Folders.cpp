@@ -89,6 +89,12 @@ bool folderExists(FileSystem& files, std::string_view path) {
     return succeeded(files.info(folder, info)) && (info.attributes & FileAttr::Directory);
 }
 
+std::string nameOf(std::string_view path) {
+    while (path.ends_with('\\')) path.remove_suffix(1);
+    const std::size_t slash = path.rfind('\\');
+    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
 std::string programFolder(Desktop& desktop) {
     const std::string path = desktop.programPath();
     const auto slash = path.rfind('\\');

@@ -36,4 +36,7 @@ bool folderExists(FileSystem& files, std::string_view path);
 // Appends "\" when the text does not end in one.
 std::string withBackslash(std::string_view folder);
 
+// The last part of a path ("C:\App\" gives "App").
+std::string nameOf(std::string_view path);
+
 }  // namespace quillon::shell

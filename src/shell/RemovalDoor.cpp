@@ -14,12 +14,6 @@ namespace {
 
 constexpr std::size_t NamesShown = 10;
 
-std::string nameOf(std::string_view path) {
-    while (path.ends_with('\\')) path.remove_suffix(1);
-    const std::size_t slash = path.rfind('\\');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
 // "C:\Apps\a.txt" kept in the data folder as "<data>\Removed\C\Apps\a.txt"; a path already
 // taken there gets " (2)", " (3)"... before its extension.
 std::string keptPath(FileSystem& files, std::string_view dataFolder, std::string_view path) {

@@ -8,11 +8,6 @@ namespace {
 
 constexpr std::size_t NamesNamed = 5;
 
-std::string nameOf(std::string_view path) {
-    const std::size_t slash = path.rfind('\\');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
 // True when the folder holds none of the user's files, so it can go whole.
 bool sortOut(FileSystem& files, RunContext& run, const std::string& folder, const DateTime& installedBy,
              UserFiles& found) {
@@ -59,7 +54,7 @@ std::string userFilesQuestion(std::string_view folder, const UserFiles& found) {
     const std::size_t n = found.files.size();
     std::string text = std::string(folder) + " also holds " + std::to_string(n) +
                        (n == 1 ? " file" : " files") + " changed after the installation: ";
-    for (std::size_t i = 0; i < n && i < NamesNamed; ++i) text += (i ? ", " : "") + nameOf(found.files[i]);
+    for (std::size_t i = 0; i < n && i < NamesNamed; ++i) text += (i ? ", " : "") + shell::nameOf(found.files[i]);
     if (n > NamesNamed) text += ", ...";
     return text + ". Remove them too?";
 }

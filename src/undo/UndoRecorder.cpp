@@ -10,12 +10,6 @@
 namespace quillon::undo {
 namespace {
 
-std::string nameOf(std::string_view path) {
-    while (path.ends_with('\\')) path.remove_suffix(1);
-    const std::size_t slash = path.rfind('\\');
-    return std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
-}
-
 // "2026-12-07 15.30.12 NewApp": sorts by time, and a title cannot make it a path.
 std::string folderName(const DateTime& when, std::string_view title) {
     char stamp[32];
@@ -113,11 +107,11 @@ bool UndoRecorder::copyConfigFiles(UndoRecord& record) {
             continue;
         FileInfo info;
         if (!succeeded(ports_.files.info(path, info))) continue;  // no file, no line to take out
-        std::string copyName = nameOf(path);
+        std::string copyName = shell::nameOf(path);
         for (int n = 2; std::any_of(record.configFiles.begin(), record.configFiles.end(),
                                     [&](const ConfigCopy& c) { return c.copyName == copyName; });
              ++n)
-            copyName = std::to_string(n) + " " + nameOf(path);
+            copyName = std::to_string(n) + " " + shell::nameOf(path);
         if (!succeeded(ports_.files.copyFile(path, folder_ + copyName, false))) return false;
         // A hidden or read-only copy would refuse the record's removal later.
         static_cast<void>(ports_.files.setAttributes(folder_ + copyName, FileAttr::Normal));  // best effort: the attributes are not what the data depends on
