@@ -25,13 +25,6 @@ std::vector<std::string> selectedPaths(const ChangeSet& changes, const Selection
     return paths;
 }
 
-// The key as a removal list spells it: "HKEY_CURRENT_USER\Software\New\Sub".
-std::string keyEntryOf(const KeyRow& row) {
-    std::string parent = row.parent;
-    if (!parent.empty() && !parent.ends_with('\\')) parent += '\\';
-    return parent + row.name;
-}
-
 // Every row whose item is gone leaves, selected or not; rows the guard refused stay, since
 // their path (a wildcard, say) cannot be trusted to answer "gone".
 void dropVanishedFiles(RemovalContext& context, ChangeSet& changes) {
@@ -95,7 +88,7 @@ void deleteSelected(RemovalContext& context, ChangeSet& changes, const Selection
     std::vector<std::size_t> keyRows;
     for (std::size_t index : selection.keys) {
         if (index >= changes.keys.size() || changes.keys[index].isPlaceholder()) continue;
-        request.keys.push_back(keyEntryOf(changes.keys[index]));
+        request.keys.push_back(changes.keys[index].fullKey());
         keyRows.push_back(index);
     }
     request.installedBy = context.installedBy;

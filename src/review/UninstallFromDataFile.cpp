@@ -39,6 +39,10 @@ struct Gathered {
     std::array<std::vector<Line>, ConfigListCount> lines;
 };
 
+bool isLeft(shell::Outcome o, bool countRestart) {
+    return o != shell::Outcome::Removed && o != shell::Outcome::NotThere && (countRestart || o != shell::Outcome::AtRestart);
+}
+
 constexpr std::uint32_t FileFlags = FileOpFlag::MultiDestFiles | FileOpFlag::NoConfirmation | FileOpFlag::AllowUndo;
 
 class Uninstall {
@@ -56,6 +60,8 @@ private:
     bool writeFailedList();
     void report(bool failedListWritten);
     void tell(std::string text, MsgIcon icon);
+    // Something asked for is still there; a file left for the restart counts only when asked.
+    bool anythingLeft(bool countRestart) const;
 
     RemovalContext& c_;
     shell::RemovalPorts& ports_;
@@ -67,6 +73,13 @@ private:
     std::string failedPath_;
     bool nt_ = false;
 };
+
+bool Uninstall::anythingLeft(bool countRestart) const {
+    for (const auto* answers : {&answer_.files, &answer_.keys})
+        for (const auto& a : *answers)
+            if (isLeft(a.outcome, countRestart)) return true;
+    return std::any_of(failedLines_.begin(), failedLines_.end(), [](const auto& l) { return !l.empty(); });
+}
 
 bool Uninstall::confirmed() {
     return ports_.prompter.message({"Are you sure you want to remove " + programNameOf(listPath_) +
@@ -135,9 +148,7 @@ bool Uninstall::writeFailedList() {
     // Each line's failure sticks in the writer; close() answers for them all.
     const auto left = [&](const std::vector<shell::ItemAnswer>& answers) {
         for (const auto& a : answers)
-            if (a.outcome != shell::Outcome::Removed && a.outcome != shell::Outcome::NotThere &&
-                a.outcome != shell::Outcome::AtRestart)
-                out->putLine(a.item);
+            if (isLeft(a.outcome, false)) out->putLine(a.item);
     };
     out->putLine(removal_list::FilesHeader);
     left(answer_.files);
@@ -195,20 +206,13 @@ void Uninstall::run() {
 
 void Uninstall::report(bool failedListWritten) {
     FileSystem& files = ports_.files;
-    const auto isLeft = [](shell::Outcome o) { return o != shell::Outcome::Removed && o != shell::Outcome::NotThere; };
-    const auto left = [&](shell::Outcome except) {
-        for (const auto* answers : {&answer_.files, &answer_.keys})
-            for (const auto& a : *answers)
-                if (isLeft(a.outcome) && a.outcome != except) return true;
-        return std::any_of(failedLines_.begin(), failedLines_.end(), [](const auto& l) { return !l.empty(); });
-    };
-    if (!left(shell::Outcome::Removed)) {
+    if (!anythingLeft(true)) {
         removeLeftover(files, failedPath_);
         removeLeftover(files, listPath_);  // an uninstalled program's list left behind harms nothing
         tell(programNameOf(listPath_) + " has been uninstalled.", MsgIcon::None);
         return;
     }
-    if (!left(shell::Outcome::AtRestart)) {
+    if (!anythingLeft(false)) {
         // Only files in use are left, and the restart takes them.
         removeLeftover(files, failedPath_);
         removeLeftover(files, listPath_);  // an uninstalled program's list left behind harms nothing

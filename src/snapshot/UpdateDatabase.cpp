@@ -40,7 +40,7 @@ UpdateOutcome snapshotDrive(UpdatePorts& ports, UpdateProgress& progress, std::s
     if (walked.end == shell::WalkEnd::Failed) {
         // A folder listed only in part must not become the snapshot: its missing files would
         // come back as new, that is, as things to delete.
-        static_cast<void>(ports.files.deleteFile(work));  // a work file; the next update replaces it
+        removeLeftover(ports.files, work);
         ports.prompter.message({faultSentence({FileFault::Action::Read, walked.failedFolder, walked.failure}) +
                                     " The previous database was kept.",
                                 "Error updating database", MsgIcon::Exclamation, MsgButtons::Ok});
