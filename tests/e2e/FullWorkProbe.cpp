@@ -28,12 +28,7 @@ TEST(FullWork, UpdateDatabaseOfXFitsTheSmallWorkDrive) {
         PostMessageA(window, WM_CLOSE, 0, 0);
         ASSERT_TRUE(first.ends("the main window was closed"));
     }
-    RegKey general;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, GeneralKey, 0, KEY_SET_VALUE, general.out()), ERROR_SUCCESS);
-    const std::string drive = "(X:) SMALL";
-    ASSERT_EQ(RegSetValueExA(general.get(), "DriveName", 0, REG_SZ, reinterpret_cast<const BYTE*>(drive.c_str()),
-                             static_cast<DWORD>(drive.size() + 1)),
-              ERROR_SUCCESS);
+    ASSERT_TRUE(setDrive("(X:) SMALL"));
 
     const RunningProgram update("\\u");
     ASSERT_TRUE(update.started());

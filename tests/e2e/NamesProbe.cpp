@@ -16,12 +16,6 @@ namespace {
 
 using namespace quillon::e2e;
 
-void setDrive(const std::string& entry) {
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quillon\\General", "DriveName", REG_SZ, entry.c_str(),
-                              static_cast<DWORD>(entry.size() + 1)),
-              ERROR_SUCCESS);
-}
-
 // names.sh takes the picture when it sees the request, into the folder it was given.
 void screenshot(const std::string& name) {
     const std::string request = "C:\\shots\\" + name;
@@ -97,7 +91,7 @@ TEST(Names, UpdateDatabase) {
         PostMessageA(window, WM_CLOSE, 0, 0);
         ASSERT_TRUE(main.ends("the main window was closed"));
     }
-    setDrive("(N:) NAMES");
+    ASSERT_TRUE(setDrive("(N:) NAMES"));
     const RunningProgram update("\\u");
     ASSERT_TRUE(answer(update, "Scan complete", "The scan database has been updated", IDC_UPDATE_CMDOK, "OK"));
     ASSERT_TRUE(update.ends("OK"));
@@ -151,7 +145,7 @@ TEST(Names, SavedListUninstalls) {
 }
 
 TEST(Names, CleanUpDeletesEveryRow) {
-    setDrive("(J:) JUNK");
+    ASSERT_TRUE(setDrive("(J:) JUNK"));
     const RunningProgram program("");
     HWND main = program.window("Quillon", IDC_MAIN_CMDSYSCLEANUP, 20000);
     ASSERT_NE(main, nullptr) << program.noWindow("the main window").message();

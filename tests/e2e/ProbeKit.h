@@ -64,6 +64,13 @@ inline std::optional<std::string> stringValue(HKEY hive, const char* path, const
 }
 
 // Creates the key, and sets the number when a name is given.
+// The drive entry a scan works on, as the main window's drive list spells it: "(X:) SMALL".
+inline AssertionResult setDrive(const std::string& entry) {
+    const LSTATUS s = RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quillon\\General", "DriveName", REG_SZ,
+                                      entry.c_str(), static_cast<DWORD>(entry.size() + 1));
+    return s == ERROR_SUCCESS ? AssertionSuccess() : AssertionFailure() << "DriveName not written: error " << s;
+}
+
 inline void setKey(HKEY hive, const char* path, const std::string& name = "", DWORD value = 0) {
     RegKey key;
     ASSERT_EQ(RegCreateKeyExA(hive, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.out(), nullptr), ERROR_SUCCESS);

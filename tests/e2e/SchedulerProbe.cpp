@@ -62,7 +62,7 @@ TEST(Scheduler, UpdatesBeforeAnInstallationFindsItsChangesAfterItAndKeepsOneIcon
     const RunningProgram scheduler("", Scheduler);
     ASSERT_TRUE(waitUntil(20000, [] { return trayIcons() == 1; })) << "no icon";
     // The first start wrote the defaults; the road works on the small drive.
-    RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quillon\\General", "DriveName", REG_SZ, "(X:) SMALL", 11);
+    ASSERT_TRUE(setDrive("(X:) SMALL"));
     const RunningProgram setup("", "C:\\Setup\\MySetup.exe");
     ASSERT_TRUE(answer(scheduler, Question, "Do you want to update the scan database now?", IDYES, "&Yes"));
     HWND done = RunningProgram::find(0, "Scan complete", IDC_UPDATE_CMDOK, 120000);

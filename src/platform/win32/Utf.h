@@ -46,18 +46,4 @@ inline void assignUtf8(std::string& out, std::wstring_view text) {
     out.resize(n + static_cast<std::size_t>(got > 0 ? got : 0));
 }
 
-// Strings stored as UTF-16 bytes (registry data): their text in UTF-8. An odd last byte is
-// no character and is dropped.
-inline std::string utf8FromBytes(std::string_view bytes) {
-    std::wstring text(bytes.size() / 2, L'\0');
-    if (!text.empty()) std::memcpy(text.data(), bytes.data(), text.size() * sizeof(wchar_t));
-    return utf8(text);
-}
-
-// UTF-8 text as the UTF-16 bytes a registry string stores.
-inline std::string bytesFromUtf8(std::string_view text) {
-    const std::wstring w = wide(text);
-    return std::string(reinterpret_cast<const char*>(w.data()), w.size() * sizeof(wchar_t));
-}
-
 }  // namespace quillon::win32

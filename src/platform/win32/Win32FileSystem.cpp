@@ -16,13 +16,26 @@ namespace quillon::win32 {
 
 namespace {
 
-// A line that is not UTF-8 was written in the system's ANSI code page (files of earlier versions).
-std::string ansiLine(std::string_view bytes) {
-    if (bytes.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-    std::wstring text(static_cast<std::size_t>(n), L'\0');
-    if (n > 0) MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
-    return utf8(text);
+// The code page files of earlier versions were written in: the system's ANSI page. CP_ACP will
+// not do, since the manifest makes it UTF-8; 0 when the locale names none or only UTF-8.
+UINT legacyCodePage() noexcept {
+    DWORD page = 0;
+    if (!GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER,
+                        reinterpret_cast<LPWSTR>(&page), sizeof page / sizeof(wchar_t)))
+        return 0;
+    return page == CP_UTF8 ? 0 : page;
+}
+
+// A line that is not UTF-8, in that page; without one the reader's own Windows-1252 stands.
+LineReader::Decoder legacyDecoder() {
+    const UINT page = legacyCodePage();
+    if (page == 0) return {};
+    return [page](std::string_view bytes) {
+        const int n = MultiByteToWideChar(page, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+        std::wstring text(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+        if (n > 0) MultiByteToWideChar(page, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), n);
+        return utf8(text);
+    };
 }
 
 // Assigns in place: a listing reuses one entry, whose strings keep their capacity.
@@ -176,7 +189,7 @@ Status Win32FileSystem::openRead(std::string_view path, std::unique_ptr<TextRead
     FileHandle file(CreateFileW(systemPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return lastStatus();
-    out = std::make_unique<LineReader>(std::make_unique<FileSource>(std::move(file)), ansiLine);
+    out = std::make_unique<LineReader>(std::make_unique<FileSource>(std::move(file)), legacyDecoder());
     return Status::Ok;
 }
 

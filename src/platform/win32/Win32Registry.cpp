@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/Utf16.h"
 #include "platform/win32/Conversions.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Utf.h"
@@ -117,7 +118,7 @@ LONG createPath(HKEY from, std::string_view path, REGSAM access, RegKey& out) {
 }
 
 RegValue toRegValue(DWORD type, std::string data) {
-    if (isTextType(type)) data = utf8FromBytes(data);
+    if (isTextType(type)) data = utf8FromUtf16le(data);
     if (isStringType(type)) dropTerminator(data);
     return RegValue{type, std::move(data)};
 }
@@ -139,7 +140,7 @@ public:
     }
 
     Status setValue(std::string_view name, const RegValue& value) override {
-        std::string data = isTextType(value.type) ? bytesFromUtf8(value.data) : value.data;
+        std::string data = isTextType(value.type) ? utf16leBytes(value.data) : value.data;
         if (isStringType(value.type)) data.append(sizeof(wchar_t), '\0');
         return fromResult(RegSetValueExW(key_.get(), wide(name).c_str(), 0, value.type,
                                          reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size())));
@@ -167,7 +168,7 @@ public:
             return r;
         });
         if (result == ERROR_SUCCESS) {
-            data = utf8FromBytes(data);
+            data = utf8FromUtf16le(data);
             dropTerminator(data);
             text = std::move(data);
         }
