@@ -10,7 +10,7 @@ bool existsWith(FileSystem& fs, std::string_view path, std::uint32_t mask) {
 }
 
 Status replaceWithWorkCopy(FileSystem& fs, std::string_view workCopy, std::string_view target,
-                           std::uint32_t attributesAfter) {
+                           std::optional<std::uint32_t> attributesAfter) {
     FileInfo before;
     const bool known = succeeded(fs.info(target, before));
     static_cast<void>(fs.setAttributes(target, FileAttr::Normal));  // best effort: the attributes are not what the data depends on
@@ -19,7 +19,8 @@ Status replaceWithWorkCopy(FileSystem& fs, std::string_view workCopy, std::strin
         removeLeftover(fs, workCopy);
         return s;
     }
-    return fs.setAttributes(target, attributesAfter);
+    if (!attributesAfter && !known) return Status::Ok;
+    return fs.setAttributes(target, attributesAfter.value_or(before.attributes));
 }
 
 void removeLeftover(FileSystem& fs, std::string_view path) { static_cast<void>(fs.deleteFile(path)); }

@@ -3,6 +3,7 @@
 // are compared without regard to case.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -125,9 +126,9 @@ void removeLeftover(FileSystem& fs, std::string_view path);
 
 // Puts a finished work copy in the target's place in one step: only the attributes (hidden,
 // system, read-only refuse a replacement) stand in the way, so they are cleared first and set
-// to `attributesAfter` once it is done. When the move fails the target keeps its attributes
-// and the work copy goes.
+// to `attributesAfter` once it is done, or back to the target's own when none is given. When
+// the move fails the target keeps its attributes and the work copy goes.
 Status replaceWithWorkCopy(FileSystem& fs, std::string_view workCopy, std::string_view target,
-                           std::uint32_t attributesAfter);
+                           std::optional<std::uint32_t> attributesAfter = std::nullopt);
 
 }  // namespace quillon

@@ -51,7 +51,7 @@ Status removeAddedLine(FileSystem& files, std::string_view workFolder, std::stri
         return s;
     }
 
-    return replaceWithWorkCopy(files, temp, configFile, FileAttr::Hidden | FileAttr::System);
+    return replaceWithWorkCopy(files, temp, configFile);
 }
 
 }  // namespace quillon::review

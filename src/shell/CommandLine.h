@@ -14,7 +14,8 @@ struct StartRequest {
     std::string removalList;  // for Uninstall
 };
 
-// "\u", "\f", or a removal-list path in double quotes (as the file association passes it).
+// "\u", "\f", or a removal-list path, in double quotes (as the file association passes it) or
+// without (as a user types it).
 StartRequest parseCommandLine(FileSystem& files, std::string_view commandLine);
 
 }  // namespace quillon::shell

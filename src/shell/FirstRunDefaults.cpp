@@ -1,6 +1,7 @@
 #include "shell/FirstRunDefaults.h"
 
 #include <initializer_list>
+#include <span>
 #include <string_view>
 #include <utility>
 
@@ -44,16 +45,33 @@ void writeFileAssociation(Registry& registry, const std::string& programFolder) 
                  "\""s + programFolder + std::string(settings::MainProgram) + "\" \"%1\"");
 }
 
+// The parts of the per-user data folders that Windows and its components rewrite all the time.
+// The folders themselves are not ignored: installers keep the Start menu and each program's
+// settings there.
+constexpr std::string_view ChangingAppDataParts[] = {
+    "Microsoft\\Windows\\Themes\\", "Microsoft\\Office\\Recent\\", "Microsoft\\Protect\\",
+    "Microsoft\\Crypto\\",         "Microsoft\\SystemCertificates\\", "Microsoft\\Internet Explorer\\UserData\\"};
+constexpr std::string_view ChangingLocalAppDataParts[] = {
+    "Microsoft\\Windows\\Explorer\\", "Microsoft\\Windows\\WebCache\\", "Microsoft\\Windows\\Caches\\",
+    "CrashDumps\\", "D3DSCache\\"};
+
+void appendParts(std::string& list, const std::string& folder, std::span<const std::string_view> parts) {
+    if (folder.size() < 3) return;  // the shell has no such folder: "\" alone
+    for (const std::string_view part : parts) list += folder + std::string(part) + settings::ListSeparator;
+}
+
 }  // namespace
 
 std::string defaultFoldersToIgnore(Shell& shell, Desktop& desktop, FileSystem& files) {
     const std::string windows = specialFolder(shell, Csidl::Windows);
     const std::string sep(1, settings::ListSeparator);
-    return windows + "Applog\\" + sep + specialFolder(shell, Csidl::Recent) + sep + temporaryFolder(shell) + sep +
-           specialFolder(shell, Csidl::InternetCache) + sep + specialFolder(shell, Csidl::Favorites) + sep +
-           specialFolder(shell, Csidl::Cookies) + sep + specialFolder(shell, Csidl::AppData) + sep +
-           browserCacheFolders(files, specialFolder(shell, Csidl::ProgramFiles)) + sep + windows + "Prefetch\\" +
-           sep + historyFolder(shell, desktop) + sep;
+    std::string list = windows + "Applog\\" + sep + specialFolder(shell, Csidl::Recent) + sep + temporaryFolder(shell) +
+                       sep + specialFolder(shell, Csidl::InternetCache) + sep + specialFolder(shell, Csidl::Favorites) +
+                       sep + specialFolder(shell, Csidl::Cookies) + sep;
+    appendParts(list, specialFolder(shell, Csidl::AppData), ChangingAppDataParts);
+    appendParts(list, specialFolder(shell, Csidl::LocalAppData), ChangingLocalAppDataParts);
+    return list + browserCacheFolders(files, specialFolder(shell, Csidl::ProgramFiles)) + sep + windows +
+           "Prefetch\\" + sep + historyFolder(shell, desktop) + sep;
 }
 
 void writeFirstRunDefaults(Registry& registry, const FirstRunFolders& folders) {
