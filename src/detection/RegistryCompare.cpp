@@ -7,13 +7,13 @@
 
 #include "detection/RegistryFileNames.h"
 #include "detection/RegistryKeyIndex.h"
+#include "detection/ValueCompare.h"
 #include "snapshot/RegistryWalk.h"
 
 namespace quillon::detection {
 
 namespace {
 
-// Reads the whole snapshot into the index; Completed, Stopped or ReadFailed.
 // The first failure of one compare: which file, and why.
 struct Failure {
     FileFault fault;
@@ -23,24 +23,10 @@ struct Failure {
     }
 };
 
-RegistryOutcome indexSnapshot(FileSystem& files, RunContext& run, std::string_view path, RegistryKeyIndex& index,
-                              Failure& failure) {
-    std::unique_ptr<TextReader> in;
-    if (const Status s = files.openRead(path, in); !succeeded(s)) return failure.fail(FileFault::Action::Read, path, s);
-    std::string line;
-    while (in->readLine(line)) {
-        index.add(line);
-        run.yield();
-        if (run.stopRequested()) return RegistryOutcome::Stopped;
-    }
-    if (!succeeded(in->status())) return failure.fail(FileFault::Action::Read, path, in->status());
-    index.seal();
-    return RegistryOutcome::Completed;
-}
-
 RegistryOutcome writeNewKeys(FileSystem& files, RunContext& run, const RegistryKeyIndex& snapshot,
                              std::string_view freshPath, TextWriter& out, std::string_view outputPath,
-                             Failure& failure) {
+                             Failure& failure, const RegistryCompareRules& rules) {
+    const PassedOver passedOver(rules, snapshot);
     using Action = FileFault::Action;
     std::unique_ptr<TextReader> in;
     if (const Status s = files.openRead(freshPath, in); !succeeded(s)) return failure.fail(Action::Read, freshPath, s);
@@ -49,7 +35,7 @@ RegistryOutcome writeNewKeys(FileSystem& files, RunContext& run, const RegistryK
     while (in->readLine(key)) {
         run.yield();
         if (run.stopRequested()) return RegistryOutcome::Stopped;
-        if (snapshot.contains(key) || reported.liesBelowOne(key)) continue;
+        if (snapshot.contains(key) || reported.liesBelowOne(key) || passedOver(key)) continue;
         if (const Status s = out.writeLine(key); !succeeded(s)) return failure.fail(Action::Write, outputPath, s);
         reported.add(key);
     }
@@ -59,11 +45,11 @@ RegistryOutcome writeNewKeys(FileSystem& files, RunContext& run, const RegistryK
 
 RegistryOutcome compareInto(FileSystem& files, RunContext& run, std::string_view snapshotPath,
                             std::string_view freshPath, TextWriter& out, std::string_view outputPath,
-                            Failure& failure) {
+                            Failure& failure, const RegistryCompareRules& rules) {
     RegistryKeyIndex snapshot;
-    const RegistryOutcome indexed = indexSnapshot(files, run, snapshotPath, snapshot, failure);
+    const RegistryOutcome indexed = indexKeyList(files, run, snapshotPath, snapshot, failure.fault);
     if (indexed != RegistryOutcome::Completed) return indexed;
-    return writeNewKeys(files, run, snapshot, freshPath, out, outputPath, failure);
+    return writeNewKeys(files, run, snapshot, freshPath, out, outputPath, failure, rules);
 }
 
 std::string in(std::string_view folder, std::string_view name) { return std::string(folder) + std::string(name); }
@@ -79,15 +65,46 @@ RegistryOutcome fromWalk(snapshot::UpdateOutcome outcome) {
 
 }  // namespace
 
+PassedOver::PassedOver(const RegistryCompareRules& rules, const RegistryKeyIndex& snapshot)
+    : rules_(rules),
+      branchUnrecorded_(!rules.recordedOnlyWhenListed.empty() && !snapshot.contains(rules.recordedOnlyWhenListed)) {}
+
+bool PassedOver::operator()(std::string_view key) const {
+    return (branchUnrecorded_ && shell::keyAtOrBelow(key, rules_.recordedOnlyWhenListed)) ||
+           (rules_.ignore && rules_.ignore->ignores(rules_.hive, key));
+}
+
+RegistryOutcome indexKeyList(FileSystem& files, RunContext& run, std::string_view path, RegistryKeyIndex& index,
+                             FileFault& fault) {
+    std::unique_ptr<TextReader> in;
+    if (const Status s = files.openRead(path, in); !succeeded(s)) {
+        fault = {FileFault::Action::Read, std::string(path), s};
+        return RegistryOutcome::ReadFailed;
+    }
+    std::string line;
+    while (in->readLine(line)) {
+        index.add(line);
+        run.yield();
+        if (run.stopRequested()) return RegistryOutcome::Stopped;
+    }
+    if (!succeeded(in->status())) {
+        fault = {FileFault::Action::Read, std::string(path), in->status()};
+        return RegistryOutcome::ReadFailed;
+    }
+    index.seal();
+    return RegistryOutcome::Completed;
+}
+
 RegistryOutcome compareRegistryScan(FileSystem& files, RunContext& run, std::string_view snapshotPath,
-                                    std::string_view freshPath, std::string_view outputPath, FileFault* fault) {
+                                    std::string_view freshPath, std::string_view outputPath, FileFault* fault,
+                                    const RegistryCompareRules& rules) {
     Failure failure;
     std::unique_ptr<TextWriter> out;
     RegistryOutcome outcome = RegistryOutcome::Completed;
     if (const Status s = files.openWrite(outputPath, WriteMode::Create, out); !succeeded(s)) {
         outcome = failure.fail(FileFault::Action::Write, outputPath, s);
     } else {
-        outcome = compareInto(files, run, snapshotPath, freshPath, *out, outputPath, failure);
+        outcome = compareInto(files, run, snapshotPath, freshPath, *out, outputPath, failure, rules);
         if (const Status closed = out->close(); !succeeded(closed) && outcome == RegistryOutcome::Completed)
             outcome = failure.fail(FileFault::Action::Write, outputPath, closed);
     }
@@ -103,37 +120,58 @@ bool registrySnapshotsExist(FileSystem& files, std::string_view dataFolder) {
 }
 
 RegistryOutcome findRegistryChanges(Registry& registry, FileSystem& files, RunContext& run, bool fullScan,
-                                    const RegistryScanFolders& folders, FindProgress& progress, FileFault* fault) {
+                                    const RegistryScanFolders& folders, FindProgress& progress, FileFault* fault,
+                                    const RegistryScanChoices& choices) {
     namespace names = registry_files;
     const std::string_view start = fullScan ? std::string_view{} : names::SoftwareKey;
     FileFault stepFault;
     struct Step {
         std::function<RegistryOutcome()> run;
-        std::string output;
+        std::vector<std::string> outputs;
         int progress;
     };
-    const std::string hkcuFresh = in(folders.work, names::HkcuFresh);
-    const std::string hklmFresh = in(folders.work, names::HklmFresh);
-    const std::string hkcuChanges = in(folders.work, names::HkcuChanges);
-    const std::string hklmChanges = in(folders.work, names::HklmChanges);
+    struct HiveFiles {
+        Hive hive;
+        std::string snapshot, values, fresh, freshValues, changes, valueChanges;
+        RegistryCompareRules rules;
+    };
+    const auto hiveFiles = [&](Hive hive, std::string_view snap, std::string_view vals, std::string_view fresh,
+                               std::string_view freshVals, std::string_view changes, std::string_view valChanges,
+                               std::string_view unrecorded) {
+        return HiveFiles{hive, in(folders.data, snap), in(folders.data, vals), in(folders.work, fresh),
+                         in(folders.work, freshVals), in(folders.work, changes), in(folders.work, valChanges),
+                         {hive, choices.ignore, unrecorded}};
+    };
+    const HiveFiles user = hiveFiles(Hive::CurrentUser, names::HkcuSnapshot, names::HkcuValueSnapshot, names::HkcuFresh,
+                                     names::HkcuFreshValues, names::HkcuChanges, names::HkcuValueChanges, {});
+    const HiveFiles machine =
+        hiveFiles(Hive::LocalMachine, names::HklmSnapshot, names::HklmValueSnapshot, names::HklmFresh,
+                  names::HklmFreshValues, names::HklmChanges, names::HklmValueChanges, names::LeftOutOfHklm);
+    const auto walk = [&](const HiveFiles& h, std::string_view leftOut) {
+        return fromWalk(snapshot::walkRegistry(registry, files, run, h.hive, start, h.fresh, leftOut, &stepFault,
+                                               h.freshValues));
+    };
+    const auto keys = [&](const HiveFiles& h) {
+        return compareRegistryScan(files, run, h.snapshot, h.fresh, h.changes, &stepFault, h.rules);
+    };
+    const auto values = [&](const HiveFiles& h) {
+        return compareValueScan(files, run, {h.snapshot, h.values, h.fresh, h.freshValues, h.valueChanges}, h.rules,
+                                &stepFault);
+    };
     const Step steps[] = {
-        {[&] { return fromWalk(snapshot::walkRegistry(registry, files, run, Hive::CurrentUser, start, hkcuFresh, "", &stepFault)); },
-         hkcuFresh, 10},
-        {[&] {
-             return fromWalk(snapshot::walkRegistry(registry, files, run, Hive::LocalMachine, start, hklmFresh,
-                                                    names::LeftOutOfHklm, &stepFault));
-         },
-         hklmFresh, 10},
-        {[&] { return compareRegistryScan(files, run, in(folders.data, names::HkcuSnapshot), hkcuFresh, hkcuChanges, &stepFault); },
-         hkcuChanges, 5},
-        {[&] { return compareRegistryScan(files, run, in(folders.data, names::HklmSnapshot), hklmFresh, hklmChanges, &stepFault); },
-         hklmChanges, 5},
+        {[&] { return walk(user, ""); }, {user.fresh, user.freshValues}, 10},
+        {[&] { return walk(machine, choices.classes ? "" : names::LeftOutOfHklm); },
+         {machine.fresh, machine.freshValues}, 10},
+        {[&] { return keys(user); }, {user.changes}, 3},
+        {[&] { return keys(machine); }, {machine.changes}, 3},
+        {[&] { return values(user); }, {user.valueChanges}, 2},
+        {[&] { return values(machine); }, {machine.valueChanges}, 2},
     };
 
     std::vector<std::string_view> written;
     for (const Step& step : steps) {
         const RegistryOutcome outcome = step.run();
-        written.push_back(step.output);
+        written.insert(written.end(), step.outputs.begin(), step.outputs.end());
         if (outcome == RegistryOutcome::Stopped || run.stopRequested()) {
             for (const std::string_view path : written) removeLeftover(files, path);
             return RegistryOutcome::Stopped;

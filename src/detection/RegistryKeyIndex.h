@@ -11,13 +11,11 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/Digest.h"
+
 namespace quillon::detection {
 
-struct KeyDigest {
-    std::uint64_t first = 0;
-    std::uint64_t second = 0;
-    auto operator<=>(const KeyDigest&) const = default;
-};
+using KeyDigest = Digest128;
 
 // The same digest for texts that are equal without regard to case.
 KeyDigest digestNoCase(std::string_view text) noexcept;

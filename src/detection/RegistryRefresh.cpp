@@ -3,17 +3,15 @@
 #include <memory>
 #include <string>
 
-#include "platform/TextCompare.h"
+#include "shell/KeyIgnoreList.h"
 #include "snapshot/SnapshotFiles.h"
 
 namespace quillon::detection {
 
 namespace {
 
-bool inBranch(std::string_view key, std::string_view branch) {
-    if (key.size() < branch.size() || !equalsNoCase(key.substr(0, branch.size()), branch)) return false;
-    return key.size() == branch.size() || key[branch.size()] == '\\';
-}
+// A value line begins with its key and a tab; a key line is the key.
+std::string_view keyOf(std::string_view line) { return line.substr(0, line.find('\t')); }
 
 // The snapshot's keys outside the branch, then the fresh list, into `merged`.
 bool mergeBranch(FileSystem& files, std::string_view snapshotPath, std::string_view fresh, std::string_view branch,
@@ -27,7 +25,7 @@ bool mergeBranch(FileSystem& files, std::string_view snapshotPath, std::string_v
     bool written = true;
     std::string line;
     while (written && old->readLine(line))
-        if (!inBranch(line, branch)) written = succeeded(out->writeLine(line));
+        if (!shell::keyAtOrBelow(keyOf(line), branch)) written = succeeded(out->writeLine(line));
     while (written && replacement->readLine(line)) written = succeeded(out->writeLine(line));
     const bool read = succeeded(old->status()) && succeeded(replacement->status());
     return succeeded(out->close()) && written && read;

@@ -1,5 +1,6 @@
 #pragma once
-// Bringing a registry snapshot up to date from a fresh key list after "Find changes".
+// Bringing a registry snapshot (of keys, or of values) up to date from a fresh list after
+// "Find changes".
 #include <string_view>
 
 #include "platform/FileSystem.h"
@@ -7,7 +8,7 @@
 
 namespace quillon::detection {
 
-// `fresh` lists the keys from `startKey` down ("" for the whole hive). A list of the whole
+// `fresh` lists the keys (or the values of the keys) from `startKey` down ("" for the whole hive). A list of the whole
 // hive replaces the snapshot. A list of one branch replaces only that branch: the snapshot's
 // keys outside it stay, so that a later scan of the whole hive does not find every key outside
 // the branch new. The fresh list is consumed; on failure the old snapshot stays. True when the

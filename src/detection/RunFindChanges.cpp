@@ -36,6 +36,8 @@ struct RunSettings {
     std::string foldersToIgnore;
     bool regScan = false;
     bool regFullScan = false;
+    bool classes = false;
+    shell::KeyIgnoreList keysToIgnore;
 };
 
 RunSettings readSettings(Registry& registry) {
@@ -47,6 +49,8 @@ RunSettings readSettings(Registry& registry) {
     s.foldersToIgnore = shell::queryValue(key.get(), settings::scanning::FoldersToIgnore);
     s.regScan = shell::queryValue(key.get(), settings::scanning::RegScan) == "1";
     s.regFullScan = shell::queryValue(key.get(), settings::scanning::RegFullScan) == "1";
+    s.classes = shell::queryValue(key.get(), settings::scanning::ClassesScan) == "1";
+    s.keysToIgnore = shell::KeyIgnoreList(shell::keysToIgnore(key.get()));
     return s;
 }
 
@@ -96,7 +100,9 @@ private:
                                         changesPath(folders_.work), configChangesPath(folders_.work)})
             removeLeftover(ports_.files, path);
         namespace names = registry_files;
-        for (const std::string_view name : {names::HkcuFresh, names::HklmFresh, names::HkcuChanges, names::HklmChanges})
+        for (const std::string_view name : {names::HkcuFresh, names::HklmFresh, names::HkcuChanges, names::HklmChanges,
+                                            names::HkcuFreshValues, names::HklmFreshValues, names::HkcuValueChanges,
+                                            names::HklmValueChanges})
             removeLeftover(ports_.files, in(folders_.work, name));
         if (!end.fault) return FindOutcome::Stopped;
         const char* kept = drives_.size() > 1 ? " No changes were listed and the snapshots were kept."
@@ -185,25 +191,31 @@ private:
         }
         const RegistryScanFolders where{folders_.work, folders_.data};
         FileFault fault;
-        const RegistryOutcome outcome = findRegistryChanges(ports_.registry, ports_.files, ports_.run,
-                                                            settings_.regFullScan, where, progress_, &fault);
+        const RegistryOutcome outcome =
+            findRegistryChanges(ports_.registry, ports_.files, ports_.run, settings_.regFullScan, where, progress_,
+                                &fault, {settings_.classes, &settings_.keysToIgnore});
         if (outcome == RegistryOutcome::Stopped) return StepEnd::stop();
         if (outcome != RegistryOutcome::Completed) return StepEnd::failed(fault);
-        const std::string hkcuFresh = in(folders_.work, names::HkcuFresh);
-        const std::string hklmFresh = in(folders_.work, names::HklmFresh);
-        if (settings_.autoUpdate) refreshSystemSnapshots(hkcuFresh, hklmFresh);
-        removeLeftover(ports_.files, hkcuFresh);
-        removeLeftover(ports_.files, hklmFresh);
+        if (settings_.autoUpdate) refreshSystemSnapshots();
+        for (const std::string_view name :
+             {names::HkcuFresh, names::HklmFresh, names::HkcuFreshValues, names::HklmFreshValues})
+            removeLeftover(ports_.files, in(folders_.work, name));
         return {};
     }
 
     // The changes are complete by now: what cannot be refreshed keeps its old snapshot, except a
     // configuration copy, which a failed copy removes, and the user hears of it.
-    void refreshSystemSnapshots(const std::string& hkcuFresh, const std::string& hklmFresh) {
+    void refreshSystemSnapshots() {
         namespace names = registry_files;
         const std::string_view start = settings_.regFullScan ? std::string_view{} : names::SoftwareKey;
-        refreshRegistrySnapshot(ports_.shell, ports_.files, in(folders_.data, names::HkcuSnapshot), hkcuFresh, start);
-        refreshRegistrySnapshot(ports_.shell, ports_.files, in(folders_.data, names::HklmSnapshot), hklmFresh, start);
+        const std::pair<std::string_view, std::string_view> lists[] = {
+            {names::HkcuSnapshot, names::HkcuFresh},
+            {names::HklmSnapshot, names::HklmFresh},
+            {names::HkcuValueSnapshot, names::HkcuFreshValues},
+            {names::HklmValueSnapshot, names::HklmFreshValues}};
+        for (const auto& [snapshotName, freshName] : lists)
+            refreshRegistrySnapshot(ports_.shell, ports_.files, in(folders_.data, snapshotName),
+                                    in(folders_.work, freshName), start);
         for (const snapshot::ConfigFile& file : snapshot::ConfigFiles) {
             const std::string source = snapshot::configFilePath(file, folders_.windows, folders_.windowsRoot);
             if (!existsWith(ports_.files, source, AnyFile)) continue;

@@ -37,6 +37,8 @@ inline constexpr std::string_view SystemIniScan = "SystemIniScan";
 inline constexpr std::string_view AutoexecScan = "AutoexecScan";
 inline constexpr std::string_view ConfigSysScan = "ConfigSysScan";
 inline constexpr std::string_view FoldersToIgnore = "FoldersToIgnore";
+inline constexpr std::string_view ClassesScan = "ClassesScan";
+inline constexpr std::string_view KeysToIgnore = "KeysToIgnore";
 }  // namespace scanning
 
 namespace scheduler {

@@ -81,8 +81,13 @@ bool deleteKey(Registry& registry, Prompter& prompter, Hive hive, std::string_vi
 
 std::vector<std::string> subKeyPaths(Registry& registry, Hive hive, std::string_view keyPath,
                                      std::string_view leftOut, RunContext* run) {
-    std::vector<std::string> found;
     const KeyPtr key = openKey(registry, hive, keyPath);
+    return subKeyPaths(key.get(), keyPath, leftOut, run);
+}
+
+std::vector<std::string> subKeyPaths(RegistryKey* key, std::string_view keyPath, std::string_view leftOut,
+                                     RunContext* run) {
+    std::vector<std::string> found;
     if (!key) return found;
     std::string name;
     for (std::uint32_t index = 0; succeeded(key->enumSubKey(index, name)); ++index) {

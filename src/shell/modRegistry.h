@@ -48,6 +48,9 @@ bool deleteKey(Registry& registry, Prompter& prompter, Hive hive, std::string_vi
 // enumerated.
 std::vector<std::string> subKeyPaths(Registry& registry, Hive hive, std::string_view keyPath,
                                      std::string_view leftOut, RunContext* run = nullptr);
+// The same of a key already open (nullptr: none).
+std::vector<std::string> subKeyPaths(RegistryKey* key, std::string_view keyPath, std::string_view leftOut,
+                                     RunContext* run = nullptr);
 
 // The full paths of the key's sub-keys, each followed by the list separator, the last
 // enumerated first; a sub-key whose full path equals leftOut (ignoring case) is left out.

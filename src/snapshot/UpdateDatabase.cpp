@@ -19,6 +19,8 @@ namespace {
 constexpr std::string_view DriveWorkFile = "dbstemp.qdb";
 constexpr std::string_view HkcuWorkFile = "RegTemp.qdb";
 constexpr std::string_view HklmWorkFile = "RegTemp2.qdb";
+constexpr std::string_view HkcuValueWorkFile = "RegVal.qdb";
+constexpr std::string_view HklmValueWorkFile = "RegVal2.qdb";
 constexpr std::string_view LeftOutOfHklm = "SOFTWARE\\Classes";
 
 std::string in(std::string_view folder, std::string_view name) { return std::string(folder) + std::string(name); }
@@ -84,26 +86,43 @@ UpdateOutcome copyConfigFiles(UpdatePorts& ports, UpdateProgress& progress, cons
 UpdateOutcome snapshotRegistry(UpdatePorts& ports, UpdateProgress& progress, const UpdateFolders& folders) {
     progress.showStep("Updating Registry Information database...");
     ports.run.yield();
-    const std::string hkcu = in(folders.workFolder, HkcuWorkFile);
-    const std::string hklm = in(folders.workFolder, HklmWorkFile);
-
-    const UpdateOutcome user = walkRegistry(ports.registry, ports.files, ports.run, Hive::CurrentUser, "", hkcu, "");
-    if (user == UpdateOutcome::Cancelled) return user;
-    if (user == UpdateOutcome::WriteFailed) return writeFailed(ports);
-
-    const UpdateOutcome machine =
-        walkRegistry(ports.registry, ports.files, ports.run, Hive::LocalMachine, "", hklm, LeftOutOfHklm);
-    if (machine != UpdateOutcome::Completed) {
-        removeLeftover(ports.files, hkcu);
-        return machine == UpdateOutcome::Cancelled ? machine : writeFailed(ports);
+    const shell::KeyPtr scanning = shell::openKey(ports.registry, Hive::CurrentUser, settings::ScanningKey);
+    const bool classes = shell::queryValue(scanning.get(), settings::scanning::ClassesScan) == "1";
+    struct HiveWalk {
+        Hive hive;
+        std::string keys, values;
+        std::string_view keySnapshot, valueSnapshot, leftOut;
+    };
+    const HiveWalk walks[] = {
+        {Hive::CurrentUser, in(folders.workFolder, HkcuWorkFile), in(folders.workFolder, HkcuValueWorkFile),
+         "hkcuReg.qdb", "hkcuVal.qdb", ""},
+        {Hive::LocalMachine, in(folders.workFolder, HklmWorkFile), in(folders.workFolder, HklmValueWorkFile),
+         "hklmReg.qdb", "hklmVal.qdb", classes ? "" : LeftOutOfHklm},
+    };
+    const auto dropAll = [&] {
+        for (const HiveWalk& w : walks) {
+            removeLeftover(ports.files, w.keys);
+            removeLeftover(ports.files, w.values);
+        }
+    };
+    for (const HiveWalk& w : walks) {
+        const UpdateOutcome o =
+            walkRegistry(ports.registry, ports.files, ports.run, w.hive, "", w.keys, w.leftOut, nullptr, w.values);
+        if (o == UpdateOutcome::Completed) continue;
+        dropAll();
+        return o == UpdateOutcome::Cancelled ? o : writeFailed(ports);
     }
-
-    const bool placed = placeSnapshot(ports.shell, ports.files, hkcu, in(folders.dataFolder, "hkcuReg.qdb")) &&
-                        placeSnapshot(ports.shell, ports.files, hklm, in(folders.dataFolder, "hklmReg.qdb"));
-    if (!placed) {
-        removeLeftover(ports.files, hkcu);
-        removeLeftover(ports.files, hklm);
-        return writeFailed(ports);
+    for (const HiveWalk& w : walks) {
+        if (!placeSnapshot(ports.shell, ports.files, w.keys, in(folders.dataFolder, w.keySnapshot))) {
+            dropAll();
+            return writeFailed(ports);
+        }
+        // An old value snapshot beside the new key list would report values that never changed.
+        if (!placeSnapshot(ports.shell, ports.files, w.values, in(folders.dataFolder, w.valueSnapshot))) {
+            removeLeftover(ports.files, in(folders.dataFolder, w.valueSnapshot));
+            dropAll();
+            return writeFailed(ports);
+        }
     }
     return UpdateOutcome::Completed;
 }

@@ -183,7 +183,7 @@ TEST(UpdateRun, ACompleteRunReplacesEverySnapshotByTheShellWithoutAsking) {
     EXPECT_EQ(s.replaced(), Lines(std::begin(Snapshots), std::end(Snapshots)));
     EXPECT_EQ(s.m.files.content(data("Ddbase.qdb")), "D:\\{\r\nd.txt\r\n}\r\nD:\\Sub\\{\r\n}\r\n");
     EXPECT_EQ(s.m.files.content(data("hklmReg.qdb")), "\r\nSYSTEM\r\nSOFTWARE\r\nSOFTWARE\\ClassesX\r\n");
-    ASSERT_EQ(s.m.shell.operations().size(), 8u) << "two drives, four copies, two hives";
+    ASSERT_EQ(s.m.shell.operations().size(), 10u) << "two drives, four copies, two hives of keys and of values";
     for (const FileOperation& op : s.m.shell.operations()) EXPECT_EQ(op.flags, FileOpFlag::NoConfirmation) << op.to;
     ASSERT_EQ(s.progress.completedAtYield.size(), 2u);
     EXPECT_EQ(s.progress.completedAtYield[1] - s.progress.completedAtYield[0], 2) << "D:\\ and D:\\Sub";

@@ -1,0 +1,181 @@
+#include "detection/ValueCompare.h"
+
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "platform/Digest.h"
+#include "platform/TextCompare.h"
+#include "snapshot/ValueLine.h"
+
+namespace quillon::detection {
+
+namespace {
+
+constexpr std::string_view Words[] = {"added", "changed", "removed"};
+
+// Key and name without regard to case, as the registry tells values apart.
+Digest128 slotOf(const snapshot::ValueLine& v) {
+    DigestBuilder builder;
+    forEachFoldedByte(v.key, [&](unsigned char byte) { builder.add(byte); });
+    builder.add('\t');
+    forEachFoldedByte(v.name, [&](unsigned char byte) { builder.add(byte); });
+    return builder.finish();
+}
+
+struct SlotHash {
+    std::size_t operator()(const Digest128& d) const noexcept { return static_cast<std::size_t>(d.first ^ d.second); }
+};
+
+struct OldValue {
+    Digest128 data;
+    std::size_t line = 0;  // in the value snapshot, from 0
+    bool seen = false;
+};
+
+struct Found {
+    ValueChangeLine line;
+    std::size_t oldLine = 0;  // for a changed value: where its old data is
+};
+
+class Comparison {
+public:
+    Comparison(FileSystem& files, RunContext& run, const ValueScanFiles& paths, const RegistryCompareRules& rules)
+        : files_(files), run_(run), paths_(paths), rules_(rules) {}
+
+    RegistryOutcome run(TextWriter& out) {
+        RegistryOutcome o = indexKeyList(files_, run_, paths_.snapshotKeys, oldKeys_, fault_);
+        if (o == RegistryOutcome::Completed) o = indexKeyList(files_, run_, paths_.freshKeys, freshKeys_, fault_);
+        if (o == RegistryOutcome::Completed) o = readOld();
+        if (o == RegistryOutcome::Completed) o = readFresh();
+        if (o == RegistryOutcome::Completed) o = findRemovedAndOldData();
+        if (o != RegistryOutcome::Completed) return o;
+        for (Found& f : found_) {
+            if (f.line.change == ValueChange::Changed) f.line.oldData = oldData_[f.oldLine];
+            if (const Status s = out.writeLine(formatValueChange(f.line)); !succeeded(s)) return writeFailed(s);
+        }
+        return RegistryOutcome::Completed;
+    }
+
+    const FileFault& fault() const { return fault_; }
+    RegistryOutcome writeFailed(Status s) {
+        fault_ = {FileFault::Action::Write, std::string(paths_.output), s};
+        return RegistryOutcome::WriteFailed;
+    }
+
+private:
+    // Every line of a value list, parsed; Completed, Stopped or ReadFailed.
+    template <typename Each>
+    RegistryOutcome eachValue(std::string_view path, Each&& each) {
+        std::unique_ptr<TextReader> in;
+        if (const Status s = files_.openRead(path, in); !succeeded(s)) return readFailed(path, s);
+        std::string text;
+        snapshot::ValueLine value;
+        for (std::size_t line = 0; in->readLine(text); ++line) {
+            if (snapshot::parseValueLine(text, value)) each(value, line);
+            run_.yield();
+            if (run_.stopRequested()) return RegistryOutcome::Stopped;
+        }
+        return succeeded(in->status()) ? RegistryOutcome::Completed : readFailed(path, in->status());
+    }
+
+    RegistryOutcome readFailed(std::string_view path, Status s) {
+        fault_ = {FileFault::Action::Read, std::string(path), s};
+        return RegistryOutcome::ReadFailed;
+    }
+
+    RegistryOutcome readOld() {
+        return eachValue(paths_.snapshotValues, [this](const snapshot::ValueLine& v, std::size_t line) {
+            old_[slotOf(v)] = {digestOf(v.data), line, false};
+        });
+    }
+
+    RegistryOutcome readFresh() {
+        const PassedOver passedOver(rules_, oldKeys_);
+        return eachValue(paths_.freshValues, [&](const snapshot::ValueLine& v, std::size_t) {
+            if (!oldKeys_.contains(v.key) || passedOver(v.key)) return;
+            const auto it = old_.find(slotOf(v));
+            if (it == old_.end()) {
+                found_.push_back({{ValueChange::Added, v.key, v.name, v.data, {}}, 0});
+                return;
+            }
+            it->second.seen = true;
+            if (it->second.data == digestOf(v.data)) return;
+            found_.push_back({{ValueChange::Changed, v.key, v.name, v.data, {}}, it->second.line});
+            wanted_.insert(it->second.line);
+        });
+    }
+
+    // A second pass over the snapshot: the old data of changed values, and the values that went.
+    RegistryOutcome findRemovedAndOldData() {
+        const PassedOver passedOver(rules_, oldKeys_);
+        return eachValue(paths_.snapshotValues, [&](const snapshot::ValueLine& v, std::size_t line) {
+            if (wanted_.contains(line)) oldData_[line] = v.data;
+            const auto it = old_.find(slotOf(v));
+            if (it == old_.end() || it->second.seen || it->second.line != line) return;
+            if (freshKeys_.contains(v.key) && !passedOver(v.key))
+                found_.push_back({{ValueChange::Removed, v.key, v.name, {}, v.data}, line});
+        });
+    }
+
+    FileSystem& files_;
+    RunContext& run_;
+    const ValueScanFiles& paths_;
+    const RegistryCompareRules& rules_;
+    FileFault fault_;
+    RegistryKeyIndex oldKeys_;
+    RegistryKeyIndex freshKeys_;
+    std::unordered_map<Digest128, OldValue, SlotHash> old_;
+    std::unordered_set<std::size_t> wanted_;
+    std::unordered_map<std::size_t, std::string> oldData_;
+    std::vector<Found> found_;
+};
+
+}  // namespace
+
+std::string_view valueChangeWord(ValueChange change) { return Words[static_cast<std::size_t>(change)]; }
+
+std::string formatValueChange(const ValueChangeLine& line) {
+    return std::string(valueChangeWord(line.change)) + '\t' + snapshot::escapeField(line.key) + '\t' +
+           snapshot::escapeField(line.name) + '\t' + line.newData + '\t' + line.oldData;
+}
+
+bool parseValueChange(std::string_view text, ValueChangeLine& out) {
+    std::string_view parts[5];
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < 5; ++i) {
+        const std::size_t end = i < 4 ? text.find('\t', start) : text.size();
+        if (end == std::string_view::npos) return false;
+        parts[i] = text.substr(start, end - start);
+        start = end + 1;
+    }
+    if (parts[4].find('\t') != std::string_view::npos) return false;
+    for (std::size_t c = 0; c < 3; ++c) {
+        if (parts[0] != Words[c]) continue;
+        out = {static_cast<ValueChange>(c), snapshot::unescapeField(parts[1]), snapshot::unescapeField(parts[2]),
+               std::string(parts[3]), std::string(parts[4])};
+        return true;
+    }
+    return false;
+}
+
+RegistryOutcome compareValueScan(FileSystem& files, RunContext& run, const ValueScanFiles& paths,
+                                 const RegistryCompareRules& rules, FileFault* fault) {
+    std::unique_ptr<TextWriter> out;
+    Comparison comparison(files, run, paths, rules);
+    RegistryOutcome outcome = RegistryOutcome::Completed;
+    if (const Status s = files.openWrite(paths.output, WriteMode::Create, out); !succeeded(s)) {
+        outcome = comparison.writeFailed(s);
+    } else {
+        constexpr std::uint32_t anyFile = FileAttr::Hidden | FileAttr::System | FileAttr::ReadOnly;
+        if (existsWith(files, paths.snapshotValues, anyFile)) outcome = comparison.run(*out);
+        if (const Status closed = out->close(); !succeeded(closed) && outcome == RegistryOutcome::Completed)
+            outcome = comparison.writeFailed(closed);
+    }
+    if (fault && (outcome == RegistryOutcome::ReadFailed || outcome == RegistryOutcome::WriteFailed))
+        *fault = comparison.fault();
+    return outcome;
+}
+
+}  // namespace quillon::detection
