@@ -7,7 +7,7 @@
 
 #include "platform/Digest.h"
 #include "platform/TextCompare.h"
-#include "snapshot/ValueLine.h"
+#include "platform/ValueLine.h"
 
 namespace quillon::detection {
 
@@ -16,7 +16,7 @@ namespace {
 constexpr std::string_view Words[] = {"added", "changed", "removed"};
 
 // Key and name without regard to case, as the registry tells values apart.
-Digest128 slotOf(const snapshot::ValueLine& v) {
+Digest128 slotOf(const ValueLine& v) {
     DigestBuilder builder;
     forEachFoldedByte(v.key, [&](unsigned char byte) { builder.add(byte); });
     builder.add('\t');
@@ -71,9 +71,9 @@ private:
         std::unique_ptr<TextReader> in;
         if (const Status s = files_.openRead(path, in); !succeeded(s)) return readFailed(path, s);
         std::string text;
-        snapshot::ValueLine value;
+        ValueLine value;
         for (std::size_t line = 0; in->readLine(text); ++line) {
-            if (snapshot::parseValueLine(text, value)) each(value, line);
+            if (parseValueLine(text, value)) each(value, line);
             run_.yield();
             if (run_.stopRequested()) return RegistryOutcome::Stopped;
         }
@@ -86,14 +86,14 @@ private:
     }
 
     RegistryOutcome readOld() {
-        return eachValue(paths_.snapshotValues, [this](const snapshot::ValueLine& v, std::size_t line) {
+        return eachValue(paths_.snapshotValues, [this](const ValueLine& v, std::size_t line) {
             old_[slotOf(v)] = {digestOf(v.data), line, false};
         });
     }
 
     RegistryOutcome readFresh() {
         const PassedOver passedOver(rules_, oldKeys_);
-        return eachValue(paths_.freshValues, [&](const snapshot::ValueLine& v, std::size_t) {
+        return eachValue(paths_.freshValues, [&](const ValueLine& v, std::size_t) {
             if (!oldKeys_.contains(v.key) || passedOver(v.key)) return;
             const auto it = old_.find(slotOf(v));
             if (it == old_.end()) {
@@ -110,7 +110,7 @@ private:
     // A second pass over the snapshot: the old data of changed values, and the values that went.
     RegistryOutcome findRemovedAndOldData() {
         const PassedOver passedOver(rules_, oldKeys_);
-        return eachValue(paths_.snapshotValues, [&](const snapshot::ValueLine& v, std::size_t line) {
+        return eachValue(paths_.snapshotValues, [&](const ValueLine& v, std::size_t line) {
             if (wanted_.contains(line)) oldData_[line] = v.data;
             const auto it = old_.find(slotOf(v));
             if (it == old_.end() || it->second.seen || it->second.line != line) return;
@@ -137,8 +137,8 @@ private:
 std::string_view valueChangeWord(ValueChange change) { return Words[static_cast<std::size_t>(change)]; }
 
 std::string formatValueChange(const ValueChangeLine& line) {
-    return std::string(valueChangeWord(line.change)) + '\t' + snapshot::escapeField(line.key) + '\t' +
-           snapshot::escapeField(line.name) + '\t' + line.newData + '\t' + line.oldData;
+    return std::string(valueChangeWord(line.change)) + '\t' + escapeField(line.key) + '\t' +
+           escapeField(line.name) + '\t' + line.newData + '\t' + line.oldData;
 }
 
 bool parseValueChange(std::string_view text, ValueChangeLine& out) {
@@ -153,7 +153,7 @@ bool parseValueChange(std::string_view text, ValueChangeLine& out) {
     if (parts[4].find('\t') != std::string_view::npos) return false;
     for (std::size_t c = 0; c < 3; ++c) {
         if (parts[0] != Words[c]) continue;
-        out = {static_cast<ValueChange>(c), snapshot::unescapeField(parts[1]), snapshot::unescapeField(parts[2]),
+        out = {static_cast<ValueChange>(c), unescapeField(parts[1]), unescapeField(parts[2]),
                std::string(parts[3]), std::string(parts[4])};
         return true;
     }

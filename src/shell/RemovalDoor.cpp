@@ -76,6 +76,8 @@ private:
     Outcome deleteAlone(const std::string& path, std::uint32_t flags);
     bool contentAtRestart(const std::string& folder, std::uint32_t flags);
     void removeKeys();
+    void checkValues();
+    void putValuesBack();
     void tellRefused();
     bool exists(const std::string& path) { return itemExists(ports_.files, path); }
 
@@ -89,6 +91,8 @@ private:
     std::vector<std::string> userFolders_;
     std::vector<std::string> tooLong_;  // to delete for good through the file system, as the user agreed
     std::vector<std::pair<std::string, KeyPath>> keys_;  // as requested, and where
+    std::vector<const ValueTakeBack*> values_;  // checked, to be put back
+    std::vector<ValueState> valuesNow_;          // the same values as they are now
     std::vector<std::string> refused_;
 };
 
@@ -336,6 +340,46 @@ void Door::removeKeys() {
     }
 }
 
+void Door::checkValues() {
+    for (const ValueTakeBack& value : request_.values) {
+        const std::string item = valueItem(value.key, value.name);
+        ValueState now;
+        switch (checkValue(ports_.registry, value, now)) {
+            case ValueCheck::AlreadyBack: answer(answer_.values, item, Outcome::NotThere); continue;
+            case ValueCheck::NotRestorable:
+                answer(answer_.values, item, Outcome::Refused);
+                refused_.push_back(item);
+                continue;
+            case ValueCheck::ChangedSince:
+                if (!request_.mayAsk ||
+                    ports_.prompter.message({"The value \"" + value.name + "\" of " + value.key +
+                                                 " was changed again after the changes were found. Put back what "
+                                                 "it held before the installation anyway?",
+                                             "Quillon", MsgIcon::Question, MsgButtons::YesNo, 2}) != MsgAnswer::Yes) {
+                    answer(answer_.values, item, Outcome::Refused);
+                    continue;
+                }
+                break;
+            case ValueCheck::AsFound: break;
+        }
+        values_.push_back(&value);
+        valuesNow_.push_back(std::move(now));
+    }
+}
+
+void Door::putValuesBack() {
+    const bool stopped = answer_.cancelled();
+    for (const ValueTakeBack* value : values_) {
+        const std::string item = valueItem(value->key, value->name);
+        if (stopped) {
+            answer(answer_.values, item, Outcome::Cancelled);
+            continue;
+        }
+        answer(answer_.values, item,
+               succeeded(applyTakeBack(ports_.registry, *value)) ? Outcome::Removed : Outcome::Failed);
+    }
+}
+
 void Door::tellRefused() {
     if (refused_.empty() || !request_.tellRefused) return;
     ports_.prompter.message({"These items were not removed, because removing them is not safe:" + namesList(refused_),
@@ -345,6 +389,7 @@ void Door::tellRefused() {
 RemovalAnswer Door::run() {
     checkPaths();
     checkKeys();
+    checkValues();
     setUserFilesApart();
     setTooLongApart();
     std::vector<std::string> all = paths_;
@@ -359,7 +404,7 @@ RemovalAnswer Door::run() {
     for (const std::string& path : tooLong_) fates.push_back({path, RemovalPlace::Deleted, {}});
     std::vector<KeyPath> keys;
     for (const auto& item : keys_) keys.push_back(item.second);
-    if (!journal_.write(keys, fates)) {
+    if (!journal_.write(keys, fates, valuesNow_)) {
         answer_.recorded = false;
         return answer_;
     }
@@ -382,6 +427,7 @@ RemovalAnswer Door::run() {
     });
     for (const std::string& folder : userFolders_) answer(answer_.files, folder, Outcome::UserFilesKept);
     removeKeys();
+    putValuesBack();
     tellRefused();
     return answer_;
 }
@@ -389,14 +435,14 @@ RemovalAnswer Door::run() {
 }  // namespace
 
 bool RemovalAnswer::gone(const std::string& item) const {
-    for (const auto* list : {&files, &keys})
+    for (const auto* list : {&files, &keys, &values})
         for (const ItemAnswer& a : *list)
             if (a.item == item) return a.outcome == Outcome::Removed || a.outcome == Outcome::NotThere;
     return false;
 }
 
 bool RemovalAnswer::anyLeft() const {
-    for (const auto* list : {&files, &keys})
+    for (const auto* list : {&files, &keys, &values})
         for (const ItemAnswer& a : *list)
             if (a.outcome != Outcome::Removed && a.outcome != Outcome::NotThere) return true;
     return !recorded;

@@ -14,6 +14,7 @@
 #include "platform/DateTime.h"
 #include "shell/FileRemoval.h"
 #include "shell/RemovalGuard.h"
+#include "shell/ValueTakeBack.h"
 
 namespace quillon::shell {
 
@@ -28,19 +29,30 @@ struct FileFate {
 class RemovalJournal {
 public:
     virtual ~RemovalJournal() = default;
-    // False: nothing may go; the journal has told the user why.
-    virtual bool write(const std::vector<KeyPath>& keys, const std::vector<FileFate>& files) = 0;
+    // False: nothing may go; the journal has told the user why. `values`: each value to be put
+    // back, as it is now.
+    bool write(const std::vector<KeyPath>& keys, const std::vector<FileFate>& files,
+               const std::vector<ValueState>& values = {}) {
+        return record(keys, files, values);
+    }
+
+protected:
+    virtual bool record(const std::vector<KeyPath>& keys, const std::vector<FileFate>& files,
+                        const std::vector<ValueState>& values) = 0;
 };
 
 // For the scheduler's unattended run, which keeps no record.
 class NoJournal final : public RemovalJournal {
-public:
-    bool write(const std::vector<KeyPath>&, const std::vector<FileFate>&) override { return true; }
+protected:
+    bool record(const std::vector<KeyPath>&, const std::vector<FileFate>&, const std::vector<ValueState>&) override {
+        return true;
+    }
 };
 
 struct RemovalRequest {
     std::vector<std::string> paths;  // files and folders
     std::vector<std::string> keys;   // as a removal list spells them: "HKEY_CURRENT_USER\Software\App"
+    std::vector<ValueTakeBack> values;
     std::string moveTo;              // not empty: the files move into this folder instead
     std::uint32_t flags = 0;         // the shell's flags; 0 for the usual ones
     RemoveMode mode = RemoveMode::Setting;
@@ -72,6 +84,7 @@ struct RemovalAnswer {
     bool recorded = true;  // false: the undo record failed and nothing was touched
     std::vector<ItemAnswer> files;
     std::vector<ItemAnswer> keys;
+    std::vector<ItemAnswer> values;  // items named by valueItem()
 
     // The item is no longer where it was (removed, moved, or already gone).
     bool gone(const std::string& item) const;

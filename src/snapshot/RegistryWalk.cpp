@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "shell/modRegistry.h"
-#include "snapshot/ValueLine.h"
+#include "platform/ValueLine.h"
 
 namespace quillon::snapshot {
 

@@ -4,7 +4,9 @@
 #include <charconv>
 #include <memory>
 
+#include "platform/ValueLine.h"
 #include "shell/FolderEntries.h"
+#include "undo/RegFile.h"
 
 namespace quillon::undo {
 namespace {
@@ -52,6 +54,25 @@ bool readConfig(std::string_view rest, ConfigCopy& copy) {
     return !copy.copyName.empty() && !copy.path.empty();
 }
 
+// "Value|key\tname\t=data", or "\t-" for a value that was not there.
+std::string valueEntry(const shell::ValueState& v) {
+    return "Value|" + escapeField(std::string(hiveName(v.key.hive)) + "\\" + v.key.path) + '\t' + escapeField(v.name) +
+           '\t' + (v.data ? "=" + *v.data : std::string("-"));
+}
+
+bool readValue(std::string_view rest, shell::ValueState& v) {
+    const std::size_t first = rest.find('\t');
+    const std::size_t second = first == std::string_view::npos ? first : rest.find('\t', first + 1);
+    if (second == std::string_view::npos) return false;
+    if (!splitKeyName(unescapeField(rest.substr(0, first)), v.key.hive, v.key.path)) return false;
+    v.name = unescapeField(rest.substr(first + 1, second - first - 1));
+    const std::string_view data = rest.substr(second + 1);
+    if (data == "-") return true;
+    if (!data.starts_with('=')) return false;
+    v.data = std::string(data.substr(1));
+    return true;
+}
+
 }  // namespace
 
 Status writeManifest(TextWriter& out, const UndoRecord& record) {
@@ -67,6 +88,7 @@ Status writeManifest(TextWriter& out, const UndoRecord& record) {
         if (file.fate == FileFate::Moved) line += Sep + file.movedTo;
         out.putLine(line);
     }
+    for (const auto& value : record.values) out.putLine(valueEntry(value));
     if (!record.removalList.empty()) out.putLine("List|" + record.removalList);
     out.putLine(EndLine);
     return out.close();
@@ -96,6 +118,8 @@ bool readManifest(TextReader& in, UndoRecord& record) {
             if (!readConfig(rest, record.configFiles.emplace_back())) return false;
         } else if (field(line, "File", rest)) {
             if (!readFile(rest, record.files.emplace_back())) return false;
+        } else if (field(line, "Value", rest)) {
+            if (!readValue(rest, record.values.emplace_back())) return false;
         } else {
             return false;
         }

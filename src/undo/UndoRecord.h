@@ -11,6 +11,7 @@
 
 #include "platform/FileSystem.h"
 #include "platform/RunContext.h"
+#include "shell/ValueTakeBack.h"
 
 namespace quillon::undo {
 
@@ -52,6 +53,7 @@ struct UndoRecord {
     std::vector<ConfigCopy> configFiles;
     std::vector<RemovedFile> files;
     std::string removalList = {};  // the uninstalled list, kept as ListCopyName
+    std::vector<shell::ValueState> values = {};  // values put back, as they were before
     friend bool operator==(const UndoRecord&, const UndoRecord&) = default;
 };
 

@@ -38,8 +38,10 @@ bool readFile(FileSystem& files, const std::string& path, Read read) {
 
 }  // namespace
 
-bool UndoRecorder::write(const std::vector<KeyPath>& keys, const std::vector<shell::FileFate>& files) {
+bool UndoRecorder::record(const std::vector<KeyPath>& keys, const std::vector<shell::FileFate>& files,
+                         const std::vector<shell::ValueState>& values) {
     plan_.keys = keys;
+    values_ = values;
     plan_.files.clear();
     for (const shell::FileFate& f : files) {
         const FileFate fate = f.place == shell::RemovalPlace::DataFolder ? FileFate::Moved
@@ -47,7 +49,7 @@ bool UndoRecorder::write(const std::vector<KeyPath>& keys, const std::vector<she
                                                                          : FileFate::RecycleBin;
         plan_.files.push_back({fate, f.path, fate == FileFate::Moved ? f.movedTo : std::string()});
     }
-    if (plan_.keys.empty() && plan_.lines.empty() && plan_.files.empty()) return true;
+    if (plan_.keys.empty() && plan_.lines.empty() && plan_.files.empty() && values_.empty()) return true;
     if (writeAll()) {
         prune();
         return true;
@@ -76,6 +78,7 @@ bool UndoRecorder::writeAll() {
 
     UndoRecord record{plan_.title, ports_.clock.shortDate(now) + " " + ports_.clock.timeText(now), {}, plan_.lines, {},
                       plan_.files};
+    record.values = values_;
     std::vector<RegKeyImage> images;
     for (const auto& key : plan_.keys) {
         const std::size_t before = images.size();

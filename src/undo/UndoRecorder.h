@@ -29,10 +29,14 @@ public:
 
     // Writes the record and reads it back. When either fails nothing of it stays, the user
     // is told under the error title, and nothing may be removed.
-    bool write(const std::vector<KeyPath>& keys, const std::vector<shell::FileFate>& files) override;
+    using RemovalJournal::write;
     // Once the removal is over: how the configuration files look now, so that a restore
     // can tell whether anything changed them since.
     void finish();
+
+protected:
+    bool record(const std::vector<KeyPath>& keys, const std::vector<shell::FileFate>& files,
+                const std::vector<shell::ValueState>& values) override;
 
 private:
     bool writeAll();
@@ -46,6 +50,7 @@ private:
     std::string errorTitle_;
     std::string folder_;  // the record folder, ending in "\"
     std::vector<ConfigCopy> copies_;
+    std::vector<shell::ValueState> values_;
 };
 
 }  // namespace quillon::undo

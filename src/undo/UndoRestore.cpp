@@ -70,6 +70,10 @@ std::string question(const UndoRecord& record, const GoneFiles& gone) {
     for (const auto& line : record.lines) lines.push_back(line.file + ": " + line.text);
     for (const auto* file : gone.moved) moved.push_back(file->path + "  (now in " + file->movedTo + ")");
     appendList(text, "Registry keys:", record.keys);
+    std::vector<std::string> values;
+    for (const auto& v : record.values)
+        values.push_back(std::string(hiveName(v.key.hive)) + "\\" + v.key.path + "  \"" + v.name + "\"");
+    appendList(text, "Registry values put back:", values);
     appendList(text, "Lines taken out of configuration files:", lines);
     appendList(text, "Files and folders moved:", moved);
     appendList(text, "Files and folders in the Recycle Bin:", gone.recycled);
@@ -86,6 +90,7 @@ public:
 
 private:
     void restoreKeys();
+    void restoreValues();
     void restoreConfigFiles();
     void restoreRemovalList();
     bool putBack(std::string_view copyName, const std::string& path, std::uint32_t attributes);
@@ -95,7 +100,7 @@ private:
     RestorePorts& ports_;
     Latest latest_;
     std::vector<std::string> failed_;
-    std::size_t keys_ = 0, configs_ = 0, moved_ = 0;
+    std::size_t keys_ = 0, values_ = 0, configs_ = 0, moved_ = 0;
     bool listBack_ = false;
 };
 
@@ -105,6 +110,7 @@ void Restore::run() {
                                  MsgButtons::YesNo, 2}) != MsgAnswer::Yes)
         return;
     restoreKeys();
+    restoreValues();
     restoreConfigFiles();
     for (const auto* file : gone.moved) moveBack(*file);
     restoreRemovalList();
@@ -136,6 +142,15 @@ void Restore::restoreKeys() {
         } else {
             failed_.push_back(key);
         }
+    }
+}
+
+void Restore::restoreValues() {
+    for (const shell::ValueState& value : latest_.record.values) {
+        if (succeeded(shell::putValueState(ports_.registry, value)))
+            ++values_;
+        else
+            failed_.push_back(std::string(hiveName(value.key.hive)) + "\\" + value.key.path + "  \"" + value.name + "\"");
     }
 }
 
@@ -203,6 +218,7 @@ void Restore::moveBack(const RemovedFile& file) {
 
 void Restore::report(const GoneFiles& gone) {
     std::string text = "Registry keys restored: " + std::to_string(keys_) +
+                       (latest_.record.values.empty() ? "" : "\r\nRegistry values restored: " + std::to_string(values_)) +
                        "\r\nConfiguration files put back: " + std::to_string(configs_) +
                        "\r\nFiles and folders moved back: " + std::to_string(moved_) + "\r\n";
     if (listBack_) text += "The removal list " + latest_.record.removalList + " is back.\r\n";

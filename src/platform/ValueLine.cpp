@@ -1,11 +1,11 @@
-#include "snapshot/ValueLine.h"
+#include "platform/ValueLine.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "platform/Digest.h"
 
-namespace quillon::snapshot {
+namespace quillon {
 
 namespace {
 
@@ -157,4 +157,4 @@ bool parseValueLine(std::string_view line, ValueLine& out) {
     return true;
 }
 
-}  // namespace quillon::snapshot
+}  // namespace quillon

@@ -12,7 +12,7 @@
 
 #include "platform/Registry.h"
 
-namespace quillon::snapshot {
+namespace quillon {
 
 inline constexpr std::size_t WholeDataLimit = 64 * 1024;
 
@@ -36,4 +36,4 @@ bool parseValueLine(std::string_view line, ValueLine& out);
 std::string escapeField(std::string_view text);
 std::string unescapeField(std::string_view text);
 
-}  // namespace quillon::snapshot
+}  // namespace quillon
