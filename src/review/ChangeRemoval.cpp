@@ -4,6 +4,7 @@
 
 #include "review/DllChoice.h"
 #include "review/NothingSelected.h"
+#include "review/ValueRows.h"
 #include "shell/RemovalDoor.h"
 #include "undo/UndoRecorder.h"
 
@@ -91,6 +92,8 @@ void deleteSelected(RemovalContext& context, ChangeSet& changes, const Selection
         request.keys.push_back(changes.keys[index].fullKey());
         keyRows.push_back(index);
     }
+    for (std::size_t index : selection.values)
+        if (index < changes.values.size()) request.values.push_back(takeBackOf(changes.values[index]));
     request.installedBy = context.installedBy;
     request.choose = [&](const std::vector<std::string>& paths) {
         return chooseDeletions(context.ports.registry, context.inUse, paths);
@@ -105,6 +108,12 @@ void deleteSelected(RemovalContext& context, ChangeSet& changes, const Selection
     for (std::size_t i = 0; i < keyRows.size(); ++i)
         if (answer.gone(request.keys[i])) deleted.push_back(keyRows[i]);
     eraseRows(changes.keys, std::move(deleted));
+    std::vector<std::size_t> valuesBack;
+    for (std::size_t index : selection.values)
+        if (index < changes.values.size() &&
+            answer.gone(shell::valueItem(changes.values[index].key, changes.values[index].name)))
+            valuesBack.push_back(index);
+    eraseRows(changes.values, std::move(valuesBack));
     record.finish();
 }
 

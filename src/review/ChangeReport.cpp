@@ -5,7 +5,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/ValueLine.h"
 #include "review/NothingSelected.h"
+#include "review/ValueRows.h"
 
 namespace quillon::review {
 
@@ -112,6 +114,7 @@ constexpr std::array<std::string_view, ConfigListCount> LineHeadings{
 };
 constexpr std::array<Heading, 2> KeyHeaders{{{LeftColumn, "Key name"}, {SecondColumn, "In parent key"}}};
 constexpr std::array<Heading, 2> LineHeaders{{{LeftColumn, "Line added"}, {SecondColumn, "Replacing line"}}};
+constexpr std::array<Heading, 2> ValueHeaders{{{LeftColumn, "Value (change)"}, {SecondColumn, "In key: new data / old data"}}};
 
 void printBody(Printer& printer, const ChangeSet& changes, const Selection& selection) {
     const Columns columns = columnsFor(printer);
@@ -138,6 +141,16 @@ void printBody(Printer& printer, const ChangeSet& changes, const Selection& sele
                          printAt(printer, SecondColumn, rows[index].replaced, true);
                      });
     }
+    // Reports without values stay as they were: no blank line for an empty section.
+    if (selection.values.empty()) return;
+    printSection(printer, "The following registry values were added, changed or removed:", ValueHeaders,
+                 selection.values, changes.values.size(), [&](std::size_t index) {
+                     const ValueRow& row = changes.values[index];
+                     printAt(printer, LeftColumn, valueNameShown(row.name) + " (" + row.change + ")", false);
+                     printWrapped(printer, row.key, SecondColumn, columns.parentKeyLimit);
+                     printAt(printer, SecondColumn,
+                             displayValueData(row.newData) + "  /  " + displayValueData(row.oldData), true);
+                 });
 }
 
 }  // namespace

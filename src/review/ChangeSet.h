@@ -1,5 +1,5 @@
 #pragma once
-// What the changes viewer shows: the rows of its six lists, as plain text. The removal
+// What the changes viewer shows: the rows of its seven lists, as plain text. The removal
 // commands, the removal-list writer and the report all read rows back from this model; the
 // window only displays it.
 #include <array>
@@ -50,6 +50,15 @@ struct LineRow {
     static LineRow placeholder() { return {std::string(NotScanned), {}}; }
 };
 
+// A value of a key that was there before, added, changed or removed by the installation.
+struct ValueRow {
+    std::string key;      // "HKEY_CURRENT_USER\Software\App", as key entries are spelt
+    std::string name;     // "" is the key's default value
+    std::string change;   // "added", "changed" or "removed"
+    std::string newData;  // encoded (ValueLine); empty when removed
+    std::string oldData;  // encoded; empty when added
+};
+
 // The four line lists, in the order of the viewer's tabs.
 enum class ConfigList : std::size_t { WinIni = 0, SystemIni = 1, AutoexecBat = 2, ConfigSys = 3 };
 inline constexpr std::size_t ConfigListCount = 4;
@@ -58,6 +67,7 @@ struct ChangeSet {
     std::vector<FileRow> files;  // file rows first, then folder rows
     std::vector<KeyRow> keys;
     std::array<std::vector<LineRow>, ConfigListCount> lines;
+    std::vector<ValueRow> values;
     double totalBytes = 0;       // of every row loaded; an item whose size cannot be read adds nothing
     // Entries of the changes files whose items were not there at the load (deleted since, or on
     // a drive not mounted): not shown, but a reviewed removal list keeps them.
@@ -74,9 +84,10 @@ struct Selection {
     std::vector<std::size_t> files{};
     std::vector<std::size_t> keys{};
     std::array<std::vector<std::size_t>, ConfigListCount> lines{};
+    std::vector<std::size_t> values{};
 };
 
-// The selected rows of all six lists, placeholders included.
+// The selected rows of all seven lists, placeholders included.
 std::size_t countSelectedChanges(const Selection& selection);
 
 }  // namespace quillon::review

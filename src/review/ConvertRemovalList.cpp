@@ -11,6 +11,7 @@
 #include "platform/TextCompare.h"
 #include "review/ChangesFileNames.h"
 #include "review/RemovalListFormat.h"
+#include "review/ValueRows.h"
 #include "shell/Folders.h"
 
 namespace quillon::review {
@@ -139,6 +140,26 @@ void convertLines(RunContext& run, ListReader& list, Output& config,
     }
 }
 
+// The values section, when the list has one, into the value changes files the load reads.
+void convertValues(RunContext& run, ListReader& list, Output& hkcu, Output& hklm, std::vector<std::string>& passedOver) {
+    std::string header;
+    if (!list.next(header) || header != fmt::ValuesHeader) return;
+    list.entries(run, [&](const std::string& entry) {
+        ValueRow row;
+        const bool user = startsWithNoCase(entry, fmt::CurrentUserPrefix);
+        if (!parseValueEntry(entry, row) || (!user && !startsWithNoCase(entry, fmt::LocalMachinePrefix))) {
+            if (!entry.empty()) passedOver.push_back(entry);
+            return;
+        }
+        const std::size_t prefix = (user ? fmt::CurrentUserPrefix : fmt::LocalMachinePrefix).size();
+        const auto change = row.change == "added"     ? detection::ValueChange::Added
+                            : row.change == "changed" ? detection::ValueChange::Changed
+                                                      : detection::ValueChange::Removed;
+        (user ? hkcu : hklm)
+            .line(detection::formatValueChange({change, row.key.substr(prefix), row.name, row.newData, row.oldData}));
+    });
+}
+
 }  // namespace
 
 bool convertRemovalList(FileSystem& files, RunContext& run, std::string_view listPath, std::string_view workFolder,
@@ -152,17 +173,21 @@ bool convertRemovalList(FileSystem& files, RunContext& run, std::string_view lis
     Output hkcu(files, folder + std::string(detection::registry_files::HkcuChanges));
     Output hklm(files, folder + std::string(detection::registry_files::HklmChanges));
     Output config(files, folder + std::string(changes_files::SysChanges));
+    Output hkcuValues(files, folder + std::string(detection::registry_files::HkcuValueChanges));
+    Output hklmValues(files, folder + std::string(detection::registry_files::HklmValueChanges));
 
     convertFiles(files, run, list, changes);
     convertKeys(run, list, hkcu, hklm, r.passedOver.keys);
     convertLines(run, list, config, r.passedOver.lines);
+    convertValues(run, list, hkcuValues, hklmValues, r.passedOver.values);
 
     r.fault = list.fault();
     const bool changesOk = changes.close(r.fault);
     const bool hkcuOk = hkcu.close(r.fault);
     const bool hklmOk = hklm.close(r.fault);
     const bool configOk = config.close(r.fault);
-    return changesOk && hkcuOk && hklmOk && configOk;
+    const bool valuesOk = hkcuValues.close(r.fault) && hklmValues.close(r.fault);
+    return changesOk && hkcuOk && hklmOk && configOk && valuesOk;
 }
 
 }  // namespace quillon::review

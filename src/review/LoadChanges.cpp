@@ -12,6 +12,7 @@
 #include "review/ChangesFileNames.h"
 #include "review/ConfigLineList.h"
 #include "review/FolderLookup.h"
+#include "review/ValueRows.h"
 #include "shell/FolderSize.h"
 #include "shell/FormatSize.h"
 #include "shell/Settings.h"
@@ -179,6 +180,17 @@ void loadKeys(LoadPorts& ports, ChangeSet& set, Hive hive, std::string_view hive
     removeLeftover(ports.files, path);
 }
 
+void loadValues(LoadPorts& ports, ChangeSet& set, std::string_view hiveName, const std::string& path) {
+    {
+        ChangesFile file(ports, path);
+        std::string text;
+        detection::ValueChangeLine line;
+        while (file.next(text))
+            if (detection::parseValueChange(text, line)) set.values.push_back(valueRowOf(hiveName, line));
+    }
+    removeLeftover(ports.files, path);
+}
+
 }  // namespace
 
 ChangeSet loadChanges(LoadPorts& ports, std::string_view workFolder) {
@@ -207,6 +219,8 @@ void loadChanges(LoadPorts& ports, std::string_view workFolder, ChangeSet& set) 
     loadKeys(ports, set, Hive::CurrentUser, "HKEY_CURRENT_USER\\", hkcu);
     loadKeys(ports, set, Hive::LocalMachine, "HKEY_LOCAL_MACHINE\\",
              in(workFolder, detection::registry_files::HklmChanges));
+    loadValues(ports, set, "HKEY_CURRENT_USER\\", in(workFolder, detection::registry_files::HkcuValueChanges));
+    loadValues(ports, set, "HKEY_LOCAL_MACHINE\\", in(workFolder, detection::registry_files::HklmValueChanges));
 }
 
 }  // namespace quillon::review

@@ -14,6 +14,9 @@ namespace quillon::review::removal_list {
 inline constexpr std::string_view FilesHeader = "Files{";
 inline constexpr std::string_view RegistryHeader = "Registry{";
 inline constexpr std::string_view SectionEnd = "}";
+// After the line sections, only in lists that hold values: a reader of six sections stops
+// before it, and lists without values are as they always were.
+inline constexpr std::string_view ValuesHeader = "Values{";
 
 // The line sections, in ConfigList order (also their order in the file, after the files and
 // registry sections): the same headers as the configuration changes file.

@@ -4,6 +4,7 @@
 
 #include "platform/TextCompare.h"
 #include "review/RemovalListFormat.h"
+#include "review/ValueRows.h"
 
 namespace quillon::review {
 namespace {
@@ -41,6 +42,7 @@ Status writeSections(TextWriter& out, const RemovalListEntries& entries) {
     if (succeeded(s)) s = writeSection(out, fmt::RegistryHeader, entries.keys);
     for (std::size_t i = 0; i < ConfigListCount && succeeded(s); ++i)
         s = writeSection(out, fmt::LineHeaders[i], entries.lines[i]);
+    if (succeeded(s) && !entries.values.empty()) s = writeSection(out, fmt::ValuesHeader, entries.values);
     return s;
 }
 
@@ -49,7 +51,7 @@ Status writeSections(TextWriter& out, const RemovalListEntries& entries) {
 std::size_t RemovalListEntries::count() const {
     std::size_t n = files.size() + keys.size();
     for (const auto& list : lines) n += list.size();
-    return n;
+    return n + values.size();
 }
 
 std::string lineEntry(const LineRow& row) {
@@ -66,6 +68,7 @@ RemovalListEntries selectedEntries(const ChangeSet& changes, const Selection& se
     entries.keys = pick(changes.keys, selection.keys, fullKey);
     for (std::size_t i = 0; i < ConfigListCount; ++i)
         entries.lines[i] = pick(changes.lines[i], selection.lines[i], lineEntry);
+    entries.values = pick(changes.values, selection.values, valueEntry);
     return entries;
 }
 
@@ -82,6 +85,7 @@ RemovalListEntries remainingEntries(const ChangeSet& changes) {
             if (!leftOut(row.added)) entries.lines[i].push_back(lineEntry(row));
         }
     }
+    for (const auto& row : changes.values) entries.values.push_back(valueEntry(row));
     return entries;
 }
 

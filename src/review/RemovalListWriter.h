@@ -16,6 +16,7 @@ struct RemovalListEntries {
     std::vector<std::string> files;  // full paths
     std::vector<std::string> keys;   // full key paths beginning with the hive name
     std::array<std::vector<std::string>, ConfigListCount> lines;  // lineEntry texts
+    std::vector<std::string> values;  // valueEntry texts
 
     std::size_t count() const;
 };
@@ -35,7 +36,7 @@ RemovalListEntries selectedEntries(const ChangeSet& changes, const Selection& se
 // case), then the entries set aside at the load as absent: what is left of a reviewed list.
 RemovalListEntries remainingEntries(const ChangeSet& changes);
 
-// Writes all six sections, empty ones included, into a file beside `path` and moves it over
+// Writes all six sections, empty ones included, and the values section when there are values, into a file beside `path` and moves it over
 // `path` only once every line and the close succeeded, so a failed write never leaves a
 // cut-off list behind nor destroys the one it was to replace.
 WriteResult writeRemovalList(FileSystem& files, std::string_view path, const RemovalListEntries& entries);

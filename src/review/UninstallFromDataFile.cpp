@@ -10,6 +10,7 @@
 #include "review/DllChoice.h"
 #include "review/RemovalListFormat.h"
 #include "review/SavedForDeletion.h"
+#include "review/ValueRows.h"
 #include "shell/RemovalDoor.h"
 #include "undo/UndoRecorder.h"
 
@@ -37,6 +38,7 @@ struct Gathered {
         std::string replaced;
     };
     std::array<std::vector<Line>, ConfigListCount> lines;
+    std::vector<std::pair<std::string, ValueRow>> values;  // as the list spells each, and read
 };
 
 bool isLeft(shell::Outcome o, bool countRestart) {
@@ -75,7 +77,7 @@ private:
 };
 
 bool Uninstall::anythingLeft(bool countRestart) const {
-    for (const auto* answers : {&answer_.files, &answer_.keys})
+    for (const auto* answers : {&answer_.files, &answer_.keys, &answer_.values})
         for (const auto& a : *answers)
             if (isLeft(a.outcome, countRestart)) return true;
     return std::any_of(failedLines_.begin(), failedLines_.end(), [](const auto& l) { return !l.empty(); });
@@ -116,6 +118,16 @@ bool Uninstall::gather() {
                 cut == std::string::npos ? std::string_view() : std::string_view(entry).substr(cut + 1);
             lines.push_back({entry, entry.substr(0, cut), std::string(rest.substr(0, rest.find(removal_list::Separator)))});
         });
+    }
+    if (list->readLine(header) && header == removal_list::ValuesHeader) {
+        bool readable = true;
+        forEachEntry(*list, [&](const std::string& entry) {
+            ports_.run.yield();
+            ValueRow row;
+            readable = readable && parseValueEntry(entry, row);
+            list_.values.emplace_back(entry, std::move(row));
+        });
+        if (!readable) return false;
     }
     // A list that could not be read to its end is not uninstalled in part.
     return succeeded(list->status());
@@ -161,6 +173,15 @@ bool Uninstall::writeFailedList() {
         for (const auto* line : failedLines_[section]) out->putLine(line->entry);
         out->putLine(removal_list::SectionEnd);
     }
+    std::vector<const std::string*> values;
+    for (const auto& [entry, row] : list_.values)
+        for (const auto& a : answer_.values)
+            if (a.item == shell::valueItem(row.key, row.name) && isLeft(a.outcome, false)) values.push_back(&entry);
+    if (!values.empty()) {
+        out->putLine(removal_list::ValuesHeader);
+        for (const std::string* entry : values) out->putLine(*entry);
+        out->putLine(removal_list::SectionEnd);
+    }
     return succeeded(out->close());
 }
 
@@ -179,6 +200,7 @@ void Uninstall::run() {
     shell::RemovalRequest request;
     request.paths = list_.paths;
     request.keys = list_.keys;
+    for (const auto& value : list_.values) request.values.push_back(takeBackOf(value.second));
     request.flags = FileFlags;
     request.mode = shell::RemoveMode::Quiet;
     request.installedBy = saved_;

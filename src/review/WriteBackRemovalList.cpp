@@ -12,6 +12,7 @@ WriteResult writeBackRemovalList(FileSystem& files, std::string_view reviewedDat
     keep(entries.files, keptAside.files);
     keep(entries.keys, keptAside.keys);
     for (std::size_t i = 0; i < ConfigListCount; ++i) keep(entries.lines[i], keptAside.lines[i]);
+    keep(entries.values, keptAside.values);
     if (entries.count() == 0) {
         const Status s = files.deleteFile(reviewedDataFile);
         return {0, succeeded(s) || s == Status::FileNotFound};
