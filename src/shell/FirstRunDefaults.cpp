@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "shell/Folders.h"
+#include "shell/KeyIgnoreList.h"
 #include "shell/Settings.h"
 #include "shell/modRegistry.h"
 
@@ -90,7 +91,8 @@ void writeFirstRunDefaults(Registry& registry, const FirstRunFolders& folders) {
     writeValues(registry, settings::ScanningKey,
                 {{sc::AutoUpdateDb, "1"}, {sc::AutoexecScan, "1"}, {sc::ConfigSysScan, "1"}, {sc::RegScan, "1"},
                  {sc::RegFullScan, "1"}, {sc::ScanMode, "0"}, {sc::SystemIniScan, "1"}, {sc::WinIniScan, "1"},
-                 {sc::FoldersToIgnore, folders.foldersToIgnore}});
+                 {sc::FoldersToIgnore, folders.foldersToIgnore}, {sc::ClassesScan, "1"},
+                 {sc::KeysToIgnore, defaultKeysToIgnore()}});
     writeValues(registry, settings::SchedulerKey,
                 {{sh::Enabled, enabled}, {sh::TempFiles, "1"}, {sh::TempFolders, "1"}, {sh::DLLFiles, "0"},
                  {sh::Defragmentor, "0"}, {sh::ScanDisk, "0"}, {sh::ChangesStartup, "0"}, {sh::SetupRan, "0"},
