@@ -1,5 +1,6 @@
 #include "detection/ValueCompare.h"
 
+#include <algorithm>
 #include <memory>
 #include <unordered_map>
 #include <unordered_set>
@@ -24,11 +25,8 @@ Digest128 slotOf(const ValueLine& v) {
     return builder.finish();
 }
 
-struct SlotHash {
-    std::size_t operator()(const Digest128& d) const noexcept { return static_cast<std::size_t>(d.first ^ d.second); }
-};
-
 struct OldValue {
+    Digest128 slot;
     Digest128 data;
     std::size_t line = 0;  // in the value snapshot, from 0
     bool seen = false;
@@ -86,24 +84,28 @@ private:
     }
 
     RegistryOutcome readOld() {
-        return eachValue(paths_.snapshotValues, [this](const ValueLine& v, std::size_t line) {
-            old_[slotOf(v)] = {digestOf(v.data), line, false};
+        // One sorted table rather than a node per value: Wine's heap slows down with hundreds of
+        // thousands of small blocks, and the table is searched far less often than it is filled.
+        const RegistryOutcome read = eachValue(paths_.snapshotValues, [this](const ValueLine& v, std::size_t line) {
+            old_.push_back({slotOf(v), digestOf(v.data), line, false});
         });
+        std::sort(old_.begin(), old_.end(), [](const OldValue& a, const OldValue& b) { return a.slot < b.slot; });
+        return read;
     }
 
     RegistryOutcome readFresh() {
         const PassedOver passedOver(rules_, oldKeys_);
         return eachValue(paths_.freshValues, [&](const ValueLine& v, std::size_t) {
             if (!oldKeys_.contains(v.key) || passedOver(v.key)) return;
-            const auto it = old_.find(slotOf(v));
-            if (it == old_.end()) {
+            OldValue* old = find(slotOf(v));
+            if (!old) {
                 found_.push_back({{ValueChange::Added, v.key, v.name, v.data, {}}, 0});
                 return;
             }
-            it->second.seen = true;
-            if (it->second.data == digestOf(v.data)) return;
-            found_.push_back({{ValueChange::Changed, v.key, v.name, v.data, {}}, it->second.line});
-            wanted_.insert(it->second.line);
+            old->seen = true;
+            if (old->data == digestOf(v.data)) return;
+            found_.push_back({{ValueChange::Changed, v.key, v.name, v.data, {}}, old->line});
+            wanted_.insert(old->line);
         });
     }
 
@@ -112,8 +114,8 @@ private:
         const PassedOver passedOver(rules_, oldKeys_);
         return eachValue(paths_.snapshotValues, [&](const ValueLine& v, std::size_t line) {
             if (wanted_.contains(line)) oldData_[line] = v.data;
-            const auto it = old_.find(slotOf(v));
-            if (it == old_.end() || it->second.seen || it->second.line != line) return;
+            const OldValue* old = find(slotOf(v));
+            if (!old || old->seen || old->line != line) return;
             if (freshKeys_.contains(v.key) && !passedOver(v.key))
                 found_.push_back({{ValueChange::Removed, v.key, v.name, {}, v.data}, line});
         });
@@ -126,7 +128,13 @@ private:
     FileFault fault_;
     RegistryKeyIndex oldKeys_;
     RegistryKeyIndex freshKeys_;
-    std::unordered_map<Digest128, OldValue, SlotHash> old_;
+    OldValue* find(const Digest128& slot) {
+        const auto it = std::lower_bound(old_.begin(), old_.end(), slot,
+                                         [](const OldValue& o, const Digest128& s) { return o.slot < s; });
+        return it != old_.end() && it->slot == slot ? &*it : nullptr;
+    }
+
+    std::vector<OldValue> old_;
     std::unordered_set<std::size_t> wanted_;
     std::unordered_map<std::size_t, std::string> oldData_;
     std::vector<Found> found_;

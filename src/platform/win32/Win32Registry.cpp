@@ -197,25 +197,42 @@ public:
     }
 
     Status enumValue(std::uint32_t index, std::string& name, RegValue& value) override {
-        // A name buffer of the largest size the system allows, so ERROR_MORE_DATA is about the data.
-        std::wstring nameBuffer(maxValueNameLength + 1, L'\0');
-        DWORD nameLength = 0;
-        DWORD type = REG_NONE;
-        std::string data;
-        const LONG result = readWhole(data, [&](char* buffer, DWORD& size) {
-            nameLength = static_cast<DWORD>(nameBuffer.size());
-            return RegEnumValueW(key_.get(), index, nameBuffer.data(), &nameLength, nullptr, &type,
-                                 reinterpret_cast<BYTE*>(buffer), &size);
-        });
+        // Buffers sized once per key from the key's own largest name and data: a walk asks for
+        // every value of every key, and a buffer of the largest name the system allows, cleared
+        // for each value, costs more than reading the value.
+        if (nameBuffer_.empty()) {
+            DWORD longestName = 0, largestData = 0;
+            if (RegQueryInfoKeyW(key_.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                 &longestName, &largestData, nullptr, nullptr) != ERROR_SUCCESS)
+                longestName = maxValueNameLength;
+            nameBuffer_.resize(std::min<DWORD>(longestName, maxValueNameLength) + 1);
+            dataBuffer_.resize(std::max<DWORD>(largestData, firstBufferSize));
+        }
+        // Past these sizes only when the key changed meanwhile, or the name is the one too
+        // long: then larger buffers and once more.
+        LONG result = ERROR_MORE_DATA;
+        DWORD nameLength = 0, size = 0, type = REG_NONE;
+        for (int attempt = 0; attempt < 8 && result == ERROR_MORE_DATA; ++attempt) {
+            nameLength = static_cast<DWORD>(nameBuffer_.size());
+            size = static_cast<DWORD>(dataBuffer_.size());
+            result = RegEnumValueW(key_.get(), index, nameBuffer_.data(), &nameLength, nullptr, &type,
+                                   reinterpret_cast<BYTE*>(dataBuffer_.data()), &size);
+            if (result == ERROR_MORE_DATA) {
+                nameBuffer_.resize(maxValueNameLength + 1);
+                dataBuffer_.resize(std::max<std::size_t>(size, dataBuffer_.size() * 2));
+            }
+        }
         if (result == ERROR_SUCCESS) {
-            assignUtf8(name, std::wstring_view(nameBuffer.data(), nameLength));
-            value = toRegValue(type, std::move(data));
+            assignUtf8(name, std::wstring_view(nameBuffer_.data(), nameLength));
+            value = toRegValue(type, std::string(dataBuffer_.data(), size));
         }
         return fromResult(result);
     }
 
 private:
     RegKey key_;
+    std::wstring nameBuffer_;
+    std::string dataBuffer_;
 };
 
 }  // namespace
