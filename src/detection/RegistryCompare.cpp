@@ -8,6 +8,7 @@
 #include "detection/RegistryFileNames.h"
 #include "detection/RegistryKeyIndex.h"
 #include "detection/ValueCompare.h"
+#include "shell/RemovalGuard.h"
 #include "snapshot/RegistryWalk.h"
 
 namespace quillon::detection {
@@ -36,6 +37,9 @@ RegistryOutcome writeNewKeys(FileSystem& files, RunContext& run, const RegistryK
         run.yield();
         if (run.stopRequested()) return RegistryOutcome::Stopped;
         if (snapshot.contains(key) || reported.liesBelowOne(key) || passedOver(key)) continue;
+        // A key programs share (Run, SharedDLLs) is not the installation's even when it made it:
+        // what it put inside is reported instead.
+        if (shell::isSharedKey(key)) continue;
         if (const Status s = out.writeLine(key); !succeeded(s)) return failure.fail(Action::Write, outputPath, s);
         reported.add(key);
     }

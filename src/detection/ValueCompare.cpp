@@ -9,6 +9,7 @@
 #include "platform/Digest.h"
 #include "platform/TextCompare.h"
 #include "platform/ValueLine.h"
+#include "shell/RemovalGuard.h"
 
 namespace quillon::detection {
 
@@ -96,7 +97,7 @@ private:
     RegistryOutcome readFresh() {
         const PassedOver passedOver(rules_, oldKeys_);
         return eachValue(paths_.freshValues, [&](const ValueLine& v, std::size_t) {
-            if (!oldKeys_.contains(v.key) || passedOver(v.key)) return;
+            if ((!oldKeys_.contains(v.key) && !shell::isSharedKey(v.key)) || passedOver(v.key)) return;
             OldValue* old = find(slotOf(v));
             if (!old) {
                 found_.push_back({{ValueChange::Added, v.key, v.name, v.data, {}}, 0});

@@ -3,7 +3,8 @@
 // for keys that were there before. One line per change in the value changes file:
 // "<change>\t<key>\t<name>\t<new data>\t<old data>" (ValueChangeLine), added and changed values
 // in the fresh list's order, then removed ones in the snapshot's. Values of new keys go with
-// their key and are not listed; a value of a key that is gone is not listed either.
+// their key and are not listed, unless programs share the key (a new SharedDLLs, say);
+// a value of a key that is gone is not listed either.
 #include <string>
 #include <string_view>
 

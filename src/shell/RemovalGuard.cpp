@@ -137,8 +137,12 @@ bool allowsKeyRemoval(std::string_view keyPath) {
         if (part.empty() || part == "." || part == "..") return false;
         start = end + 1;
     }
-    return std::none_of(ProtectedKeys.begin(), ProtectedKeys.end(),
-                        [&](std::string_view key) { return equalsNoCase(keyPath, key); });
+    return !isSharedKey(keyPath);
+}
+
+bool isSharedKey(std::string_view keyPath) {
+    return std::any_of(ProtectedKeys.begin(), ProtectedKeys.end(),
+                       [&](std::string_view key) { return equalsNoCase(keyPath, key); });
 }
 
 bool allowsKeyEntry(const KeyEntry& key) { return key.knownHive && allowsKeyRemoval(key.path); }

@@ -60,6 +60,8 @@ KeyEntry parseKeyEntry(std::string_view entry);
 // hold everything of a kind (Software\Classes, Software\Microsoft, the Run and Uninstall keys
 // and the like): never a hive root nor a key such as Software.
 bool allowsKeyRemoval(std::string_view keyPath);
+// One of those keys that hold everything of a kind, which programs share.
+bool isSharedKey(std::string_view keyPath);
 // The same for a list's entry, whose hive must also be known.
 bool allowsKeyEntry(const KeyEntry& key);
 
