@@ -3,9 +3,12 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
+#include <utility>
 
+#include "platform/TextCompare.h"
 #include "shell/DriveList.h"
 #include "shell/Folders.h"
+#include "shell/KeyIgnoreList.h"
 #include "shell/RecentRemovalLists.h"
 #include "shell/Settings.h"
 #include "shell/modRegistry.h"
@@ -33,6 +36,7 @@ class KeyReader {
 public:
     KeyReader(Registry& registry, std::string_view path) : key_(shell::openKey(registry, Hive::CurrentUser, path)) {}
     std::string text(std::string_view name) const { return shell::queryValue(key_.get(), name); }
+    RegistryKey* key() const noexcept { return key_.get(); }
     bool onlyWhenOne(std::string_view name) const { return text(name) == "1"; }
     bool unlessZero(std::string_view name) const { return text(name) != "0"; }
 
@@ -56,6 +60,19 @@ std::string joined(const std::vector<std::string>& entries) {
     return list;
 }
 
+std::vector<std::string> keyRows(std::string_view stored) {
+    std::vector<std::string> rows;
+    for (std::string& entry : shell::splitList(stored))
+        if (!entry.empty()) rows.push_back(std::move(entry));
+    return rows;
+}
+
+// The long hive names an entry may begin with, and the short ones taken for them.
+constexpr std::pair<std::string_view, std::string_view> HiveNames[] = {
+    {"HKEY_CURRENT_USER\\", "HKCU\\"},
+    {"HKEY_LOCAL_MACHINE\\", "HKLM\\"},
+};
+
 void readScanning(const KeyReader& key, FileSystem& files, OptionsSettings& out) {
     for (const std::string& folder : shell::splitList(key.text(scanning::FoldersToIgnore))) {
         if (!folder.empty() && shell::folderExists(files, folder)) out.foldersToIgnore.push_back(folder);
@@ -66,6 +83,8 @@ void readScanning(const KeyReader& key, FileSystem& files, OptionsSettings& out)
     if (mode == "3") out.scanMode = ScanMode::ProgramFilesOnly;
     out.regScan = key.onlyWhenOne(scanning::RegScan);
     out.regFullScan = key.unlessZero(scanning::RegFullScan);
+    out.classesScan = key.onlyWhenOne(scanning::ClassesScan);
+    out.keysToIgnore = keyRows(shell::keysToIgnore(key.key()));
     out.systemFilesScan = key.unlessZero(scanning::WinIniScan);
     out.autoUpdateDb = key.unlessZero(scanning::AutoUpdateDb);
 }
@@ -136,6 +155,30 @@ void writeScheduler(const KeyWriter& key, const OptionsSettings& in) {
 
 }  // namespace
 
+std::vector<std::string> defaultKeyRows() { return keyRows(shell::defaultKeysToIgnore()); }
+
+KeyEntry keyEntry(std::string_view typed, const std::vector<std::string>& listed) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!typed.empty() && blank(typed.front())) typed.remove_prefix(1);
+    while (!typed.empty() && (blank(typed.back()) || typed.back() == '\\')) typed.remove_suffix(1);
+    KeyEntry entry;
+    for (const auto& [full, shortName] : HiveNames) {
+        for (const std::string_view prefix : {full, shortName}) {
+            if (typed.size() > prefix.size() && startsWithNoCase(typed, prefix))
+                entry.row = std::string(full) + std::string(typed.substr(prefix.size()));
+        }
+    }
+    if (entry.row.empty() || entry.row.find("\\\\") != std::string::npos) {
+        entry.problem = KeyEntryProblem::NotAKey;
+    } else if (shell::alwaysCompared(entry.row)) {
+        entry.problem = KeyEntryProblem::AlwaysCompared;
+    } else if (std::any_of(listed.begin(), listed.end(),
+                           [&](const std::string& row) { return equalsNoCase(row, entry.row); })) {
+        entry.problem = KeyEntryProblem::Listed;
+    }
+    return entry;
+}
+
 int dayNumber(std::string_view name) {
     for (int day = 0; day < 7; ++day)
         if (name == DayNames[day]) return day + 1;
@@ -165,6 +208,8 @@ void writeOptions(Registry& registry, const OptionsSettings& in, std::string_vie
         for (std::string_view file :
              {scanning::WinIniScan, scanning::SystemIniScan, scanning::ConfigSysScan, scanning::AutoexecScan})
             key.flag(file, in.systemFilesScan);
+        key.flag(scanning::ClassesScan, in.classesScan);
+        key.text(scanning::KeysToIgnore, joined(in.keysToIgnore));
     }
     {
         shell::KeyPtr general = shell::openKey(registry, Hive::CurrentUser, settings::GeneralKey);

@@ -2,6 +2,7 @@
 // The settings the options dialog shows, as a plain record: read from the registry when the
 // dialog opens, written back on OK. The dialog only moves this record into its controls and
 // out again.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,9 +31,15 @@ struct IgnoredProgram {
     bool operator==(const IgnoredProgram&) const = default;
 };
 
+// The registry ignore list a new installation starts with, one key a row.
+std::vector<std::string> defaultKeyRows();
+
 // Defaults are the dialog's design state: what a missing value or an unreadable key shows.
 struct OptionsSettings {
     std::vector<std::string> foldersToIgnore;
+    // Full key paths ("HKEY_CURRENT_USER\..."), without a trailing "\".
+    std::vector<std::string> keysToIgnore = defaultKeyRows();
+    bool classesScan = false;
     ScanMode scanMode = ScanMode::All;
     bool regScan = false;
     bool regFullScan = true;
@@ -72,5 +79,14 @@ void writeOptions(Registry& registry, const OptionsSettings& options, std::strin
 // names no day).
 inline constexpr const char* DayNames[7] = {"Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
 int dayNumber(std::string_view name);
+
+// A key typed for the registry ignore list: its row (the hive spelt out, "HKCU\" and "HKLM\"
+// taken for their long names, no trailing "\"), or why it cannot be listed.
+enum class KeyEntryProblem { NotAKey, AlwaysCompared, Listed };
+struct KeyEntry {
+    std::string row;
+    std::optional<KeyEntryProblem> problem;
+};
+KeyEntry keyEntry(std::string_view typed, const std::vector<std::string>& listed);
 
 }  // namespace quillon::options

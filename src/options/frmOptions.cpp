@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <span>
 #include <utility>
 
@@ -22,13 +23,20 @@ constexpr int W = 360;
 constexpr int TabX = 7;
 constexpr int TabY = 7;
 constexpr int TabW = W - 14;
-constexpr int TabH = 200;
 constexpr int X = TabX + 7;  // the pages' left edge
 constexpr int Y = TabY + 20;  // the pages' top edge
 constexpr int PW = TabW - 14;  // the pages' width
 constexpr int LeftW = 176;  // the option buttons in two columns inside a frame
 constexpr int RightX = X + 8 + LeftW + 6;
 constexpr int RightW = X + PW - 8 - RightX;
+// The registry ignore list closes the Advanced page, the fullest; the lists of the General and
+// Setup Detection pages take the height it adds.
+constexpr int KeysY = Y + 178;
+constexpr int KeyListY = KeysY + 11;
+constexpr int KeyListH = 48;
+constexpr int KeyButtonsY = KeyListY + KeyListH + 5;
+constexpr int TabH = KeyButtonsY + ui::Metrics::buttonHeight + 7 - TabY;
+constexpr int Taller = TabH - 200;
 constexpr int ButtonY = TabY + TabH + 7;
 constexpr int H = ButtonY + ui::Metrics::buttonHeight + 7;
 
@@ -42,16 +50,16 @@ constexpr ui::ControlSpec numberBox(int id, int x, int y, int width) {
     return ui::edit(id, x, y, width, ui::Metrics::editHeight, ES_NUMBER | ES_RIGHT);
 }
 
-constexpr std::array<ui::ControlSpec, 53> Controls{{
+constexpr std::array<ui::ControlSpec, 58> Controls{{
     ui::tabControl(IDC_OPT_TABOPTIONS, TabX, TabY, TabW, TabH),
     // General
     ui::label(IDC_OPT_LABEL6, "While scanning, Quillon will ignore the following directories:", X, Y, PW),
-    folderList(IDC_OPT_LVWFOLDERSTOIGNORE, X, Y + 11, PW, 110),
-    ui::button(IDC_OPT_CMDADD, "Add to list...", X, Y + 126, 70),
-    ui::button(IDC_OPT_CMDREMOVE, "Remove from list", X + 76, Y + 126, 70),
-    ui::checkBox(IDC_OPT_CHKENABLESCHEDULER, "Load the Quillon Scheduler on startup", X, Y + 148, PW),
+    folderList(IDC_OPT_LVWFOLDERSTOIGNORE, X, Y + 11, PW, 110 + Taller),
+    ui::button(IDC_OPT_CMDADD, "Add to list...", X, Y + Taller + 126, 70),
+    ui::button(IDC_OPT_CMDREMOVE, "Remove from list", X + 76, Y + Taller + 126, 70),
+    ui::checkBox(IDC_OPT_CHKENABLESCHEDULER, "Load the Quillon Scheduler on startup", X, Y + Taller + 148, PW),
     ui::checkBox(IDC_OPT_CHKSHOWALLSCANS, "Show the duplicate-file and unused-DLL scans in System clean-up", X,
-                 Y + 161, PW),
+                 Y + Taller + 161, PW),
     // Advanced
     ui::groupBox(IDC_OPT_FRAQUICKSCAN, "Fast scanning", X, Y, PW, 40),
     ui::radioButton(IDC_OPT_OPTSCANALL, "Scan all folders", true, X + 8, Y + 12, LeftW),
@@ -64,14 +72,20 @@ constexpr std::array<ui::ControlSpec, 53> Controls{{
     ui::radioButton(IDC_OPT_OPTDELETE, "Delete from hard disk", false, RightX, Y + 58, RightW),
     ui::radioButton(IDC_OPT_OPTMOVE, "Move files to default folder", false, X + 8, Y + 71, LeftW),
     ui::radioButton(IDC_OPT_OPTZIP, "Zip files to default folder", false, RightX, Y + 71, RightW),
-    ui::groupBox(IDC_OPT_FRAADVANCEDSCANNING, "Advanced scanning", X, Y + 92, PW, 70),
+    ui::groupBox(IDC_OPT_FRAADVANCEDSCANNING, "Advanced scanning", X, Y + 92, PW, 81),
     ui::checkBox(IDC_OPT_CHKSCANREG, "Scan changes in the windows registry", X + 8, Y + 104, PW - 16),
     ui::radioButton(IDC_OPT_OPTCOMPLETEREG, "Complete Registry", true, X + 20, Y + 117, LeftW - 12),
     ui::radioButton(IDC_OPT_OPTSOFTWARE, "Only the \\Software sections", false, RightX, Y + 117, RightW),
-    ui::checkBox(IDC_OPT_CHKSYSTEMFILESSCAN, "Scan changes in system files", X + 8, Y + 131, 112),
-    ui::label(IDC_OPT_LBLSYSFILESINFO, "(Win.ini, System.ini, Config.sys and Autoexec.bat)", X + 122, Y + 132,
+    ui::checkBox(IDC_OPT_CHKCLASSESSCAN, "Include file types and components", X + 20, Y + 130, LeftW - 12),
+    ui::checkBox(IDC_OPT_CHKSYSTEMFILESSCAN, "Scan changes in system files", X + 8, Y + 144, 112),
+    ui::label(IDC_OPT_LBLSYSFILESINFO, "(Win.ini, System.ini, Config.sys and Autoexec.bat)", X + 122, Y + 145,
               PW - 130),
-    ui::checkBox(IDC_OPT_CHKAUTOUPDATEDB, "Update Database while finding changes", X + 8, Y + 145, PW - 16),
+    ui::checkBox(IDC_OPT_CHKAUTOUPDATEDB, "Update Database while finding changes", X + 8, Y + 158, PW - 16),
+    ui::label(IDC_OPT_LBLKEYSTOIGNORE, "While comparing the registry, Quillon will pass over these keys:", X, KeysY,
+              PW),
+    folderList(IDC_OPT_LVWKEYSTOIGNORE, X, KeyListY, PW, KeyListH),
+    ui::button(IDC_OPT_CMDADDKEY, "Add to list...", X, KeyButtonsY, 70),
+    ui::button(IDC_OPT_CMDREMOVEKEY, "Remove from list", X + 76, KeyButtonsY, 70),
     // Scheduler
     ui::label(IDC_OPT_LBLSELECTDRIVE, "Select the drive on which to run:", X, Y + 2, 116),
     ui::dropDownList(IDC_OPT_CMBDRIVES, X + 118, Y, 150),
@@ -100,8 +114,8 @@ constexpr std::array<ui::ControlSpec, 53> Controls{{
     ui::label(IDC_OPT_LBLIGNOREEXES,
               "Quillon will ignore the following programs (will always consider them as non-setup programs):", X,
               Y + 16, PW, 16),
-    ui::listView(IDC_OPT_LVWEXESTOIGNORE, X, Y + 34, PW, 120, false),
-    ui::button(IDC_OPT_CMDREMOVEEXESETUP, "Remove from list", X, Y + 160, 70),
+    ui::listView(IDC_OPT_LVWEXESTOIGNORE, X, Y + 34, PW, 120 + Taller, false),
+    ui::button(IDC_OPT_CMDREMOVEEXESETUP, "Remove from list", X, Y + Taller + 160, 70),
     // Below the tabs
     ui::defaultButton(IDC_OPT_CMDOK, "OK", W - 7 - 3 * ui::Metrics::buttonWidth - 8, ButtonY),
     ui::button(IDC_OPT_CMDCANCEL, "Cancel", W - 7 - 2 * ui::Metrics::buttonWidth - 4, ButtonY),
@@ -111,7 +125,7 @@ constexpr std::array<ui::ControlSpec, 53> Controls{{
 // Each tab's controls are those of one id range.
 constexpr std::array<ui::PageRange, 4> Pages{{
     {"General", IDC_OPT_LABEL6, IDC_OPT_CHKSHOWALLSCANS},
-    {"Advanced", IDC_OPT_FRAQUICKSCAN, IDC_OPT_CHKAUTOUPDATEDB},
+    {"Advanced", IDC_OPT_FRAQUICKSCAN, IDC_OPT_CMDREMOVEKEY},
     {"Scheduler", IDC_OPT_LBLSELECTDRIVE, IDC_OPT_LBLOLD2},
     {" Setup Detection", IDC_OPT_CHKSETUPDETECT, IDC_OPT_CMDREMOVEEXESETUP},
 }};
@@ -145,10 +159,11 @@ struct Flag {
     int id;
     bool OptionsSettings::*field;
 };
-constexpr std::array<Flag, 12> Flags{{
+constexpr std::array<Flag, 13> Flags{{
     {IDC_OPT_CHKENABLESCHEDULER, &OptionsSettings::enabled},
     {IDC_OPT_CHKSHOWALLSCANS, &OptionsSettings::showAllScans},
     {IDC_OPT_CHKSCANREG, &OptionsSettings::regScan},
+    {IDC_OPT_CHKCLASSESSCAN, &OptionsSettings::classesScan},
     {IDC_OPT_CHKSYSTEMFILESSCAN, &OptionsSettings::systemFilesScan},
     {IDC_OPT_CHKAUTOUPDATEDB, &OptionsSettings::autoUpdateDb},
     {IDC_OPT_CHKSCHTEMPFILES, &OptionsSettings::tempFiles},
@@ -179,6 +194,7 @@ frmOptions::frmOptions(Ports& ports, std::vector<std::string> driveEntries)
 
 ui::ListView frmOptions::foldersList() const noexcept { return ui::ListView(hwnd(), IDC_OPT_LVWFOLDERSTOIGNORE); }
 ui::ListView frmOptions::programsList() const noexcept { return ui::ListView(hwnd(), IDC_OPT_LVWEXESTOIGNORE); }
+ui::ListView frmOptions::keysList() const noexcept { return ui::ListView(hwnd(), IDC_OPT_LVWKEYSTOIGNORE); }
 
 bool frmOptions::checked(int id) const noexcept { return IsDlgButtonChecked(hwnd(), id) == BST_CHECKED; }
 void frmOptions::check(int id, bool on) const noexcept {
@@ -191,6 +207,8 @@ void frmOptions::onCreate() {
     for (const ui::PageRange& page : Pages) tabs.addTab(page.caption);
 
     foldersList().addColumns(FolderColumns);
+    keysList().addColumns(FolderColumns);
+    keysList().setFullRowSelect(true);
     programsList().addColumns(ProgramColumns);
     for (const ui::ListView& list : {foldersList(), programsList()}) {
         list.setSmallImages(ui::systemSmallImages());
@@ -213,6 +231,7 @@ void frmOptions::onCreate() {
 
 void frmOptions::show(const OptionsSettings& options) {
     for (const std::string& folder : options.foldersToIgnore) addFolderRow(folder);
+    for (const std::string& key : options.keysToIgnore) keysList().addRow({key});
     for (const IgnoredProgram& program : options.programsToIgnore) addProgramRow(program);
     for (const Flag& flag : Flags) check(flag.id, options.*flag.field);
     check(IDC_OPT_CHKSETUPDETECT, options.setupDetect);
@@ -234,6 +253,7 @@ OptionsSettings frmOptions::chosen() const {
     OptionsSettings options;
     const ui::ListView folders = foldersList();
     for (int row = 0; row < folders.count(); ++row) options.foldersToIgnore.push_back(folders.text(row));
+    options.keysToIgnore = listedKeys();
     const ui::ListView programs = programsList();
     for (int row = 0; row < programs.count(); ++row)
         options.programsToIgnore.push_back(
@@ -277,6 +297,31 @@ void frmOptions::addFolder() {
     addFolderRow(folder);
 }
 
+std::vector<std::string> frmOptions::listedKeys() const {
+    std::vector<std::string> keys;
+    const ui::ListView list = keysList();
+    for (int row = 0; row < list.count(); ++row) keys.push_back(list.text(row));
+    return keys;
+}
+
+void frmOptions::addKey() {
+    const std::optional<std::string> typed = ports_.prompter.inputBox(
+        "Type the full path of the key to pass over, beginning with HKEY_CURRENT_USER\\ or HKEY_LOCAL_MACHINE\\:",
+        "Add a key to ignore", "");
+    if (!typed || typed->find_first_not_of(" \t") == std::string::npos) return;
+    const KeyEntry entry = keyEntry(*typed, listedKeys());
+    if (!entry.problem) {
+        keysList().addRow({entry.row});
+        return;
+    }
+    // A key listed already is passed over, as a folder listed already is.
+    if (*entry.problem == KeyEntryProblem::Listed) return;
+    const char* why = *entry.problem == KeyEntryProblem::AlwaysCompared
+                          ? "This key is always compared: programs register themselves there."
+                          : "Type the full path of a key, beginning with HKEY_CURRENT_USER\\ or HKEY_LOCAL_MACHINE\\.";
+    ports_.prompter.message({why, "Options -Quillon", MsgIcon::Exclamation, MsgButtons::Ok});
+}
+
 void frmOptions::removeSelected(const ui::ListView& list) {
     const std::vector<int> rows = list.selectedRows();
     if (!rows.empty()) list.deleteRow(rows.front());
@@ -284,7 +329,8 @@ void frmOptions::removeSelected(const ui::ListView& list) {
 
 void frmOptions::enableRegistryOptions() {
     const bool on = checked(IDC_OPT_CHKSCANREG);
-    for (int id : {IDC_OPT_OPTCOMPLETEREG, IDC_OPT_OPTSOFTWARE}) EnableWindow(GetDlgItem(hwnd(), id), on);
+    for (int id : {IDC_OPT_OPTCOMPLETEREG, IDC_OPT_OPTSOFTWARE, IDC_OPT_CHKCLASSESSCAN})
+        EnableWindow(GetDlgItem(hwnd(), id), on);
 }
 
 void frmOptions::enableProgramList() {
@@ -305,6 +351,8 @@ void frmOptions::onCommand(int id, int code, HWND control) {
             return;
         case IDC_OPT_CMDADD: addFolder(); return;
         case IDC_OPT_CMDREMOVE: removeSelected(foldersList()); return;
+        case IDC_OPT_CMDADDKEY: addKey(); return;
+        case IDC_OPT_CMDREMOVEKEY: removeSelected(keysList()); return;
         case IDC_OPT_CMDREMOVEEXESETUP: removeSelected(programsList()); return;
         case IDC_OPT_CHKSCANREG: enableRegistryOptions(); return;
         case IDC_OPT_CHKSETUPDETECT: enableProgramList(); return;

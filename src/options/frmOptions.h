@@ -21,6 +21,7 @@ public:
 
     ui::ListView foldersList() const noexcept;
     ui::ListView programsList() const noexcept;
+    ui::ListView keysList() const noexcept;
 
 private:
     void onCreate() override;
@@ -33,6 +34,8 @@ private:
     void showPage(int page);
     void addFolder();
     void addFolderRow(const std::string& folder);
+    void addKey();
+    std::vector<std::string> listedKeys() const;
     void addProgramRow(const IgnoredProgram& program);
     void enableRegistryOptions();
     void enableProgramList();

@@ -57,7 +57,7 @@ constexpr ui::ControlSpec lineList(int id) {
     return desc;
 }
 
-constexpr std::array<ui::ControlSpec, 23> Controls{{
+constexpr std::array<ui::ControlSpec, 25> Controls{{
     ui::label(IDC_FOUND_LABEL1,
               "Quillon found the following changes to your system since the last update to the drive database:", 7, 7,
               W - 14),
@@ -73,12 +73,15 @@ constexpr std::array<ui::ControlSpec, 23> Controls{{
               HeadingY, PageW),
     ui::label(IDC_FOUND_LBLADDEDTOCONFIGSYS, "The following lines were added to the Config.sys file", PageX, HeadingY,
               PageW),
+    ui::label(IDC_FOUND_LBLVALUESCHANGED, "The following values were added, changed or removed in existing keys", PageX,
+              HeadingY, PageW),
     changesList(IDC_FOUND_LVWFILESADDED),
     changesList(IDC_FOUND_LVWREGADDED),
     lineList(IDC_FOUND_LVWWININILINES),
     lineList(IDC_FOUND_LVWSYSINILINES),
     lineList(IDC_FOUND_LVWAUTOEXECLINES),
     lineList(IDC_FOUND_LVWCONFIGSYSLINES),
+    changesList(IDC_FOUND_LVWVALUESCHANGED),
     ui::defaultButton(IDC_FOUND_CMDOK, "&OK", ButtonX, TabY, ButtonW),
     ui::button(IDC_FOUND_CMDSELECTALL, "Select &All", ButtonX, TabY + 24, ButtonW),
     ui::button(IDC_FOUND_CMDINVSEL, "&Invert selection", ButtonX, TabY + 42, ButtonW),
@@ -101,6 +104,7 @@ constexpr std::array<Page, ChangesListCount> Pages{{
     {"System.ini", IDC_FOUND_LVWSYSINILINES, {IDC_FOUND_LBLADDEDTOSYSINI, 0}},
     {"Autoexec.bat", IDC_FOUND_LVWAUTOEXECLINES, {IDC_FOUND_LBLLINESADDEDAUTOEXEC, 0}},
     {"Config.sys", IDC_FOUND_LVWCONFIGSYSLINES, {IDC_FOUND_LBLADDEDTOCONFIGSYS, 0}},
+    {"Registry values", IDC_FOUND_LVWVALUESCHANGED, {IDC_FOUND_LBLVALUESCHANGED, 0}},
 }};
 
 constexpr std::array<ui::ColumnSpec, 5> FileColumns{{
@@ -114,12 +118,19 @@ constexpr std::array<ui::ColumnSpec, 2> KeyColumns{
     {{"Key name", 36, ui::Align::Left}, {"In Parent Key", 60, ui::Align::Left}}};
 constexpr std::array<ui::ColumnSpec, 2> LineColumns{{{"Lines added", 52, ui::Align::Left},
                                              {"Replacing lines", 44, ui::Align::Left}}};
+constexpr std::array<ui::ColumnSpec, 5> ValueColumns{{
+    {"Value", 15, ui::Align::Left},
+    {"In key", 35, ui::Align::Left},
+    {"Change", 10, ui::Align::Left},
+    {"New data", 18, ui::Align::Left},
+    {"Old data", 18, ui::Align::Left},
+}};
 
 struct HelpText {
     int id;
     const char* text;
 };
-constexpr std::array<HelpText, 13> HelpTexts{{
+constexpr std::array<HelpText, 14> HelpTexts{{
     {IDC_FOUND_CMDOK, " Return to the main screen"},
     {IDC_FOUND_CMDSELECTALL, " Select all the new additions made to your system"},
     {IDC_FOUND_CMDSAVE, " Save the selected change(s) for future deletion"},
@@ -133,6 +144,7 @@ constexpr std::array<HelpText, 13> HelpTexts{{
     {IDC_FOUND_LVWSYSINILINES, " Shows you what new lines have been added to your System.ini file"},
     {IDC_FOUND_LVWAUTOEXECLINES, " Shows you what new lines have been added to your Autoexec.bat files"},
     {IDC_FOUND_LVWCONFIGSYSLINES, " Shows you what new lines have been added to your Config.sys file"},
+    {IDC_FOUND_LVWVALUESCHANGED, " Shows you what values have been added, changed or removed in your registry"},
 }};
 
 constexpr ChangesLists::ListIds listIds() {
@@ -178,6 +190,8 @@ Selection rowsMissingFrom(const ChangeSet& before, const ChangeSet& after) {
     Selection gone;
     gone.files = missingRows(before.files, after.files, [](const FileRow& row) { return row.fullPath(); });
     gone.keys = missingRows(before.keys, after.keys, [](const KeyRow& row) { return row.fullKey(); });
+    gone.values =
+        missingRows(before.values, after.values, [](const ValueRow& row) { return std::pair(row.key, row.name); });
     for (std::size_t i = 0; i < ConfigListCount; ++i) {
         gone.lines[i] = missingRows(before.lines[i], after.lines[i],
                                     [](const LineRow& row) { return std::pair(row.added, row.replaced); });
@@ -243,10 +257,11 @@ void frmFoundChanges::onCreate() {
 }
 
 void frmFoundChanges::createColumns() {
-    list(ChangesList::Files).addColumns(FileColumns);
-    list(ChangesList::Registry).addColumns(KeyColumns);
-    for (std::size_t i = static_cast<std::size_t>(ChangesList::WinIni); i < ChangesListCount; ++i)
-        list(static_cast<ChangesList>(i)).addColumns(LineColumns);
+    using enum ChangesList;
+    list(Files).addColumns(FileColumns);
+    list(Registry).addColumns(KeyColumns);
+    for (ChangesList lines : {WinIni, SystemIni, AutoexecBat, ConfigSys}) list(lines).addColumns(LineColumns);
+    list(Values).addColumns(ValueColumns);
 }
 
 std::optional<LRESULT> frmFoundChanges::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -265,7 +280,7 @@ std::optional<LRESULT> frmFoundChanges::onMessage(UINT msg, WPARAM wp, LPARAM lp
     }
     if (msg == WM_CTLCOLORSTATIC) {
         const ui::TabControl tabs(hwnd(), IDC_FOUND_TABCHANGESMADE);
-        if (const auto brush = tabs.pageBackground(wp, lp, IDC_FOUND_LBLADDED, IDC_FOUND_LBLADDEDTOCONFIGSYS)) return brush;
+        if (const auto brush = tabs.pageBackground(wp, lp, IDC_FOUND_LBLADDED, IDC_FOUND_LBLVALUESCHANGED)) return brush;
     }
     if (msg == WM_PARENTNOTIFY) notePress(wp, lp);
     if (msg == WM_DESTROY) useStatusHelp(nullptr);
@@ -338,8 +353,8 @@ void frmFoundChanges::openSelectedFiles() {
     }
 }
 
-void frmFoundChanges::startRegistryEditor() {
-    if (list(ChangesList::Registry).count() == 0) return;
+void frmFoundChanges::startRegistryEditor(ChangesList from) {
+    if (list(from).count() == 0) return;
     const std::string editor = shell::specialFolder(ports_.shell, Csidl::Windows) + "regedit.exe";
     FileInfo info;
     if (!succeeded(ports_.files.info(editor, info)) || (info.attributes & FileAttr::Directory) != 0) return;
@@ -379,6 +394,7 @@ std::optional<LRESULT> frmFoundChanges::onNotify(const NMHDR& header) {
         return 0;
     }
     const ui::VirtualListView keys = list(ChangesList::Registry);
+    const ui::VirtualListView values = list(ChangesList::Values);
     // While the load adds rows, or a removal works on a copy of them that it matches back in
     // order, the model is not to be reordered.
     const bool rowsHeld = loading_ || removing_;
@@ -390,9 +406,14 @@ std::optional<LRESULT> frmFoundChanges::onNotify(const NMHDR& header) {
         if (!rowsHeld) lists_.sortKeys(column);
         return 0;
     }
+    if (const int column = values.clickedColumn(header); column >= 0) {
+        if (!rowsHeld) lists_.sortValues(column);
+        return 0;
+    }
     if (header.code == static_cast<UINT>(NM_DBLCLK)) {
         if (files.sent(header)) openSelectedFiles();
-        if (keys.sent(header)) startRegistryEditor();
+        if (keys.sent(header)) startRegistryEditor(ChangesList::Registry);
+        if (values.sent(header)) startRegistryEditor(ChangesList::Values);
         return std::nullopt;
     }
     if (header.code != static_cast<UINT>(NM_CLICK)) return std::nullopt;

@@ -1,7 +1,7 @@
 #pragma once
-// The changes viewer: what a find-changes run (or a reviewed removal list) found, in six lists
-// on six tabs, and the commands that act on the selected rows. The window keeps the rows as a
-// ChangeSet, in the order the user sees them; the lists show it (frmFoundChangesLists.h).
+// The changes viewer: what a find-changes run (or a reviewed removal list) found, in seven
+// lists on seven tabs, and the commands that act on the selected rows. The window keeps the
+// rows as a ChangeSet, in the order the user sees them; the lists show it (frmFoundChangesLists.h).
 #include <windows.h>
 
 #include <array>
@@ -46,7 +46,7 @@ public:
     const std::string& dataFileName() const noexcept { return input_.dataFileName; }
     const std::string& dataFileDate() const noexcept { return input_.dataFileDate; }
 
-    // The selected rows of the six lists, placeholders included, in the order shown.
+    // The selected rows of the seven lists, placeholders included, in the order shown.
     Selection selection() const;
     // Takes these rows out of the model and out of the lists; the others keep their order,
     // their selection and their place in the lists.
@@ -73,7 +73,7 @@ private:
     void invertSelection();
     void updateSelectionSize();
     void openSelectedFiles();
-    void startRegistryEditor();
+    void startRegistryEditor(ChangesList from);
     void showHelp();
 
     void saveSelected();

@@ -13,8 +13,20 @@ namespace {
 
 constexpr std::size_t indexOf(ChangesList which) { return static_cast<std::size_t>(which); }
 constexpr std::size_t FirstLineList = indexOf(ChangesList::WinIni);
+constexpr std::size_t EndLineLists = FirstLineList + ConfigListCount;
+static_assert(EndLineLists == indexOf(ChangesList::Values));
 
-// The rows of the registry list or of a line list; a placeholder shows no picture.
+// Whether a row stands in for a list that was not looked at; value rows never do.
+template <typename Row>
+bool placeholderRow(const Row& row) {
+    if constexpr (requires { row.isPlaceholder(); }) {
+        return row.isPlaceholder();
+    } else {
+        return false;
+    }
+}
+
+// The rows of the registry list, the value list or a line list; a placeholder shows no picture.
 template <typename Row, std::string (*Cell)(const Row&, int)>
 class TextRows final : public ui::ListRows {
 public:
@@ -22,7 +34,7 @@ public:
     std::string cell(std::size_t row, int column) override {
         return row < rows_.size() ? Cell(rows_[row], column) : std::string();
     }
-    int image(std::size_t row) override { return row < rows_.size() && !rows_[row].isPlaceholder() ? image_ : -1; }
+    int image(std::size_t row) override { return row < rows_.size() && !placeholderRow(rows_[row]) ? image_ : -1; }
 
 private:
     const std::vector<Row>& rows_;
@@ -69,7 +81,9 @@ std::optional<LRESULT> ChangesLists::answer(const NMHDR& header) {
     if (const auto answered = list(ChangesList::Files).answer(header, files_)) return answered;
     TextRows<KeyRow, keyCell> keys(changes_.keys, folderImage_);
     if (const auto answered = list(ChangesList::Registry).answer(header, keys)) return answered;
-    for (std::size_t i = FirstLineList; i < ChangesListCount; ++i) {
+    TextRows<ValueRow, valueCell> values(changes_.values, -1);
+    if (const auto answered = list(ChangesList::Values).answer(header, values)) return answered;
+    for (std::size_t i = FirstLineList; i < EndLineLists; ++i) {
         TextRows<LineRow, lineCell> lines(changes_.lines[i - FirstLineList], -1);
         if (const auto answered = list(static_cast<ChangesList>(i)).answer(header, lines)) return answered;
     }
@@ -80,6 +94,7 @@ std::size_t ChangesLists::rowCount(ChangesList which) const noexcept {
     switch (which) {
         case ChangesList::Files: return changes_.files.size();
         case ChangesList::Registry: return changes_.keys.size();
+        case ChangesList::Values: return changes_.values.size();
         default: return changes_.lines[indexOf(which) - FirstLineList].size();
     }
 }
@@ -96,8 +111,9 @@ Selection ChangesLists::selection() const {
     Selection selected;
     selected.files = list(ChangesList::Files).selectedIndices();
     selected.keys = list(ChangesList::Registry).selectedIndices();
-    for (std::size_t i = FirstLineList; i < ChangesListCount; ++i)
+    for (std::size_t i = FirstLineList; i < EndLineLists; ++i)
         selected.lines[i - FirstLineList] = list(static_cast<ChangesList>(i)).selectedIndices();
+    selected.values = list(ChangesList::Values).selectedIndices();
     return selected;
 }
 
@@ -106,16 +122,19 @@ void ChangesLists::removeRows(const Selection& rows) {
     list(ChangesList::Files).carrySelection(files, changes_.files.size());
     const std::vector<std::size_t> keys = eraseRows(changes_.keys, rows.keys);
     list(ChangesList::Registry).carrySelection(keys, changes_.keys.size());
-    for (std::size_t i = FirstLineList; i < ChangesListCount; ++i) {
+    for (std::size_t i = FirstLineList; i < EndLineLists; ++i) {
         std::vector<LineRow>& lines = changes_.lines[i - FirstLineList];
         const std::vector<std::size_t> place = eraseRows(lines, rows.lines[i - FirstLineList]);
         list(static_cast<ChangesList>(i)).carrySelection(place, lines.size());
     }
+    const std::vector<std::size_t> values = eraseRows(changes_.values, rows.values);
+    list(ChangesList::Values).carrySelection(values, changes_.values.size());
 }
 
 bool ChangesLists::isPlaceholder(ChangesList which, std::size_t row) const {
     switch (which) {
-        case ChangesList::Files: return false;
+        case ChangesList::Files:
+        case ChangesList::Values: return false;
         case ChangesList::Registry: return row < changes_.keys.size() && changes_.keys[row].isPlaceholder();
         default: {
             const auto& lines = changes_.lines[indexOf(which) - FirstLineList];
@@ -172,10 +191,19 @@ void ChangesLists::sortFiles(int column) {
     rows.carrySelection(shell::newPlaces(order), changes_.files.size());
 }
 
+template <typename Row, typename Sort>
+void ChangesLists::sortRows(ChangesList which, std::vector<Row>& rows, bool& ascending, int column, Sort sort) {
+    ascending = !ascending;
+    const std::vector<std::size_t> order = sort(rows, column, ascending);
+    list(which).carrySelection(shell::newPlaces(order), rows.size());
+}
+
 void ChangesLists::sortKeys(int column) {
-    keysAscending_ = !keysAscending_;
-    const std::vector<std::size_t> order = sortKeyRows(changes_.keys, column, keysAscending_);
-    list(ChangesList::Registry).carrySelection(shell::newPlaces(order), changes_.keys.size());
+    sortRows(ChangesList::Registry, changes_.keys, keysAscending_, column, sortKeyRows);
+}
+
+void ChangesLists::sortValues(int column) {
+    sortRows(ChangesList::Values, changes_.values, valuesAscending_, column, sortValueRows);
 }
 
 }  // namespace quillon::review

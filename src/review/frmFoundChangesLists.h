@@ -1,5 +1,5 @@
 #pragma once
-// The changes viewer's six lists: owner-data lists over the window's ChangeSet. A list asks for
+// The changes viewer's seven lists: owner-data lists over the window's ChangeSet. A list asks for
 // a row's texts and picture when it draws the row; sorting, Select All and Invert work on the
 // model, and the selection is the lists' own state, by model index.
 #include <windows.h>
@@ -17,9 +17,9 @@
 
 namespace quillon::review {
 
-// The six lists in the order of their tabs.
-enum class ChangesList : std::size_t { Files, Registry, WinIni, SystemIni, AutoexecBat, ConfigSys };
-inline constexpr std::size_t ChangesListCount = 6;
+// The seven lists in the order of their tabs.
+enum class ChangesList : std::size_t { Files, Registry, WinIni, SystemIni, AutoexecBat, ConfigSys, Values };
+inline constexpr std::size_t ChangesListCount = 7;
 
 class ChangesLists final {
 public:
@@ -39,7 +39,7 @@ public:
     // Every list shows as many rows as the model holds.
     void showRows() const;
 
-    // The selected rows of the six lists, placeholders included.
+    // The selected rows of the seven lists, placeholders included.
     Selection selection() const;
     // Takes the rows out of the model; the others keep their order and their selection.
     void removeRows(const Selection& rows);
@@ -55,6 +55,7 @@ public:
     // selection stays with its rows.
     void sortFiles(int column);
     void sortKeys(int column);
+    void sortValues(int column);
 
     // The type names of these file rows, for a report of rows the user may never have seen.
     void knowTypes(const std::vector<std::size_t>& fileRows) { files_.knowTypes(fileRows); }
@@ -80,6 +81,9 @@ private:
     bool isPlaceholder(ChangesList which, std::size_t row) const;
     // The rows to select: every row (or every row not selected now), placeholders left out.
     std::vector<std::size_t> rowsToSelect(ChangesList which, bool inverted) const;
+    // Sorts one list's rows by `sort` and carries its selection along.
+    template <typename Row, typename Sort>
+    void sortRows(ChangesList which, std::vector<Row>& rows, bool& ascending, int column, Sort sort);
 
     ChangeSet& changes_;
     ListIds ids_;
@@ -88,6 +92,7 @@ private:
     FileRows files_;
     bool filesAscending_ = false;  // so that a first click sorts ascending
     bool keysAscending_ = false;
+    bool valuesAscending_ = false;
 };
 
 }  // namespace quillon::review
