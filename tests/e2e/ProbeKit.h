@@ -297,41 +297,32 @@ inline AssertionResult saveAll(const RunningProgram& program, HWND viewer, const
     return AssertionSuccess();
 }
 
-// Real input, so the windows see what a user's mouse and keyboard would send.
-inline bool sendInput(std::vector<INPUT> inputs) {
-    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
+// A real click, so the windows see what a user's mouse would send: the left button unless others are named.
+inline bool clickAt(int x, int y, DWORD press = MOUSEEVENTF_LEFTDOWN, DWORD release = MOUSEEVENTF_LEFTUP) {
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[0].mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    inputs[0].mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    inputs[1].mi.dwFlags = press;
+    inputs[2].mi.dwFlags = release;
+    return SendInput(3, inputs, sizeof(INPUT)) == 3;
 }
 
-// The left button unless others are named; with `absolute` false, where the pointer is now.
-inline bool clickAt(int x, int y, DWORD press = MOUSEEVENTF_LEFTDOWN, DWORD release = MOUSEEVENTF_LEFTUP,
-                    bool absolute = true) {
-    INPUT move{}, down{}, up{};
-    move.type = down.type = up.type = INPUT_MOUSE;
-    // A move even in place makes the entry under the pointer a menu's hot one.
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | (absolute ? MOUSEEVENTF_ABSOLUTE : 0);
-    move.mi.dx = absolute ? MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1) : 0;
-    move.mi.dy = absolute ? MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1) : 0;
-    down.mi.dwFlags = press;
-    up.mi.dwFlags = release;
-    return sendInput({move, down, up});
-}
-
-inline bool click(HWND control) {
+// Clicks the first or the last entry of the menu that opens; under load a menu can show before it
+// takes input: it is clicked until it closes.
+inline AssertionResult chooseFromMenu(bool last) {
+    HWND menu = nullptr;
+    if (!waitUntil(10000, [&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }))
+        return AssertionFailure() << "the menu did not open";
     RECT r{};
-    return control && GetWindowRect(control, &r) && clickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-inline bool keys(const std::vector<WORD>& vks) {
-    std::vector<INPUT> inputs;
-    for (WORD vk : vks)
-        for (DWORD flags : {0UL, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
-            INPUT key{};
-            key.type = INPUT_KEYBOARD;
-            key.ki.wVk = vk;
-            key.ki.dwFlags = flags;
-            inputs.push_back(key);
-        }
-    return sendInput(inputs);
+    GetWindowRect(menu, &r);
+    for (int tries = 0; tries < 3 && IsWindowVisible(menu); ++tries) {
+        clickAt(r.left + 30, last ? r.bottom - 10 : r.top + 10);
+        waitUntil(3000, [&] { return !IsWindowVisible(menu); });
+    }
+    if (IsWindowVisible(menu)) return AssertionFailure() << "the menu stays open after three clicks";
+    return AssertionSuccess();
 }
 
 }  // namespace quillon::e2e

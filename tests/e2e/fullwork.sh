@@ -19,12 +19,12 @@ trap 'wineserver -k >/dev/null 2>&1 || true; wineserver -w >/dev/null 2>&1 || tr
 cp "$1" "$program/Quillon.exe"
 cp "$2" "$WINEPREFIX/drive_c/probe.exe"
 drive x SMALL
+mkdir "$work/drive-x/Apps"
+echo tool >"$work/drive-x/Apps/tool.exe"
 ln -sfn "$small" "$WINEPREFIX/dosdevices/t:"
 mkdir "$WINEPREFIX/drive_c/~quillon.probe"
 for name in TEMP TMP; do "$WINELOADER" reg add 'HKCU\Environment' /v "$name" /d 'T:\' /f >/dev/null 2>&1; done
 wineserver -w
-mkdir -p "$work/drive-x/Apps"
-echo tool >"$work/drive-x/Apps/tool.exe"
 
 probe() { "$WINELOADER" 'C:\probe.exe' --gtest_color=no --gtest_filter="FullWork.$1*" </dev/null; }
 probe Update
@@ -37,5 +37,4 @@ for n in $(seq 200); do mkdir "$work/drive-x/Apps/NewApp$n"; done
 (cd "$work/drive-x/Apps" && for n in $(seq 200); do (cd "NewApp$n" && seq -f "component%g.dll" 200 | xargs touch); done)
 probe FindChanges
 cmp "$snapshot" "$work/snapshot-before" || { echo "the snapshot of X: changed" >&2; exit 1; }
-leftover=$(find "$small" -name '*.qdb')
-[[ -z "$leftover" ]] || { echo "left on T: $leftover" >&2; exit 1; }
+[[ -z $(find "$small" -name '*.qdb') ]] || { echo "the run left work files on T:" >&2; exit 1; }

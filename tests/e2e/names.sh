@@ -14,12 +14,11 @@ n="$work/drive-n"
 probe() { "$WINELOADER" 'C:\probe.exe' --gtest_color=no --gtest_filter="Names.$1" </dev/null; }
 
 # Six folders of 45 characters: the file below them lies about 300 characters deep.
-deep=.
-for level in 1 2 3 4 5 6; do deep+="/уровень_${level}_$(printf 'д%.0s' {1..35})"; done
+deep=$(for level in 1 2 3 4 5 6; do printf 'уровень_%s_%s/' $level "$(printf 'д%.0s' {1..35})"; done)
 # Every name the user's, in UTF-8 (Wine reads them as Unicode), of the installation's shapes.
 mkdir -p "$n/abcde" "$n/Фото" "$n/ab" "$n/$deep"
 for file in abc.txt xyz.txt ab.txt abcd.txt abcdef.txt fghij.txt Strasse.txt istanbul.txt abcde/inside.txt ab/x.txt \
-    кот.dat Фото/снимок.jpg 東京.txt "$deep/deep_file_abcdef.txt"; do
+    кот.dat Фото/снимок.jpg 東京.txt "${deep}deep_file_abcdef.txt"; do
     echo "$file" >"$n/$file"
 done
 probe Snapshot
@@ -28,7 +27,7 @@ probe Snapshot
 # The installation: "дом.txt" is "???.txt" to the ANSI calls, "日本.txt" and "😀.txt" "??.txt",
 # "Папка" "?????"; the folders are listed as one row each.
 installed=(дом.txt 日本.txt Папка installed.txt Αθήνα.txt 中文 ملف.txt קובץ.txt नमस्ते.txt ไทย.txt 한국어.txt 😀.txt
-    Straße.txt İstanbul.txt "$deep/глубокий_файл_01.txt")
+    Straße.txt İstanbul.txt "${deep}глубокий_файл_01.txt")
 install() {
     mkdir -p "$n/Папка" "$n/中文"
     for file in "${installed[@]}" Папка/файл.txt Папка/readme.txt 中文/文件.txt; do
@@ -39,10 +38,7 @@ as_before() {  # $1: the removal; N: holds exactly what it held before the insta
     (cd "$n" && find . | sort) | diff "$work/n-before" - >&2 || { echo "$1 did not leave N: as it was" >&2; exit 1; }
 }
 install
-for item in "${installed[@]}"; do
-    item=${item#./}
-    echo "N:\\${item//\//\\}"
-done >"$WINEPREFIX/drive_c/installed.txt"
+printf 'N:\\%s\n' "${installed[@]//\//\\}" >"$WINEPREFIX/drive_c/installed.txt"  # as Windows paths
 probe ViewerListsTheInstallationByItsNamesSavesAndDeletesIt
 as_before "the viewer's Delete"
 install
