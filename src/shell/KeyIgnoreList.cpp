@@ -38,6 +38,7 @@ constexpr std::string_view Defaults[] = {
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\Shell\\BagMRU",
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\Shell\\Bags",
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\ShellNoRoam",
+    "HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters",
     "HKEY_CURRENT_USER\\Software\\Quillon",
 };
 
