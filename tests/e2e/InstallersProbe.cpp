@@ -21,12 +21,6 @@ std::string lower(std::string text) {
     return text;
 }
 
-std::string joined(const std::vector<std::string>& cells) {
-    std::string text;
-    for (const std::string& cell : cells) text += (text.empty() ? "" : " | ") + cell;
-    return text;
-}
-
 // The viewer once its load has ended, which its last step says by writing the total size.
 HWND loadedViewer(const RunningProgram& finder) {
     HWND viewer = finder.window("Changes found  -Quillon", IDC_FOUND_LVWREGADDED, 300000);
@@ -139,7 +133,7 @@ TEST(Installers, FindChangesRightAfterAnUpdateListsNothing) {
     HWND viewer = loadedViewer(finder);
     ASSERT_NE(viewer, nullptr) << finder.noWindow("the loaded viewer").message();
     for (HWND list : viewerLists(viewer))
-        for (const auto& row : changeRows(list)) ADD_FAILURE() << "listed on an idle machine: " << joined(row);
+        for (const auto& row : changeRows(list)) ADD_FAILURE() << "listed on an idle machine: " << row[1] << " " << row[0];
     PostMessageA(viewer, WM_CLOSE, 0, 0);
     ASSERT_TRUE(finder.ends("the viewer was closed"));
 }

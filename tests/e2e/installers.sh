@@ -79,10 +79,13 @@ changes before installed | awk -F '\t' '
         }
         print "V " substr($1, 4) "\t" name; next
     }
-    /^-/ { print "gone: " $0 }' | LC_ALL=C sort -u >"$s/installed.txt"
-probe FindChangesListsExactlyWhatTheyChangedAndSavesAll
-probe SavedListNamedWithoutQuotesUninstallsThem
+    /^-/ { print "changed or gone: " $0 }' | LC_ALL=C sort -u >"$s/installed.txt"
+# From here on every step runs, so that one failure still shows what the others would say.
+status=0
+probe FindChangesListsExactlyWhatTheyChangedAndSavesAll || status=1
+probe SavedListNamedWithoutQuotesUninstallsThem || status=1
 record uninstalled
 left=$(changes before uninstalled)
-probe FindChangesRightAfterAnUpdateListsNothing
-[[ -z "$left" ]] || { printf 'The uninstall did not leave the prefix as before:\n%s\n' "$left" >&2; exit 1; }
+[[ -z "$left" ]] || { printf 'The uninstall did not leave the prefix as before:\n%s\n' "$left" >&2; status=1; }
+probe FindChangesRightAfterAnUpdateListsNothing || status=1
+exit $status
