@@ -21,9 +21,11 @@ constexpr std::string_view Defaults[] = {
     "HKEY_LOCAL_MACHINE\\Hardware",
     "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Enum",
     "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Video",
+    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\{4D36E968-E325-11CE-BFC1-08002BE10318}",
     "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\DeviceClasses",
     "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\GraphicsDrivers",
     "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\UnitedVideo",
+    "HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts",
     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Cryptography\\RNG",
     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Prefetcher",
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs",
@@ -38,6 +40,8 @@ constexpr std::string_view Defaults[] = {
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\Shell\\BagMRU",
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\Shell\\Bags",
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\ShellNoRoam",
+    "HKEY_CURRENT_USER\\Software\\Wine\\Fonts",
+    "HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters",
     "HKEY_CURRENT_USER\\Software\\Quillon",
 };
 

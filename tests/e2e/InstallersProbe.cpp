@@ -1,0 +1,141 @@
+// Runs in the prefix of installers.sh, one test per call (the script installs and records the prefix
+// between them). Find changes must list exactly what the installers changed, as the script's record
+// of the prefix says in S:\installed.txt, one item a line: "F <path>", "K <key>" or
+// "V <key>\t<value name>". A folder or key listed covers everything below it, and a key listed its
+// values. The rows of every tab are saved to a removal list that then uninstalls them.
+#include <cctype>
+#include <iostream>
+#include <set>
+#include <sstream>
+
+#include "ProbeKit.h"
+
+namespace {
+
+using namespace quillon::e2e;
+
+const std::string ListPath = "C:\\Lists\\installers.qdf";
+
+std::string lower(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The viewer once its load has ended, which its last step says by writing the total size.
+HWND loadedViewer(const RunningProgram& finder) {
+    HWND viewer = finder.window("Changes found  -Quillon", IDC_FOUND_LVWREGADDED, 300000);
+    const auto loaded = [&] { return windowText(descendant(viewer, IDC_FOUND_LBLFILESIZE)).starts_with("(Total size"); };
+    return viewer && waitUntil(30000, loaded) ? viewer : nullptr;
+}
+
+// Every list of the viewer, one per tab: the tabs added later are found too.
+std::vector<HWND> viewerLists(HWND viewer) {
+    std::vector<HWND> lists;
+    firstWindow(viewer, [&](HWND child) {
+        char kind[32] = {};
+        GetClassNameA(child, kind, sizeof kind);
+        if (std::string(kind) == WC_LISTVIEWA) lists.push_back(child);
+        return false;
+    });
+    return lists;
+}
+
+// The rows standing for changes: not the one saying that a kind of change was not looked for.
+Rows changeRows(HWND list) {
+    const auto header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    Rows rows = listViewRows(list, static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)));
+    std::erase_if(rows, [](const auto& row) { return row[0] == "Scanning not enabled."; });
+    return rows;
+}
+
+// What each row of the viewer stands for, as the script spells items (lower case: the registry and
+// the file system compare without regard to case). A value row may stand for any pair of a cell
+// naming a key and another cell, its value's name ("(Default)" for the unnamed one).
+std::vector<std::vector<std::string>> listedRows(HWND viewer) {
+    std::vector<std::vector<std::string>> rows;
+    for (HWND list : viewerLists(viewer)) {
+        const int id = GetDlgCtrlID(list);
+        for (const auto& row : changeRows(list)) {
+            std::vector<std::string>& items = rows.emplace_back();
+            if (id == IDC_FOUND_LVWFILESADDED || id == IDC_FOUND_LVWREGADDED) {
+                items.push_back((id == IDC_FOUND_LVWFILESADDED ? "f " : "k ") + lower(row[1] + row[0]));
+                continue;
+            }
+            for (const std::string& key : row)
+                for (const std::string& name : row)
+                    if (&key != &name && key.starts_with("HKEY_"))
+                        items.push_back("v " + lower(key) + "\t" + lower(name == "(Default)" ? "" : name));
+            if (items.empty()) items.push_back("line " + row[0]);  // a configuration file's: none expected
+        }
+    }
+    return rows;
+}
+
+// The item itself listed, or a folder or key above it, or for a value its key or one above.
+bool covered(const std::set<std::string>& listed, std::string item) {
+    if (item.starts_with("v ")) {
+        if (listed.contains(item)) return true;
+        item = "k " + item.substr(2, item.find('\t') - 2);
+    }
+    for (;; item.resize(item.rfind('\\'))) {
+        if (listed.contains(item)) return true;
+        if (item.rfind('\\') == std::string::npos) return false;
+    }
+}
+
+TEST(Installers, FirstStart) { ASSERT_TRUE(firstStart()); }
+
+TEST(Installers, UpdateDatabase) { ASSERT_TRUE(updateDatabase()); }
+
+TEST(Installers, FindChangesListsExactlyWhatTheyChangedAndSavesAll) {
+    std::set<std::string> installed;
+    std::istringstream in(fileText("S:\\installed.txt"));
+    for (std::string line; std::getline(in, line);)
+        if (line.size() > 2) installed.insert(lower(line.substr(0, 1)) + " " + lower(line.substr(2)));
+    ASSERT_GT(installed.size(), 20u) << "the script recorded no installation";
+
+    const RunningProgram finder("\\f");
+    HWND viewer = loadedViewer(finder);
+    ASSERT_NE(viewer, nullptr) << finder.noWindow("the loaded viewer").message();
+    std::set<std::string> listed;
+    for (const auto& row : listedRows(viewer)) {
+        listed.insert(row.begin(), row.end());
+        EXPECT_TRUE(std::any_of(row.begin(), row.end(), [&](auto& item) { return installed.contains(item); }))
+            << "listed, but the installers did not change it: " << row.front();
+    }
+    for (const std::string& item : installed) EXPECT_TRUE(covered(listed, item)) << "not listed: " << item;
+
+    // Every row of every tab, whichever tab shows.
+    DWORD_PTR ignored = 0;
+    ASSERT_TRUE(SendMessageTimeoutA(descendant(viewer, IDC_FOUND_CMDSELECTALL), BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &ignored));
+    for (HWND list : viewerLists(viewer))
+        EXPECT_EQ(selectedCount(list), static_cast<int>(changeRows(list).size())) << "Select All left rows of list " << GetDlgCtrlID(list);
+    ASSERT_TRUE(saveAll(finder, viewer, ListPath));
+    std::cout << fileText(ListPath) << std::endl;
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(finder.ends("the viewer was closed"));
+}
+
+TEST(Installers, SavedListNamedWithoutQuotesUninstallsThem) {
+    const RunningProgram uninstaller(ListPath);
+    ASSERT_TRUE(answer(uninstaller, "Confirm Quillon Uninstall", IDYES, "&Yes"));
+    HWND done = uninstaller.window("Quillon Uninstall complete", IDOK, 120000);
+    ASSERT_NE(done, nullptr) << uninstaller.noWindow("the completion message").message();
+    std::cout << uninstaller.shows();  // anything it could not take away is named here
+    ASSERT_TRUE(press(GetDlgItem(done, IDOK), "OK"));
+    ASSERT_TRUE(uninstaller.ends("the completion message"));
+    EXPECT_FALSE(exists(ListPath)) << "the uninstalled list stays";
+}
+
+TEST(Installers, FindChangesRightAfterAnUpdateListsNothing) {
+    ASSERT_TRUE(updateDatabase());
+    const RunningProgram finder("\\f");
+    HWND viewer = loadedViewer(finder);
+    ASSERT_NE(viewer, nullptr) << finder.noWindow("the loaded viewer").message();
+    for (HWND list : viewerLists(viewer))
+        for (const auto& row : changeRows(list)) ADD_FAILURE() << "listed on an idle machine: " << row[1] << " " << row[0];
+    PostMessageA(viewer, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(finder.ends("the viewer was closed"));
+}
+
+}  // namespace
