@@ -64,6 +64,7 @@ private:
     void tell(std::string text, MsgIcon icon);
     // Something asked for is still there; a file left for the restart counts only when asked.
     bool anythingLeft(bool countRestart) const;
+    bool anyRefused() const;
 
     RemovalContext& c_;
     shell::RemovalPorts& ports_;
@@ -81,6 +82,13 @@ bool Uninstall::anythingLeft(bool countRestart) const {
         for (const auto& a : *answers)
             if (isLeft(a.outcome, countRestart)) return true;
     return std::any_of(failedLines_.begin(), failedLines_.end(), [](const auto& l) { return !l.empty(); });
+}
+
+bool Uninstall::anyRefused() const {
+    for (const auto* answers : {&answer_.files, &answer_.keys, &answer_.values})
+        for (const auto& a : *answers)
+            if (a.outcome == shell::Outcome::Refused) return true;
+    return false;
 }
 
 bool Uninstall::confirmed() {
@@ -247,13 +255,17 @@ void Uninstall::report(bool failedListWritten) {
     // moved, the old list stays, since it still names them.
     if (!failedListWritten || !succeeded(files.moveFile(failedPath_, listPath_, true)))
         removeLeftover(files, failedPath_);
-    tell(nt_ ? "Uninstall completed. Some items could not be removed because they may be in use. You should "
-               "manually remove items related to the application. See the *.qdf file for items that could not be "
-               "removed."
-             : "Uninstall completed. Some files could not be removed because they may be in use. You should "
-               "manually remove items related to the application. See the *.qdf file for items that could not be "
-               "removed.",
-         MsgIcon::Exclamation);
+    std::string text = nt_ ? "Uninstall completed. Some items could not be removed because they may be in use. You should "
+                             "manually remove items related to the application. See the *.qdf file for items that "
+                             "could not be removed."
+                           : "Uninstall completed. Some files could not be removed because they may be in use. You "
+                             "should manually remove items related to the application. See the *.qdf file for items "
+                             "that could not be removed.";
+    // Not in use: kept on purpose, and the user should know which reason holds.
+    if (anyRefused())
+        text += " Some were kept because removing them is not safe: a key other programs share, or a folder of "
+                "the system's or of yours.";
+    tell(std::move(text), MsgIcon::Exclamation);
 }
 
 }  // namespace
