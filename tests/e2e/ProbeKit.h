@@ -8,7 +8,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -17,8 +16,10 @@
 #include <string>
 #include <vector>
 
+#include "app/resource.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Utf.h"
+#include "review/frmFoundChangesIds.h"
 
 namespace quillon::e2e {
 
@@ -51,11 +52,6 @@ inline void writeFile(const std::string& path, const std::string& text) {
 
 inline bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-inline bool keyExists(HKEY hive, const char* path) {
-    RegKey key;
-    return RegOpenKeyExA(hive, path, 0, KEY_READ, key.out()) == ERROR_SUCCESS;
-}
-
 inline std::optional<std::string> stringValue(HKEY hive, const char* path, const char* name) {
     char data[4096] = {};
     DWORD size = sizeof data - 1;
@@ -63,7 +59,6 @@ inline std::optional<std::string> stringValue(HKEY hive, const char* path, const
     return std::string(data);
 }
 
-// Creates the key, and sets the number when a name is given.
 // The drive entry a scan works on, as the main window's drive list spells it: "(X:) SMALL".
 inline AssertionResult setDrive(const std::string& entry) {
     const LSTATUS s = RegSetKeyValueA(HKEY_CURRENT_USER, "Software\\Quillon\\General", "DriveName", REG_SZ,
@@ -71,6 +66,7 @@ inline AssertionResult setDrive(const std::string& entry) {
     return s == ERROR_SUCCESS ? AssertionSuccess() : AssertionFailure() << "DriveName not written: error " << s;
 }
 
+// Creates the key, and sets the number when a name is given.
 inline void setKey(HKEY hive, const char* path, const std::string& name = "", DWORD value = 0) {
     RegKey key;
     ASSERT_EQ(RegCreateKeyExA(hive, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.out(), nullptr), ERROR_SUCCESS);
@@ -120,11 +116,6 @@ inline HWND descendant(HWND parent, int id) {
     return firstWindow(parent, [id](HWND child) { return GetDlgCtrlID(child) == id; });
 }
 
-// A visible child showing exactly that text anywhere below `parent`, or null.
-inline HWND childWithText(HWND parent, const std::string& text) {
-    return firstWindow(parent, [&](HWND child) { return IsWindowVisible(child) && windowText(child) == text; });
-}
-
 // The texts of every row of a report-view list of another process, column by column.
 inline Rows listViewRows(HWND list, int columns) {
     Rows rows;
@@ -159,16 +150,21 @@ inline Rows listViewRows(HWND list, int columns) {
     return rows;
 }
 
+// The full paths of a list of names (first column) in folders (second column), sorted.
+inline std::vector<std::string> listedPaths(HWND list) {
+    std::vector<std::string> paths;
+    for (const auto& row : listViewRows(list, 2)) paths.push_back(row[1] + row[0]);
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
 inline int rowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
 inline int selectedCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
 
 // The installed program started with the arguments; ended by force when the test leaves it running.
 class RunningProgram {
 public:
-    // program: the main program unless named.
-    explicit RunningProgram(const std::string& arguments, std::string program = "") {
-        const char* path = std::getenv("QUILLON_PROGRAM");
-        if (program.empty()) program = path ? path : ProgramFolder + "Quillon.exe";
+    explicit RunningProgram(const std::string& arguments, const std::string& program = ProgramFolder + "Quillon.exe") {
         std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
         STARTUPINFOA si{};
         si.cb = sizeof si;
@@ -206,16 +202,14 @@ public:
         });
         return found;
     }
-    HWND window(const char* title, int controlId, DWORD timeoutMs) const {
-        return find(GetProcessId(process_.get()), title, controlId, timeoutMs);
-    }
+    HWND window(const char* title, int controlId, DWORD timeoutMs) const { return find(id(), title, controlId, timeoutMs); }
     // The captions and texts of its visible windows and their children.
     std::string shows() const {
         std::string text;
         firstWindow(nullptr, [&](HWND w) {
             DWORD owner = 0;
             GetWindowThreadProcessId(w, &owner);
-            if (owner != GetProcessId(process_.get()) || !IsWindowVisible(w)) return false;
+            if (owner != id() || !IsWindowVisible(w)) return false;
             text += "[" + windowText(w) + "]";
             firstWindow(w, [&](HWND child) {
                 text += " \"" + windowText(child) + "\"";
@@ -238,82 +232,97 @@ private:
     KernelHandle process_;
 };
 
+// Waits for the button to show, which may come after its window, and clicks it.
 inline AssertionResult press(HWND button, const char* caption) {
-    if (!button || !IsWindowVisible(button)) return AssertionFailure() << "no visible button " << caption;
+    if (!waitUntil(10000, [&] { return IsWindowVisible(button); })) return AssertionFailure() << "no visible " << caption;
     if (windowText(button) != caption)
         return AssertionFailure() << "the button reads \"" << windowText(button) << "\", not " << caption;
     PostMessageA(button, BM_CLICK, 0, 0);
     return AssertionSuccess();
 }
 
-// Waits for the message box or dialog, checks its text and presses the button `answer`.
-inline AssertionResult answer(const RunningProgram& program, const char* title, const std::string& text, int buttonId,
-                       const char* caption) {
-    HWND box = program.window(title, 0, 60000);
-    if (!box) return program.noWindow(title);
-    // The window may be shown before all of it is: its text and button are waited for too.
-    if (!waitUntil(10000, [&] { return childWithText(box, text) && IsWindowVisible(GetDlgItem(box, buttonId)); }))
-        return AssertionFailure() << title << " does not show \"" << text << "\" and " << caption << ":\n"
-                                  << program.shows();
-    return press(GetDlgItem(box, buttonId), caption);
+// Waits for the program's message box or dialog and presses its button `buttonId`.
+inline AssertionResult answer(const RunningProgram& program, const char* title, int buttonId, const char* caption) {
+    HWND box = program.window(title, buttonId, 60000);
+    return box ? press(GetDlgItem(box, buttonId), caption) : program.noWindow(title);
 }
 
-// The common save dialog of the program opened with `save`: the path typed into its file-name box
-// (cmb13; edt1 in the older layout), then Save; done once the file is there and `owner` answers.
-inline AssertionResult saveThrough(const RunningProgram& program, HWND owner, HWND save, const char* caption,
-                                   const std::string& path) {
+// The first start on a new machine, which writes the defaults: the main window shown, then closed.
+inline AssertionResult firstStart() {
+    const RunningProgram main("");
+    HWND window = main.window("Quillon", 0, 20000);
+    if (!window) return main.noWindow("the main window");
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return main.ends("the main window was closed");
+}
+
+// "\u" unattended: the snapshots taken and the completion display answered.
+inline AssertionResult updateDatabase() {
+    const RunningProgram update("\\u");
+    if (AssertionResult answered = answer(update, "Scan complete", IDC_UPDATE_CMDOK, "OK"); !answered) return answered;
+    return update.ends("OK");
+}
+
+// The viewer of Find changes, once its registry list (filled last) holds a row; null after the time.
+inline HWND filledViewer(DWORD processId) {
+    HWND viewer = RunningProgram::find(processId, "Changes found  -Quillon", IDC_FOUND_LVWREGADDED, 180000);
+    const auto filled = [&] { return rowCount(descendant(viewer, IDC_FOUND_LVWREGADDED)) > 0; };
+    return viewer && waitUntil(20000, filled) ? viewer : nullptr;
+}
+
+// The viewer's Select All, then its rows saved through the common save dialog: the path typed into its
+// file-name box (cmb13; edt1 in the older layout), then Save; done once the file is there and the
+// viewer answers.
+inline AssertionResult saveAll(const RunningProgram& program, HWND viewer, const std::string& path) {
     constexpr int FileNameCombo = 0x47c, FileNameEdit = 0x480;
-    if (AssertionResult pressed = press(save, caption); !pressed) return pressed;
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutA(descendant(viewer, IDC_FOUND_CMDSELECTALL), BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &ignored))
+        return AssertionFailure() << "Select All did not return";
+    if (HWND files = descendant(viewer, IDC_FOUND_LVWFILESADDED); selectedCount(files) != rowCount(files))
+        return AssertionFailure() << "Select All left rows unselected";
+    if (AssertionResult pressed = press(descendant(viewer, IDC_FOUND_CMDSAVE), "&Save selected"); !pressed) return pressed;
     HWND dialog = program.window(nullptr, FileNameCombo, 30000);
     if (!dialog) dialog = program.window(nullptr, FileNameEdit, 1000);
     if (!dialog) return program.noWindow("the save dialog");
     // Its own controls only: the shell's file list inside it has a child numbered IDOK too.
     HWND name = GetDlgItem(dialog, FileNameCombo) ? GetDlgItem(dialog, FileNameCombo) : GetDlgItem(dialog, FileNameEdit);
-    DWORD_PTR ignored = 0;
     SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, &ignored);
     if (windowText(name) != path) return AssertionFailure() << "the file name box reads " << windowText(name);
     if (AssertionResult pressed = press(GetDlgItem(dialog, IDOK), "&Save"); !pressed) return pressed;
     if (!waitUntil(20000, [&] { return !IsWindow(dialog) && exists(path); }))
         return AssertionFailure() << "the save dialog stays open or wrote nothing:\n" << program.shows();
-    // The owner answers again once the save handler has returned, the file closed.
-    if (!SendMessageTimeoutA(owner, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored))
-        return AssertionFailure() << "the window does not answer after the save";
+    // The viewer answers again once the save handler has returned, the file closed.
+    if (!SendMessageTimeoutA(viewer, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored))
+        return AssertionFailure() << "the viewer does not answer after the save";
     return AssertionSuccess();
 }
 
-// Real input, so the windows see what a user's mouse and keyboard would send.
-inline bool sendInput(std::vector<INPUT> inputs) {
-    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) == inputs.size();
-}
-
-// The left button unless others are named.
+// A real click, so the windows see what a user's mouse would send: the left button unless others are named.
 inline bool clickAt(int x, int y, DWORD press = MOUSEEVENTF_LEFTDOWN, DWORD release = MOUSEEVENTF_LEFTUP) {
-    INPUT move{}, down{}, up{};
-    move.type = down.type = up.type = INPUT_MOUSE;
-    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    move.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    move.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    down.mi.dwFlags = press;
-    up.mi.dwFlags = release;
-    return sendInput({move, down, up});
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[0].mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    inputs[0].mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    inputs[1].mi.dwFlags = press;
+    inputs[2].mi.dwFlags = release;
+    return SendInput(3, inputs, sizeof(INPUT)) == 3;
 }
 
-inline bool click(HWND control) {
+// Clicks the first or the last entry of the menu that opens; under load a menu can show before it
+// takes input: it is clicked until it closes.
+inline AssertionResult chooseFromMenu(bool last) {
+    HWND menu = nullptr;
+    if (!waitUntil(10000, [&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }))
+        return AssertionFailure() << "the menu did not open";
     RECT r{};
-    return control && GetWindowRect(control, &r) && clickAt((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-inline bool keys(const std::vector<WORD>& vks) {
-    std::vector<INPUT> inputs;
-    for (WORD vk : vks)
-        for (DWORD flags : {0UL, static_cast<DWORD>(KEYEVENTF_KEYUP)}) {
-            INPUT key{};
-            key.type = INPUT_KEYBOARD;
-            key.ki.wVk = vk;
-            key.ki.dwFlags = flags;
-            inputs.push_back(key);
-        }
-    return sendInput(inputs);
+    GetWindowRect(menu, &r);
+    for (int tries = 0; tries < 3 && IsWindowVisible(menu); ++tries) {
+        clickAt(r.left + 30, last ? r.bottom - 10 : r.top + 10);
+        waitUntil(3000, [&] { return !IsWindowVisible(menu); });
+    }
+    if (IsWindowVisible(menu)) return AssertionFailure() << "the menu stays open after three clicks";
+    return AssertionSuccess();
 }
 
 }  // namespace quillon::e2e
