@@ -38,41 +38,18 @@ protected:
     }
 };
 
-TEST_F(ShellLogic, FirstRunWritesEverySettingWithItsDefault) {
-    writeFirstRunDefaults(m.registry, {fakes::FakeMachine::ProgramFolder, "C:\\", "<ignore>"});
-    const std::pair<const char*, const char*> expected[] = {
-        {"General", "DefaultPath=C:\\Program Files\\Quillon\\;DeleteMode=0;DriveName=C:\\;"
-                    "OpenSavePath=C:\\Program Files\\Quillon\\Uninstall logs;"},
-        {"Scanning", "AutoexecScan=1;AutoUpdateDb=1;ConfigSysScan=1;FoldersToIgnore=<ignore>;RegFullScan=1;RegScan=1;"
-                     "ScanMode=0;SystemIniScan=1;WinIniScan=1;"},
-        {"Scheduler", "ChangesStartup=0;Defragmentor=0;DLLFiles=0;Done=0;Drive=C:\\;DriveName=C:\\;Enabled=1;OldDel=0;"
-                      "OldDelDays=7;ScanDisk=0;SetupDetect=1;SetupRan=0;TempFiles=1;TempFolders=1;Weekly=2;"},
-        {"Sys Clean", "AlsoScanFiles=;AlsoScanFolders=;Bak files=1;CacheFolder=0;Chk files=1;Chklist files=1;"
-                      "Dollar files=1;Fts files=1;Gid files=1;Log files=1;Mscreate files=0;Old files=1;"
-                      "PrevCompressed Files=1;RecycleBin=0;Same Date Time=1;Same Size=1;Skip Sysbckup=1;"
-                      "Skip Zero Length=1;TempFolder=1;Tidle files=1;Tmp files=1;"},
-    };
-    for (const auto& [name, values] : expected) {
-        const std::string key = "Software\\Quillon\\" + std::string(name);
-        std::string all;
-        for (const std::string& value : m.registry.valueNames(Hive::CurrentUser, key))
-            all += value + "=" + cu(key, value).value_or("<not text>") + ";";
-        EXPECT_EQ(all, values) << key;
+// The scheduler starts with Windows unless the user emptied its entry; a list opens in the uninstall.
+TEST(ShellFirstRun, SchedulerEntryTheUserEmptiedStaysOffAndAListOpensInTheUninstall) {
+    for (const bool emptied : {false, true}) {
+        fakes::FakeRegistry reg;
+        if (emptied) reg.setString(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler", "");
+        writeFirstRunDefaults(reg, {fakes::FakeMachine::ProgramFolder, "C:\\", ""});
+        EXPECT_EQ(reg.stringValue(Hive::CurrentUser, "Software\\Quillon\\Scheduler", "Enabled"), emptied ? "0" : "1");
+        EXPECT_EQ(reg.stringValue(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler"),
+                  emptied ? "" : "C:\\Program Files\\Quillon\\Quillon Scheduler.exe");
+        EXPECT_EQ(reg.stringValue(Hive::ClassesRoot, "QuillonUninstall\\Shell\\Uninstall\\Command", ""),
+                  "\"C:\\Program Files\\Quillon\\Quillon.exe\" \"%1\"");
     }
-    EXPECT_EQ(cu(settings::RunKey, "Quillon Scheduler"), "C:\\Program Files\\Quillon\\Quillon Scheduler.exe");
-    std::string classes;
-    for (const char* key : {".qdf", "QuillonUninstall\\DefaultIcon", "QuillonUninstall\\Shell\\Uninstall\\Command"})
-        classes += m.registry.stringValue(Hive::ClassesRoot, key, "").value_or("<none>") + ";";
-    EXPECT_EQ(classes, "QuillonUninstall;C:\\Program Files\\Quillon\\uninst.ico;"
-                       "\"C:\\Program Files\\Quillon\\Quillon.exe\" \"%1\";");
-}
-
-TEST(ShellFirstRun, SchedulerEntryTheUserEmptiedStaysOff) {
-    fakes::FakeRegistry reg;
-    reg.setString(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler", "");
-    writeFirstRunDefaults(reg, {fakes::FakeMachine::ProgramFolder, "C:\\", ""});
-    EXPECT_EQ(reg.stringValue(Hive::CurrentUser, "Software\\Quillon\\Scheduler", "Enabled"), "0");
-    EXPECT_EQ(reg.stringValue(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler"), "");
 }
 
 TEST(ShellFormatSize, AcrossUnitBoundaries) {
