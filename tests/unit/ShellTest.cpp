@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "shell/DriveList.h"
-#include "shell/FileRemoval.h"
 #include "shell/FirstRunDefaults.h"
 #include "shell/FormatSize.h"
 #include "shell/MainStartUp.h"
@@ -18,12 +17,8 @@ const std::string Sep(1, settings::ListSeparator);
 class ShellLogic : public ::testing::Test {
 protected:
     fakes::FakeMachine m;
-    RemovalPorts removal{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, m.clock, "C:\\Data\\"};
     fakes::RecordingOperations ops;
 
-    void SetUp() override {
-        for (const char* f : {"C:\\Apps\\a.txt", "C:\\Apps\\b.dll", "C:\\Apps\\Sub\\c.txt"}) m.files.addFile(f, "x");
-    }
     void general(std::string_view name, std::string_view text) {
         m.registry.setString(Hive::CurrentUser, settings::GeneralKey, name, text);
     }
