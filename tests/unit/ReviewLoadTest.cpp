@@ -9,8 +9,6 @@
 #include "review/FileRowTypes.h"
 #include "review/FolderLookup.h"
 #include "review/LoadChanges.h"
-#include "review/ReviewRemovalList.h"
-#include "review/WriteBackRemovalList.h"
 #include "review/SelectionSize.h"
 #include "shell/SizeSortKey.h"
 #include "shell/Settings.h"
@@ -247,77 +245,6 @@ TEST(ReviewLoad, SelectedRowsAreSizedAsTheyAreOnDiskNow) {
     const std::pair<std::vector<std::size_t>, double> sizes[] = {
         {{}, 0}, {{1, 0}, 1230}, {{2, 0, 9}, 1000} /* vanished, past the end */, {{3}, 5'000'000'000.0}, {{4}, 4}};
     for (const auto& [selected, bytes] : sizes) EXPECT_EQ(selectionSize(m.files, m.run, rows, selected), bytes);
-}
-
-constexpr const char* List = "C:\\L\\NewApp.qdf";
-
-Lines listLines(const Lines& files, const Lines& keys, const Lines& winIni) {
-    Lines all{"Files{"};
-    all.insert(all.end(), files.begin(), files.end());
-    all.insert(all.end(), {"}", "Registry{"});
-    all.insert(all.end(), keys.begin(), keys.end());
-    all.insert(all.end(), {"}", "Win.ini{"});
-    all.insert(all.end(), winIni.begin(), winIni.end());
-    all.insert(all.end(), {"}", "System.ini{", "}", "Autoexec.bat{", "}", "Config.sys{", "}"});
-    return all;
-}
-
-// What the viewer cannot show stays in the list: an item absent at the load (on a drive not
-// mounted, a key deleted), an entry the conversion cannot use. A row the user took out goes.
-TEST(ReviewLoad, AReviewedListKeepsEveryEntryTheViewerCouldNotShowOrCheck) {
-    LoadBench b;
-    b.m.files.addFile("C:\\Apps\\app.exe", "x");
-    b.m.files.addFile("C:\\Apps\\taken.dll", "x");
-    b.m.registry.createKey(Hive::CurrentUser, "Software\\NewApp");
-    const std::string line = "load=app.exe" + S + " " + S;
-    b.m.files.addFolder("C:\\Apps\\Data");
-    b.stage(List, listLines({"C:\\Apps\\app.exe", "C:\\Apps\\taken.dll", "Q:\\Apps\\Tool", "C:\\Apps\\Data"},
-                            {"HKEY_CURRENT_USER\\Software\\NewApp", "HKEY_LOCAL_MACHINE\\Software\\Deleted",
-                             "HKEY_USERS\\.DEFAULT\\X"},
-                            {line, "no separator"}));
-    b.m.files.setLastWrite(List, DateTime{2025, 3, 4, 15, 6, 7});
-    b.m.prompter.answerOpenFile(std::nullopt);
-    b.m.prompter.answerOpenFile(List);
-    ReviewPorts review{b.m.registry, b.m.files, b.m.prompter, b.m.clock, b.m.run};
-    EXPECT_FALSE(openRemovalListForReview(review, "C:\\").has_value());
-    EXPECT_FALSE(b.m.files.exists(SysChanges)) << "a cancelled dialog converts nothing";
-    const auto reviewed = openRemovalListForReview(review, "C:\\");
-    ASSERT_TRUE(reviewed.has_value());
-    EXPECT_EQ(reviewed->fileName + " " + reviewed->fileDate, "NewApp.qdf 3/4/2025 3:06:07 PM");
-    ASSERT_EQ(b.m.files.removeFolder("C:\\Apps\\Data"), Status::Ok);  // gone before the viewer looked
-    ChangeSet shown = b.load();
-    ASSERT_EQ(shown.files.size(), 2u);
-    EXPECT_EQ(keyRows(shown), Lines{"HKEY_CURRENT_USER\\Software\\|NewApp"});
-    shown.files.pop_back();  // the user deleted taken.dll
-    EXPECT_TRUE(writeBackRemovalList(b.m.files, reviewed->path, shown, reviewed->keptAside).written);
-    EXPECT_EQ(b.m.files.content(List),
-              crlfText(listLines({"C:\\Apps\\app.exe", "Q:\\Apps\\Tool", "C:\\Apps\\Data"},
-                                 {"HKEY_CURRENT_USER\\Software\\NewApp", "HKEY_LOCAL_MACHINE\\Software\\Deleted",
-                                  "HKEY_USERS\\.DEFAULT\\X"},
-                                 {line, "no separator"})));
-}
-
-TEST(ReviewLoad, AListThatCannotBeReadOrConvertedIsNotShownAndTheUserHearsWhy) {
-    struct Case { void (*stage)(fakes::FakeFileSystem&); const char* said; };
-    const Case cases[] = {
-        {[](fakes::FakeFileSystem& f) { f.failReadsUnder(List); }, "read C:\\L\\NewApp.qdf: access was denied"},
-        {[](fakes::FakeFileSystem& f) { f.holdOpen(List); }, "read C:\\L\\NewApp.qdf: error 32"},
-        {[](fakes::FakeFileSystem& f) { f.failWritesUnder("C:\\changes.qdb"); }, "write C:\\changes.qdb: the disk is full"},
-        {[](fakes::FakeFileSystem& f) { f.failWritesUnder("C:\\sysChanges.qdb"); }, "write C:\\sysChanges.qdb: the disk is full"},
-    };
-    for (const Case& c : cases) {
-        LoadBench b;
-        b.stage(List, listLines({"C:\\a.txt"}, {"HKEY_CURRENT_USER\\Software\\A"}, {}));
-        c.stage(b.m.files);
-        b.m.prompter.answerOpenFile(List);
-        b.m.prompter.answer(MsgAnswer::Ok);
-        ReviewPorts review{b.m.registry, b.m.files, b.m.prompter, b.m.clock, b.m.run};
-        EXPECT_FALSE(openRemovalListForReview(review, "C:\\").has_value()) << c.said;
-        ASSERT_EQ(b.m.prompter.messages().size(), 1u) << c.said;
-        EXPECT_EQ(b.m.prompter.messages()[0].text,
-                  "Quillon could not " + std::string(c.said) + ". The removal list was not opened and is unchanged.");
-        for (const char* file : {Changes, SysChanges, HkcuChanges, HklmChanges}) EXPECT_FALSE(b.m.files.exists(file)) << c.said;
-    }
 }
 
 }  // namespace

@@ -11,7 +11,9 @@
 #include "review/ChangeRemoval.h"
 #include "review/ConvertRemovalList.h"
 #include "review/DllChoice.h"
+#include "review/LoadChanges.h"
 #include "review/RemovalListFormat.h"
+#include "review/ReviewRemovalList.h"
 #include "review/SaveSelected.h"
 #include "review/SavedForDeletion.h"
 #include "review/SharedDll.h"
@@ -72,6 +74,7 @@ struct Bench {
     ScriptedInUse inUse;
     RemovalContext context{ports, inUse, {"C:\\Windows\\", "C:\\", "C:\\"}};
     SavePorts save{m.registry, m.files, m.prompter};
+    ReviewPorts review{m.registry, m.files, m.prompter, m.clock, m.run};
     ChangeSet changes;
 
     explicit Bench(std::vector<InUseAnswer> answers = {}) : inUse(std::move(answers)) {
@@ -322,6 +325,58 @@ TEST(ReviewRemoval, WriteBackDeletesAnEmptiedListAndKeepsOneItCannotRewrite) {
         EXPECT_EQ(result.written, c.result.written) << c.what;
         EXPECT_EQ(b.m.files.content(List), c.after) << c.what;
         EXPECT_EQ(b.m.files.childNames("C:\\L").size(), c.after ? 1u : 0u) << c.what;
+    }
+}
+
+// What the viewer cannot show stays in the list: an item absent at the load (on a drive not
+// mounted, a key deleted), an entry the conversion cannot use. A row the user took out goes.
+TEST(ReviewRemoval, AReviewedListKeepsEveryEntryTheViewerCouldNotShowOrCheck) {
+    Bench b;
+    b.m.registry.setString(Hive::CurrentUser, settings::ScanningKey, settings::scanning::RegScan, "1");
+    b.m.files.addFile("C:\\Apps\\app.exe", "x");
+    b.m.files.addFile("C:\\Apps\\taken.dll", "x");
+    b.m.files.addFolder("C:\\Apps\\Data");
+    b.m.registry.createKey(Hive::CurrentUser, "Software\\NewApp");
+    const Lines keys = {"HKEY_CURRENT_USER\\Software\\NewApp", "HKEY_LOCAL_MACHINE\\Software\\Deleted", "HKEY_USERS\\.DEFAULT\\X"};
+    const Lines lines = {"load=app.exe" + S + " " + S, "no separator"};
+    b.m.files.addFile(List, listText({"C:\\Apps\\app.exe", "C:\\Apps\\taken.dll", "Q:\\Apps\\Tool", "C:\\Apps\\Data"}, keys, {lines}));
+    b.m.files.setLastWrite(List, DateTime{2025, 3, 4, 15, 6, 7});
+    b.m.prompter.answerOpenFile(std::nullopt);
+    b.m.prompter.answerOpenFile(List);
+    EXPECT_FALSE(openRemovalListForReview(b.review, "C:\\").has_value());
+    EXPECT_EQ(b.changesFiles(), Files{}) << "a cancelled dialog converts nothing";
+    const auto reviewed = openRemovalListForReview(b.review, "C:\\");
+    ASSERT_TRUE(reviewed.has_value());
+    EXPECT_EQ(reviewed->fileName + " " + reviewed->fileDate, "NewApp.qdf 3/4/2025 3:06:07 PM");
+    ASSERT_EQ(b.m.files.removeFolder("C:\\Apps\\Data"), Status::Ok);  // gone before the viewer looked
+    LoadPorts load{b.m.files, b.m.registry, b.m.shell, b.m.run};
+    ChangeSet shown = loadChanges(load, "C:\\");
+    ASSERT_EQ(shown.files.size(), 2u);
+    ASSERT_EQ(shown.keys.size(), 1u);
+    EXPECT_EQ(shown.keys[0].parent + shown.keys[0].name, "HKEY_CURRENT_USER\\Software\\NewApp");
+    shown.files.pop_back();  // the user deleted taken.dll
+    EXPECT_TRUE(writeBackRemovalList(b.m.files, reviewed->path, shown, reviewed->keptAside).written);
+    EXPECT_EQ(b.m.files.content(List), listText({"C:\\Apps\\app.exe", "Q:\\Apps\\Tool", "C:\\Apps\\Data"}, keys, {lines}));
+}
+
+TEST(ReviewRemoval, AListThatCannotBeReadOrConvertedIsNotShownAndTheUserHearsWhy) {
+    struct Case { void (*stage)(fakes::FakeFileSystem&); const char* said; };
+    const Case cases[] = {
+        {[](fakes::FakeFileSystem& f) { f.failReadsUnder(List); }, "read C:\\L\\NewApp.qdf: access was denied"},
+        {[](fakes::FakeFileSystem& f) { f.holdOpen(List); }, "read C:\\L\\NewApp.qdf: error 32"},
+        {[](fakes::FakeFileSystem& f) { f.failWritesUnder("C:\\changes.qdb"); }, "write C:\\changes.qdb: the disk is full"},
+        {[](fakes::FakeFileSystem& f) { f.failWritesUnder("C:\\sysChanges.qdb"); }, "write C:\\sysChanges.qdb: the disk is full"},
+    };
+    for (const Case& c : cases) {
+        Bench b;
+        b.m.files.addFile(List, listText({"C:\\a.txt"}, {"HKEY_CURRENT_USER\\Software\\A"}));
+        c.stage(b.m.files);
+        b.m.prompter.answerOpenFile(List);
+        b.m.prompter.answer(MsgAnswer::Ok);
+        EXPECT_FALSE(openRemovalListForReview(b.review, "C:\\").has_value()) << c.said;
+        EXPECT_EQ(b.messages(), Lines{"Quillon could not " + std::string(c.said) +
+                                      ". The removal list was not opened and is unchanged."});
+        EXPECT_EQ(b.changesFiles(), Files{}) << c.said;
     }
 }
 

@@ -74,26 +74,35 @@ TEST(ShellRegistry, KeysOpenForWritingOrElseForReadingOrNotAtAll) {
     EXPECT_FALSE(succeeded(setValue(none.get(), "X", "1")));
 }
 
-TEST_F(ShellLogic, FirstStartWritesDefaultsAndKnowsNoSnapshot) {
-    const MainState s = start();
-    EXPECT_EQ(s.dataFolder, "C:\\Program Files\\Quillon\\");
-    EXPECT_EQ(cu(settings::GeneralKey, "DefaultPath"), "C:\\Program Files\\Quillon\\");
-    EXPECT_EQ(s.lastScanned, "This drive has not been scanned.");
-    EXPECT_EQ(s.workFolder, "C:\\");
+TEST_F(ShellLogic, StartShowsTheDrivesTheSentenceOfTheSelectedEntryAndTheFirstFourRemovalListsThatExist) {
+    {
+        const MainState first = start();  // the first start writes the defaults
+        EXPECT_EQ(first.dataFolder, "C:\\Program Files\\Quillon\\");
+        EXPECT_EQ(cu(settings::GeneralKey, "DefaultPath"), "C:\\Program Files\\Quillon\\");
+        EXPECT_EQ(first.lastScanned, "This drive has not been scanned.");
+        EXPECT_EQ(first.workFolder, "C:\\");
+    }
     m.files.failWritesUnder("C:\\~");
     EXPECT_EQ(start().workFolder, "C:\\Windows\\Temp\\") << "the root only when it can be written";
-}
 
-TEST_F(ShellLogic, DriveListAndTheSentenceOfTheSelectedEntry) {
     m.files.addDrive('D', DriveType::Fixed, "DATA");
     m.files.addDrive('E', DriveType::CdRom, "DISC");
-    general("DefaultPath", "C:\\Program Files\\Quillon");
     general("DriveName", "Local hard drives (C:,D:)");
     m.files.addFile("C:\\Program Files\\Quillon\\Cdbase.qdb", "", FileAttr::Hidden, {2026, 12, 6, 15, 4, 5});
+    std::string saved = "C:\\Lists\\Gone.qdf" + Sep + Sep;
+    for (const char* name : {"Prog1", "Prog2", "Prog3", "Prog4", "Prog5"}) {
+        m.files.addFile("C:\\Lists\\" + std::string(name) + ".qdf");
+        saved += "C:\\Lists\\" + std::string(name) + ".qdf" + Sep;
+    }
+    general("SavedForDeletion", saved);
     const MainState s = start();
     EXPECT_EQ(s.driveEntries, (std::vector<std::string>{"(C:) SYSTEM", "(D:) DATA", "Local hard drives (C:,D:)"}));
     EXPECT_EQ(s.selectedDrive, 2u);
     EXPECT_EQ(s.lastScanned, "This drive was last scanned on 12/6/2026 3:04:05 PM");
+    std::vector<std::string> shown;
+    for (const auto& list : s.recentLists) shown.push_back(list.caption + " " + list.path);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Prog1 C:\\Lists\\Prog1.qdf", "Prog2 C:\\Lists\\Prog2.qdf",
+                                               "Prog3 C:\\Lists\\Prog3.qdf", "Prog4 C:\\Lists\\Prog4.qdf"}));
     saveSelectedDrive(m.registry, "(D:) DATA");
     EXPECT_EQ(cu(settings::GeneralKey, "DriveName"), "(D:) DATA");
 
@@ -120,20 +129,6 @@ TEST_F(ShellLogic, CommandLineRunsItsOperationEvenWithAnotherInstance) {
     }
     m.desktop.setAnotherInstanceRunning(false);
     EXPECT_FALSE(start("\"C:\\Lists\\Missing.qdf\"").endProgram);
-}
-
-TEST_F(ShellLogic, RecentRemovalListsShowTheFirstFourThatExist) {
-    std::string saved = "C:\\Lists\\Gone.qdf" + Sep + Sep;
-    for (const char* name : {"Prog1", "Prog2", "Prog3", "Prog4", "Prog5"}) {
-        m.files.addFile("C:\\Lists\\" + std::string(name) + ".qdf");
-        saved += "C:\\Lists\\" + std::string(name) + ".qdf" + Sep;
-    }
-    general("DefaultPath", "C:\\Program Files\\Quillon");
-    general("SavedForDeletion", saved);
-    std::vector<std::string> shown;
-    for (const auto& list : start().recentLists) shown.push_back(list.caption + " " + list.path);
-    EXPECT_EQ(shown, (std::vector<std::string>{"Prog1 C:\\Lists\\Prog1.qdf", "Prog2 C:\\Lists\\Prog2.qdf",
-                                               "Prog3 C:\\Lists\\Prog3.qdf", "Prog4 C:\\Lists\\Prog4.qdf"}));
 }
 
 }  // namespace
