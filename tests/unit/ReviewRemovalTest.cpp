@@ -189,11 +189,11 @@ TEST(ReviewRemoval, DeleteRemovesWhatItMayRewritesSelectedLinesAndKeepsTheRowsOf
 TEST(ReviewRemoval, MoveGoesOnlyWhereTheUserChose) {
     Bench b;
     b.rows({"C:\\Apps\\a.txt", "C:\\Apps\\b.dll", "C:\\Apps\\c.txt"});
-    b.rows({"C:\\Apps\\*.txt"}, false);
+    b.rows({"C:\\Apps\\?.txt"}, false);
     b.shared("C:\\Apps\\b.dll");  // no DLL question when moving
     b.m.files.addFolder("C:\\Kept");
     for (const char* folder : {"", "C:\\Kept"}) b.m.prompter.answerFolder(folder);  // cancelled first
-    b.m.prompter.answer(MsgAnswer::Ok);  // the wildcard row is refused
+    b.m.prompter.answer(MsgAnswer::Ok);  // the "?" row is refused
     Selection selection;
     selection.files = {0, 1, 3};
     moveSelected(b.context, b.changes, selection);
@@ -202,7 +202,7 @@ TEST(ReviewRemoval, MoveGoesOnlyWhereTheUserChose) {
 
     EXPECT_EQ(b.m.prompter.folderTitles().back(), "Choose the folder in which you want to move the selected files to:");
     EXPECT_EQ(b.m.files.childNames("C:\\Kept"), (Lines{"a.txt", "b.dll"}));
-    EXPECT_EQ(b.filePaths(), (Lines{"C:\\Apps\\c.txt", "C:\\Apps\\*.txt"}));
+    EXPECT_EQ(b.filePaths(), (Lines{"C:\\Apps\\c.txt", "C:\\Apps\\?.txt"}));
 }
 
 TEST(ReviewRemoval, AnAddedLineGivesWayToTheLineItReplacedOrTheFileStaysAsItWas) {
