@@ -102,8 +102,9 @@ TEST(ReviewLoad, RowsCarrySizeTypeAndIconAndAddUpToTheTotal) {
     FileRowTypes types(b.m.shell);
     Lines rows;
     for (FileRow& r : set.files)
-        rows.push_back(r.folder + r.name + "|" + r.sizeText + "|" + types.typeName(r) + "|" + std::to_string(types.icon(r)) +
-                       "|" + std::to_string(static_cast<long long>(r.bytes)) + (r.isFolder ? "|folder" : ""));
+        rows.push_back(r.folder + r.name + "|" + r.sizeText + "|" + types.typeName(r) + "|" +
+                       std::to_string(types.icon(r)) + "|" + std::to_string(static_cast<long long>(r.bytes)) +
+                       (r.isFolder ? "|folder" : ""));
     EXPECT_EQ(rows, (Lines{"C:\\Apps\\a.exe|3MB|Application|7|3145828", "C:\\Apps\\C.TXT|0KB|Text Document|3|0",
                            "C:\\Apps\\hidden.sys|0KB|SYS File|0|300",
                            "C:\\New|3KB|Folder|3|3100|folder"}));  // everything below the folder, hidden included
@@ -113,7 +114,8 @@ TEST(ReviewLoad, RowsCarrySizeTypeAndIconAndAddUpToTheTotal) {
 // Whatever way the names are looked up (a listing, a listing refused or given up in a crowded
 // folder, one by one), each gets its entry or nothing.
 TEST(ReviewLoad, FolderLookupFindsEachNameWithoutCase) {
-    const Lines names = {"A.TXT", "Sub", "gone", "a.txt", "\u0414\u041e\u041c.TXT", "\u65e5\U0001F600", "\u00c9T\u00c9", "strasse"};
+    const Lines names = {"A.TXT", "Sub", "gone", "a.txt", "\u0414\u041e\u041c.TXT", "\u65e5\U0001F600", "\u00c9T\u00c9",
+                         "strasse"};
     const Lines entries = {"a.txt|5", "Sub|dir", "-", "a.txt|5", "\u0434\u043e\u043c.txt|2", "\u65e5\U0001F600|3",
                            "\u00e9t\u00e9|1", "-"};
     for (const std::string way : {"listed", "refused", "crowded", "one name"}) {
@@ -129,8 +131,8 @@ TEST(ReviewLoad, FolderLookupFindsEachNameWithoutCase) {
         const std::size_t asked = way == "one name" ? 1 : names.size();
         Lines found;
         for (const auto& entry : lookUpInFolder(m.files, m.run, "C:\\F\\", std::span(names).first(asked))) {
-            if (!entry) found.push_back("-");
-            else found.push_back(entry->name + "|" + ((entry->attributes & FileAttr::Directory) ? "dir" : std::to_string(entry->size)));
+            const bool folder = entry && (entry->attributes & FileAttr::Directory);
+            found.push_back(!entry ? "-" : entry->name + "|" + (folder ? "dir" : std::to_string(entry->size)));
         }
         EXPECT_EQ(found, Lines(entries.begin(), entries.begin() + asked)) << way;
     }

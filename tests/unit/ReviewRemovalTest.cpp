@@ -337,9 +337,11 @@ TEST(ReviewRemoval, AReviewedListKeepsEveryEntryTheViewerCouldNotShowOrCheck) {
     b.m.files.addFile("C:\\Apps\\taken.dll", "x");
     b.m.files.addFolder("C:\\Apps\\Data");
     b.m.registry.createKey(Hive::CurrentUser, "Software\\NewApp");
-    const Lines keys = {"HKEY_CURRENT_USER\\Software\\NewApp", "HKEY_LOCAL_MACHINE\\Software\\Deleted", "HKEY_USERS\\.DEFAULT\\X"};
+    const Lines keys = {"HKEY_CURRENT_USER\\Software\\NewApp", "HKEY_LOCAL_MACHINE\\Software\\Deleted",
+                        "HKEY_USERS\\.DEFAULT\\X"};
     const Lines lines = {"load=app.exe" + S + " " + S, "no separator"};
-    b.m.files.addFile(List, listText({"C:\\Apps\\app.exe", "C:\\Apps\\taken.dll", "Q:\\Apps\\Tool", "C:\\Apps\\Data"}, keys, {lines}));
+    b.m.files.addFile(List,
+                      listText({"C:\\Apps\\app.exe", "C:\\Apps\\taken.dll", "Q:\\Apps\\Tool", "C:\\Apps\\Data"}, keys, {lines}));
     b.m.files.setLastWrite(List, DateTime{2025, 3, 4, 15, 6, 7});
     b.m.prompter.answerOpenFile(std::nullopt);
     b.m.prompter.answerOpenFile(List);
@@ -356,7 +358,8 @@ TEST(ReviewRemoval, AReviewedListKeepsEveryEntryTheViewerCouldNotShowOrCheck) {
     EXPECT_EQ(shown.keys[0].parent + shown.keys[0].name, "HKEY_CURRENT_USER\\Software\\NewApp");
     shown.files.pop_back();  // the user deleted taken.dll
     EXPECT_TRUE(writeBackRemovalList(b.m.files, reviewed->path, shown, reviewed->keptAside).written);
-    EXPECT_EQ(b.m.files.content(List), listText({"C:\\Apps\\app.exe", "Q:\\Apps\\Tool", "C:\\Apps\\Data"}, keys, {lines}));
+    EXPECT_EQ(b.m.files.content(List),
+              listText({"C:\\Apps\\app.exe", "Q:\\Apps\\Tool", "C:\\Apps\\Data"}, keys, {lines}));
 }
 
 TEST(ReviewRemoval, AListThatCannotBeReadOrConvertedIsNotShownAndTheUserHearsWhy) {

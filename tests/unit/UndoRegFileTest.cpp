@@ -42,8 +42,8 @@ TEST(UndoRegFile, ReadsAnsiFilesAndRefusesHalfAUtf16CodeUnit) {
                                                            {"x", {RegType::ExpandSz, "\u00e9"}},
                                                            {"u", {RegType::ExpandSz, "\u00e9"}}}}}));
     std::string utf16 = "\xff\xfe";
-    for (const char c : std::string_view("Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\A]\r\n\"a\"=hex(2):41\r\n"))
-        utf16 += std::string{c, '\0'};
+    const std::string_view text = "Windows Registry Editor Version 5.00\r\n[HKEY_CURRENT_USER\\A]\r\n\"a\"=hex(2):41\r\n";
+    for (const char c : text) utf16 += std::string{c, '\0'};
     EXPECT_FALSE(readText(utf16, read)) << "half a UTF-16 code unit";
 }
 

@@ -104,9 +104,8 @@ TEST(Undo, DeleteThenUndoBringsBackEveryKeyValueLineAndMovedFileAndNamesTheRecyc
         EXPECT_EQ(b.m.files.content(WinIni), IniBefore);
         EXPECT_EQ(b.m.files.exists(NewExe), !recycled) << "a file moved aside goes back";
         EXPECT_FALSE(b.m.files.exists(kept));
-        EXPECT_EQ(b.lastMessage().text.find("Recycle Bin; open the Recycle Bin to restore them:\r\n    C:\\Apps\\new.exe") !=
-                      std::string::npos,
-                  recycled)
+        const std::string named = "Recycle Bin; open the Recycle Bin to restore them:\r\n    C:\\Apps\\new.exe";
+        EXPECT_EQ(b.lastMessage().text.find(named) != std::string::npos, recycled)
             << b.lastMessage().text;
         EXPECT_FALSE(canUndo(b.m.files, Data));
     }
