@@ -12,7 +12,6 @@ ChangeSet changes() {
     set.files = {{"setup.log", "C:\\Apps\\", "1KB", "Text Document"},
                  {"Tool", "C:\\Program Files\\A Vendor With A Long Name\\Tool\\", "12KB", "Folder"}};
     set.keys = {{"Foo", "HKEY_LOCAL_MACHINE\\Software\\"}, KeyRow::placeholder()};
-    set.linesOf(ConfigList::SystemIni) = {{"device=a.386", " "}};
     return set;
 }
 
@@ -28,15 +27,11 @@ TEST(ChangeReport, PrintsTheSelectedRowsOfEachListUnderItsHeadingsAtTheirColumns
         std::string body;  // after the header; an empty line after each list
     };
     const Case cases[] = {
-        {"one registry key alone", {.keys = {0}}, "\n" + keys + foo + "\n\n\n\n\n"},
         // The folder column ends at 8800 - 3 * 120 twips, which the 39th character passes.
         {"a folder longer than its column", {.files = {1, 0}},
          "1000*:The following files and folders were added:\n\n1000*:Name 4000*:In folder 8800*:Size 10240*:Type\n"
          "1000:Tool 8800:12KB 10240:Folder 4000:C:\\Program Files\\A Vendor With A Long N\n4000:ame\\Tool\\\n"
          "1000:setup.log 8800:1KB 10240:Text Document 4000:C:\\Apps\\\n\n\n\n\n\n\n"},
-        {"a blank replaced line", {.lines = {{{}, {0}, {}, {}}}},
-         "\n\n\n1000*:The following lines were added to the System.ini file:\n\n1000*:Line added 6360*:Replacing line\n"
-         "1000:device=a.386 6360: \n\n\n\n"},
         // Without a parent key the placeholder's line still ends.
         {"a selected placeholder", {.keys = {1, 0}}, "\n" + keys + "1000:Scanning not enabled.\n" + foo + "\n\n\n\n\n"},
     };

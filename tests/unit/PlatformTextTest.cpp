@@ -1,12 +1,11 @@
-// The portable text pieces every file goes through: line reading, buffered writing, comparison
-// without regard to case, and the calendar.
+// The portable text pieces every file goes through: line reading, buffered writing and
+// comparison without regard to case.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 
 #include "platform/BufferedWriter.h"
-#include "platform/DateTime.h"
 #include "platform/LineReader.h"
 #include "platform/TextCompare.h"
 
@@ -136,19 +135,6 @@ TEST(TextCompare, MatchesCaseAsWindowsDoesAndFindsPartsInAnyScript) {
     EXPECT_EQ(findNoCase("\u00e9\u00c9", "\u00c9", 1), 0u + std::string_view("\u00e9").size());
     EXPECT_EQ(findNoCase("\u00e9", "\xa9"), std::string_view::npos);
     EXPECT_EQ(findNoCase("abc", ""), 0u);
-}
-
-TEST(DateTime, DayNumberAndWeekday) {
-    struct Row { DateTime d; std::int64_t day; int weekday; };
-    const Row rows[] = {
-        {{1970, 1, 1}, 0, 5},       // Thursday
-        {{2000, 2, 29}, 11016, 3},  // leap day, Tuesday
-        {{1969, 12, 31}, -1, 4},
-    };
-    for (const auto& r : rows) {
-        EXPECT_EQ(dayNumber(r.d), r.day) << r.d.year << "-" << r.d.month << "-" << r.d.day;
-        EXPECT_EQ(weekday(r.d), r.weekday) << r.d.year << "-" << r.d.month << "-" << r.d.day;
-    }
 }
 
 }  // namespace
