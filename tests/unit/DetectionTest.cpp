@@ -25,12 +25,13 @@ using Lines = std::vector<std::string>;
 const std::string Sep(1, settings::ListSeparator);
 constexpr const char* Work = "W:\\";
 
-// Keeps the maximums the bar was given, in order.
+// Keeps the maximums the bar was given, in order, and how far it was moved.
 struct RecordingProgress final : FindProgress {
     void setMaximum(int value) override { maximums.push_back(value); }
     void setValue(int) override {}
-    void advance(int) override {}
+    void advance(int by) override { advanced += by; }
     std::vector<int> maximums;
+    int advanced = 0;
 };
 
 class Detection : public ::testing::Test {
@@ -109,6 +110,22 @@ TEST_F(Detection, ConfigFileComparisonFindsAddedAndReplacedLines) {
     }
     files.holdOpen("C:\\win.ini");
     EXPECT_FALSE(compareConfigFile(files, "C:\\snap.qdb", "C:\\win.ini", found)) << "file held open";
+}
+
+// A section for each file whose comparison is on ("1") and that has both versions; the bar
+// moves for each comparison that is on.
+TEST_F(Detection, ConfigChangesHoldASectionPerFileWhoseComparisonIsOn) {
+    fakes::FakeRegistry registry;
+    for (const char* name : {"WinIniScan", "SystemIniScan", "ConfigSysScan"})
+        registry.setString(Hive::CurrentUser, settings::ScanningKey, name, "1");
+    registry.setString(Hive::CurrentUser, settings::ScanningKey, "AutoexecScan", "yes");
+    for (const char* config : {"C:\\Windows\\win.ini", "C:\\Windows\\system.ini", "C:\\autoexec.bat"})
+        files.addFile(config, crlfText({"a", "b"}));
+    for (const char* snapshot : {"C:\\Data\\winIni.qdb", "C:\\Data\\Autoexec.qdb", "C:\\Data\\configSys.qdb"})
+        files.addFile(snapshot, crlfText({"a"}), FileAttr::Hidden);
+    EXPECT_EQ(writeConfigChanges(registry, files, {"C:\\", "C:\\", "C:\\Windows\\", "C:\\Data\\"}, progress), Status::Ok);
+    EXPECT_EQ(files.content("C:\\sysChanges.qdb"), crlfText({"Win.ini{", "b" + Sep, " " + Sep, "}"}));
+    EXPECT_EQ(progress.advanced, 3);
 }
 
 constexpr const char* KeySnapshot = "C:\\Data\\hkcuReg.qdb";
@@ -252,8 +269,7 @@ TEST(FindChangesRun, AutoUpdateAfterTheRegistryPhaseRefreshesSystemSnapshots) {
     Machine s({{settings::scanning::AutoUpdateDb, "1"}}, "C:");
     s.install();
     ASSERT_EQ(s.find("C:"), FindOutcome::Completed);
-    EXPECT_EQ(s.work("sysChanges.qdb"),
-              crlfText({"Win.ini{", "load=newapp.exe" + Sep, "load=" + Sep, "}", "System.ini{", "", "", "}"}));
+    EXPECT_EQ(s.workFiles(), (Names{"changes.qdb", "hkcuchanges.qdb", "hklmchanges.qdb", "sysChanges.qdb"}));
     EXPECT_EQ(s.dataFolder().at("winIni.qdb"), s.m.files.content("C:\\Windows\\win.ini"));
     // With the whole hive listed, a second run finds only the key added outside the Software
     // branch: the refresh of the branch kept every other key of the snapshot.
