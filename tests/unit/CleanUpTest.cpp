@@ -39,8 +39,6 @@ TEST(JunkTypeRules, KeysFollowTheRulesInOrder) {
         {"README", Yesterday, "|README|"},          {"notes.mml", Yesterday, "|.mml|"},
     };
     for (const auto& c : cases) EXPECT_EQ(typeKey(c.name, c.date, {Today, 0}), c.key) << c.name;
-    EXPECT_EQ(typeKey("a.bak", {2025, 12, 29}, {Today, 7}), NeverListed);  // the task pass's age limit
-    EXPECT_EQ(typeKey("a.bak", {2025, 12, 1}, {Today, 7}), "|.bak|");
 
     EXPECT_TRUE(listsType(patternList(CleanUpSettings{}), "|.BAK|"));
     EXPECT_FALSE(listsType(patternList(CleanUpSettings{}), "|.mml|"));

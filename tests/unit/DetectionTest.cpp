@@ -217,6 +217,8 @@ struct Machine {
 
 // New files found tell which folders were walked. The bar's range: 93 beyond the first folder count, less 4 for
 // a second start folder, plus each further drive's: C:\Windows holds 2, C:\Program Files 2, D: 1, all C: 17.
+// AutoUpdateDb replaces the drive snapshots only after a walk of whole drives, and without the
+// registry phase no other snapshot.
 TEST(FindChangesRun, ScanModeChoosesTheStartFoldersButAllSnapshotsAreCompared) {
     const std::map<std::string, std::pair<Lines, std::vector<int>>> modes = {
         {"0", {{"!C:\\NewApp\\", "C:\\Apps\\", "C:\\Program Files\\Old\\", "C:\\Windows\\", "D:\\Games\\"}, {110, 111}}},
@@ -225,7 +227,9 @@ TEST(FindChangesRun, ScanModeChoosesTheStartFoldersButAllSnapshotsAreCompared) {
         {"9", {{"!C:\\NewApp\\", "C:\\Apps\\", "C:\\Program Files\\Old\\", "C:\\Windows\\"}, {17 + 93}}},
     };
     for (const auto& [mode, expected] : modes) {
-        Machine s({{settings::scanning::ScanMode, mode}, {settings::scanning::RegScan, "0"}});
+        Machine s({{settings::scanning::ScanMode, mode}, {settings::scanning::AutoUpdateDb, "1"},
+                   {settings::scanning::RegScan, "0"}});
+        auto snapshots = s.dataFolder();
         s.install();
         ASSERT_EQ(s.find(), FindOutcome::Completed) << mode;
         Lines headers;
@@ -236,6 +240,12 @@ TEST(FindChangesRun, ScanModeChoosesTheStartFoldersButAllSnapshotsAreCompared) {
         std::sort(headers.begin(), headers.end());
         EXPECT_EQ(headers, expected.first) << "ScanMode " << mode;
         EXPECT_EQ(s.progress.maximums, expected.second) << "ScanMode " << mode;
+        const bool wholeDrives = mode == "0";
+        EXPECT_EQ(s.dataFolder().at("Ddbase.qdb").find("new.dat") != std::string::npos, wholeDrives) << mode;
+        for (const char* drive : {"Cdbase.qdb", "Ddbase.qdb"})
+            if (wholeDrives) snapshots[drive] = s.dataFolder().at(drive);
+        EXPECT_EQ(s.dataFolder(), snapshots) << mode;
+        EXPECT_EQ(s.workFiles(), (Names{"changes.qdb", "sysChanges.qdb"})) << mode;
     }
 }
 
@@ -246,23 +256,6 @@ TEST(FindChangesRun, ADriveWithoutSnapshotIsNamedAndNothingIsScanned) {
     EXPECT_EQ(s.find("C:,D:,E:"), FindOutcome::MissingSnapshot);
     EXPECT_NE(s.m.prompter.messages().at(0).text.find("drive D:\\"), std::string::npos);
     EXPECT_EQ(s.m.run.yields(), 0) << "nothing scanned";
-}
-
-TEST(FindChangesRun, AutoUpdateReplacesDriveSnapshotsOnlyAfterAWholeDriveScan) {
-    for (const std::string scanMode : {"0", "2"}) {
-        Machine s({{settings::scanning::ScanMode, scanMode}, {settings::scanning::AutoUpdateDb, "1"},
-                   {settings::scanning::RegScan, "0"}});
-        auto expected = s.dataFolder();
-        s.install();
-        ASSERT_EQ(s.find(), FindOutcome::Completed) << scanMode;
-        if (scanMode == "0") {
-            expected["Cdbase.qdb"] = s.dataFolder().at("Cdbase.qdb");
-            expected["Ddbase.qdb"] = s.dataFolder().at("Ddbase.qdb");
-            EXPECT_NE(expected["Ddbase.qdb"].find("new.dat"), std::string::npos);
-        }
-        EXPECT_EQ(s.dataFolder(), expected) << scanMode << ": without the registry phase no system snapshot changes";
-        EXPECT_EQ(s.workFiles(), (Names{"changes.qdb", "sysChanges.qdb"})) << scanMode;
-    }
 }
 
 TEST(FindChangesRun, AutoUpdateAfterTheRegistryPhaseRefreshesSystemSnapshots) {

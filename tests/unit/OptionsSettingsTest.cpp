@@ -39,8 +39,6 @@ TEST_F(OptionsMapping, ReadsEachValueByItsRule) {
         {"Scanning", "ScanMode", "2", [](auto& o) { return o.scanMode == ScanMode::WindowsOnly; }},
         {"Scanning", "RegFullScan", "", [](auto& o) { return o.regFullScan; }},
         {"Scanning", "RegFullScan", "0", [](auto& o) { return !o.regFullScan; }},
-        {"Scanning", "WinIniScan", "0", [](auto& o) { return !o.systemFilesScan; }},
-        {"Scheduler", "Enabled", "0", [](auto& o) { return !o.enabled; }},
         {"Scheduler", "Weekly", "3", [](auto& o) { return o.schedule == Schedule::Weekly && o.weekDay == 3; }},
         {"Scheduler", "Weekly", "0", [](auto& o) { return o.schedule == Schedule::None && o.weekDay == 2; }},
         {"Scheduler", "Monthly", "12", [](auto& o) { return o.schedule == Schedule::Monthly && o.monthDays == 12; }},
