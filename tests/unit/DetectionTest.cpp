@@ -255,12 +255,13 @@ TEST(FindChangesRun, AutoUpdateAfterTheRegistryPhaseRefreshesSystemSnapshots) {
     Machine s({{settings::scanning::AutoUpdateDb, "1"}}, "C:");
     s.install();
     ASSERT_EQ(s.find("C:"), FindOutcome::Completed);
-    EXPECT_EQ(s.workFiles(), (Names{"changes.qdb", "hkcuchanges.qdb", "hklmchanges.qdb", "sysChanges.qdb"}));
     EXPECT_EQ(s.dataFolder().at("winIni.qdb"), s.m.files.content("C:\\Windows\\win.ini"));
     // With the whole hive listed, a second run finds only the key added outside the Software
-    // branch: the refresh of the branch kept every other key of the snapshot.
-    s.setScanning({{settings::scanning::RegFullScan, "1"}});
+    // branch: the refresh of the branch kept every other key of the snapshot. Without a refresh
+    // the fresh lists go too.
+    s.setScanning({{settings::scanning::RegFullScan, "1"}, {settings::scanning::AutoUpdateDb, "0"}});
     ASSERT_EQ(s.find("C:"), FindOutcome::Completed);
+    EXPECT_EQ(s.workFiles(), (Names{"changes.qdb", "hkcuchanges.qdb", "hklmchanges.qdb", "sysChanges.qdb"}));
     EXPECT_EQ(s.work("hkcuchanges.qdb"), "");
     EXPECT_EQ(s.work("hklmchanges.qdb"), crlfText({"SYSTEM\\NewDriver"}));
     EXPECT_EQ(s.work("changes.qdb"), "");

@@ -150,8 +150,8 @@ TEST_F(Scheduler, MenuTogglesWriteTheirSettingsAndTheTimerWaitsForTheTickInProgr
     EXPECT_EQ(m.registry.stringValue(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler"),
               "C:\\Program Files\\Quillon\\Quillon Scheduler.exe");
     setLoadOnStartup(m.registry, false, fakes::FakeMachine::ProgramFolder);
+    EXPECT_FALSE(m.registry.stringValue(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler"));
     EXPECT_FALSE(loadsOnStartup(m.registry));
-    EXPECT_EQ(get("Enabled"), "0");
 
     user.scans = {{true, false, false}};
     m.desktop.whileWaiting([&] {
