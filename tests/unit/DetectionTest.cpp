@@ -1,5 +1,5 @@
-// Find changes: the comparisons of drive scans, configuration files and registry lists, the
-// rescan, and whole runs over a machine of fakes snapshotted by a real update.
+// Find changes: the comparisons of drive scans, configuration files and registry lists, and
+// whole runs over a machine of fakes snapshotted by a real update.
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -60,7 +60,8 @@ TEST(LineReader, SplitsAtEveryKindOfLineEndInAnyPieceSize) {
     // Piece sizes 1..3 put every CR LF across a chunk boundary somewhere.
     for (const std::size_t piece : {std::size_t{1}, std::size_t{2}, std::size_t{3}, LineReader::ChunkSize})
         for (const auto& r : rows)
-            EXPECT_EQ(readAll(r.bytes, piece), r.lines) << "piece " << piece << ", " << testing::PrintToString(r.bytes.substr(0, 40));
+            EXPECT_EQ(readAll(r.bytes, piece), r.lines)
+                << "piece " << piece << ", " << testing::PrintToString(r.bytes.substr(0, 40));
     const auto marked = [](std::string_view bytes) { return "<" + std::string(bytes) + ">"; };
     EXPECT_EQ(readAll("caf\xe9\r\n\xc3\xa9", 3, Status::Ok, marked), (Lines{"<caf\xe9>", "\u00e9"}))
         << "the decoder given takes only lines that are not UTF-8";

@@ -60,8 +60,8 @@ protected:
     void showTotals(std::uint64_t files, double freed) override { shown = {files, freed}; }
 
     void SetUp() override {
-        for (auto [name, value] : {std::pair{"Drive", "C:"}, {"TempFiles", "1"}, {"TempFolders", "1"}, {"OldDel", "1"}, {"OldDelDays", "7"},
-                                   {"ScanDisk", "1"}, {"Defragmentor", "1"}})
+        for (auto [name, value] : {std::pair{"Drive", "C:"}, {"TempFiles", "1"}, {"TempFolders", "1"}, {"OldDel", "1"},
+                                   {"OldDelDays", "7"}, {"ScanDisk", "1"}, {"Defragmentor", "1"}})
             m.registry.setString(Hive::CurrentUser, settings::SchedulerKey, name, value);
         for (auto [name, value] : {std::pair{"Tmp files", "1"}, {"Bak files", "1"}, {"Log files", "1"},
                                    {"TempFolder", "1"}, {"RecycleBin", "1"}, {"AlsoScanFiles", "*.html\x7f"}})
