@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "platform/TextCompare.h"
+#include "platform/Utf16.h"
 
 namespace quillon::fakes {
 
@@ -47,16 +48,8 @@ bool namesAFile(std::string_view file) {
     return (file.size() >= 3 && file[1] == ':' && file[2] == '\\') || file.starts_with("\\\\");
 }
 
-// The UTF-16 units of UTF-8 text: one per character, two past U+FFFF.
-std::size_t utf16Length(std::string_view text) {
-    std::size_t units = 0;
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        units += (byte & 0xC0) != 0x80 ? 1 : 0;
-        units += byte >= 0xF0 ? 1 : 0;
-    }
-    return units;
-}
+// The UTF-16 units of UTF-8 text.
+std::size_t utf16Length(std::string_view text) { return utf16leBytes(text).size() / 2; }
 
 // "?" matches one character and "*" any run, without regard to case, as the shell matches.
 bool matches(std::string_view name, std::string_view mask) {
@@ -226,13 +219,10 @@ FileOpResult FakeShell::fileOperation(const FileOperation& op) {
 
 Status FakeShell::execute(WindowRef, std::string_view, std::string_view file, std::string_view, std::string_view,
                           int) {
-    if (namesAFile(file) && !files_.exists(withoutBackslash(file))) return Status::FileNotFound;
-    executed_.push_back({std::string(file)});
-    return Status::Ok;
+    return namesAFile(file) && !files_.exists(withoutBackslash(file)) ? Status::FileNotFound : Status::Ok;
 }
 
 Status FakeShell::fileType(std::string_view path, FileTypeInfo& out) {
-    ++fileTypeQuestions_;
     const std::string p = withoutBackslash(path);
     if (!files_.exists(p)) return Status::FileNotFound;
     if (isFolder(p)) {

@@ -13,15 +13,6 @@
 
 namespace quillon::fakes {
 
-// Only what the tests look at of an execute or help call.
-struct ExecuteCall {
-    std::string file;
-};
-
-struct HelpCall {
-    std::string helpFile;
-};
-
 class FakeShell final : public Shell {
 public:
     explicit FakeShell(FakeFileSystem& files) : files_(files) {}
@@ -43,9 +34,6 @@ public:
     // What deletions with AllowUndo sent to the Recycle Bin.
     const std::vector<std::string>& recycled() const { return recycled_; }
     const std::vector<std::string>& restartDeletions() const { return restartDeletions_; }
-    // Documents and programs opened successfully.
-    const std::vector<ExecuteCall>& executed() const { return executed_; }
-    const std::vector<HelpCall>& helpCalls() const { return helpCalls_; }
 
     Status specialFolder(int csidl, std::string& path) override;
     Status tempPath(std::string& path) override {
@@ -63,15 +51,10 @@ public:
         return Status::Ok;
     }
     int recycleBinEmptied() const { return recycleBinEmptied_; }
-    // How often the type of a file was asked.
-    int fileTypeQuestions() const { return fileTypeQuestions_; }
     Status execute(WindowRef owner, std::string_view verb, std::string_view file, std::string_view parameters,
                    std::string_view folder, int show) override;
     Status fileType(std::string_view path, FileTypeInfo& out) override;
-    Status help(WindowRef, std::string_view helpFile, std::uint32_t, std::string_view) override {
-        helpCalls_.push_back({std::string(helpFile)});
-        return Status::Ok;
-    }
+    Status help(WindowRef, std::string_view, std::uint32_t, std::string_view) override { return Status::Ok; }
 
 private:
     bool isFolder(const std::string& path) const;
@@ -89,13 +72,10 @@ private:
     bool cancelNext_ = false;
     std::optional<std::size_t> recycleBinLimit_;
     int recycleBinEmptied_ = 0;
-    int fileTypeQuestions_ = 0;
 
     std::vector<FileOperation> operations_;
     std::vector<std::string> recycled_;
     std::vector<std::string> restartDeletions_;
-    std::vector<ExecuteCall> executed_;
-    std::vector<HelpCall> helpCalls_;
 };
 
 }  // namespace quillon::fakes

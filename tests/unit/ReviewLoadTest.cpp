@@ -2,14 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "review/FileRowTypes.h"
 #include "review/FolderLookup.h"
 #include "review/LoadChanges.h"
-#include "review/ReviewRemovalList.h"
-#include "review/WriteBackRemovalList.h"
 #include "review/SelectionSize.h"
 #include "shell/SizeSortKey.h"
 #include "shell/Settings.h"
@@ -86,91 +85,56 @@ TEST(ReviewLoad, FileRecordsGiveRowsOfWhatStillExists) {
     }
 }
 
+// How often the shell is asked is the viewer load benchmark's business.
 TEST(ReviewLoad, RowsCarrySizeTypeAndIconAndAddUpToTheTotal) {
     LoadBench b;
     b.m.shell.setFileType(".exe", "Application", 7);
+    b.m.shell.setFileType(".txt", "Text Document", 3);
     b.m.files.addFile("C:\\Apps\\a.exe");
     b.m.files.setFileSize("C:\\Apps\\a.exe", 3 * 1024 * 1024 + 100);
+    b.m.files.addFile("C:\\Apps\\C.TXT");
     b.m.files.addFile("C:\\Apps\\hidden.sys", std::string(300, 'x'), FileAttr::Hidden | FileAttr::System);
     b.m.files.addFile("C:\\New\\one.dat", std::string(1000, 'x'));
     b.m.files.addFile("C:\\New\\Sub\\Deeper\\two.dat", std::string(2100, 'x'), FileAttr::Hidden);
-    b.stage(Changes, {"C:\\Apps\\{", "a.exe", "gone.exe", "hidden.sys", "}", "!C:\\New\\{", "}"});
+    b.stage(Changes, {"C:\\Apps\\{", "a.exe", "gone.exe", "C.TXT", "hidden.sys", "}", "!C:\\New\\{", "}"});
 
     ChangeSet set = b.load();
-    EXPECT_EQ(b.m.shell.fileTypeQuestions(), 0) << "the shell is asked when a row is shown";
     FileRowTypes types(b.m.shell);
-    for (FileRow& r : set.files) {
-        types.typeName(r);
-        types.icon(r);
-    }
-
     Lines rows;
-    for (const FileRow& r : set.files)
-        rows.push_back(r.folder + "|" + r.name + "|" + r.sizeText + "|" + r.typeName + "|" +
-                       std::to_string(static_cast<long long>(r.bytes)) + (r.isFolder ? "|folder" : ""));
-    EXPECT_EQ(rows, (Lines{"C:\\Apps\\|a.exe|3MB|Application|3145828", "C:\\Apps\\|hidden.sys|0KB|SYS File|300",
-                           "C:\\|New|3KB|Folder|3100|folder"}));  // everything below the folder, hidden included
-    ASSERT_EQ(set.files.size(), 3u);
-    EXPECT_EQ(set.files[0].iconIndex, 7);
-    EXPECT_NE(set.files[2].iconIndex, -1) << "the shell's icon for the folder";
+    for (FileRow& r : set.files)
+        rows.push_back(r.folder + r.name + "|" + r.sizeText + "|" + types.typeName(r) + "|" +
+                       std::to_string(types.icon(r)) + "|" + std::to_string(static_cast<long long>(r.bytes)) +
+                       (r.isFolder ? "|folder" : ""));
+    EXPECT_EQ(rows, (Lines{"C:\\Apps\\a.exe|3MB|Application|7|3145828", "C:\\Apps\\C.TXT|0KB|Text Document|3|0",
+                           "C:\\Apps\\hidden.sys|0KB|SYS File|0|300",
+                           "C:\\New|3KB|Folder|3|3100|folder"}));  // everything below the folder, hidden included
     EXPECT_EQ(set.totalBytes, 3 * 1024 * 1024 + 100 + 300 + 3100);
 }
 
-TEST(ReviewLoad, TypesAreAskedOncePerExtensionAndIconsPerFileOnlyForKindsWithTheirOwn) {
-    fakes::FakeMachine m;
-    m.shell.setFileType(".txt", "Text Document", 3);
-    m.shell.setFileType(".exe", "Application", 7);
-    std::vector<FileRow> rows = {{"a.txt", "C:\\", "", ""}, {"B.TXT", "C:\\D\\", "", ""}, {"c.exe", "C:\\", "", ""},
-                                 {"d.EXE", "C:\\", "", ""}, {"New", "C:\\", "", "Folder", 0, -1, true, true}};
-    for (const FileRow& row : rows) {
-        if (row.isFolder) m.files.addFolder(row.fullPath());
-        else m.files.addFile(row.fullPath());
-    }
-    FileRowTypes types(m.shell);
-    for (int pass = 0; pass < 2; ++pass) {
-        for (FileRow& row : rows) {
-            types.typeName(row);
-            types.icon(row);
-        }
-    }
-    Lines shown;
-    for (const FileRow& row : rows) shown.push_back(row.typeName + "|" + std::to_string(row.iconIndex >= 0));
-    EXPECT_EQ(shown, (Lines{"Text Document|1", "Text Document|1", "Application|1", "Application|1", "Folder|1"}));
-    EXPECT_EQ(m.shell.fileTypeQuestions(), 5) << ".txt once; .exe once for the name, once per file for the icon; the folder";
-}
-
-// Whatever way the names are looked up (a listing, a listing given up in a crowded folder, one
-// by one), each gets its entry or nothing.
+// Whatever way the names are looked up (a listing, a listing refused or given up in a crowded
+// folder, one by one), each gets its entry or nothing.
 TEST(ReviewLoad, FolderLookupFindsEachNameWithoutCase) {
-    struct Case { const char* name; int others; bool refused; Lines names; Lines found; };
-    const Case cases[] = {
-        {"one name", 0, false, {"A.TXT"}, {"a.txt|5"}},
-        {"listed: repeats, a folder, a vanished name", 0, false, {"a.txt", "Sub", "gone", "A.txt"},
-         {"a.txt|5", "Sub|dir", "-", "a.txt|5"}},
-        {"listing refused", 0, true, {"a.txt", "Sub", "gone"}, {"a.txt|5", "Sub|dir", "-"}},
-        {"crowded folder", 300, false, {"gone", "a.txt", "b.log"}, {"-", "a.txt|5", "b.log|1"}},
-        {"any script, listed", 0, false, {"\u0414\u041e\u041c.TXT", "\u65e5\U0001F600", "\u00c9T\u00c9", "strasse"},
-         {"\u0434\u043e\u043c.txt|2", "\u65e5\U0001F600|3", "\u00e9t\u00e9|1", "-"}},
-        {"any script, looked up one by one", 0, true, {"\u0414\u041e\u041c.TXT", "\u00c9T\u00c9"},
-         {"\u0434\u043e\u043c.txt|2", "\u00e9t\u00e9|1"}},
-    };
-    for (const Case& c : cases) {
+    const Lines names = {"A.TXT", "Sub", "gone", "a.txt", "\u0414\u041e\u041c.TXT", "\u65e5\U0001F600", "\u00c9T\u00c9",
+                         "strasse"};
+    const Lines entries = {"a.txt|5", "Sub|dir", "-", "a.txt|5", "\u0434\u043e\u043c.txt|2", "\u65e5\U0001F600|3",
+                           "\u00e9t\u00e9|1", "-"};
+    for (const std::string way : {"listed", "refused", "crowded", "one name"}) {
         fakes::FakeMachine m;
-        for (int i = 0; i < c.others; ++i) m.files.addFile("C:\\F\\other" + std::to_string(i));
+        for (int i = 0; way == "crowded" && i < 300; ++i) m.files.addFile("C:\\F\\other" + std::to_string(i));
         m.files.addFile("C:\\F\\a.txt", "12345");
-        m.files.addFile("C:\\F\\b.log", "1");
         m.files.addFolder("C:\\F\\Sub");
         m.files.addFile("C:\\F\\\u0434\u043e\u043c.txt", "12");
         m.files.addFile("C:\\F\\\u65e5\U0001F600", "123");
         m.files.addFile("C:\\F\\\u00e9t\u00e9", "1");
         m.files.addFile("C:\\F\\stra\u00dfe", "1");
-        if (c.refused) m.files.refuseListing("C:\\F\\");
+        if (way == "refused") m.files.refuseListing("C:\\F\\");
+        const std::size_t asked = way == "one name" ? 1 : names.size();
         Lines found;
-        for (const auto& entry : lookUpInFolder(m.files, m.run, "C:\\F\\", c.names)) {
-            if (!entry) found.push_back("-");
-            else found.push_back(entry->name + "|" + ((entry->attributes & FileAttr::Directory) ? "dir" : std::to_string(entry->size)));
+        for (const auto& entry : lookUpInFolder(m.files, m.run, "C:\\F\\", std::span(names).first(asked))) {
+            const bool folder = entry && (entry->attributes & FileAttr::Directory);
+            found.push_back(!entry ? "-" : entry->name + "|" + (folder ? "dir" : std::to_string(entry->size)));
         }
-        EXPECT_EQ(found, c.found) << c.name;
+        EXPECT_EQ(found, Lines(entries.begin(), entries.begin() + asked)) << way;
     }
 }
 
@@ -244,22 +208,7 @@ TEST(ReviewLoad, KeyRowsOfKeysThatStillOpenAndTheChangesFilesConsumed) {
     }
 }
 
-TEST(ReviewLoad, YieldsBeforeEveryLineAndStopsAtTheLineAStopArrivesAt) {
-    const auto yieldsWith = [](const Lines& extra) {  // these lines more at the start of each of the four files
-        LoadBench b;
-        const auto with = [&](Lines lines) {
-            lines.insert(lines.begin(), extra.begin(), extra.end());
-            return lines;
-        };
-        b.stage(Changes, with({"C:\\{", "a", "}"}));
-        b.stage(SysChanges, with({"Win.ini{", "x" + S, " " + S, "}"}));
-        b.stage(HkcuChanges, with({"K"}));
-        b.stage(HklmChanges, with({"K"}));
-        b.load();
-        return b.m.run.yields();
-    };
-    EXPECT_EQ(yieldsWith(Lines(25, "more")) - yieldsWith({}), 4 * 25);
-
+TEST(ReviewLoad, AStopEndsTheLoadAtTheLineItArrivesAt) {
     LoadBench b;
     b.m.files.addFile("C:\\a.log");
     b.m.files.addFile("C:\\b.log");
@@ -289,72 +238,6 @@ TEST(ReviewLoad, SelectedRowsAreSizedAsTheyAreOnDiskNow) {
     const std::pair<std::vector<std::size_t>, double> sizes[] = {
         {{}, 0}, {{1, 0}, 1230}, {{2, 0, 9}, 1000} /* vanished, past the end */, {{3}, 5'000'000'000.0}, {{4}, 4}};
     for (const auto& [selected, bytes] : sizes) EXPECT_EQ(selectionSize(m.files, m.run, rows, selected), bytes);
-}
-
-constexpr const char* List = "C:\\L\\NewApp.qdf";
-
-Lines listLines(const Lines& files, const Lines& keys, const Lines& winIni) {
-    Lines all{"Files{"};
-    all.insert(all.end(), files.begin(), files.end());
-    all.insert(all.end(), {"}", "Registry{"});
-    all.insert(all.end(), keys.begin(), keys.end());
-    all.insert(all.end(), {"}", "Win.ini{"});
-    all.insert(all.end(), winIni.begin(), winIni.end());
-    all.insert(all.end(), {"}", "System.ini{", "}", "Autoexec.bat{", "}", "Config.sys{", "}"});
-    return all;
-}
-
-// What the viewer cannot show stays in the list: an item absent at the load (on a drive not
-// mounted, a key deleted), an entry the conversion cannot use. A row the user took out goes.
-TEST(ReviewLoad, AReviewedListKeepsEveryEntryTheViewerCouldNotShowOrCheck) {
-    LoadBench b;
-    b.m.files.addFile("C:\\Apps\\app.exe", "x");
-    b.m.files.addFile("C:\\Apps\\taken.dll", "x");
-    b.m.registry.createKey(Hive::CurrentUser, "Software\\NewApp");
-    const std::string line = "load=app.exe" + S + " " + S;
-    b.m.files.addFolder("C:\\Apps\\Data");
-    b.stage(List, listLines({"C:\\Apps\\app.exe", "C:\\Apps\\taken.dll", "Q:\\Apps\\Tool", "C:\\Apps\\Data"},
-                            {"HKEY_CURRENT_USER\\Software\\NewApp", "HKEY_LOCAL_MACHINE\\Software\\Deleted",
-                             "HKEY_USERS\\.DEFAULT\\X"},
-                            {line, "no separator"}));
-    b.m.prompter.answerOpenFile(List);
-    ReviewPorts review{b.m.registry, b.m.files, b.m.prompter, b.m.clock, b.m.run};
-    const auto reviewed = openRemovalListForReview(review, "C:\\");
-    ASSERT_TRUE(reviewed.has_value());
-    ASSERT_EQ(b.m.files.removeFolder("C:\\Apps\\Data"), Status::Ok);  // gone before the viewer looked
-    ChangeSet shown = b.load();
-    ASSERT_EQ(shown.files.size(), 2u);
-    EXPECT_EQ(keyRows(shown), Lines{"HKEY_CURRENT_USER\\Software\\|NewApp"});
-    shown.files.pop_back();  // the user deleted taken.dll
-    EXPECT_TRUE(writeBackRemovalList(b.m.files, reviewed->path, shown, reviewed->keptAside).written);
-    EXPECT_EQ(b.m.files.content(List),
-              crlfText(listLines({"C:\\Apps\\app.exe", "Q:\\Apps\\Tool", "C:\\Apps\\Data"},
-                                 {"HKEY_CURRENT_USER\\Software\\NewApp", "HKEY_LOCAL_MACHINE\\Software\\Deleted",
-                                  "HKEY_USERS\\.DEFAULT\\X"},
-                                 {line, "no separator"})));
-}
-
-TEST(ReviewLoad, AListThatCannotBeReadOrConvertedIsNotShownAndTheUserHearsWhy) {
-    struct Case { void (*stage)(fakes::FakeFileSystem&); const char* said; };
-    const Case cases[] = {
-        {[](fakes::FakeFileSystem& f) { f.failReadsUnder(List); }, "read C:\\L\\NewApp.qdf: access was denied"},
-        {[](fakes::FakeFileSystem& f) { f.holdOpen(List); }, "read C:\\L\\NewApp.qdf: error 32"},
-        {[](fakes::FakeFileSystem& f) { f.failWritesUnder("C:\\changes.qdb"); }, "write C:\\changes.qdb: the disk is full"},
-        {[](fakes::FakeFileSystem& f) { f.failWritesUnder("C:\\sysChanges.qdb"); }, "write C:\\sysChanges.qdb: the disk is full"},
-    };
-    for (const Case& c : cases) {
-        LoadBench b;
-        b.stage(List, listLines({"C:\\a.txt"}, {"HKEY_CURRENT_USER\\Software\\A"}, {}));
-        c.stage(b.m.files);
-        b.m.prompter.answerOpenFile(List);
-        b.m.prompter.answer(MsgAnswer::Ok);
-        ReviewPorts review{b.m.registry, b.m.files, b.m.prompter, b.m.clock, b.m.run};
-        EXPECT_FALSE(openRemovalListForReview(review, "C:\\").has_value()) << c.said;
-        ASSERT_EQ(b.m.prompter.messages().size(), 1u) << c.said;
-        EXPECT_EQ(b.m.prompter.messages()[0].text,
-                  "Quillon could not " + std::string(c.said) + ". The removal list was not opened and is unchanged.");
-        for (const char* file : {Changes, SysChanges, HkcuChanges, HklmChanges}) EXPECT_FALSE(b.m.files.exists(file)) << c.said;
-    }
 }
 
 }  // namespace

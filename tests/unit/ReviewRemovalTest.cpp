@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -12,6 +11,7 @@
 #include "review/ChangeRemoval.h"
 #include "review/ConvertRemovalList.h"
 #include "review/DllChoice.h"
+#include "review/LoadChanges.h"
 #include "review/RemovalListFormat.h"
 #include "review/ReviewRemovalList.h"
 #include "review/SaveSelected.h"
@@ -40,19 +40,15 @@ constexpr const char* SeeTheList = "Uninstall completed. Some items could not be
                                    "You should manually remove items related to the application. See the *.qdf file "
                                    "for items that could not be removed.";
 
-// Answers the DLL question from a script and records every path asked about; an unscripted
-// question, or an answer left unused, fails the test.
+// Answers the DLL question from a script and records every path asked about.
 struct ScriptedInUse final : InUsePrompt {
-    explicit ScriptedInUse(std::vector<InUseAnswer> script = {}) : answers(script.begin(), script.end()) {}
-    ~ScriptedInUse() override { EXPECT_TRUE(answers.empty()) << "DLL answers left unused"; }
+    explicit ScriptedInUse(std::vector<InUseAnswer> script = {}) : answers(std::move(script)) {}
     InUseAnswer ask(std::string_view path) override {
         asked.emplace_back(path);
-        EXPECT_FALSE(answers.empty()) << "unexpected DLL question for " << path;
-        const InUseAnswer a = answers.empty() ? InUseAnswer::Skip : answers.front();
-        if (!answers.empty()) answers.pop_front();
-        return a;
+        EXPECT_LE(asked.size(), answers.size()) << "unexpected DLL question for " << path;
+        return asked.size() <= answers.size() ? answers[asked.size() - 1] : InUseAnswer::Skip;
     }
-    std::deque<InUseAnswer> answers;
+    std::vector<InUseAnswer> answers;
     Lines asked;
 };
 
@@ -120,24 +116,21 @@ struct Bench {
 
 TEST(ReviewRemoval, OnlySharedDllsAreAskedAboutAndAnythingButAButtonIsSkip) {
     Bench b;
+    b.shared("c:\\apps\\a.dll");  // the path is compared without case
     b.shared("C:\\Apps\\one.dll", 1);
-    b.shared("c:\\apps\\three.dll");  // the path is compared without case
-    b.shared("C:\\Apps\\twelve.dll", 12);
+    b.shared("C:\\Apps\\b.OCX", 12);
+    b.shared("C:\\Apps\\c.dll");
     b.shared("C:\\Windows\\System\\comctl32.ocx", 5);  // a runtime the system keeps
-    const std::pair<const char*, bool> dlls[] = {{"C:\\Apps\\one.dll", false}, {"C:\\Apps\\three.dll", true},
-                                                 {"C:\\Apps\\twelve.dll", true}, {"C:\\Apps\\unlisted.dll", false},
-                                                 {"C:\\Windows\\System\\comctl32.ocx", false}};
-    for (const auto& [path, shared] : dlls) EXPECT_EQ(isSharedDll(b.m.registry, path), shared) << path;
-    fakes::FakeRegistry bare;
-    EXPECT_FALSE(isSharedDll(bare, "C:\\Apps\\three.dll")) << "no SharedDLLs key";
-
-    for (const char* dll : {"C:\\Apps\\a.dll", "C:\\Apps\\b.OCX", "C:\\Apps\\c.dll"}) b.shared(dll);
-    const Lines candidates = {"C:\\Apps\\a.dll", "C:\\Apps\\readme.txt", "C:\\Apps\\b.OCX", "C:\\Apps\\c.dll"};
+    const Lines candidates = {"C:\\Apps\\a.dll", "C:\\Apps\\one.dll", "C:\\Apps\\b.OCX", "C:\\Apps\\c.dll",
+                              "C:\\Windows\\System\\comctl32.ocx"};
     ScriptedInUse answers({InUseAnswer::Skip, InUseAnswer::Delete, InUseAnswer::Skip});
-    EXPECT_EQ(chooseDeletions(b.m.registry, answers, candidates), (Lines{"C:\\Apps\\readme.txt", "C:\\Apps\\b.OCX"}));
+    EXPECT_EQ(chooseDeletions(b.m.registry, answers, candidates),
+              (Lines{"C:\\Apps\\one.dll", "C:\\Apps\\b.OCX", "C:\\Windows\\System\\comctl32.ocx"}));
     EXPECT_EQ(answers.asked, (Lines{"C:\\Apps\\a.dll", "C:\\Apps\\b.OCX", "C:\\Apps\\c.dll"}));
     ScriptedInUse all({InUseAnswer::DeleteAll});
     EXPECT_EQ(chooseDeletions(b.m.registry, all, candidates), candidates);
+    fakes::FakeRegistry bare;
+    EXPECT_FALSE(isSharedDll(bare, "C:\\Apps\\a.dll")) << "no SharedDLLs key";
 
     const std::pair<std::intptr_t, InUseAnswer> endCodes[] = {
         {InUseEndCode::Delete, InUseAnswer::Delete}, {InUseEndCode::DeleteAll, InUseAnswer::DeleteAll},
@@ -145,7 +138,7 @@ TEST(ReviewRemoval, OnlySharedDllsAreAskedAboutAndAnythingButAButtonIsSkip) {
     for (const auto& [code, answer] : endCodes) EXPECT_EQ(inUseAnswerFor(code), answer) << code;
 }
 
-TEST(ReviewRemoval, DeleteRemovesWhatItMayAndKeepsTheRowsOfWhatStays) {
+TEST(ReviewRemoval, DeleteRemovesWhatItMayRewritesSelectedLinesAndKeepsTheRowsOfWhatStays) {
     Bench b({InUseAnswer::Skip, InUseAnswer::Delete});
     b.rows({"C:\\Apps\\1.txt", "C:\\Apps\\2.txt", "C:\\Apps\\gone.txt", "C:\\Apps\\shared.dll", "C:\\Apps\\other.dll",
             "C:\\Apps\\held.txt"});
@@ -155,21 +148,6 @@ TEST(ReviewRemoval, DeleteRemovesWhatItMayAndKeepsTheRowsOfWhatStays) {
     b.shared("C:\\Apps\\other.dll", 2);
     b.m.files.holdOpen("C:\\Apps\\held.txt");
     b.m.desktop.setNtFamily(false);  // no restart scheduling: the failure stays a failure
-    Selection selection;
-    selection.files = {1, 3, 4, 5, 6, 7, 8, 9};
-    b.m.prompter.answer(MsgAnswer::Ok);  // the refused rows are named
-
-    deleteSelected(b.context, b.changes, selection, true);  // Shift does not make it permanent
-
-    EXPECT_EQ(b.filePaths(), (Lines{"C:\\Apps\\1.txt", "C:\\Apps\\shared.dll", "C:\\Apps\\held.txt", "C:\\Apps\\?.txt",
-                                    "C:\\Windows", "C:\\", "Apps\\1.txt"}));
-    ASSERT_EQ(b.m.shell.operations().size(), 1u);
-    EXPECT_EQ(b.m.shell.operations()[0].from, (Lines{"C:\\Apps\\2.txt", "C:\\Apps\\other.dll", "C:\\Apps\\held.txt"}));
-    EXPECT_EQ(b.m.shell.recycled(), (Lines{"C:\\Apps\\2.txt", "C:\\Apps\\other.dll"}));
-}
-
-TEST(ReviewRemoval, DeleteRewritesTheFilesOfSelectedLinesAndDeletesSelectedKeys) {
-    Bench b;
     b.m.files.addFile(WinIni, crlfText({"[windows]", "load=new.exe", "run="}));
     b.m.files.addFile("C:\\config.sys", crlfText({"FILES=40", "DEVICE=new.sys"}));
     b.changes.lines = {{{{"load=new.exe", "load="}, {"run=", " "}, {"other=1", " "}}, {LineRow::placeholder()}, {},
@@ -180,13 +158,19 @@ TEST(ReviewRemoval, DeleteRewritesTheFilesOfSelectedLinesAndDeletesSelectedKeys)
     b.changes.keys = {{"Sub", "HKEY_CURRENT_USER\\Software\\New\\"}, {"Locked", "HKEY_LOCAL_MACHINE\\Software\\"},
                       {"Other", "HKEY_CURRENT_USER\\Software\\"}, {"TopLevel", "HKEY_CURRENT_USER\\"}};
     Selection selection;
+    selection.files = {1, 3, 4, 5, 6, 7, 8, 9};
     selection.lines = {{{2, 0}, {0}, {}, {0}}};
     selection.keys = {0, 1, 3};
     b.m.prompter.answer(MsgAnswer::Ok);
     b.m.prompter.answer(MsgAnswer::Ok);
 
-    deleteSelected(b.context, b.changes, selection, false);
+    deleteSelected(b.context, b.changes, selection, true);  // Shift does not make it permanent
 
+    EXPECT_EQ(b.filePaths(), (Lines{"C:\\Apps\\1.txt", "C:\\Apps\\shared.dll", "C:\\Apps\\held.txt", "C:\\Apps\\?.txt",
+                                    "C:\\Windows", "C:\\", "Apps\\1.txt"}));
+    ASSERT_EQ(b.m.shell.operations().size(), 1u);
+    EXPECT_EQ(b.m.shell.operations()[0].from, (Lines{"C:\\Apps\\2.txt", "C:\\Apps\\other.dll", "C:\\Apps\\held.txt"}));
+    EXPECT_EQ(b.m.shell.recycled(), (Lines{"C:\\Apps\\2.txt", "C:\\Apps\\other.dll"}));
     EXPECT_EQ(b.m.files.content(WinIni), crlfText({"[windows]", "load=", "run="}));
     EXPECT_EQ(b.m.files.content("C:\\config.sys"), crlfText({"FILES=40"}));
     EXPECT_EQ(b.changes.linesOf(ConfigList::WinIni).size(), 1u) << "the unselected row stays";
@@ -198,17 +182,18 @@ TEST(ReviewRemoval, DeleteRewritesTheFilesOfSelectedLinesAndDeletesSelectedKeys)
     EXPECT_EQ(b.changes.keys[0].name, "Locked");
     EXPECT_EQ(b.messages(), (Lines{"Error deleting key Software\\Locked. Administrative privileges required",
                                    "These items were not removed, because removing them is not safe:\r\n    "
+                                   "C:\\Apps\\?.txt\r\n    C:\\Windows\r\n    C:\\\r\n    Apps\\1.txt\r\n    "
                                    "HKEY_CURRENT_USER\\TopLevel"}));
 }
 
 TEST(ReviewRemoval, MoveGoesOnlyWhereTheUserChose) {
     Bench b;
     b.rows({"C:\\Apps\\a.txt", "C:\\Apps\\b.dll", "C:\\Apps\\c.txt"});
-    b.rows({"C:\\Apps\\*.txt"}, false);
+    b.rows({"C:\\Apps\\?.txt"}, false);
     b.shared("C:\\Apps\\b.dll");  // no DLL question when moving
     b.m.files.addFolder("C:\\Kept");
     for (const char* folder : {"", "C:\\Kept"}) b.m.prompter.answerFolder(folder);  // cancelled first
-    b.m.prompter.answer(MsgAnswer::Ok);  // the wildcard row is refused
+    b.m.prompter.answer(MsgAnswer::Ok);  // the "?" row is refused
     Selection selection;
     selection.files = {0, 1, 3};
     moveSelected(b.context, b.changes, selection);
@@ -217,7 +202,7 @@ TEST(ReviewRemoval, MoveGoesOnlyWhereTheUserChose) {
 
     EXPECT_EQ(b.m.prompter.folderTitles().back(), "Choose the folder in which you want to move the selected files to:");
     EXPECT_EQ(b.m.files.childNames("C:\\Kept"), (Lines{"a.txt", "b.dll"}));
-    EXPECT_EQ(b.filePaths(), (Lines{"C:\\Apps\\c.txt", "C:\\Apps\\*.txt"}));
+    EXPECT_EQ(b.filePaths(), (Lines{"C:\\Apps\\c.txt", "C:\\Apps\\?.txt"}));
 }
 
 TEST(ReviewRemoval, AnAddedLineGivesWayToTheLineItReplacedOrTheFileStaysAsItWas) {
@@ -247,7 +232,7 @@ TEST(ReviewRemoval, AnAddedLineGivesWayToTheLineItReplacedOrTheFileStaysAsItWas)
     }
 }
 
-TEST(ReviewRemoval, SaveWritesTheSelectedRowsInTheOrderShownAndOpenConvertsThemBack) {
+TEST(ReviewRemoval, SaveWritesTheSelectedRowsInTheOrderShown) {
     Bench b;
     b.changes.files = {{"app.exe", "C:\\Apps\\New\\", "", ""}, {"Data", "C:\\Apps\\New\\", "", ""}};
     b.changes.keys = {{"NewApp", "HKEY_LOCAL_MACHINE\\Software\\"}, {"Run", "HKEY_CURRENT_USER\\Software\\NewApp\\"}};
@@ -285,18 +270,6 @@ TEST(ReviewRemoval, SaveWritesTheSelectedRowsInTheOrderShownAndOpenConvertsThemB
     ASSERT_EQ(b.m.prompter.fileRequests().size(), 4u);
     EXPECT_EQ(b.m.prompter.fileRequests()[0].initialFolder, "C:\\Old");
     EXPECT_EQ(b.m.prompter.fileRequests()[1].initialFolder, "C:\\L") << "the folder of the last save";
-    EXPECT_EQ(b.m.prompter.fileRequests()[0].filter, "Quillon data files (*.qdf)|*.qdf");
-
-    // Opened for review: the list becomes the changes files, named with its date.
-    b.m.files.setLastWrite(List, DateTime{2025, 3, 4, 15, 6, 7});
-    b.m.prompter.answerOpenFile(std::nullopt);
-    b.m.prompter.answerOpenFile(List);
-    EXPECT_FALSE(openRemovalListForReview(b.review, "C:\\").has_value());
-    EXPECT_FALSE(b.m.files.exists("C:\\sysChanges.qdb")) << "a cancelled dialog converts nothing";
-    const auto reviewed = openRemovalListForReview(b.review, "C:\\");
-    ASSERT_TRUE(reviewed.has_value());
-    EXPECT_EQ(reviewed->fileName + " " + reviewed->fileDate, "NewApp.qdf 3/4/2025 3:06:07 PM");
-    EXPECT_EQ(b.m.files.content("C:\\hkcuchanges.qdb"), crlfText({"Software\\NewApp\\Run"}));
 }
 
 TEST(ReviewRemoval, ConvertGivesTheChangesFilesOfAListLineForLine) {
@@ -312,7 +285,6 @@ TEST(ReviewRemoval, ConvertGivesTheChangesFilesOfAListLineForLine) {
                      crlfText({"Software\\Lower"}), crlfText({"Software\\HKEY_CURRENT"}),
                      crlfText({"Win.ini{", "a=1" + S + "b=1" + S, "a=0" + S + " " + S, "}", "System.ini{", "", "", "}",
                                "Autoexec.bat{", "", "", "}", "Config.sys{", "", "", "}"})}));
-    EXPECT_EQ(b.m.run.yields(), 4 + 5 + 3);  // once per entry
 
     const std::pair<std::optional<Lines>, Files> cutOff[] = {
         {std::nullopt, {"", "", "", ""}},  // a list that cannot be opened
@@ -355,37 +327,69 @@ TEST(ReviewRemoval, WriteBackDeletesAnEmptiedListAndKeepsOneItCannotRewrite) {
     }
 }
 
-TEST(ReviewRemoval, UninstallAsksFirstAndRefusesWhatIsNoRemovalList) {
+// What the viewer cannot show stays in the list: an item absent at the load (on a drive not
+// mounted, a key deleted), an entry the conversion cannot use. A row the user took out goes.
+TEST(ReviewRemoval, AReviewedListKeepsEveryEntryTheViewerCouldNotShowOrCheck) {
     Bench b;
-    b.m.files.addFile(List, listText({"C:\\Apps\\a.txt"}, {}));
-    b.m.files.addFile("C:\\Apps\\a.txt", "a");
-    b.m.prompter.answer(MsgAnswer::No);
-    uninstallFromDataFile(b.context, List);
-    EXPECT_EQ(b.messages(), Lines{Confirm});
-    EXPECT_TRUE(b.m.files.exists("C:\\Apps\\a.txt"));
-    EXPECT_TRUE(b.m.files.exists(List));
+    b.m.registry.setString(Hive::CurrentUser, settings::ScanningKey, settings::scanning::RegScan, "1");
+    b.m.files.addFile("C:\\Apps\\app.exe", "x");
+    b.m.files.addFile("C:\\Apps\\taken.dll", "x");
+    b.m.files.addFolder("C:\\Apps\\Data");
+    b.m.registry.createKey(Hive::CurrentUser, "Software\\NewApp");
+    const Lines keys = {"HKEY_CURRENT_USER\\Software\\NewApp", "HKEY_LOCAL_MACHINE\\Software\\Deleted",
+                        "HKEY_USERS\\.DEFAULT\\X"};
+    const Lines lines = {"load=app.exe" + S + " " + S, "no separator"};
+    b.m.files.addFile(List,
+                      listText({"C:\\Apps\\app.exe", "C:\\Apps\\taken.dll", "Q:\\Apps\\Tool", "C:\\Apps\\Data"}, keys, {lines}));
+    b.m.files.setLastWrite(List, DateTime{2025, 3, 4, 15, 6, 7});
+    b.m.prompter.answerOpenFile(std::nullopt);
+    b.m.prompter.answerOpenFile(List);
+    EXPECT_FALSE(openRemovalListForReview(b.review, "C:\\").has_value());
+    EXPECT_EQ(b.changesFiles(), Files{}) << "a cancelled dialog converts nothing";
+    const auto reviewed = openRemovalListForReview(b.review, "C:\\");
+    ASSERT_TRUE(reviewed.has_value());
+    EXPECT_EQ(reviewed->fileName + " " + reviewed->fileDate, "NewApp.qdf 3/4/2025 3:06:07 PM");
+    ASSERT_EQ(b.m.files.removeFolder("C:\\Apps\\Data"), Status::Ok);  // gone before the viewer looked
+    LoadPorts load{b.m.files, b.m.registry, b.m.shell, b.m.run};
+    ChangeSet shown = loadChanges(load, "C:\\");
+    ASSERT_EQ(shown.files.size(), 2u);
+    ASSERT_EQ(shown.keys.size(), 1u);
+    EXPECT_EQ(shown.keys[0].parent + shown.keys[0].name, "HKEY_CURRENT_USER\\Software\\NewApp");
+    shown.files.pop_back();  // the user deleted taken.dll
+    EXPECT_TRUE(writeBackRemovalList(b.m.files, reviewed->path, shown, reviewed->keptAside).written);
+    EXPECT_EQ(b.m.files.content(List),
+              listText({"C:\\Apps\\app.exe", "Q:\\Apps\\Tool", "C:\\Apps\\Data"}, keys, {lines}));
+}
 
-    // Cancelled in the shell's question: reported so, and the list and the key stay.
-    Bench cancelled;
-    const std::string text = listText({"C:\\Apps\\a.txt"}, {"HKEY_CURRENT_USER\\Software\\NewApp"});
-    cancelled.m.files.addFile(List, text);
-    cancelled.m.files.addFile("C:\\Apps\\a.txt", "a");
-    cancelled.m.registry.createKey(Hive::CurrentUser, "Software\\NewApp");
-    cancelled.m.shell.cancelNextOperation();
-    cancelled.uninstall(1);
-    EXPECT_EQ(cancelled.messages().back(), "The uninstall of NewApp was cancelled. The removal list was kept; what was "
-                                           "not removed is still named in it.");
-    EXPECT_EQ(cancelled.m.files.content(List), text);
-    EXPECT_TRUE(cancelled.m.files.exists("C:\\Apps\\a.txt"));
-    EXPECT_TRUE(cancelled.m.registry.keyExists(Hive::CurrentUser, "Software\\NewApp"));
+TEST(ReviewRemoval, AListThatCannotBeReadOrConvertedIsNotShownAndTheUserHearsWhy) {
+    struct Case { void (*stage)(fakes::FakeFileSystem&); const char* said; };
+    const Case cases[] = {
+        {[](fakes::FakeFileSystem& f) { f.failReadsUnder(List); }, "read C:\\L\\NewApp.qdf: access was denied"},
+        {[](fakes::FakeFileSystem& f) { f.holdOpen(List); }, "read C:\\L\\NewApp.qdf: error 32"},
+        {[](fakes::FakeFileSystem& f) { f.failWritesUnder("C:\\changes.qdb"); }, "write C:\\changes.qdb: the disk is full"},
+        {[](fakes::FakeFileSystem& f) { f.failWritesUnder("C:\\sysChanges.qdb"); }, "write C:\\sysChanges.qdb: the disk is full"},
+    };
+    for (const Case& c : cases) {
+        Bench b;
+        b.m.files.addFile(List, listText({"C:\\a.txt"}, {"HKEY_CURRENT_USER\\Software\\A"}));
+        c.stage(b.m.files);
+        b.m.prompter.answerOpenFile(List);
+        b.m.prompter.answer(MsgAnswer::Ok);
+        EXPECT_FALSE(openRemovalListForReview(b.review, "C:\\").has_value()) << c.said;
+        EXPECT_EQ(b.messages(), Lines{"Quillon could not " + std::string(c.said) +
+                                      ". The removal list was not opened and is unchanged."});
+        EXPECT_EQ(b.changesFiles(), Files{}) << c.said;
+    }
+}
 
+TEST(ReviewRemoval, UninstallRefusesWhatIsNoRemovalList) {
     for (const Text& content : {Text(crlfText({"[settings]", "Files{"})), Text(""), Text()}) {
-        Bench fresh;
-        if (content) fresh.m.files.addFile(List, *content);
-        fresh.uninstall(1);
-        EXPECT_EQ(fresh.messages(), (Lines{Confirm, "This is not a valid Quillon data file. The file may be corrupted."}));
-        EXPECT_EQ(fresh.m.files.exists(List), content.has_value());
-        EXPECT_FALSE(fresh.m.files.exists(FailedList));
+        Bench b;
+        if (content) b.m.files.addFile(List, *content);
+        b.uninstall(1);
+        EXPECT_EQ(b.messages(), (Lines{Confirm, "This is not a valid Quillon data file. The file may be corrupted."}));
+        EXPECT_EQ(b.m.files.exists(List), content.has_value());
+        EXPECT_FALSE(b.m.files.exists(FailedList));
     }
 }
 
@@ -424,22 +428,29 @@ TEST(ReviewRemoval, UninstallRemovesWhatTheListNamesButNeverWhatIsNotSafe) {
     EXPECT_EQ(b.general(settings::general::SavedForDeletion), List + ".bak" + S);
 }
 
+// The list gives way to what could not go; a No or a cancel in the shell's question keeps
+// the list as it was and everything it names.
 TEST(ReviewRemoval, UninstallLeavesWhatCouldNotGoInTheListsPlace) {
     const std::string lockedKey = "HKEY_LOCAL_MACHINE\\Software\\Locked";
     const std::string keyError = "Error deleting key Software\\Locked. Administrative privileges required";
     const std::string inUse = "Uninstall completed. Some files could not be removed because they may be in use. ";
-    struct Case { const char* what; bool nt, held, locked, unwritable; Lines messages; Text after; };
+    const Text unchanged = "(the list as it was)";
+    struct Case { const char* what; bool yes, cancel, nt, held, locked, unwritable; Lines messages; Text after; };
     const Case cases[] = {
-        {"everything goes", true, false, false, false, {"NewApp has been uninstalled."}, std::nullopt},
-        {"a key that cannot go", true, false, true, false, {keyError, SeeTheList}, listText({}, {lockedKey})},
-        {"a file in use on the NT family waits for the restart", true, true, false, false,
+        {"the user says No", false, false, true, false, true, false, {}, unchanged},
+        {"cancelled in the shell's question", true, true, true, false, false, false,
+         {"The uninstall of NewApp was cancelled. The removal list was kept; what was not removed is still named in it."},
+         unchanged},
+        {"everything goes", true, false, true, false, false, false, {"NewApp has been uninstalled."}, std::nullopt},
+        {"a key that cannot go", true, false, true, false, true, false, {keyError, SeeTheList}, listText({}, {lockedKey})},
+        {"a file in use on the NT family waits for the restart", true, false, true, true, false, false,
          {inUse + "These files will be deleted when you restart your computer."}, std::nullopt},
-        {"a file in use elsewhere", false, true, false, false,
+        {"a file in use elsewhere", true, false, false, true, false, false,
          {inUse + "You should manually remove items related to the application. See the *.qdf file for items that "
                   "could not be removed."},
          listText({"C:\\Apps\\held.txt"}, {})},
-        {"the failed items cannot be written", true, false, true, true, {keyError, SeeTheList},
-         listText({"C:\\Apps\\free.txt", "C:\\Apps\\held.txt"}, {lockedKey})},
+        {"the failed items cannot be written", true, false, true, false, true, true, {keyError, SeeTheList},
+         listText({"C:\\Apps\\free.txt", "C:\\Apps\\held.txt"}, {"HKEY_CURRENT_USER\\Software\\NewApp", lockedKey})},
     };
     for (const Case& c : cases) {
         Bench b;
@@ -447,18 +458,30 @@ TEST(ReviewRemoval, UninstallLeavesWhatCouldNotGoInTheListsPlace) {
         b.m.files.addFile("C:\\Apps\\free.txt", "f");
         b.m.files.addFile("C:\\Apps\\held.txt", "h");
         if (c.held) b.m.files.holdOpen("C:\\Apps\\held.txt");
+        b.m.registry.createKey(Hive::CurrentUser, "Software\\NewApp");
         b.m.registry.createKey(Hive::LocalMachine, "Software\\Locked");
         b.m.registry.failDeleteTree(Hive::LocalMachine, "Software\\Locked");
-        b.m.files.addFile(List, listText({"C:\\Apps\\free.txt", "C:\\Apps\\held.txt"}, Lines(c.locked ? 1 : 0, lockedKey)));
+        Lines keys{"HKEY_CURRENT_USER\\Software\\NewApp"};
+        if (c.locked) keys.push_back(lockedKey);
+        const std::string text = listText({"C:\\Apps\\free.txt", "C:\\Apps\\held.txt"}, keys);
+        b.m.files.addFile(List, text);
         if (c.unwritable) b.m.files.failWritesUnder(FailedList);
-        b.uninstall(c.messages.size());
+        if (c.cancel) b.m.shell.cancelNextOperation();
+        if (c.yes) {
+            b.uninstall(c.messages.size());
+        } else {
+            b.m.prompter.answer(MsgAnswer::No);
+            uninstallFromDataFile(b.context, List);
+        }
 
         Lines expected{Confirm};
         expected.insert(expected.end(), c.messages.begin(), c.messages.end());
         EXPECT_EQ(b.messages(), expected) << c.what;
-        EXPECT_EQ(b.m.files.content(List), c.after) << c.what;
+        EXPECT_EQ(b.m.files.content(List), c.after == unchanged ? text : c.after) << c.what;
         EXPECT_FALSE(b.m.files.exists(FailedList)) << c.what;
-        EXPECT_FALSE(b.m.files.exists("C:\\Apps\\free.txt")) << c.what;
+        const bool kept = c.after == unchanged;
+        EXPECT_EQ(b.m.files.exists("C:\\Apps\\free.txt"), kept) << c.what;
+        EXPECT_EQ(b.m.registry.keyExists(Hive::CurrentUser, "Software\\NewApp"), kept) << c.what;
     }
 }
 

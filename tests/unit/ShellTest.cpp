@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "shell/DriveList.h"
-#include "shell/FileRemoval.h"
 #include "shell/FirstRunDefaults.h"
 #include "shell/FormatSize.h"
 #include "shell/MainStartUp.h"
@@ -18,12 +17,8 @@ const std::string Sep(1, settings::ListSeparator);
 class ShellLogic : public ::testing::Test {
 protected:
     fakes::FakeMachine m;
-    RemovalPorts removal{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, m.clock, "C:\\Data\\"};
     fakes::RecordingOperations ops;
 
-    void SetUp() override {
-        for (const char* f : {"C:\\Apps\\a.txt", "C:\\Apps\\b.dll", "C:\\Apps\\Sub\\c.txt"}) m.files.addFile(f, "x");
-    }
     void general(std::string_view name, std::string_view text) {
         m.registry.setString(Hive::CurrentUser, settings::GeneralKey, name, text);
     }
@@ -38,41 +33,18 @@ protected:
     }
 };
 
-TEST_F(ShellLogic, FirstRunWritesEverySettingWithItsDefault) {
-    writeFirstRunDefaults(m.registry, {fakes::FakeMachine::ProgramFolder, "C:\\", "<ignore>"});
-    const std::pair<const char*, const char*> expected[] = {
-        {"General", "DefaultPath=C:\\Program Files\\Quillon\\;DeleteMode=0;DriveName=C:\\;"
-                    "OpenSavePath=C:\\Program Files\\Quillon\\Uninstall logs;"},
-        {"Scanning", "AutoexecScan=1;AutoUpdateDb=1;ConfigSysScan=1;FoldersToIgnore=<ignore>;RegFullScan=1;RegScan=1;"
-                     "ScanMode=0;SystemIniScan=1;WinIniScan=1;"},
-        {"Scheduler", "ChangesStartup=0;Defragmentor=0;DLLFiles=0;Done=0;Drive=C:\\;DriveName=C:\\;Enabled=1;OldDel=0;"
-                      "OldDelDays=7;ScanDisk=0;SetupDetect=1;SetupRan=0;TempFiles=1;TempFolders=1;Weekly=2;"},
-        {"Sys Clean", "AlsoScanFiles=;AlsoScanFolders=;Bak files=1;CacheFolder=0;Chk files=1;Chklist files=1;"
-                      "Dollar files=1;Fts files=1;Gid files=1;Log files=1;Mscreate files=0;Old files=1;"
-                      "PrevCompressed Files=1;RecycleBin=0;Same Date Time=1;Same Size=1;Skip Sysbckup=1;"
-                      "Skip Zero Length=1;TempFolder=1;Tidle files=1;Tmp files=1;"},
-    };
-    for (const auto& [name, values] : expected) {
-        const std::string key = "Software\\Quillon\\" + std::string(name);
-        std::string all;
-        for (const std::string& value : m.registry.valueNames(Hive::CurrentUser, key))
-            all += value + "=" + cu(key, value).value_or("<not text>") + ";";
-        EXPECT_EQ(all, values) << key;
+// The scheduler starts with Windows unless the user emptied its entry; a list opens in the uninstall.
+TEST(ShellFirstRun, SchedulerEntryTheUserEmptiedStaysOffAndAListOpensInTheUninstall) {
+    for (const bool emptied : {false, true}) {
+        fakes::FakeRegistry reg;
+        if (emptied) reg.setString(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler", "");
+        writeFirstRunDefaults(reg, {fakes::FakeMachine::ProgramFolder, "C:\\", ""});
+        EXPECT_EQ(reg.stringValue(Hive::CurrentUser, "Software\\Quillon\\Scheduler", "Enabled"), emptied ? "0" : "1");
+        EXPECT_EQ(reg.stringValue(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler"),
+                  emptied ? "" : "C:\\Program Files\\Quillon\\Quillon Scheduler.exe");
+        EXPECT_EQ(reg.stringValue(Hive::ClassesRoot, "QuillonUninstall\\Shell\\Uninstall\\Command", ""),
+                  "\"C:\\Program Files\\Quillon\\Quillon.exe\" \"%1\"");
     }
-    EXPECT_EQ(cu(settings::RunKey, "Quillon Scheduler"), "C:\\Program Files\\Quillon\\Quillon Scheduler.exe");
-    std::string classes;
-    for (const char* key : {".qdf", "QuillonUninstall\\DefaultIcon", "QuillonUninstall\\Shell\\Uninstall\\Command"})
-        classes += m.registry.stringValue(Hive::ClassesRoot, key, "").value_or("<none>") + ";";
-    EXPECT_EQ(classes, "QuillonUninstall;C:\\Program Files\\Quillon\\uninst.ico;"
-                       "\"C:\\Program Files\\Quillon\\Quillon.exe\" \"%1\";");
-}
-
-TEST(ShellFirstRun, SchedulerEntryTheUserEmptiedStaysOff) {
-    fakes::FakeRegistry reg;
-    reg.setString(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler", "");
-    writeFirstRunDefaults(reg, {fakes::FakeMachine::ProgramFolder, "C:\\", ""});
-    EXPECT_EQ(reg.stringValue(Hive::CurrentUser, "Software\\Quillon\\Scheduler", "Enabled"), "0");
-    EXPECT_EQ(reg.stringValue(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler"), "");
 }
 
 TEST(ShellFormatSize, AcrossUnitBoundaries) {
@@ -102,26 +74,35 @@ TEST(ShellRegistry, KeysOpenForWritingOrElseForReadingOrNotAtAll) {
     EXPECT_FALSE(succeeded(setValue(none.get(), "X", "1")));
 }
 
-TEST_F(ShellLogic, FirstStartWritesDefaultsAndKnowsNoSnapshot) {
-    const MainState s = start();
-    EXPECT_EQ(s.dataFolder, "C:\\Program Files\\Quillon\\");
-    EXPECT_EQ(cu(settings::GeneralKey, "DefaultPath"), "C:\\Program Files\\Quillon\\");
-    EXPECT_EQ(s.lastScanned, "This drive has not been scanned.");
-    EXPECT_EQ(s.workFolder, "C:\\");
+TEST_F(ShellLogic, StartShowsTheDrivesTheSentenceOfTheSelectedEntryAndTheFirstFourRemovalListsThatExist) {
+    {
+        const MainState first = start();  // the first start writes the defaults
+        EXPECT_EQ(first.dataFolder, "C:\\Program Files\\Quillon\\");
+        EXPECT_EQ(cu(settings::GeneralKey, "DefaultPath"), "C:\\Program Files\\Quillon\\");
+        EXPECT_EQ(first.lastScanned, "This drive has not been scanned.");
+        EXPECT_EQ(first.workFolder, "C:\\");
+    }
     m.files.failWritesUnder("C:\\~");
     EXPECT_EQ(start().workFolder, "C:\\Windows\\Temp\\") << "the root only when it can be written";
-}
 
-TEST_F(ShellLogic, DriveListAndTheSentenceOfTheSelectedEntry) {
     m.files.addDrive('D', DriveType::Fixed, "DATA");
     m.files.addDrive('E', DriveType::CdRom, "DISC");
-    general("DefaultPath", "C:\\Program Files\\Quillon");
     general("DriveName", "Local hard drives (C:,D:)");
     m.files.addFile("C:\\Program Files\\Quillon\\Cdbase.qdb", "", FileAttr::Hidden, {2026, 12, 6, 15, 4, 5});
+    std::string saved = "C:\\Lists\\Gone.qdf" + Sep + Sep;
+    for (const char* name : {"Prog1", "Prog2", "Prog3", "Prog4", "Prog5"}) {
+        m.files.addFile("C:\\Lists\\" + std::string(name) + ".qdf");
+        saved += "C:\\Lists\\" + std::string(name) + ".qdf" + Sep;
+    }
+    general("SavedForDeletion", saved);
     const MainState s = start();
     EXPECT_EQ(s.driveEntries, (std::vector<std::string>{"(C:) SYSTEM", "(D:) DATA", "Local hard drives (C:,D:)"}));
     EXPECT_EQ(s.selectedDrive, 2u);
     EXPECT_EQ(s.lastScanned, "This drive was last scanned on 12/6/2026 3:04:05 PM");
+    std::vector<std::string> shown;
+    for (const auto& list : s.recentLists) shown.push_back(list.caption + " " + list.path);
+    EXPECT_EQ(shown, (std::vector<std::string>{"Prog1 C:\\Lists\\Prog1.qdf", "Prog2 C:\\Lists\\Prog2.qdf",
+                                               "Prog3 C:\\Lists\\Prog3.qdf", "Prog4 C:\\Lists\\Prog4.qdf"}));
     saveSelectedDrive(m.registry, "(D:) DATA");
     EXPECT_EQ(cu(settings::GeneralKey, "DriveName"), "(D:) DATA");
 
@@ -148,20 +129,6 @@ TEST_F(ShellLogic, CommandLineRunsItsOperationEvenWithAnotherInstance) {
     }
     m.desktop.setAnotherInstanceRunning(false);
     EXPECT_FALSE(start("\"C:\\Lists\\Missing.qdf\"").endProgram);
-}
-
-TEST_F(ShellLogic, RecentRemovalListsShowTheFirstFourThatExist) {
-    std::string saved = "C:\\Lists\\Gone.qdf" + Sep + Sep;
-    for (const char* name : {"Prog1", "Prog2", "Prog3", "Prog4", "Prog5"}) {
-        m.files.addFile("C:\\Lists\\" + std::string(name) + ".qdf");
-        saved += "C:\\Lists\\" + std::string(name) + ".qdf" + Sep;
-    }
-    general("DefaultPath", "C:\\Program Files\\Quillon");
-    general("SavedForDeletion", saved);
-    std::vector<std::string> shown;
-    for (const auto& list : start().recentLists) shown.push_back(list.caption + " " + list.path);
-    EXPECT_EQ(shown, (std::vector<std::string>{"Prog1 C:\\Lists\\Prog1.qdf", "Prog2 C:\\Lists\\Prog2.qdf",
-                                               "Prog3 C:\\Lists\\Prog3.qdf", "Prog4 C:\\Lists\\Prog4.qdf"}));
 }
 
 }  // namespace

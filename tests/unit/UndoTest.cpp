@@ -83,26 +83,32 @@ struct Bench {
     const MessageRequest& lastMessage() const { return m.prompter.messages().back(); }
 };
 
-TEST(Undo, DeleteThenUndoBringsBackEveryKeyValueAndLineAndNamesTheRecycledFile) {
-    Bench b;
-    b.deleteInViewer();
-    ASSERT_FALSE(b.m.registry.keyExists(Hive::LocalMachine, AppKey));
-    ASSERT_EQ(b.m.files.content(WinIni), IniAfter);
-    ASSERT_EQ(b.m.shell.recycled(), std::vector<std::string>{NewExe});
-    ASSERT_TRUE(canUndo(b.m.files, Data));
+TEST(Undo, DeleteThenUndoBringsBackEveryKeyValueLineAndMovedFileAndNamesTheRecycledOne) {
+    for (const bool recycled : {true, false}) {
+        Bench b(recycled ? "0" : "2");
+        const std::string kept = "C:\\Data\\Removed\\C\\Apps\\new.exe";
+        b.deleteInViewer();
+        ASSERT_FALSE(b.m.registry.keyExists(Hive::LocalMachine, AppKey));
+        ASSERT_EQ(b.m.files.content(WinIni), IniAfter);
+        ASSERT_FALSE(b.m.files.exists(NewExe));
+        ASSERT_EQ(b.m.files.exists(kept), !recycled);
+        ASSERT_TRUE(canUndo(b.m.files, Data));
 
-    b.m.prompter.answer(MsgAnswer::Yes);
-    b.m.prompter.answer(MsgAnswer::Ok);
-    undoLastRemoval(b.restore);
-    const auto& asked = b.m.prompter.messages().at(0).text;
-    for (const char* shown : {"HKEY_LOCAL_MACHINE\\Software\\NewApp", "C:\\Windows\\win.ini: load=new.exe", NewExe, "Changes"})
-        EXPECT_NE(asked.find(shown), std::string::npos) << shown;
-    EXPECT_EQ(b.keysNow(), b.original);
-    EXPECT_EQ(b.m.files.content(WinIni), IniBefore);
-    EXPECT_NE(b.lastMessage().text.find("Recycle Bin; open the Recycle Bin to restore them:\r\n    C:\\Apps\\new.exe"),
-              std::string::npos)
-        << b.lastMessage().text;
-    EXPECT_FALSE(canUndo(b.m.files, Data));
+        b.m.prompter.answer(MsgAnswer::Yes);
+        b.m.prompter.answer(MsgAnswer::Ok);
+        undoLastRemoval(b.restore);
+        const auto& asked = b.m.prompter.messages().at(0).text;
+        for (const char* shown : {"HKEY_LOCAL_MACHINE\\Software\\NewApp", "C:\\Windows\\win.ini: load=new.exe", NewExe, "Changes"})
+            EXPECT_NE(asked.find(shown), std::string::npos) << shown;
+        EXPECT_EQ(b.keysNow(), b.original);
+        EXPECT_EQ(b.m.files.content(WinIni), IniBefore);
+        EXPECT_EQ(b.m.files.exists(NewExe), !recycled) << "a file moved aside goes back";
+        EXPECT_FALSE(b.m.files.exists(kept));
+        const std::string named = "Recycle Bin; open the Recycle Bin to restore them:\r\n    C:\\Apps\\new.exe";
+        EXPECT_EQ(b.lastMessage().text.find(named) != std::string::npos, recycled)
+            << b.lastMessage().text;
+        EXPECT_FALSE(canUndo(b.m.files, Data));
+    }
 }
 
 TEST(Undo, NothingIsRemovedWhenTheRecordCannotBeWritten) {
@@ -154,17 +160,8 @@ TEST(Undo, AConfigurationFileChangedSinceTheRemovalIsReplacedOnlyWhenTheUserSays
     }
 }
 
-TEST(Undo, FilesMovedAsideGoBackAndOnlyTheLatestTwentyRecordsStay) {
-    Bench b("2");
-    b.deleteInViewer();
-    ASSERT_TRUE(b.m.files.exists("C:\\Data\\Removed\\C\\Apps\\new.exe"));
-    ASSERT_FALSE(b.m.files.exists(NewExe));
-    b.m.prompter.answer(MsgAnswer::Yes);
-    b.m.prompter.answer(MsgAnswer::Ok);
-    undoLastRemoval(b.restore);
-    EXPECT_TRUE(b.m.files.exists(NewExe));
-    EXPECT_FALSE(b.m.files.exists("C:\\Data\\new.exe"));
-
+TEST(Undo, OnlyTheLatestTwentyRecordsStay) {
+    Bench b;
     for (int minute = 1; minute <= 21; ++minute) {
         b.m.clock.at.minute = minute;
         UndoRecorder record(b.ports, {"Step", {}});

@@ -8,7 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/win32/Utf.h"
+#include "ui/Control.h"
+#include "ui/MessagePump.h"
 #include "ui/Window.h"
 
 namespace quillon::uitest {
@@ -16,9 +17,7 @@ namespace quillon::uitest {
 // A named callback: on 32-bit Windows only a __stdcall function converts to WNDENUMPROC.
 inline BOOL CALLBACK matchThreadWindow(HWND hwnd, LPARAM lp) noexcept {
     auto& s = *reinterpret_cast<std::pair<const std::string*, HWND>*>(lp);
-    wchar_t text[256] = {};
-    GetWindowTextW(hwnd, text, 256);
-    if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) || *s.first != win32::utf8(text)) return TRUE;
+    if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) || ui::windowText(hwnd) != *s.first) return TRUE;
     s.second = hwnd;
     return FALSE;
 }
@@ -37,21 +36,13 @@ inline void postClick(HWND dialog, int buttonId) { PostMessageA(GetDlgItem(dialo
 // Runs the message loop until the condition holds or the time is up; false on timeout. A WM_QUIT
 // ends the wait and stays queued for the loop it was meant for.
 inline bool pumpUntil(const std::function<bool()>& condition, DWORD timeoutMs = 5000) {
-    for (const DWORD start = GetTickCount(); !condition();) {
-        const DWORD spent = GetTickCount() - start;
-        if (spent >= timeoutMs) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, timeoutMs - spent, QS_ALLINPUT);
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return condition();
-            }
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+    ui::StopFlag quit;
+    ui::MessagePump pump(quit);
+    for (const DWORD start = GetTickCount(); !condition() && !quit.requested(); pump.pumpNow()) {
+        if (GetTickCount() - start >= timeoutMs) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
     }
-    return true;
+    return condition();
 }
 
 // Removes a WM_QUIT left by a failed script or a closed main window, so later loops go on.
@@ -59,21 +50,6 @@ inline void drainQuit() {
     for (MSG msg; PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) {
     }
 }
-
-// A plain top-level window for modal windows to be owned by.
-class OwnerWindow final : public ui::Window {
-public:
-    bool open() {
-        ui::WindowSpec desc;
-        desc.className = "QuillonTestOwner";
-        desc.title = "Quillon test owner";
-        desc.clientWidth = 200;
-        desc.clientHeight = 80;
-        if (!create(desc)) return false;
-        ShowWindow(hwnd(), SW_SHOW);
-        return true;
-    }
-};
 
 // Every 10 ms looks for the window of its next step (by caption) and, once it is there and the
 // step's condition holds, acts on it. A step not done in time fails the script, which then posts
@@ -87,14 +63,10 @@ public:
         desc.className = "QuillonWindowScript";
         desc.style = 0;
         desc.owner = HWND_MESSAGE;  // never shown, still gets its timer
-        create(desc);
+        create(desc);  // its timer goes with it
     }
-    ~WindowScript() override {
-        if (hwnd()) KillTimer(hwnd(), 1);
-    }
-    WindowScript& when(std::string title, Action action, std::function<bool()> ready = {}) {
+    void when(std::string title, Action action, std::function<bool()> ready = {}) {
         steps_.push_back(Step{std::move(title), std::move(action), std::move(ready)});
-        return *this;
     }
     // Starts looking; call just before the call that shows the windows.
     void start() {

@@ -1,71 +1,67 @@
-// The parts of the window toolkit no window test reaches on its own: the message pump, a failing
-// handler, menus from malformed tables, the owner-data list's selection and search, names beyond
-// the code page, and the test driver's own failure.
+// The window toolkit as the system runs it: the message pump, a failing handler, menus from
+// malformed tables, names beyond the code page, and the real questions (message boxes, the input
+// box, the save dialog, the question before a shared DLL is deleted), each answered by posted
+// clicks and keys while it waits.
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <fstream>
 #include <optional>
 #include <stdexcept>
 #include <string>
-#include <utility>
+#include <tuple>
 #include <vector>
 
 #include "UiDriver.h"
-#include "platform/win32/Utf.h"
+#include "app/resource.h"
+#include "platform/win32/Handles.h"
+#include "review/frmInUseDLL.h"
+#include "ui/CommonControls.h"
+#include "ui/Control.h"
+#include "ui/InputBox.h"
 #include "ui/Layout.h"
 #include "ui/Menu.h"
 #include "ui/MessagePump.h"
 #include "ui/VirtualListView.h"
 #include "ui/Win32Prompter.h"
+#include "ui/Window.h"
 
 namespace quillon::ui {
 namespace {
 
-// Closing it only raises its stop flag, as the windows of long operations do; its handler throws.
-class BusyWindow final : public Window {
+using uitest::postClick;
+using uitest::WindowScript;
+using Answer = void (*)(HWND);
+
+// Answers its owner-data list's requests from `names`, as the program's windows do; its command
+// handler throws. The questions' owner.
+class TestWindow final : public Window, public ListRows {
 public:
-    BusyWindow() {
+    TestWindow() {
         WindowSpec desc;
-        desc.className = "QuillonBusyWindow";
-        desc.title = "Quillon busy window";
-        create(desc);
+        desc.className = "QuillonToolkitTest";
+        desc.title = "Quillon toolkit test";
+        if (create(desc))
+            list = VirtualListView(createControl(hwnd(), virtualListView(1, 0, 0, 200, 100, true),
+                                                 DialogUnits::of(hwnd()), nullptr));
     }
-    StopFlag stop;
     int commands = 0;
+    std::vector<std::string> names;
+    VirtualListView list;
+    std::string cell(std::size_t row, int) override { return names.at(row); }
+    int image(std::size_t) override { return -1; }
 
 protected:
     void onCommand(int, int, HWND) override {
         ++commands;
         throw std::runtime_error("handler failed");
     }
-    void onClose() override { stop.request(); }
+    std::optional<LRESULT> onNotify(const NMHDR& header) override { return list.answer(header, *this); }
 };
 
-bool queued(UINT message) {
-    MSG msg;
-    return PeekMessageA(&msg, nullptr, message, message, PM_NOREMOVE) != FALSE;
-}
-
-TEST(UiToolkit, PumpLooksAtTheQueueEveryFifteenMillisecondsAndStopsAtCloseAndQuit) {
-    BusyWindow window;
-    ASSERT_NE(window.hwnd(), nullptr);
-    std::uint32_t now = 1000;
-    MessagePump pump(window.stop, nullptr, [&] { return now; });
-    // The first yield always looks; then not before 15 ms after the last look.
-    for (const auto& [tick, looks] : {std::pair{1000u, true}, std::pair{1014u, false}, std::pair{1015u, true}}) {
-        PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
-        now = tick;
-        pump.yield();
-        EXPECT_EQ(queued(WM_APP), !looks) << tick;
-    }
-    PumpThrottle throttle;
-    for (const auto& [tick, due] : {std::pair{0xFFFFFFF0u, true}, std::pair{0xFFFFFFFEu, false}, std::pair{0x0000000Eu, true}})
-        EXPECT_EQ(throttle.due(tick), due) << std::hex << tick << " across the wrap";
-
-    PostMessageA(window.hwnd(), WM_CLOSE, 0, 0);
-    pump.pumpNow();
-    EXPECT_TRUE(pump.stopRequested() && IsWindow(window.hwnd())) << "a close during the work only asks it to stop";
-    window.stop.clear();
+TEST(UiToolkit, PumpKeepsAQuitForTheProgramsLoopAndAFailingHandlerStaysInsideTheThunk) {
+    StopFlag stop;
+    MessagePump pump(stop);
     PostQuitMessage(7);
     pump.pumpNow();
     EXPECT_TRUE(pump.stopRequested());
@@ -73,127 +69,27 @@ TEST(UiToolkit, PumpLooksAtTheQueueEveryFifteenMillisecondsAndStopsAtCloseAndQui
     ASSERT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "kept for the program's loop";
     EXPECT_EQ(quit.wParam, 7u);
 
+    TestWindow window;
+    ASSERT_NE(window.hwnd(), nullptr);
     for (int i = 0; i < 2; ++i) SendMessageA(window.hwnd(), WM_COMMAND, MAKEWPARAM(1, BN_CLICKED), 0);
     EXPECT_EQ(window.commands, 2) << "an exception must stay inside the thunk";
 }
 
-// Few rows are selected one by one, most by selecting all and letting go of the others.
-TEST(UiToolkit, OwnerDataListSelectsExactlyTheRowsAsked) {
-    BusyWindow parent;
-    const VirtualListView list(createControl(parent.hwnd(), virtualListView(1, 0, 0, 100, 100, true),
-                                             DialogUnits::of(parent.hwnd()), nullptr));
-    list.setRowCount(8);
-    using Rows = std::vector<std::size_t>;
-    const std::pair<Rows, Rows> cases[] = {{{5, 1, 5}, {1, 5}}, {{0, 1, 2, 4, 6, 7}, {0, 1, 2, 4, 6, 7}},
-                                           {{7, 6, 5, 4, 3, 2, 1, 0}, {0, 1, 2, 3, 4, 5, 6, 7}}, {{}, {}}};
-    for (const auto& [asked, selected] : cases) {
-        list.selectOnly(asked);
-        EXPECT_EQ(list.selectedIndices(), selected);
-    }
-}
-
-// What the user types in the list finds the next row beginning with it, without case.
-TEST(UiToolkit, OwnerDataListFindsTheRowTypedFromTheStartRow) {
-    struct Names final : ListRows {
-        std::vector<std::string> names{"alpha", "Beta", "bravo", "charlie"};
-        std::string cell(std::size_t row, int) override { return names.at(row); }
-        int image(std::size_t) override { return -1; }
-    } rows;
-    BusyWindow parent;
-    const VirtualListView list(createControl(parent.hwnd(), virtualListView(1, 0, 0, 100, 100, true),
-                                             DialogUnits::of(parent.hwnd()), nullptr));
-    list.setRowCount(rows.names.size());
-    struct Case { const wchar_t* typed; UINT flags; int start; LRESULT row; };
-    const Case cases[] = {{L"b", LVFI_PARTIAL | LVFI_STRING, 0, 1}, {L"B", LVFI_PARTIAL | LVFI_STRING, 2, 2},
-                          {L"al", LVFI_PARTIAL | LVFI_STRING | LVFI_WRAP, 3, 0}, {L"al", LVFI_PARTIAL | LVFI_STRING, 3, -1},
-                          {L"bet", LVFI_STRING, 0, -1}, {L"BETA", LVFI_STRING, 0, 1}, {L"ALP", LVFI_PARTIAL | LVFI_WRAP, 2, 0}};
-    for (const Case& c : cases) {
-        NMLVFINDITEMW request{};
-        request.hdr = {list.hwnd(), 1, static_cast<UINT>(LVN_ODFINDITEMW)};
-        request.iStart = c.start;
-        request.lvfi.flags = c.flags;
-        request.lvfi.psz = c.typed;
-        EXPECT_EQ(list.answer(request.hdr, rows), std::optional<LRESULT>(c.row)) << c.start;
-    }
-}
-
-// A window text as the system holds it, in UTF-16.
-std::wstring systemText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-}
-
-// An owner-data list whose parent answers its requests, as the program's windows do.
-class ListHost final : public Window, public ListRows {
-public:
-    ListHost() {
-        WindowSpec desc;
-        desc.className = "QuillonListHost";
-        desc.title = "Quillon list host";
-        if (create(desc))
-            list = VirtualListView(createControl(hwnd(), virtualListView(1, 0, 0, 200, 100, false),
-                                                 DialogUnits::of(hwnd()), nullptr));
-    }
-    std::string name;
-    VirtualListView list;
-    std::string cell(std::size_t, int) override { return name; }
-    int image(std::size_t) override { return -1; }
-
-protected:
-    std::optional<LRESULT> onNotify(const NMHDR& header) override { return list.answer(header, *this); }
-};
-
-// Each name reaches the system in UTF-16 and comes back whole: a title, a row of the viewer's
-// list type, a menu entry and a message box.
+// Each name reaches the system in UTF-16 and comes back whole: a title, a row of the viewer's list
+// type and a menu entry (a message box's text in the prompter's test).
 TEST(UiToolkit, NamesBeyondTheCodePageKeepEveryCharacter) {
-    ListHost host;
-    ASSERT_TRUE(host.list) << "the list did not appear";
-    host.list.addColumn("Name", 200);
-    host.list.setRowCount(1);
-    Win32Prompter prompter;
+    TestWindow window;
+    ASSERT_TRUE(window.list) << "the list did not appear";
+    window.list.addColumn("Name", 200);
+    window.list.setRowCount(1);
     for (const char* name : {"Отчёт.txt", "日本語のファイル.doc", "photo \U0001F600.jpg", "Straße"}) {
-        const std::wstring expected = win32::wide(name);
-        host.setTitle(name);
-        EXPECT_EQ(systemText(host.hwnd()), expected) << name;
-        EXPECT_EQ(host.title(), name);
-
-        host.name = name;
-        wchar_t cell[256] = {};
-        LVITEMW item{};
-        item.pszText = cell;
-        item.cchTextMax = 256;
-        SendMessageW(host.list.hwnd(), LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
-        EXPECT_EQ(std::wstring(cell), expected) << name;
-
+        window.setTitle(name);
+        EXPECT_EQ(windowText(window.hwnd()), name);
+        window.names = {name};
+        EXPECT_EQ(window.list.text(0, 0), name);
         const MenuItemSpec entries[] = {{0, 100, name}};
-        const win32::MenuHandle menu = buildPopupMenu(entries);
-        wchar_t entry[256] = {};
-        GetMenuStringW(menu.get(), 100, entry, 256, MF_BYCOMMAND);
-        EXPECT_EQ(std::wstring(entry), expected) << name;
-
-        bool shown = false;
-        uitest::WindowScript script;
-        script.when("Quillon name check", [&](HWND box) {
-            for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-                shown = shown || systemText(child) == expected;
-            uitest::postClick(box, IDOK);
-        });
-        script.start();
-        prompter.message({name, "Quillon name check", MsgIcon::Information, MsgButtons::Ok});
-        ASSERT_TRUE(script.finished()) << script.failure();
-        EXPECT_TRUE(shown) << name;
+        EXPECT_EQ(Menu(buildPopupMenu(entries).get()).text(100), name);
     }
-}
-
-TEST(UiToolkit, ScriptFailsAndEndsTheLoopWhenItsWindowNeverAppears) {
-    uitest::WindowScript script(200);
-    script.when("A window nobody opens", [](HWND) {});
-    script.start();
-    uitest::pumpUntil([&] { return !script.failure().empty(); }, 3000);
-    EXPECT_EQ(script.failure(), "window \"A window nobody opens\" did not appear");
-    MSG quit;
-    EXPECT_TRUE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the script must end the loop";
 }
 
 // The program's own menu is built and hidden in place in the main window's test.
@@ -210,22 +106,132 @@ TEST(UiMenu, MalformedTablesAreRefusedAndHiddenEntriesComeBackInPlaceWithWhatThe
         {0, 0, "&Uninstall"}, {1, ID_NAME1, "1st"}, {1, ID_NAME2, "2nd"}, {1, ID_NAME3, "3rd"}});
     ASSERT_TRUE(bar);
     const Menu menu(bar.get());
-    menu.setText(ID_NAME1, "Paint Shop");
+    const Menu entries(menu.subMenu(0));
     menu.enable(ID_NAME1, false);
     MenuVisibility visibility(menu.subMenu(0));
-    visibility.setVisible(ID_NAME2, false);
-    visibility.setVisible(ID_NAME1, false);
-    visibility.setVisible(ID_NAME1, false);  // twice changes nothing more
-    visibility.setVisible(ID_NAME2, true);
-    visibility.setVisible(ID_NAME3, false);
-    const Menu entries(menu.subMenu(0));
-    ASSERT_EQ(entries.count(), 1);
-    EXPECT_EQ(entries.idAt(0), ID_NAME2);
-    visibility.setVisible(ID_NAME1, true);
-    ASSERT_EQ(entries.count(), 2);
-    EXPECT_EQ(entries.idAt(0), ID_NAME1) << "back in its place";
-    EXPECT_EQ(menu.text(ID_NAME1), "Paint Shop");
-    EXPECT_FALSE(menu.isEnabled(ID_NAME1));
+    // One entry hidden or shown at each step (the same twice changes nothing more), then the entries.
+    const std::tuple<int, bool, std::vector<int>> steps[] = {
+        {ID_NAME2, false, {ID_NAME1, ID_NAME3}}, {ID_NAME1, false, {ID_NAME3}}, {ID_NAME1, false, {ID_NAME3}},
+        {ID_NAME2, true, {ID_NAME2, ID_NAME3}},  {ID_NAME3, false, {ID_NAME2}}, {ID_NAME1, true, {ID_NAME1, ID_NAME2}}};
+    for (const auto& [id, visible, shown] : steps) {
+        visibility.setVisible(id, visible);
+        std::vector<int> ids;
+        for (int i = 0; i < entries.count(); ++i) ids.push_back(entries.idAt(i));
+        EXPECT_EQ(ids, shown) << id << (visible ? " shown" : " hidden");
+    }
+    EXPECT_EQ(menu.text(ID_NAME1), "1st");
+    EXPECT_FALSE(menu.isEnabled(ID_NAME1)) << "a hidden entry comes back with what it carried";
+}
+
+void pressKey(UINT key) {
+    PostMessageA(GetFocus(), WM_KEYDOWN, key, 0);
+    PostMessageA(GetFocus(), WM_KEYUP, key, 0xC0000000);
+}
+
+class UiPrompter : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(initCommonControls());
+        ShowWindow(owner.hwnd(), SW_SHOW);
+        ASSERT_TRUE(uitest::pumpUntil([&] { return GetActiveWindow() == owner.hwnd(); })) << "the owner is not active";
+    }
+    void TearDown() override { uitest::drainQuit(); }
+
+    TestWindow owner;
+    Win32Prompter prompter;
+};
+
+TEST_F(UiPrompter, MessageBoxShowsTheRequestOverTheActiveWindowAndReturnsTheClickedButton) {
+    // Names beyond the code page reach the box whole.
+    const MessageRequest request{"Delete Отчёт.txt, 日本語のファイル.doc and photo \U0001F600.jpg?", "Quillon message test",
+                                 MsgIcon::Exclamation, MsgButtons::YesNoCancel, 3};
+    WindowScript script;
+    script.when(request.title, [&](HWND box) {
+        std::string texts = "\n";
+        for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            texts += windowText(child) + "\n";
+        EXPECT_NE(texts.find("\n" + request.text + "\n"), std::string::npos) << texts;
+        EXPECT_EQ(GetWindow(box, GW_OWNER), owner.hwnd());
+        EXPECT_EQ(GetDlgCtrlID(GetFocus()), IDCANCEL) << "the third button is the default: it starts with the focus";
+        postClick(box, IDNO);
+    });
+    script.start();
+    EXPECT_EQ(prompter.message(request), MsgAnswer::No);
+    EXPECT_TRUE(script.finished()) << script.failure();
+}
+
+TEST_F(UiPrompter, InputBoxReturnsTheTypedTextOnlyWhenConfirmed) {
+    // typed null: the proposal stays
+    struct Case { const char* typed; Answer finish; std::optional<std::string> answer; };
+    for (const Case& c : {Case{"My program", [](HWND d) { postClick(d, IDOK); }, "My program"},
+                          Case{nullptr, [](HWND d) { postClick(d, IDOK); }, "Removal list 1"},
+                          Case{"ignored", [](HWND d) { postClick(d, IDCANCEL); }, std::nullopt},
+                          Case{"ignored", [](HWND d) { PostMessageA(d, WM_CLOSE, 0, 0); }, std::nullopt}}) {
+        SCOPED_TRACE(c.answer.value_or("(no answer)"));
+        std::string seen;
+        WindowScript script;
+        script.when("Quillon input test", [&](HWND box) {
+            seen = windowText(GetDlgItem(box, InputBox::promptId)) + "|" + windowText(GetDlgItem(box, InputBox::editId)) +
+                   (GetFocus() == GetDlgItem(box, InputBox::editId) ? "|typing goes to the box" : "") +
+                   (IsWindowEnabled(owner.hwnd()) ? "" : "|modal");
+            if (c.typed) SetDlgItemTextA(box, InputBox::editId, c.typed);
+            c.finish(box);
+        });
+        script.start();
+        EXPECT_EQ(prompter.inputBox("Name of the removal list:", "Quillon input test", "Removal list 1"), c.answer);
+        ASSERT_TRUE(script.finished()) << script.failure();
+        EXPECT_EQ(seen, "Name of the removal list:|Removal list 1|typing goes to the box|modal");
+        EXPECT_TRUE(IsWindowEnabled(owner.hwnd()));
+    }
+}
+
+TEST_F(UiPrompter, SaveDialogAddsTheExtensionAndAsksBeforeReplacing) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string file = std::string(temp) + "QuillonReplaceTest.qdf";
+    ASSERT_TRUE(std::ofstream(file) << "list");
+    const FileDialogRequest request{"Quillon file test", "Removal lists (*.qdf)|*.qdf|All files|*.*", temp, "", "qdf"};
+    WindowScript script;
+    script.when(request.title, [](HWND d) {  // into cmb13, or edt1 in the older layout
+        if (!SetDlgItemTextA(d, 0x47c, "QuillonReplaceTest")) SetDlgItemTextA(d, 0x480, "QuillonReplaceTest");
+        postClick(d, IDOK);
+    });
+    // The question comes with the dialog's title: it is answered once it, not the dialog, is found.
+    const auto asked = [&] { return GetDlgItem(uitest::findThreadWindow(request.title), IDYES) != nullptr; };
+    script.when(request.title, [](HWND box) { postClick(box, IDYES); }, asked);
+    script.start();
+    EXPECT_EQ(prompter.saveFile(request), file);
+    EXPECT_TRUE(script.finished()) << script.failure();
+    DeleteFileA(file.c_str());
+}
+
+TEST_F(UiPrompter, DllInUseQuestionDeletesOnlyOnItsButtonsAndSkipsOnEveryOtherWayOut) {
+    using review::InUseAnswer;
+    struct Case { Answer answer; InUseAnswer expected; bool owned = true; };
+    for (const Case& c : {Case{[](HWND d) { postClick(d, IDC_INUSE_CMDDELETE); }, InUseAnswer::Delete},
+                          Case{[](HWND d) { postClick(d, IDC_INUSE_CMDDELETEALL); }, InUseAnswer::DeleteAll},
+                          Case{[](HWND d) { postClick(d, IDC_INUSE_CMDSKIP); }, InUseAnswer::Skip},
+                          Case{[](HWND d) { PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }, InUseAnswer::Skip},
+                          Case{[](HWND) { pressKey(VK_ESCAPE); }, InUseAnswer::Skip},
+                          Case{[](HWND) { pressKey(VK_RETURN); }, InUseAnswer::Skip},
+                          Case{[](HWND d) { postClick(d, IDC_INUSE_CMDDELETEALL); }, InUseAnswer::DeleteAll, false}}) {
+        SCOPED_TRACE(static_cast<int>(c.expected));
+        std::string seen;
+        WindowScript script;
+        script.when("DLL file in use", [&](HWND prompt) {
+            seen = Control(prompt, IDC_INUSE_LBLMSG).text() + "|" + Control(prompt, IDC_INUSE_CMDDELETEALL).text() +
+                   (GetDlgCtrlID(GetFocus()) == IDC_INUSE_CMDSKIP ? "|Skip focused" : "") +
+                   (GetWindow(prompt, GW_OWNER) == owner.hwnd() && !IsWindowEnabled(owner.hwnd()) ? "|modal" : "");
+            c.answer(prompt);
+        });
+        script.start();
+        EXPECT_EQ(review::InUseDllPrompt(c.owned ? owner.hwnd() : nullptr).ask("C:\\Shared Parts\\newapp32.dll"), c.expected);
+        ASSERT_TRUE(script.finished()) << script.failure();
+        EXPECT_EQ(seen, std::string("The DLL file C:\\Shared Parts\\newapp32.dll may be in use by other applications. "
+                                    "Delete it?|Delete &All|Skip focused") + (c.owned ? "|modal" : ""));
+        EXPECT_TRUE(IsWindowEnabled(owner.hwnd())) << "the owner gets its input back";
+        EXPECT_EQ(uitest::findThreadWindow("DLL file in use"), nullptr) << "the prompt is gone";
+    }
 }
 
 }  // namespace
