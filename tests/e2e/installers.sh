@@ -32,6 +32,9 @@ own='^(. C:\\Program Files\\Quillon(\\|$)|[KV] HKEY_CURRENT_USER\\Software\\Quil
 churn=(
     # Wine writes the display adapter's driver date anew at each start of its display driver.
     '^[-+]V HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\\{4D36E968-E325-11CE-BFC1-08002BE10318\}\\0000[[:blank:]]"DriverDateData"='
+    # A key programs share (a fresh prefix has no SharedDLLs) stays once made: the installers'
+    # values in it go, the key itself is never Quillon's to remove.
+    '^\+K HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs$'
     # The common save dialog remembers the folder the removal list was saved in.
     '^\+[KV] HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32(\\|[[:blank:]]|$)'
 )
