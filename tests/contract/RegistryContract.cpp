@@ -91,7 +91,8 @@ TEST_P(RegistryContract, ValuesKeepTheirTypeAndAllTheirDataAndNamesInEveryScript
     const std::map<std::string, RegValue> set = {
         {"Dword300", {RegType::Dword, "\x2c\x01\0\0"s}}, {"Binary", {RegType::Binary, "\0\x01\x7f\x80\xff"s}},
         {"LongBinary", {RegType::Binary, pattern(20000) + "\0\xff"s}}, {"EmptyText", {RegType::Sz, ""}},
-        {"Text20000", {RegType::Sz, pattern(20000)}}, {all, {RegType::ExpandSz, "%TEMP%\\" + all}},
+        {"Text257", {RegType::Sz, pattern(257)}}, {"Text20000", {RegType::Sz, pattern(20000)}},
+        {all, {RegType::ExpandSz, "%TEMP%\\" + all}},
         {all + " list", {RegType::MultiSz, all + "\0" + all + all + "\0\0"s}}};
     const auto world = create("World");
     ASSERT_EQ(world->setDefaultValue(all + "\\" + all, "default " + all), Status::Ok);

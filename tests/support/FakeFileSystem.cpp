@@ -285,8 +285,6 @@ void FakeFileSystem::failReadsUnder(std::string_view prefix, Status s) { failing
 
 void FakeFileSystem::failMovesTo(std::string_view prefix, Status s) { failingMoves_.emplace_back(key(prefix), s); }
 
-void FakeFileSystem::setNow(DateTime when) { now_ = when; }
-
 bool FakeFileSystem::exists(std::string_view path) const { return find(path).entry != nullptr; }
 
 std::optional<std::string> FakeFileSystem::content(std::string_view path) const {

@@ -29,7 +29,7 @@ public:
     // The size the file reports, whatever its content; cleared when the file is written.
     void setFileSize(std::string_view path, std::uint64_t size);
     void setLastWrite(std::string_view path, DateTime when);
-    // These names first in listings, then the rest in creation order.
+    // Those of these names that exist first in listings, then the rest in the order they were made.
     void setListingOrder(std::string_view folder, std::vector<std::string> names);
     void refuseListing(std::string_view folder);
     // Listings of the folder give `entries` entries ("." and ".." count) and then break off,
@@ -51,8 +51,6 @@ public:
     void failReadsUnder(std::string_view pathPrefix, Status s = Status::AccessDenied);
     // Moves whose destination is at or below the prefix fail with `s`.
     void failMovesTo(std::string_view pathPrefix, Status s = Status::AccessDenied);
-    // The date given to files written through the port (default 2026-01-01 12:00:00).
-    void setNow(DateTime when);
 
     bool exists(std::string_view path) const;
     std::optional<std::string> content(std::string_view path) const;
@@ -95,7 +93,7 @@ private:
     Failures failingMoves_;
     Failures failingReads_;
     std::int64_t made_ = 0;  // entries made so far: the creation order
-    DateTime now_{2026, 1, 1, 12, 0, 0};
+    DateTime now_{2026, 1, 1, 12, 0, 0};  // the date of everything made and written
 };
 
 }  // namespace quillon::fakes
