@@ -1,5 +1,4 @@
 // What the logic relies on of the registry, below a key of the test's own.
-#include <algorithm>
 #include <map>
 
 #include "contract/Sandbox.h"
