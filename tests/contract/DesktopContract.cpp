@@ -7,7 +7,7 @@ namespace {
 
 using DesktopContract = ContractTest;
 
-TEST_P(DesktopContract, AClaimedInstanceNameIsSeenTakenUntilEveryClaimEnds) {
+TEST_P(DesktopContract, InstanceNamesAreTakenUntilEveryClaimEndsAndTheProgramIsAnExe) {
     Desktop& desktop = *box_->desktop;
     const std::string name = "Quillon.DesktopContract";
     {
@@ -18,13 +18,9 @@ TEST_P(DesktopContract, AClaimedInstanceNameIsSeenTakenUntilEveryClaimEnds) {
         EXPECT_FALSE(desktop.claimInstance(name + ".Other")->anotherWasRunning());
     }
     EXPECT_FALSE(desktop.claimInstance(name)->anotherWasRunning());
-}
-
-TEST_P(DesktopContract, TheProgramPathIsAFullExePathOnAnNtSystem) {
-    const std::string program = box_->desktop->programPath();
-    EXPECT_TRUE(endsWithNoCase(program, ".exe")) << program;
-    EXPECT_EQ(program.substr(1, 2), ":\\") << program;
-    EXPECT_TRUE(box_->desktop->isNtFamily());
+    const std::string program = desktop.programPath();
+    EXPECT_TRUE(endsWithNoCase(program, ".exe") && program.substr(1, 2) == ":\\") << program;
+    EXPECT_TRUE(desktop.isNtFamily());
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, DesktopContract, ::testing::ValuesIn(targets()), targetName);

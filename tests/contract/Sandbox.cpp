@@ -3,10 +3,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-#include "support/FakeDesktop.h"
-#include "support/FakeFileSystem.h"
-#include "support/FakeRegistry.h"
-#include "support/FakeShell.h"
+#include "support/FakeMachine.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -23,30 +20,21 @@
 namespace quillon::contract {
 namespace {
 
+// The small machine of the unit tests: drive C: with the system's folders and its temporary folder.
 class FakeSandbox final : public Sandbox {
 public:
-    FakeSandbox() : Sandbox(files_, shell_, registry_, desktop_) {
-        files_.setNow(now);
-        files_.addDrive('C', DriveType::Fixed, "SYSTEM");
-        for (const auto& [csidl, path] : {std::pair{Csidl::Windows, "C:\\Win"}, {Csidl::System, "C:\\Win\\System"},
-                                          {Csidl::ProgramFiles, "C:\\Programs"}, {Csidl::AppData, "C:\\AppData"}}) {
-            files_.addFolder(path);
-            shell_.setSpecialFolder(csidl, path);
-        }
-        shell_.setTempPath("C:\\TEMPOR~1\\", "C:\\Temporary Files\\");
-        scratchFolder = "C:\\Temporary Files\\QuillonContract\\";
-        files_.addFolder(scratchFolder);
+    FakeSandbox() : Sandbox(m_.files, m_.shell, m_.registry, m_.desktop) {
+        now = DateTime{2026, 1, 1, 12, 0, 0};  // the fake's clock, which stands still
+        scratchFolder = "C:\\Windows\\Temp\\QuillonContract\\";
+        m_.files.addFolder(scratchFolder);
         scratchKey = "Software\\QuillonContract";
-        registry_.createKey(hkcu, scratchKey);
+        m_.registry.createKey(hkcu, scratchKey);
     }
-    void holdOpen(const std::string& path) override { files_.holdOpen(path); }
+    void holdOpen(const std::string& path) override { m_.files.holdOpen(path); }
     Status importRegFile(const std::string&) override { return Status::NotSupported; }
 
 private:
-    fakes::FakeFileSystem files_;
-    fakes::FakeShell shell_{files_};
-    fakes::FakeRegistry registry_;
-    fakes::FakeDesktop desktop_;
+    fakes::FakeMachine m_;
 };
 
 #ifdef _WIN32

@@ -20,9 +20,8 @@ const std::vector<Sample> samples = {
     {"", "Binary", {RegType::Binary, "\0\x01\x7f\x80\xff"s}}, {"", "EmptyBinary", {RegType::Binary, ""}},
     {"", "LongBinary", {RegType::Binary, std::string(300, '\xa5')}}, 
     {"\\Nested\\Deeper", "Deep", {RegType::Sz, "deep"}}, {"", "Odd", {0x103, "\x05"s}},
-    {"\\Nested\\Deeper\\Deepest", "", {RegType::Link, "\x10"s}}};
-// Names and text beyond any ANSI code page: Cyrillic, Japanese, an emoji (a surrogate pair).
-const std::vector<Sample> unicodeSamples = {
+    {"\\Nested\\Deeper\\Deepest", "", {RegType::Link, "\x10"s}},
+    // Names and text beyond any ANSI code page: Cyrillic, Japanese, an emoji (a surrogate pair).
     {"", "Caf\u00e9", {RegType::Sz, "caf\u00e9"}}, {"", "\u0414\u043e\u043c", {RegType::Sz, "\u0434\u043e\u043c \U0001F600"}},
     {"", "\u65e5\u672c\u8a9e", {RegType::ExpandSz, "%TEMP%\\\u65e5\u672c"}},
     {"", "\U0001F600", {RegType::MultiSz, "\u0434\0\u65e5\0\0"s}}, {"", "Control", {RegType::Sz, "\u0434\r\n"}},
@@ -31,43 +30,37 @@ const std::vector<Sample> unicodeSamples = {
 using UndoRegFileContract = ContractTest;
 
 // Writes the samples, captures them to a file, and restores them through Quillon and regedit.
-void roundTrip(Sandbox& box, const std::vector<Sample>& values, std::size_t keyCount) {
-    Registry& registry = *box.registry;
+TEST_P(UndoRegFileContract, EveryValueComesBackWholeThroughQuillonAndThroughRegedit) {
+    Registry& registry = *box_->registry;
     const auto capture = [&](std::vector<undo::RegKeyImage> keys = {}) {
-        EXPECT_EQ(undo::captureKeyTree(registry, hkcu, box.scratchKey, keys), Status::Ok);
+        EXPECT_EQ(undo::captureKeyTree(registry, hkcu, box_->scratchKey, keys), Status::Ok);
         return keys;
     };
     std::unique_ptr<RegistryKey> key;
-    for (const Sample& s : values) {
-        ASSERT_EQ(registry.create(hkcu, box.scratchKey + s.key, key), Status::Ok);
+    for (const Sample& s : samples) {
+        ASSERT_EQ(registry.create(hkcu, box_->scratchKey + s.key, key), Status::Ok);
         ASSERT_EQ(key->setValue(s.name, s.value), Status::Ok) << s.name;
     }
     const auto original = capture();
-    ASSERT_EQ(original.size(), keyCount);
+    ASSERT_EQ(original.size(), 5u) << "\"Nested\" among them, holding no value";
 
-    const std::string file = box.scratchFolder + "keys.reg";
+    const std::string file = box_->scratchFolder + "keys.reg";
     std::unique_ptr<TextWriter> out;
-    ASSERT_EQ(box.fs->openWrite(file, WriteMode::Create, out), Status::Ok);
+    ASSERT_EQ(box_->fs->openWrite(file, WriteMode::Create, out), Status::Ok);
     ASSERT_TRUE(succeeded(undo::writeRegFile(*out, original)) && succeeded(out->close()));
     std::unique_ptr<TextReader> in;
     std::vector<undo::RegKeyImage> read;
-    ASSERT_TRUE(succeeded(box.fs->openRead(file, in)) && undo::readRegFile(*in, read));
+    ASSERT_TRUE(succeeded(box_->fs->openRead(file, in)) && undo::readRegFile(*in, read));
     EXPECT_EQ(read, original);
 
-    ASSERT_EQ(registry.deleteTree(hkcu, box.scratchKey), Status::Ok);
+    ASSERT_EQ(registry.deleteTree(hkcu, box_->scratchKey), Status::Ok);
     ASSERT_EQ(undo::restoreKeys(registry, read), Status::Ok);
     EXPECT_EQ(capture(), original) << "restored by Quillon";
-    ASSERT_EQ(registry.deleteTree(hkcu, box.scratchKey), Status::Ok);
-    if (box.importRegFile(file) != Status::NotSupported) {  // the fake has no regedit
+    ASSERT_EQ(registry.deleteTree(hkcu, box_->scratchKey), Status::Ok);
+    if (box_->importRegFile(file) != Status::NotSupported) {  // the fake has no regedit
         EXPECT_EQ(capture(), original) << "imported by regedit";
     }
 }
-
-TEST_P(UndoRegFileContract, EveryValueComesBackWholeThroughQuillonAndThroughRegedit) {
-    roundTrip(*box_, samples, 4);  // "Nested" among them, holding no value
-}
-
-TEST_P(UndoRegFileContract, NamesAndTextInAnyScriptComeBackWhole) { roundTrip(*box_, unicodeSamples, 2); }
 
 INSTANTIATE_TEST_SUITE_P(Targets, UndoRegFileContract, ::testing::ValuesIn(targets()), targetName);
 

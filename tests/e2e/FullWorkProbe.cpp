@@ -1,7 +1,5 @@
-// Runs inside the prefix of fullwork.sh, one test per start: "Update database" of X: with the
-// work folder on the small drive T:, and after the script's installation of many files on X:,
-// "Find changes", whose scan no longer fits on T:. It must end in one error box naming the file
-// and the full disk, and no viewer.
+// Runs inside the prefix of fullwork.sh, one test per start: "Update database" of X:, and after the
+// script's installation of many files, "Find changes", whose work files no longer fit on T:.
 #include "ProbeKit.h"
 
 namespace {

@@ -1,6 +1,5 @@
 #pragma once
-// What the end-to-end probes share: waiting on conditions, windows and list views of other processes,
-// the installed programs started and answered, real input, and the registry and files they leave.
+// What the end-to-end probes share: windows and lists of other processes, the programs started and answered.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,7 +11,6 @@
 #include <functional>
 #include <iterator>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +22,6 @@
 namespace quillon::e2e {
 
 using quillon::win32::KernelHandle;
-using quillon::win32::RegKey;
 using Rows = std::vector<std::vector<std::string>>;
 using testing::AssertionFailure;
 using testing::AssertionResult;
@@ -44,20 +41,7 @@ inline std::string fileText(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-inline void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary);
-    out << text;
-    ASSERT_TRUE(out.good()) << path;
-}
-
 inline bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-inline std::optional<std::string> stringValue(HKEY hive, const char* path, const char* name) {
-    char data[4096] = {};
-    DWORD size = sizeof data - 1;
-    if (RegGetValueA(hive, path, name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) return std::nullopt;
-    return std::string(data);
-}
 
 // The drive entry a scan works on, as the main window's drive list spells it: "(X:) SMALL".
 inline AssertionResult setDrive(const std::string& entry) {
@@ -68,85 +52,74 @@ inline AssertionResult setDrive(const std::string& entry) {
 
 // Creates the key, and sets the number when a name is given.
 inline void setKey(HKEY hive, const char* path, const std::string& name = "", DWORD value = 0) {
-    RegKey key;
-    ASSERT_EQ(RegCreateKeyExA(hive, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.out(), nullptr), ERROR_SUCCESS);
-    const LSTATUS set = name.empty() ? ERROR_SUCCESS : RegSetValueExA(key.get(), name.c_str(), 0, REG_DWORD,
-                                                                      reinterpret_cast<const BYTE*>(&value), sizeof value);
-    ASSERT_EQ(set, ERROR_SUCCESS) << name;
+    quillon::win32::RegKey key;
+    const LSTATUS s = name.empty() ? RegCreateKeyExA(hive, path, 0, nullptr, 0, KEY_WRITE, nullptr, key.out(), nullptr)
+                                   : RegSetKeyValueA(hive, path, name.c_str(), REG_DWORD, &value, sizeof value);
+    ASSERT_EQ(s, ERROR_SUCCESS) << path << " " << name;
+}
+
+inline DWORD processOf(HWND window) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    return id;
 }
 
 // The caption or text of a window of another process, in UTF-8 (the narrow message gives only what
 // the code page holds); a window that hangs must not hang the probe.
 inline std::string windowText(HWND window) {
     wchar_t text[1024] = {};
-    DWORD_PTR copied = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                             5000, &copied))
-        return {};
-    return quillon::win32::utf8(std::wstring_view(text, std::min<std::size_t>(copied, std::size(text) - 1)));
+    SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000,
+                        nullptr);
+    return quillon::win32::utf8(text);
 }
 
-using WindowSearch = std::pair<const std::function<bool(HWND)>*, HWND>;
-
-// A named callback: on 32-bit Windows only a __stdcall function converts to WNDENUMPROC.
-inline BOOL CALLBACK visitWindow(HWND window, LPARAM lp) noexcept {
-    auto* s = reinterpret_cast<WindowSearch*>(lp);
-    try {
-        if (!(*s->first)(window)) return TRUE;
-    } catch (...) {
-        return FALSE;  // nothing found
+// The top-level windows when `parent` is null, else every window below `parent`.
+inline std::vector<HWND> windowsUnder(HWND parent) {
+    std::vector<HWND> windows;
+    for (HWND w = GetWindow(parent ? parent : GetDesktopWindow(), GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT)) {
+        windows.push_back(w);
+        if (parent) std::ranges::copy(windowsUnder(w), std::back_inserter(windows));
     }
-    s->second = window;
-    return FALSE;
+    return windows;
 }
 
-// The first window the match accepts: top-level windows when `parent` is null, else every
-// window below `parent`. A match that never accepts visits them all.
 inline HWND firstWindow(HWND parent, const std::function<bool(HWND)>& match) {
-    WindowSearch search{&match, nullptr};
-    if (parent) {
-        EnumChildWindows(parent, visitWindow, reinterpret_cast<LPARAM>(&search));
-    } else {
-        EnumWindows(visitWindow, reinterpret_cast<LPARAM>(&search));
-    }
-    return search.second;
+    for (HWND window : windowsUnder(parent))
+        if (match(window)) return window;
+    return nullptr;
 }
 
 inline HWND descendant(HWND parent, int id) {
     return firstWindow(parent, [id](HWND child) { return GetDlgCtrlID(child) == id; });
 }
 
+inline int rowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
+inline int selectedCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
+
 // The texts of every row of a report-view list of another process, column by column.
 inline Rows listViewRows(HWND list, int columns) {
-    Rows rows;
-    DWORD processId = 0;
-    GetWindowThreadProcessId(list, &processId);
-    const KernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
-    constexpr SIZE_T TextSize = 1024;  // characters
-    // Memory in the list's process: the list writes its texts there, not into ours. Read in UTF-16:
-    // the narrow message would give only what the code page holds.
-    const auto release = [&](char* p) { VirtualFreeEx(process.get(), p, 0, MEM_RELEASE); };
-    const std::unique_ptr<char, decltype(release)> remote(
-        static_cast<char*>(VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW) + TextSize * sizeof(wchar_t),
-                                          MEM_COMMIT, PAGE_READWRITE)),
+    const KernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                           processOf(list)));
+    // The list writes its texts into memory of its own process, not ours; in UTF-16, as the narrow
+    // message would give only what the code page holds.
+    constexpr int Chars = 1024;
+    const auto release = [&](void* p) { VirtualFreeEx(process.get(), p, 0, MEM_RELEASE); };
+    const std::unique_ptr<void, decltype(release)> remote(
+        VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW) + Chars * sizeof(wchar_t), MEM_COMMIT, PAGE_READWRITE),
         release);
     if (!remote) return {{"<the list's memory cannot be reached>"}};
-    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < count; ++row) {
-        rows.emplace_back();
-        for (int column = 0; column < columns; ++column) {
-            LVITEMW item{};
-            item.iSubItem = column;
-            item.pszText = reinterpret_cast<wchar_t*>(remote.get() + sizeof(LVITEMW));
-            item.cchTextMax = static_cast<int>(TextSize);
-            wchar_t text[TextSize] = {};
+    LVITEMW item{};
+    item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.get()) + sizeof(LVITEMW));
+    item.cchTextMax = Chars;
+    Rows rows(rowCount(list));
+    for (std::size_t row = 0; row < rows.size(); ++row)
+        for (item.iSubItem = 0; item.iSubItem < columns; ++item.iSubItem) {
+            wchar_t text[Chars] = {};
             WriteProcessMemory(process.get(), remote.get(), &item, sizeof item, nullptr);
-            SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.get()));
-            ReadProcessMemory(process.get(), remote.get() + sizeof(LVITEMW), text, (TextSize - 1) * sizeof(wchar_t),
-                              nullptr);
-            rows.back().emplace_back(quillon::win32::utf8(text));
+            SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote.get()));
+            ReadProcessMemory(process.get(), item.pszText, text, (Chars - 1) * sizeof(wchar_t), nullptr);
+            rows[row].push_back(quillon::win32::utf8(text));
         }
-    }
     return rows;
 }
 
@@ -158,10 +131,8 @@ inline std::vector<std::string> listedPaths(HWND list) {
     return paths;
 }
 
-inline int rowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
-inline int selectedCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
-
-// The installed program started with the arguments; ended by force when the test leaves it running.
+// The installed program started with the arguments, or the program of a window another program
+// started; ended by force when the test leaves it running.
 class RunningProgram {
 public:
     explicit RunningProgram(const std::string& arguments, const std::string& program = ProgramFolder + "Quillon.exe") {
@@ -174,50 +145,35 @@ public:
         CloseHandle(pi.hThread);
         process_ = KernelHandle(pi.hProcess);
     }
-    // The program of a window, one that another program started.
-    explicit RunningProgram(HWND window) {
-        DWORD id = 0;
-        GetWindowThreadProcessId(window, &id);
-        process_.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, id));
-    }
+    explicit RunningProgram(HWND window)
+        : process_(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE,
+                               processOf(window))) {}
     ~RunningProgram() {
         if (process_ && WaitForSingleObject(process_.get(), 0) != WAIT_OBJECT_0) TerminateProcess(process_.get(), 1);
     }
 
-    bool started() const { return static_cast<bool>(process_); }
-    bool running() const { return process_ && WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
     DWORD id() const { return GetProcessId(process_.get()); }
     // A visible top-level window of the program (of any program for processId 0) with that
     // caption (null: any) holding a control with that identifier (0: any); null once the time is up.
     static HWND find(DWORD processId, const char* title, int controlId, DWORD timeoutMs) {
+        const auto match = [&](HWND w) {
+            return (!processId || processOf(w) == processId) && IsWindowVisible(w) &&
+                   (!title || windowText(w) == title) && (!controlId || descendant(w, controlId));
+        };
         HWND found = nullptr;
-        waitUntil(timeoutMs, [&] {
-            found = firstWindow(nullptr, [&](HWND w) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(w, &owner);
-                return (!processId || owner == processId) && IsWindowVisible(w) && (!title || windowText(w) == title) &&
-                       (!controlId || descendant(w, controlId));
-            });
-            return found != nullptr;
-        });
+        waitUntil(timeoutMs, [&] { return (found = firstWindow(nullptr, match)) != nullptr; });
         return found;
     }
     HWND window(const char* title, int controlId, DWORD timeoutMs) const { return find(id(), title, controlId, timeoutMs); }
     // The captions and texts of its visible windows and their children.
     std::string shows() const {
         std::string text;
-        firstWindow(nullptr, [&](HWND w) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(w, &owner);
-            if (owner != id() || !IsWindowVisible(w)) return false;
+        for (HWND w : windowsUnder(nullptr)) {
+            if (processOf(w) != id() || !IsWindowVisible(w)) continue;
             text += "[" + windowText(w) + "]";
-            firstWindow(w, [&](HWND child) {
-                text += " \"" + windowText(child) + "\"";
-                return false;
-            });
+            for (HWND child : windowsUnder(w)) text += " \"" + windowText(child) + "\"";
             text += "\n";
-            return false;
-        });
+        }
         return text.empty() ? "no visible window" : text;
     }
     AssertionResult noWindow(const char* what) const {
@@ -241,10 +197,14 @@ inline AssertionResult press(HWND button, const char* caption) {
     return AssertionSuccess();
 }
 
-// Waits for the program's message box or dialog and presses its button `buttonId`.
+// Waits for the program's message box or dialog, presses its button `buttonId` and waits for it to
+// close, so that the next question, though of the same title, is not taken for this one.
 inline AssertionResult answer(const RunningProgram& program, const char* title, int buttonId, const char* caption) {
     HWND box = program.window(title, buttonId, 60000);
-    return box ? press(GetDlgItem(box, buttonId), caption) : program.noWindow(title);
+    if (!box) return program.noWindow(title);
+    if (AssertionResult pressed = press(GetDlgItem(box, buttonId), caption); !pressed) return pressed;
+    if (!waitUntil(20000, [&] { return !IsWindowVisible(box); })) return AssertionFailure() << title << " stays open";
+    return AssertionSuccess();
 }
 
 // The first start on a new machine, which writes the defaults: the main window shown, then closed.
@@ -270,58 +230,36 @@ inline HWND filledViewer(DWORD processId) {
     return viewer && waitUntil(20000, filled) ? viewer : nullptr;
 }
 
-// The viewer's Select All, then its rows saved through the common save dialog: the path typed into its
-// file-name box (cmb13; edt1 in the older layout), then Save; done once the file is there and the
-// viewer answers.
+// The viewer's Select All, then its rows saved through the common save dialog: the path typed into
+// its file-name box (cmb13), then Save; done once the file is there and the viewer answers.
 inline AssertionResult saveAll(const RunningProgram& program, HWND viewer, const std::string& path) {
-    constexpr int FileNameCombo = 0x47c, FileNameEdit = 0x480;
-    DWORD_PTR ignored = 0;
-    if (!SendMessageTimeoutA(descendant(viewer, IDC_FOUND_CMDSELECTALL), BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &ignored))
+    constexpr int FileNameCombo = 0x47c;
+    if (!SendMessageTimeoutA(descendant(viewer, IDC_FOUND_CMDSELECTALL), BM_CLICK, 0, 0, SMTO_NORMAL, 20000, nullptr))
         return AssertionFailure() << "Select All did not return";
-    if (HWND files = descendant(viewer, IDC_FOUND_LVWFILESADDED); selectedCount(files) != rowCount(files))
-        return AssertionFailure() << "Select All left rows unselected";
     if (AssertionResult pressed = press(descendant(viewer, IDC_FOUND_CMDSAVE), "&Save selected"); !pressed) return pressed;
-    HWND dialog = program.window(nullptr, FileNameCombo, 30000);
-    if (!dialog) dialog = program.window(nullptr, FileNameEdit, 1000);
+    HWND dialog = program.window(nullptr, FileNameCombo, 60000);  // the shell's first load may be slow
     if (!dialog) return program.noWindow("the save dialog");
     // Its own controls only: the shell's file list inside it has a child numbered IDOK too.
-    HWND name = GetDlgItem(dialog, FileNameCombo) ? GetDlgItem(dialog, FileNameCombo) : GetDlgItem(dialog, FileNameEdit);
-    SendMessageTimeoutA(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()), SMTO_NORMAL, 5000, &ignored);
-    if (windowText(name) != path) return AssertionFailure() << "the file name box reads " << windowText(name);
+    SendMessageTimeoutA(GetDlgItem(dialog, FileNameCombo), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+                        SMTO_NORMAL, 5000, nullptr);
     if (AssertionResult pressed = press(GetDlgItem(dialog, IDOK), "&Save"); !pressed) return pressed;
     if (!waitUntil(20000, [&] { return !IsWindow(dialog) && exists(path); }))
         return AssertionFailure() << "the save dialog stays open or wrote nothing:\n" << program.shows();
     // The viewer answers again once the save handler has returned, the file closed.
-    if (!SendMessageTimeoutA(viewer, WM_NULL, 0, 0, SMTO_NORMAL, 20000, &ignored))
+    if (!SendMessageTimeoutA(viewer, WM_NULL, 0, 0, SMTO_NORMAL, 20000, nullptr))
         return AssertionFailure() << "the viewer does not answer after the save";
     return AssertionSuccess();
 }
 
-// A real click, so the windows see what a user's mouse would send: the left button unless others are named.
-inline bool clickAt(int x, int y, DWORD press = MOUSEEVENTF_LEFTDOWN, DWORD release = MOUSEEVENTF_LEFTUP) {
-    INPUT inputs[3] = {};
-    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    inputs[0].mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-    inputs[0].mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    inputs[1].mi.dwFlags = press;
-    inputs[2].mi.dwFlags = release;
-    return SendInput(3, inputs, sizeof(INPUT)) == 3;
-}
-
-// Clicks the first or the last entry of the menu that opens; under load a menu can show before it
-// takes input: it is clicked until it closes.
+// Chooses the first or the last entry of the menu that opens, by the keys a user would press: the
+// menu's loop reads them from its thread's queue, so none is lost to a menu not yet taking input.
 inline AssertionResult chooseFromMenu(bool last) {
     HWND menu = nullptr;
     if (!waitUntil(10000, [&] { return (menu = FindWindowA("#32768", nullptr)) && IsWindowVisible(menu); }))
         return AssertionFailure() << "the menu did not open";
-    RECT r{};
-    GetWindowRect(menu, &r);
-    for (int tries = 0; tries < 3 && IsWindowVisible(menu); ++tries) {
-        clickAt(r.left + 30, last ? r.bottom - 10 : r.top + 10);
-        waitUntil(3000, [&] { return !IsWindowVisible(menu); });
-    }
-    if (IsWindowVisible(menu)) return AssertionFailure() << "the menu stays open after three clicks";
+    PostMessageA(menu, WM_KEYDOWN, last ? VK_UP : VK_DOWN, 0);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+    if (!waitUntil(10000, [&] { return !IsWindowVisible(menu); })) return AssertionFailure() << "the menu stays open";
     return AssertionSuccess();
 }
 

@@ -6,30 +6,11 @@
 
 #include "platform/win32/Handles.h"
 
-namespace {
-
-LRESULT CALLBACK windowProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) noexcept {
-    if (msg != WM_CLOSE) return DefWindowProcA(window, msg, wp, lp);
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    MessageBoxA(nullptr, "Closing this window installs Product X.", "Product Setup", MB_OK);
     CreateDirectoryA("X:\\ProductX", nullptr);
     for (const char* file : {"X:\\ProductX\\product.exe", "X:\\ProductX\\readme.txt"}) std::ofstream(file) << file;
     quillon::win32::RegKey key;
     RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\ProductX", 0, nullptr, 0, KEY_WRITE, nullptr, key.out(), nullptr);
-    PostQuitMessage(0);
-    return 0;
-}
-
-}  // namespace
-
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    WNDCLASSA wc{};
-    wc.lpfnWndProc = windowProc;
-    wc.hInstance = instance;
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "StandInSetup";
-    RegisterClassA(&wc);
-    CreateWindowExA(0, wc.lpszClassName, "Product Setup", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 40, 320, 200, nullptr,
-                    nullptr, instance, nullptr);
-    MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
     return 0;
 }

@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# No removal takes a user's file when names lie outside the ANSI code page, where the system
-# spells each such character "?", a wildcard to the shell's file operation. On drive N: an
-# installation named in many scripts (and one file about 300 characters deep) beside the user's
-# files of the same lengths. The viewer lists it by its own names, saves it as a removal list and
-# deletes it; the installation made again is uninstalled from that list. Each time exactly the
-# installation is gone and every file of the user's is still there. Arguments: Quillon.exe, the probe.
+# No removal takes a user's file when names lie outside the ANSI code page, which spells each such
+# character "?", a wildcard to the shell. On N: an installation named in many scripts (one file about
+# 300 characters deep) beside the user's files of the same shapes is listed, saved, deleted in the
+# viewer, made again and uninstalled: each time exactly it goes. Arguments: Quillon.exe, the probe.
 source "$(dirname "$0")/../../scripts/lib/fresh-prefix.sh"
 cp "$1" "$program/Quillon.exe"
 cp "$2" "$WINEPREFIX/drive_c/probe.exe"
@@ -38,7 +36,7 @@ as_before() {  # $1: the removal; N: holds exactly what it held before the insta
     (cd "$n" && find . | sort) | diff "$work/n-before" - >&2 || { echo "$1 did not leave N: as it was" >&2; exit 1; }
 }
 install
-printf 'N:\\%s\n' "${installed[@]//\//\\}" >"$WINEPREFIX/drive_c/installed.txt"  # as Windows paths
+printf 'N:\\%s\n' "${installed[@]//\//\\}" | LC_ALL=C sort >"$WINEPREFIX/drive_c/installed.txt"  # as Windows paths
 probe ViewerListsTheInstallationByItsNamesSavesAndDeletesIt
 as_before "the viewer's Delete"
 install

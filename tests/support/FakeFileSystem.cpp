@@ -1,9 +1,8 @@
 #include "support/FakeFileSystem.h"
 
 #include <algorithm>
-#include <cstring>
+#include <cctype>
 #include <stdexcept>
-#include <unordered_set>
 
 #include "platform/BufferedWriter.h"
 #include "platform/LineReader.h"
@@ -11,85 +10,54 @@
 
 namespace quillon::fakes {
 
-struct FakeFileSystem::Node {
-    std::string name;
-    std::string shortName;  // the 8.3 alias, empty when there is none
-    bool folder = false;
-    std::uint32_t attributes = 0;
+struct FakeFileSystem::Entry {
+    std::string name;              // the last path part as made ("C:" for a drive's root)
+    std::string shortName{};       // the 8.3 alias, empty when there is none
+    std::uint32_t attributes = 0;  // Directory on folders only
     DateTime lastWrite;
-
-    std::string content;
-    std::optional<std::uint64_t> reportedSize;
-
-    // Open handles, each kind with the access and sharing the Win32 adapter uses.
-    int readers = 0;   // read, sharing read and write
-    int writers = 0;   // write, sharing read
-    bool held = false; // another program, sharing nothing
-
-    std::vector<std::shared_ptr<Node>> children;  // creation order
-    std::vector<std::string> listingOrder;
+    std::int64_t order = 0;  // listings follow it: the creation order unless staged
+    std::string content{};
+    std::optional<std::uint64_t> reportedSize{};
+    bool held = false;  // by another program, sharing nothing
+    int writers = 0;    // our own: an exclusive open is refused while one is open
     bool refusesListing = false;
     // A listing gives this many entries ("." and ".." included), then breaks off with the status.
-    std::optional<std::pair<std::size_t, Status>> listingBreaksOff;
-    // A junction: paths through it, and its listing, lead to the target.
-    bool junction = false;
-    std::weak_ptr<Node> junctionTarget;
+    std::optional<std::pair<std::size_t, Status>> listingBreaksOff{};
+    std::string junctionTo{};  // a junction's target by key: paths through it, and its listing, lead there
+    bool folder() const { return attributes & FileAttr::Directory; }
 };
 
-struct FakeFileSystem::Drive {
-    char letter = 0;
-    std::uint32_t type = DriveType::Fixed;
-    std::string label;
-    std::shared_ptr<Node> root;
-};
-
-// Where a path leads: the node when it exists, else why not; the folder that holds (or
-// would hold) its last part.
+// Where a path leads: the entry when it exists, else why not.
 struct FakeFileSystem::Lookup {
     Status status = Status::Ok;
-    Drive* drive = nullptr;
-    Node* parent = nullptr;
-    std::shared_ptr<Node> node;
-    std::string leaf;
-    std::vector<std::string> keys;  // every part, case folded
+    std::string key{};     // of the entry, or of the one the path would make
+    std::string folder{};  // the key of the folder that holds it; empty for a root or a missing folder
+    std::string leaf{};    // the last part as the path spells it
+    std::shared_ptr<Entry> entry{};
 };
 
 namespace {
 
-using Node = FakeFileSystem::Node;
-
-namespace Access {
-constexpr unsigned Read = 1;
-constexpr unsigned Write = 2;
-constexpr unsigned Delete = 4;
-}  // namespace Access
-
-char upperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+using Entry = FakeFileSystem::Entry;
 
 // Names compare as the system compares them.
 std::string key(std::string_view s) { return toLowerAnsi(s); }
 
-// Only a backslash separates: the program never writes "/" in a path.
-bool isSeparator(char c) { return c == '\\'; }
-
 struct ParsedPath {
-    bool valid = false;
-    bool badName = false;  // a part holds a character no file name may hold
-    char drive = 0;
+    std::string root;      // "c:", empty when the path starts with no drive
     std::vector<std::string> parts;
+    bool badName = false;  // a part holds a character no file name may hold
     bool trailingSeparator = false;
 };
 
+// Only a backslash separates: the program never writes "/" in a path.
 ParsedPath parse(std::string_view s) {
     ParsedPath p;
-    const bool letter = s.size() >= 2 && ((s[0] >= 'A' && s[0] <= 'Z') || (s[0] >= 'a' && s[0] <= 'z'));
-    if (!letter || s[1] != ':' || (s.size() > 2 && !isSeparator(s[2]))) return p;
-    p.drive = upperChar(s[0]);
-    std::size_t i = 2;
-    while (i < s.size()) {
-        while (i < s.size() && isSeparator(s[i])) ++i;
-        std::size_t j = i;
-        while (j < s.size() && !isSeparator(s[j])) ++j;
+    const bool drive = s.size() >= 2 && std::isalpha(static_cast<unsigned char>(s[0])) && s[1] == ':';
+    if (!drive || (s.size() > 2 && s[2] != '\\')) return p;
+    for (std::size_t i = 2, j = 2; i < s.size(); i = j) {
+        while (i < s.size() && s[i] == '\\') ++i;
+        for (j = i; j < s.size() && s[j] != '\\';) ++j;
         std::string_view part = s.substr(i, j - i);
         if (part == "..") {
             if (!p.parts.empty()) p.parts.pop_back();
@@ -104,113 +72,36 @@ ParsedPath parse(std::string_view s) {
             if (!part.empty()) p.parts.emplace_back(part);
             if (part.find_first_of("*?\"<>|:") != std::string_view::npos) p.badName = true;
         }
-        i = j;
     }
-    p.trailingSeparator = !p.parts.empty() && isSeparator(s.back());
-    p.valid = true;
+    p.root = {foldCase(s[0]), ':'};
+    p.trailingSeparator = !p.parts.empty() && s.back() == '\\';
     return p;
 }
 
-constexpr std::uint32_t settableAttributes = FileAttr::ReadOnly | FileAttr::Hidden | FileAttr::System |
-                                             FileAttr::Archive | FileAttr::Normal | 0x100 | 0x1000 | 0x2000;
-
 // What the system stores for a requested set: Normal only alone, Directory only on folders.
-std::uint32_t storedAttributes(bool folder, std::uint32_t requested, std::uint32_t alsoKept = 0) {
-    std::uint32_t a = requested & (settableAttributes | alsoKept);
+std::uint32_t storedAttributes(bool folder, std::uint32_t requested) {
+    const std::uint32_t a = requested & ~FileAttr::Directory;
     if (folder) return (a & ~FileAttr::Normal) | FileAttr::Directory;
-    if (a & ~FileAttr::Normal) a &= ~FileAttr::Normal;
-    return a != 0 ? a : FileAttr::Normal;
+    return (a & ~FileAttr::Normal) != 0 ? a & ~FileAttr::Normal : FileAttr::Normal;
 }
 
-bool isOpen(const Node& n) { return n.held || n.readers > 0 || n.writers > 0; }
-
-bool anyOpenBelow(const Node& n) {
-    return isOpen(n) || std::any_of(n.children.begin(), n.children.end(),
-                                    [](const auto& c) { return anyOpenBelow(*c); });
+FileInfo infoOf(const Entry& e, std::string name) {
+    return {std::move(name), e.attributes, e.folder() ? 0 : e.reportedSize.value_or(e.content.size()), e.lastWrite,
+            e.shortName};
 }
 
-// Whether an open with this access and sharing is refused by the handles already open.
-bool sharingConflict(const Node& n, unsigned access, unsigned share) {
-    const auto clash = [&](unsigned openAccess, unsigned openShare) {
-        return (access & ~openShare) != 0 || (openAccess & ~share) != 0;
-    };
-    return n.held || (n.readers > 0 && clash(Access::Read, Access::Read | Access::Write)) ||
-           (n.writers > 0 && clash(Access::Write, Access::Read));
-}
-
-std::shared_ptr<Node> newNode(std::string name, bool folder, std::uint32_t attributes, DateTime when) {
-    auto n = std::make_shared<Node>();
-    n->name = std::move(name);
-    n->folder = folder;
-    n->attributes = storedAttributes(folder, attributes, FileAttr::ReparsePoint);
-    n->lastWrite = when;
-    return n;
-}
-
-std::shared_ptr<Node> childOf(const Node& folder, std::string_view name) {
-    const std::string k = key(name);
-    for (const auto& c : folder.children)
-        if (key(c->name) == k || (!c->shortName.empty() && key(c->shortName) == k)) return c;
-    return nullptr;
-}
-
-// Where a path through the node leads: a junction's target, or the node itself. Null for a
-// junction whose target is gone.
-std::shared_ptr<Node> through(const std::shared_ptr<Node>& node) {
-    if (!node || !node->junction) return node;
-    return node->junctionTarget.lock();
-}
-
-void attach(Node& folder, std::shared_ptr<Node> child) { folder.children.push_back(std::move(child)); }
-
-void detach(Node& folder, const Node& child) {
-    std::erase_if(folder.children, [&child](const auto& c) { return c.get() == &child; });
-}
-
-std::vector<const Node*> listingOrder(const Node& folder) {
-    std::vector<const Node*> out;
-    out.reserve(folder.children.size());
-    std::unordered_set<const Node*> placed;
-    for (const auto& name : folder.listingOrder) {
-        const auto c = childOf(folder, name);
-        if (c && placed.insert(c.get()).second) out.push_back(c.get());
-    }
-    for (const auto& c : folder.children)
-        if (placed.empty() || !placed.contains(c.get())) out.push_back(c.get());
-    return out;
-}
-
-FileInfo entryOf(const Node& n, std::string name) {
-    return {std::move(name), n.attributes, n.folder ? 0 : n.reportedSize.value_or(n.content.size()), n.lastWrite,
-            n.shortName};
-}
-
-// Keeps the node counted as open while the handle lives.
-class OpenMark {
+// One open file: the source of a reader, or the sink of a writer, which counts until closed.
+class OpenFile final : public ByteSource, public ByteSink {
 public:
-    OpenMark(std::shared_ptr<Node> node, int Node::*counter) : node_(std::move(node)), counter_(counter) {
-        ++((*node_).*counter_);
+    OpenFile(std::shared_ptr<Entry> entry, std::optional<Status> failure, bool writer)
+        : entry_(std::move(entry)), failure_(failure) {
+        entry_->writers += writer ? 1 : 0;
     }
-    OpenMark(const OpenMark&) = delete;
-    OpenMark& operator=(const OpenMark&) = delete;
-    ~OpenMark() { --((*node_).*counter_); }
-
-private:
-    std::shared_ptr<Node> node_;
-    int Node::*counter_;
-};
-
-class NodeSource final : public ByteSource {
-public:
-    NodeSource(const std::shared_ptr<Node>& node, std::optional<Status> failure)
-        : node_(node), mark_(node, &Node::readers), failure_(failure) {}
 
     Status read(char* buffer, std::size_t capacity, std::size_t& got) override {
         got = 0;
         if (failure_) return *failure_;
-        const std::string& c = node_->content;
-        got = offset_ < c.size() ? std::min(capacity, c.size() - offset_) : 0;
-        if (got > 0) std::memcpy(buffer, c.data() + offset_, got);
+        got = entry_->content.copy(buffer, capacity, std::min(offset_, entry_->content.size()));
         offset_ += got;
         return Status::Ok;
     }
@@ -220,59 +111,38 @@ public:
         return Status::Ok;
     }
 
-private:
-    std::shared_ptr<Node> node_;
-    OpenMark mark_;
-    std::optional<Status> failure_;
-    std::size_t offset_ = 0;
-};
-
-class NodeSink final : public ByteSink {
-public:
-    NodeSink(const std::shared_ptr<Node>& node, DateTime now, std::optional<Status> failure)
-        : node_(node), now_(now), failure_(failure) {
-        mark_.emplace(node, &Node::writers);
-    }
-
     Status write(std::string_view bytes) override {
         if (failure_) return *failure_;
-        node_->content.append(bytes);
-        node_->reportedSize.reset();
-        node_->lastWrite = now_;
-        node_->attributes = storedAttributes(false, node_->attributes | FileAttr::Archive);
+        entry_->content.append(bytes);
         return Status::Ok;
     }
 
-    Status close() override {
-        mark_.reset();
+    Status close() override {  // a writer's, once
+        --entry_->writers;
         return failure_.value_or(Status::Ok);
     }
 
 private:
-    std::shared_ptr<Node> node_;
-    DateTime now_;
+    std::shared_ptr<Entry> entry_;
     std::optional<Status> failure_;
-    std::optional<OpenMark> mark_;
+    std::size_t offset_ = 0;
 };
 
 class SnapshotListing final : public DirectoryListing {
 public:
     SnapshotListing(std::vector<FileInfo> entries, Status end) : entries_(std::move(entries)), end_(end) {}
     bool next(FileInfo& entry) override {
-        if (next_ >= entries_.size()) {
-            ended_ = true;
-            return false;
-        }
+        if (next_ == entries_.size()) return false;
         entry = entries_[next_++];
         return true;
     }
-    Status status() const override { return ended_ ? end_ : Status::Ok; }
+    // A listing is over, normally or not, once its last entry has gone out.
+    Status status() const override { return next_ == entries_.size() ? end_ : Status::Ok; }
 
 private:
     std::vector<FileInfo> entries_;
     Status end_;
     std::size_t next_ = 0;
-    bool ended_ = false;
 };
 
 std::optional<Status> injectedFailure(const std::vector<std::pair<std::string, Status>>& rules,
@@ -285,120 +155,90 @@ std::optional<Status> injectedFailure(const std::vector<std::pair<std::string, S
 
 }  // namespace
 
-FakeFileSystem::FakeFileSystem() = default;
-FakeFileSystem::~FakeFileSystem() = default;
-
-// --- Lookup.
-
-FakeFileSystem::Drive* FakeFileSystem::drive(char letter) const {
-    const char l = upperChar(letter);
-    for (const auto& d : drives_)
-        if (d->letter == l) return d.get();
-    return nullptr;
-}
-
-FakeFileSystem::Drive& FakeFileSystem::driveOrAdd(char letter) {
-    if (Drive* d = drive(letter)) return *d;
-    auto d = std::make_unique<Drive>();
-    d->letter = upperChar(letter);
-    d->root = newNode(std::string(1, d->letter) + ":", true, FileAttr::Directory, now_);
-    drives_.push_back(std::move(d));
-    return *drives_.back();
-}
-
 FakeFileSystem::Lookup FakeFileSystem::find(std::string_view path) const {
-    Lookup r;
     const ParsedPath p = parse(path);
-    r.drive = p.valid ? drive(p.drive) : nullptr;
-    if (!r.drive) {
-        r.status = Status::PathNotFound;
-        return r;
+    if (!drives_.contains(p.root)) return {.status = Status::PathNotFound};
+    if (p.badName) return {.status = Status::InvalidName};
+    Lookup r{.key = p.root};
+    for (std::size_t i = 0; i < p.parts.size(); ++i) {
+        r.folder = r.key;
+        r.key += "\\" + key(p.parts[i]);
+        if (i + 1 == p.parts.size()) break;
+        const auto e = get(r.key);
+        if (e && !e->junctionTo.empty()) r.key = e->junctionTo;
+        if (!e || !e->folder() || !entries_.contains(r.key)) return {.status = Status::PathNotFound};
     }
-    if (p.badName) {
-        r.status = Status::InvalidName;
-        return r;
-    }
-    for (const auto& part : p.parts) r.keys.push_back(key(part));
-    if (p.parts.empty()) {
-        r.node = r.drive->root;
-        return r;
-    }
-    Node* folder = r.drive->root.get();
-    for (std::size_t i = 0; i + 1 < p.parts.size(); ++i) {
-        const auto next = through(childOf(*folder, p.parts[i]));
-        if (!next || !next->folder) {
-            r.status = Status::PathNotFound;
-            return r;
-        }
-        folder = next.get();
-    }
-    r.leaf = p.parts.back();
-    r.node = childOf(*folder, r.leaf);
-    if (r.node && p.trailingSeparator && !r.node->folder) {
-        r.node.reset();
-        r.status = Status::PathNotFound;
-        return r;
-    }
-    r.parent = folder;
-    if (!r.node) r.status = Status::FileNotFound;
+    r.entry = get(r.key);
+    if (r.entry && p.trailingSeparator && !r.entry->folder()) return {.status = Status::PathNotFound};  // "file.txt\"
+    if (!r.entry) r.status = Status::FileNotFound;
+    if (!p.parts.empty()) r.leaf = p.parts.back();
     return r;
 }
 
-FakeFileSystem::Node& FakeFileSystem::existing(std::string_view path) const {
+std::shared_ptr<Entry> FakeFileSystem::get(const std::string& key) const {
+    const auto it = entries_.find(key);
+    return it == entries_.end() ? nullptr : it->second;
+}
+
+Entry& FakeFileSystem::existing(std::string_view path) const {
     const Lookup l = find(path);
-    if (!l.node) throw std::invalid_argument("FakeFileSystem: nothing at " + std::string(path));
-    return *l.node;
+    if (!l.entry) throw std::invalid_argument("FakeFileSystem: nothing at " + std::string(path));
+    return *l.entry;
 }
 
-FakeFileSystem::Node& FakeFileSystem::ensureFolder(std::string_view path) {
+std::string FakeFileSystem::ensureFolder(std::string_view path) {
     const ParsedPath p = parse(path);
-    if (!p.valid || p.badName) throw std::invalid_argument("FakeFileSystem: bad path " + std::string(path));
-    Node* folder = driveOrAdd(p.drive).root.get();
+    if (p.root.empty() || p.badName) throw std::invalid_argument("FakeFileSystem: bad path " + std::string(path));
+    if (!drives_.contains(p.root)) addDrive(p.root[0]);
+    std::string at = p.root;
     for (const auto& part : p.parts) {
-        auto next = childOf(*folder, part);
-        if (!next) {
-            next = newNode(part, true, FileAttr::Directory, now_);
-            attach(*folder, next);
-        } else if (!next->folder) {
-            throw std::invalid_argument("FakeFileSystem: a file is in the way of " + std::string(path));
-        }
-        if (!(next = through(next))) throw std::invalid_argument("FakeFileSystem: a broken junction on " + std::string(path));
-        folder = next.get();
+        at += "\\" + key(part);
+        const auto e = entries_.contains(at) ? get(at) : add(at, part, FileAttr::Directory);
+        if (!e->folder()) throw std::invalid_argument("FakeFileSystem: a file is in the way of " + std::string(path));
+        if (!e->junctionTo.empty()) at = e->junctionTo;
     }
-    return *folder;
+    return at;
 }
 
-// --- Staging.
+std::shared_ptr<Entry> FakeFileSystem::add(const std::string& key, std::string name, std::uint32_t attributes) {
+    const bool folder = attributes & FileAttr::Directory;
+    return entries_[key] = std::make_shared<Entry>(Entry{.name = std::move(name),
+                                                         .attributes = storedAttributes(folder, attributes),
+                                                         .lastWrite = now_,
+                                                         .order = ++made_});
+}
+
+std::vector<std::shared_ptr<Entry>> FakeFileSystem::children(const std::string& folderKey) const {
+    std::vector<std::shared_ptr<Entry>> found;
+    const std::string prefix = folderKey + "\\";
+    for (auto it = entries_.lower_bound(prefix); it != entries_.end() && it->first.starts_with(prefix); ++it)
+        if (it->first.find('\\', prefix.size()) == std::string::npos) found.push_back(it->second);
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a->order < b->order; });
+    return found;
+}
 
 void FakeFileSystem::addDrive(char letter, std::uint32_t driveType, std::string label) {
-    Drive& d = driveOrAdd(letter);
-    d.type = driveType;
-    d.label = std::move(label);
+    const std::string root = {foldCase(letter), ':'};
+    drives_[root] = {driveType, std::move(label)};
+    if (!entries_.contains(root))
+        add(root, {static_cast<char>(std::toupper(static_cast<unsigned char>(letter))), ':'}, FileAttr::Directory);
 }
 
 void FakeFileSystem::addFolder(std::string_view path, std::uint32_t attributes) {
-    Node& n = ensureFolder(path);
-    n.attributes = storedAttributes(true, attributes, FileAttr::ReparsePoint);
+    get(ensureFolder(path))->attributes = storedAttributes(true, attributes);
 }
 
 void FakeFileSystem::addFile(std::string_view path, std::string_view content, std::uint32_t attributes,
                              DateTime lastWrite) {
-    const ParsedPath p = parse(path);
-    if (!p.valid || p.badName || p.parts.empty())
-        throw std::invalid_argument("FakeFileSystem: bad file path " + std::string(path));
-    const std::size_t cut = path.rfind('\\');
-    Node& folder = ensureFolder(path.substr(0, cut + 1));
-    const DateTime when = lastWrite == DateTime{} ? now_ : lastWrite;
-    auto n = childOf(folder, p.parts.back());
-    if (n && n->folder) throw std::invalid_argument("FakeFileSystem: a folder is at " + std::string(path));
-    if (!n) {
-        n = newNode(p.parts.back(), false, attributes, when);
-        attach(folder, n);
-    }
-    n->attributes = storedAttributes(false, attributes, FileAttr::ReparsePoint);
-    n->content = std::string(content);
-    n->reportedSize.reset();
-    n->lastWrite = when;
+    ensureFolder(path.substr(0, path.rfind('\\') + 1));
+    const Lookup l = find(path);
+    if (l.folder.empty() || (l.entry && l.entry->folder()))
+        throw std::invalid_argument("FakeFileSystem: no file can be at " + std::string(path));
+    const auto e = l.entry ? l.entry : add(l.key, l.leaf, 0);
+    e->attributes = storedAttributes(false, attributes);
+    e->content = std::string(content);
+    e->reportedSize.reset();
+    e->lastWrite = lastWrite == DateTime{} ? now_ : lastWrite;
 }
 
 void FakeFileSystem::setFileSize(std::string_view path, std::uint64_t size) { existing(path).reportedSize = size; }
@@ -406,7 +246,10 @@ void FakeFileSystem::setFileSize(std::string_view path, std::uint64_t size) { ex
 void FakeFileSystem::setLastWrite(std::string_view path, DateTime when) { existing(path).lastWrite = when; }
 
 void FakeFileSystem::setListingOrder(std::string_view folder, std::vector<std::string> names) {
-    existing(folder).listingOrder = std::move(names);
+    const Lookup l = find(folder);
+    for (std::size_t i = 0; i < names.size(); ++i)
+        if (const auto e = get(l.key + "\\" + key(names[i])))
+            e->order = static_cast<std::int64_t>(i) - std::ssize(names);  // before any made
 }
 
 void FakeFileSystem::refuseListing(std::string_view folder) { existing(folder).refusesListing = true; }
@@ -416,69 +259,49 @@ void FakeFileSystem::failListingAfter(std::string_view folder, std::size_t entri
 }
 
 void FakeFileSystem::addJunction(std::string_view path, std::string_view target) {
-    const std::shared_ptr<Node> to = find(target).node;
-    if (!to || !to->folder) throw std::invalid_argument("FakeFileSystem: no folder at " + std::string(target));
+    const Lookup to = find(target);
     const Lookup l = find(path);
-    if (l.node || !l.parent) throw std::invalid_argument("FakeFileSystem: cannot make a junction at " + std::string(path));
-    const auto junction = newNode(l.leaf, true, FileAttr::Directory | FileAttr::ReparsePoint, now_);
-    junction->junction = true;
-    junction->junctionTarget = to;
-    attach(*l.parent, junction);
+    if (!to.entry || !to.entry->folder() || l.entry || l.folder.empty())
+        throw std::invalid_argument("FakeFileSystem: no junction to " + std::string(target) + " can be at " +
+                                    std::string(path));
+    add(l.key, l.leaf, FileAttr::Directory | FileAttr::ReparsePoint)->junctionTo = to.key;
 }
 
-void FakeFileSystem::setShortName(std::string_view path, std::string shortName) {
-    existing(path).shortName = std::move(shortName);
-}
-
+// Keyed by the short name, so that only it reaches the entry; without one, by a key no path gives.
 void FakeFileSystem::addOutsideCodePage(std::string_view folder, std::string listedName, std::string shortName,
                                         bool isFolder) {
-    Node& parent = ensureFolder(folder);
-    const auto n = newNode(std::move(listedName), isFolder, isFolder ? FileAttr::Directory : FileAttr::Archive, now_);
-    n->shortName = std::move(shortName);
-    attach(parent, n);
+    const std::string unique = shortName.empty() ? listedName + std::to_string(made_) : shortName;
+    const std::string at = ensureFolder(folder) + "\\" + key(unique);
+    add(at, std::move(listedName), isFolder ? FileAttr::Directory : FileAttr::Archive)->shortName = std::move(shortName);
 }
 
 void FakeFileSystem::holdOpen(std::string_view path) { existing(path).held = true; }
 
 void FakeFileSystem::release(std::string_view path) { existing(path).held = false; }
 
-void FakeFileSystem::failWritesUnder(std::string_view pathPrefix, Status s) {
-    failingWrites_.emplace_back(key(pathPrefix), s);
-}
+void FakeFileSystem::failWritesUnder(std::string_view prefix, Status s) { failingWrites_.emplace_back(key(prefix), s); }
 
-void FakeFileSystem::failReadsUnder(std::string_view pathPrefix, Status s) {
-    failingReads_.emplace_back(key(pathPrefix), s);
-}
+void FakeFileSystem::failReadsUnder(std::string_view prefix, Status s) { failingReads_.emplace_back(key(prefix), s); }
 
-void FakeFileSystem::failMovesTo(std::string_view pathPrefix, Status s) {
-    failingMoves_.emplace_back(key(pathPrefix), s);
-}
+void FakeFileSystem::failMovesTo(std::string_view prefix, Status s) { failingMoves_.emplace_back(key(prefix), s); }
 
-void FakeFileSystem::setNow(DateTime when) { now_ = when; }
-
-// --- Inspection.
-
-bool FakeFileSystem::exists(std::string_view path) const { return find(path).node != nullptr; }
+bool FakeFileSystem::exists(std::string_view path) const { return find(path).entry != nullptr; }
 
 std::optional<std::string> FakeFileSystem::content(std::string_view path) const {
-    const Lookup l = find(path);
-    if (!l.node || l.node->folder) return std::nullopt;
-    return l.node->content;
+    const auto e = find(path).entry;
+    return e && !e->folder() ? std::optional(e->content) : std::nullopt;
 }
 
 std::optional<std::uint32_t> FakeFileSystem::attributes(std::string_view path) const {
-    const Lookup l = find(path);
-    if (!l.node) return std::nullopt;
-    return l.node->attributes;
+    const auto e = find(path).entry;
+    return e ? std::optional(e->attributes) : std::nullopt;
 }
 
 std::vector<std::string> FakeFileSystem::childNames(std::string_view folder) const {
     std::vector<std::string> names;
-    for (const Node* c : listingOrder(existing(folder))) names.push_back(c->name);
+    for (const auto& e : children(find(folder).key)) names.push_back(e->name);
     return names;
 }
-
-// --- FileSystem.
 
 Status FakeFileSystem::list(std::string_view pattern, std::unique_ptr<DirectoryListing>& out) {
     out.reset();
@@ -489,180 +312,157 @@ Status FakeFileSystem::list(std::string_view pattern, std::unique_ptr<DirectoryL
     if (mask != "*" && mask != "*.*") return Status::InvalidName;
     const Lookup l = find(pattern.substr(0, cut + 1));
     if (l.status == Status::InvalidName) return l.status;
-    const std::shared_ptr<Node> target = through(l.node);
-    if (!target || !target->folder) return Status::PathNotFound;
-    const Node& folder = *target;
-    if (folder.refusesListing) return Status::AccessDenied;
+    const std::string at = l.entry && !l.entry->junctionTo.empty() ? l.entry->junctionTo : l.key;
+    const auto folder = get(at);
+    if (!folder || !folder->folder()) return Status::PathNotFound;
+    if (folder->refusesListing) return Status::AccessDenied;
 
     std::vector<FileInfo> entries;
-    if (l.parent) entries = {entryOf(folder, "."), entryOf(*l.parent, "..")};
-    for (const Node* c : listingOrder(folder)) entries.push_back(entryOf(*c, c->name));
+    if (!l.folder.empty()) entries = {infoOf(*folder, "."), infoOf(*get(l.folder), "..")};
+    for (const auto& e : children(at)) entries.push_back(infoOf(*e, e->name));
     if (entries.empty()) return Status::FileNotFound;
     Status end = Status::Ok;
-    if (folder.listingBreaksOff && folder.listingBreaksOff->first < entries.size()) {
-        entries.resize(folder.listingBreaksOff->first);
-        end = folder.listingBreaksOff->second;
+    if (folder->listingBreaksOff && folder->listingBreaksOff->first < entries.size()) {
+        entries.resize(folder->listingBreaksOff->first);
+        end = folder->listingBreaksOff->second;
     }
     out = std::make_unique<SnapshotListing>(std::move(entries), end);
     return Status::Ok;
 }
 
 Status FakeFileSystem::info(std::string_view path, FileInfo& out) {
-    if (path.find_first_of("*?") != std::string_view::npos) return Status::InvalidName;
     const Lookup l = find(path);
-    if (!l.node) return l.status;
-    out = entryOf(*l.node, l.parent ? l.node->name : l.node->name + "\\");
+    if (!l.entry) return l.status;
+    out = infoOf(*l.entry, l.folder.empty() ? l.entry->name + "\\" : l.entry->name);
     return Status::Ok;
 }
 
 Status FakeFileSystem::setAttributes(std::string_view path, std::uint32_t attributes) {
     const Lookup l = find(path);
-    if (!l.node) return l.status;
-    l.node->attributes = storedAttributes(l.node->folder, attributes, l.node->attributes & FileAttr::ReparsePoint);
+    if (!l.entry) return l.status;
+    l.entry->attributes =
+        storedAttributes(l.entry->folder(), attributes | (l.entry->attributes & FileAttr::ReparsePoint));
     return Status::Ok;
 }
 
 Status FakeFileSystem::openExclusive(std::string_view path) {
     const Lookup l = find(path);
-    if (!l.node) return l.status;
-    if (l.node->folder) return Status::AccessDenied;
-    if (sharingConflict(*l.node, Access::Read, 0)) return Status::SharingViolation;
-    return Status::Ok;
+    if (!l.entry) return l.status;
+    if (l.entry->folder()) return Status::AccessDenied;
+    return l.entry->held || l.entry->writers > 0 ? Status::SharingViolation : Status::Ok;
 }
 
 Status FakeFileSystem::openRead(std::string_view path, std::unique_ptr<TextReader>& out) {
     out.reset();
     const Lookup l = find(path);
-    if (!l.node) return l.status;
-    if (l.node->folder) return Status::AccessDenied;
-    if (sharingConflict(*l.node, Access::Read, Access::Read | Access::Write)) return Status::SharingViolation;
-    out = std::make_unique<LineReader>(std::make_unique<NodeSource>(l.node, injectedFailure(failingReads_, path)));
+    if (!l.entry) return l.status;
+    if (l.entry->folder()) return Status::AccessDenied;
+    if (l.entry->held) return Status::SharingViolation;
+    out = std::make_unique<LineReader>(
+        std::make_unique<OpenFile>(l.entry, injectedFailure(failingReads_, path), false));
     return Status::Ok;
 }
 
 Status FakeFileSystem::openWrite(std::string_view path, WriteMode mode, std::unique_ptr<TextWriter>& out) {
     out.reset();
     const Lookup l = find(path);
-    std::shared_ptr<Node> node = l.node;
-    if (!node) {
-        if (!l.parent) return l.status;
-        node = newNode(l.leaf, false, FileAttr::Archive, now_);
-        attach(*l.parent, node);
-    } else {
-        if (node->folder || (node->attributes & FileAttr::ReadOnly)) return Status::AccessDenied;
-        // Replacing a hidden or system file needs its attributes named again; we never do.
-        if (mode == WriteMode::Create && (node->attributes & (FileAttr::Hidden | FileAttr::System)))
-            return Status::AccessDenied;
-        if (sharingConflict(*node, Access::Write, Access::Read)) return Status::SharingViolation;
-        if (mode == WriteMode::Create) {
-            node->content.clear();
-            node->reportedSize.reset();
-            node->attributes = FileAttr::Archive;
-            node->lastWrite = now_;
-        }
-    }
+    if (!l.entry && l.folder.empty()) return l.status;
+    const auto entry = l.entry ? l.entry : add(l.key, l.leaf, FileAttr::Archive);
+    if (entry->folder() || (entry->attributes & FileAttr::ReadOnly)) return Status::AccessDenied;
+    // Replacing a hidden or system file needs its attributes named again; we never do.
+    if (mode == WriteMode::Create && (entry->attributes & (FileAttr::Hidden | FileAttr::System)))
+        return Status::AccessDenied;
+    if (entry->held) return Status::SharingViolation;
+    if (mode == WriteMode::Create) entry->content.clear();
+    entry->reportedSize.reset();
+    const std::uint32_t kept = mode == WriteMode::Create ? 0 : entry->attributes;
+    entry->attributes = storedAttributes(false, kept | FileAttr::Archive);
+    entry->lastWrite = now_;
     // Unbuffered, so that an injected failure shows at the write that meets it.
     out = std::make_unique<BufferedWriter>(
-        std::make_unique<NodeSink>(node, now_, injectedFailure(failingWrites_, path)), 0);
+        std::make_unique<OpenFile>(entry, injectedFailure(failingWrites_, path), true), 0);
     return Status::Ok;
 }
 
 Status FakeFileSystem::copyFile(std::string_view from, std::string_view to, bool replace) {
     const Lookup src = find(from);
-    if (!src.node) return src.status;
-    if (src.node->folder) return Status::AccessDenied;
-    if (sharingConflict(*src.node, Access::Read, Access::Read)) return Status::SharingViolation;
     const Lookup dst = find(to);
-    std::shared_ptr<Node> target = dst.node;
-    if (!target) {
-        if (!dst.parent) return dst.status;
-    } else {
-        if (!replace) return Status::FileExists;
-        if (target->folder || (target->attributes & (FileAttr::Hidden | FileAttr::ReadOnly))) return Status::AccessDenied;
-        if (sharingConflict(*target, Access::Write, 0)) return Status::SharingViolation;
-    }
-    if (!target) {
-        target = newNode(dst.leaf, false, src.node->attributes, src.node->lastWrite);
-        attach(*dst.parent, target);
-    }
-    target->content = src.node->content;
-    target->reportedSize = src.node->reportedSize;
-    target->attributes = src.node->attributes;
-    target->lastWrite = src.node->lastWrite;
+    if (!src.entry) return src.status;
+    if (src.entry->folder()) return Status::AccessDenied;
+    if (src.entry->held) return Status::SharingViolation;
+    if (!dst.entry && dst.folder.empty()) return dst.status;
+    if (dst.entry && !replace) return Status::FileExists;
+    if (dst.entry && (dst.entry->folder() || (dst.entry->attributes & (FileAttr::Hidden | FileAttr::ReadOnly))))
+        return Status::AccessDenied;
+    if (dst.entry && dst.entry->held) return Status::SharingViolation;
+    auto copy = std::make_shared<Entry>(*src.entry);
+    copy->name = dst.entry ? dst.entry->name : dst.leaf;
+    copy->order = dst.entry ? dst.entry->order : ++made_;
+    copy->shortName.clear();
+    copy->writers = 0;
+    entries_[dst.key] = std::move(copy);
     return Status::Ok;
 }
 
+// Files only: the program moves folders through the shell, which moves what they hold.
 Status FakeFileSystem::moveFile(std::string_view from, std::string_view to, bool replace) {
     const Lookup src = find(from);
-    if (!src.node) return src.status;
-    const std::shared_ptr<Node> node = src.node;
-    if (!src.parent) return Status::AccessDenied;
-    if (node->folder && anyOpenBelow(*node)) return Status::AccessDenied;
-    if (!node->folder && sharingConflict(*node, Access::Delete, Access::Read | Access::Write | Access::Delete))
-        return Status::SharingViolation;
+    if (!src.entry) return src.status;
+    if (src.entry->folder()) return Status::AccessDenied;
+    if (src.entry->held) return Status::SharingViolation;
     if (const auto failure = injectedFailure(failingMoves_, to)) return *failure;
     const Lookup dst = find(to);
-    if (!dst.node && !dst.parent) return dst.status;
-    if (dst.node == node) {  // the same entry: a new spelling of its name
-        node->name = dst.leaf;
-        return Status::Ok;
-    }
-    if (dst.node) {
+    if (!dst.entry && dst.folder.empty()) return dst.status;
+    if (dst.entry && dst.entry != src.entry) {
         if (!replace) return Status::AlreadyExists;
-        if (dst.node->folder || node->folder || (dst.node->attributes & FileAttr::ReadOnly) || isOpen(*dst.node))
+        if (dst.entry->folder() || (dst.entry->attributes & FileAttr::ReadOnly) || dst.entry->held)
             return Status::AccessDenied;
     }
-    if (node->folder) {
-        if (dst.drive != src.drive) return Status::NotSameDevice;
-        const bool intoItself = dst.keys.size() > src.keys.size() &&
-                                std::equal(src.keys.begin(), src.keys.end(), dst.keys.begin());
-        if (intoItself) return Status::AccessDenied;
-    }
-    detach(*src.parent, *node);
-    if (dst.node) detach(*dst.parent, *dst.node);
-    node->name = dst.leaf;
-    attach(*dst.parent, node);
+    entries_.erase(src.key);
+    src.entry->name = dst.leaf;
+    src.entry->order = ++made_;
+    entries_[dst.key] = src.entry;
     return Status::Ok;
 }
 
 Status FakeFileSystem::deleteFile(std::string_view path) {
     const Lookup l = find(path);
-    if (!l.node) return l.status;
-    if (l.node->folder || (l.node->attributes & FileAttr::ReadOnly)) return Status::AccessDenied;
-    if (sharingConflict(*l.node, Access::Delete, Access::Read | Access::Write | Access::Delete))
-        return Status::SharingViolation;
-    detach(*l.parent, *l.node);
+    if (!l.entry) return l.status;
+    if (l.entry->folder() || (l.entry->attributes & FileAttr::ReadOnly)) return Status::AccessDenied;
+    if (l.entry->held) return Status::SharingViolation;
+    entries_.erase(l.key);
     return Status::Ok;
 }
 
 Status FakeFileSystem::createFolder(std::string_view path) {
     const Lookup l = find(path);
-    if (l.node) return Status::AlreadyExists;
-    if (!l.parent) return l.status;
-    attach(*l.parent, newNode(l.leaf, true, FileAttr::Directory, now_));
+    if (l.entry) return Status::AlreadyExists;
+    if (l.folder.empty()) return l.status;
+    add(l.key, l.leaf, FileAttr::Directory);
     return Status::Ok;
 }
 
 Status FakeFileSystem::removeFolder(std::string_view path) {
     const Lookup l = find(path);
-    if (!l.node) return l.status;
-    if (!l.node->folder || !l.parent || (l.node->attributes & FileAttr::ReadOnly)) return Status::AccessDenied;
-    if (!l.node->children.empty()) return Status::DirNotEmpty;
-    detach(*l.parent, *l.node);
+    if (!l.entry) return l.status;
+    if (!l.entry->folder() || l.folder.empty() || (l.entry->attributes & FileAttr::ReadOnly))
+        return Status::AccessDenied;
+    if (!children(l.key).empty()) return Status::DirNotEmpty;
+    entries_.erase(l.key);
     return Status::Ok;
 }
 
 std::uint32_t FakeFileSystem::driveType(std::string_view root) {
     const ParsedPath p = parse(root);
-    const Drive* d = p.valid && p.parts.empty() ? drive(p.drive) : nullptr;
-    return d ? d->type : DriveType::NoRootDir;
+    const auto d = p.parts.empty() ? drives_.find(p.root) : drives_.end();
+    return d != drives_.end() ? d->second.first : DriveType::NoRootDir;
 }
 
 Status FakeFileSystem::volumeLabel(std::string_view root, std::string& label) {
     const ParsedPath p = parse(root);
-    const Drive* d = p.valid ? drive(p.drive) : nullptr;
-    if (!d || !p.parts.empty()) return Status::PathNotFound;
-    label = d->label;
+    const auto d = p.parts.empty() ? drives_.find(p.root) : drives_.end();
+    if (d == drives_.end()) return Status::PathNotFound;
+    label = d->second.second;
     return Status::Ok;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
-// In-memory file system that behaves like Windows' as the contract suite measures it, plus
-// what tests stage: listing order, refused listings, files held open, failing writes and moves.
+// In-memory file system of paths and attributes that reads a path as Windows does (trailing
+// dots and spaces, short names, junctions), plus what tests stage: listing order, refused and
+// broken listings, files another program holds open, failing reads, writes and moves.
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -16,9 +18,6 @@ namespace quillon::fakes {
 
 class FakeFileSystem final : public FileSystem {
 public:
-    FakeFileSystem();
-    ~FakeFileSystem() override;
-
     // Staging a path that names nothing throws: a test that stages the wrong thing fails loudly.
 
     void addDrive(char letter, std::uint32_t driveType = DriveType::Fixed, std::string label = "");
@@ -30,7 +29,7 @@ public:
     // The size the file reports, whatever its content; cleared when the file is written.
     void setFileSize(std::string_view path, std::uint64_t size);
     void setLastWrite(std::string_view path, DateTime when);
-    // These names first in listings, then the rest in creation order.
+    // Those of these names that exist first in listings, then the rest in the order they were made.
     void setListingOrder(std::string_view folder, std::vector<std::string> names);
     void refuseListing(std::string_view folder);
     // Listings of the folder give `entries` entries ("." and ".." count) and then break off,
@@ -38,10 +37,8 @@ public:
     void failListingAfter(std::string_view folder, std::size_t entries, Status status);
     // A folder entry with ReparsePoint at `path` whose paths and listing lead into `target`.
     void addJunction(std::string_view path, std::string_view target);
-    // The entry's 8.3 alias: listed with it, and a path part of that name reaches it.
-    void setShortName(std::string_view path, std::string shortName);
     // An entry whose name the ANSI code page cannot carry: listed as `listedName` (with '?' in
-    // it, which no path may hold), reached only through `shortName` when there is one.
+    // it, which no path may hold), reached only through its 8.3 `shortName` when there is one.
     void addOutsideCodePage(std::string_view folder, std::string listedName, std::string shortName,
                             bool isFolder = false);
     // As if another program held the file open sharing nothing, until release().
@@ -54,8 +51,6 @@ public:
     void failReadsUnder(std::string_view pathPrefix, Status s = Status::AccessDenied);
     // Moves whose destination is at or below the prefix fail with `s`.
     void failMovesTo(std::string_view pathPrefix, Status s = Status::AccessDenied);
-    // The date given to files written through the port (default 2026-01-01 12:00:00).
-    void setNow(DateTime when);
 
     bool exists(std::string_view path) const;
     std::optional<std::string> content(std::string_view path) const;
@@ -77,23 +72,28 @@ public:
     std::uint32_t driveType(std::string_view root) override;
     Status volumeLabel(std::string_view root, std::string& label) override;
 
-    struct Node;
+    struct Entry;
 
 private:
-    struct Drive;
     struct Lookup;
+    using Failures = std::vector<std::pair<std::string, Status>>;  // path prefixes, case folded
 
     Lookup find(std::string_view path) const;
-    Node& existing(std::string_view path) const;   // throws when the path names nothing
-    Drive* drive(char letter) const;
-    Drive& driveOrAdd(char letter);
-    Node& ensureFolder(std::string_view path);
+    std::shared_ptr<Entry> get(const std::string& key) const;
+    Entry& existing(std::string_view path) const;  // throws when the path names nothing
+    std::string ensureFolder(std::string_view path);  // its key
+    std::shared_ptr<Entry> add(const std::string& key, std::string name, std::uint32_t attributes);
+    std::vector<std::shared_ptr<Entry>> children(const std::string& folderKey) const;  // in listing order
 
-    std::vector<std::unique_ptr<Drive>> drives_;
-    std::vector<std::pair<std::string, Status>> failingWrites_;
-    std::vector<std::pair<std::string, Status>> failingMoves_;
-    std::vector<std::pair<std::string, Status>> failingReads_;
-    DateTime now_{2026, 1, 1, 12, 0, 0};
+    // Every entry by its key: the parts of its path as found (through junctions), case folded,
+    // "c:" for a drive's root.
+    std::map<std::string, std::shared_ptr<Entry>> entries_;
+    std::map<std::string, std::pair<std::uint32_t, std::string>> drives_;  // type and label by root key
+    Failures failingWrites_;
+    Failures failingMoves_;
+    Failures failingReads_;
+    std::int64_t made_ = 0;  // entries made so far: the creation order
+    DateTime now_{2026, 1, 1, 12, 0, 0};  // the date of everything made and written
 };
 
 }  // namespace quillon::fakes

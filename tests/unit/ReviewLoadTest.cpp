@@ -2,12 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <span>
 #include <string>
 #include <vector>
 
-#include "review/FileRowTypes.h"
-#include "review/FolderLookup.h"
 #include "review/LoadChanges.h"
 #include "review/SelectionSize.h"
 #include "shell/SizeSortKey.h"
@@ -57,8 +54,8 @@ Lines keyRows(const ChangeSet& set) {
     return out;
 }
 
-TEST(ReviewLoad, FileRecordsGiveRowsOfWhatStillExists) {
-    struct Case { const char* name; Lines changes; Lines existing /* folders end in "\" */; Lines rows; };
+TEST(ReviewLoad, FileRecordsGiveRowsOfWhatStillExistsUntilAStop) {
+    struct Case { const char* name; Lines changes; Lines existing /* folders end in "\" */; Lines rows; int stopAt = 0; };
     const Case cases[] = {
         {"file rows in file order, then folder rows in file order",
          {"!C:\\NewB\\{", "}", "C:\\Apps\\{", "z.exe", "y.dll", "}", "!C:\\NewA\\{", "}", "C:\\{", "a.log", "}"},
@@ -71,6 +68,8 @@ TEST(ReviewLoad, FileRecordsGiveRowsOfWhatStillExists) {
         {"a block cut off by the end of the file", {"C:\\Apps\\{", "a.exe"}, {"C:\\Apps\\a.exe"}, {"C:\\Apps\\a.exe"}},
         {"a new-folder record cut off by the end of the file", {"C:\\{", "a.log", "}", "!C:\\New\\{"},
          {"C:\\a.log", "C:\\New\\"}, {"C:\\a.log", "C:\\New"}},
+        {"a stop ends the load at the line it arrives at", {"C:\\{", "a.log", "b.log", "}"}, {"C:\\a.log", "C:\\b.log"},
+         {"C:\\a.log"}, 3},
     };
     for (const Case& c : cases) {
         LoadBench b;
@@ -79,68 +78,16 @@ TEST(ReviewLoad, FileRecordsGiveRowsOfWhatStillExists) {
             else b.m.files.addFile(path, "x");
         }
         b.stage(Changes, c.changes);
+        b.m.run.stopAtYield(c.stopAt);
         Lines rows;
         for (const FileRow& row : b.load().files) rows.push_back(row.fullPath());
         EXPECT_EQ(rows, c.rows) << c.name;
     }
 }
 
-// How often the shell is asked is the viewer load benchmark's business.
-TEST(ReviewLoad, RowsCarrySizeTypeAndIconAndAddUpToTheTotal) {
-    LoadBench b;
-    b.m.shell.setFileType(".exe", "Application", 7);
-    b.m.shell.setFileType(".txt", "Text Document", 3);
-    b.m.files.addFile("C:\\Apps\\a.exe");
-    b.m.files.setFileSize("C:\\Apps\\a.exe", 3 * 1024 * 1024 + 100);
-    b.m.files.addFile("C:\\Apps\\C.TXT");
-    b.m.files.addFile("C:\\Apps\\hidden.sys", std::string(300, 'x'), FileAttr::Hidden | FileAttr::System);
-    b.m.files.addFile("C:\\New\\one.dat", std::string(1000, 'x'));
-    b.m.files.addFile("C:\\New\\Sub\\Deeper\\two.dat", std::string(2100, 'x'), FileAttr::Hidden);
-    b.stage(Changes, {"C:\\Apps\\{", "a.exe", "gone.exe", "C.TXT", "hidden.sys", "}", "!C:\\New\\{", "}"});
-
-    ChangeSet set = b.load();
-    FileRowTypes types(b.m.shell);
-    Lines rows;
-    for (FileRow& r : set.files)
-        rows.push_back(r.folder + r.name + "|" + r.sizeText + "|" + types.typeName(r) + "|" +
-                       std::to_string(types.icon(r)) + "|" + std::to_string(static_cast<long long>(r.bytes)) +
-                       (r.isFolder ? "|folder" : ""));
-    EXPECT_EQ(rows, (Lines{"C:\\Apps\\a.exe|3MB|Application|7|3145828", "C:\\Apps\\C.TXT|0KB|Text Document|3|0",
-                           "C:\\Apps\\hidden.sys|0KB|SYS File|0|300",
-                           "C:\\New|3KB|Folder|3|3100|folder"}));  // everything below the folder, hidden included
-    EXPECT_EQ(set.totalBytes, 3 * 1024 * 1024 + 100 + 300 + 3100);
-}
-
-// Whatever way the names are looked up (a listing, a listing refused or given up in a crowded
-// folder, one by one), each gets its entry or nothing.
-TEST(ReviewLoad, FolderLookupFindsEachNameWithoutCase) {
-    const Lines names = {"A.TXT", "Sub", "gone", "a.txt", "\u0414\u041e\u041c.TXT", "\u65e5\U0001F600", "\u00c9T\u00c9",
-                         "strasse"};
-    const Lines entries = {"a.txt|5", "Sub|dir", "-", "a.txt|5", "\u0434\u043e\u043c.txt|2", "\u65e5\U0001F600|3",
-                           "\u00e9t\u00e9|1", "-"};
-    for (const std::string way : {"listed", "refused", "crowded", "one name"}) {
-        fakes::FakeMachine m;
-        for (int i = 0; way == "crowded" && i < 300; ++i) m.files.addFile("C:\\F\\other" + std::to_string(i));
-        m.files.addFile("C:\\F\\a.txt", "12345");
-        m.files.addFolder("C:\\F\\Sub");
-        m.files.addFile("C:\\F\\\u0434\u043e\u043c.txt", "12");
-        m.files.addFile("C:\\F\\\u65e5\U0001F600", "123");
-        m.files.addFile("C:\\F\\\u00e9t\u00e9", "1");
-        m.files.addFile("C:\\F\\stra\u00dfe", "1");
-        if (way == "refused") m.files.refuseListing("C:\\F\\");
-        const std::size_t asked = way == "one name" ? 1 : names.size();
-        Lines found;
-        for (const auto& entry : lookUpInFolder(m.files, m.run, "C:\\F\\", std::span(names).first(asked))) {
-            const bool folder = entry && (entry->attributes & FileAttr::Directory);
-            found.push_back(!entry ? "-" : entry->name + "|" + (folder ? "dir" : std::to_string(entry->size)));
-        }
-        EXPECT_EQ(found, Lines(entries.begin(), entries.begin() + asked)) << way;
-    }
-}
-
 TEST(ReviewLoad, APlaceholderForEachKindOfChangeNotScanned) {
     for (std::size_t list = 0; list < ConfigListCount; ++list) {
-        for (const char* value : {"0", "", "yes", "01"}) {
+        for (const char* value : {"0", "", "yes"}) {
             LoadBench b;
             b.set(ScanSettings[list + 1], value);
             const ChangeSet set = b.load();
@@ -148,32 +95,19 @@ TEST(ReviewLoad, APlaceholderForEachKindOfChangeNotScanned) {
                 EXPECT_EQ(lineRows(set.lines[i]), i == list ? Lines{NotScannedRow} : Lines{}) << list << "=" << value;
         }
     }
-    LoadBench none;  // no settings key at all: nothing was scanned
-    ASSERT_EQ(none.m.registry.deleteTree(Hive::CurrentUser, settings::ScanningKey), Status::Ok);
-    none.stage(HkcuChanges, {"Software"});
-    const ChangeSet set = none.load();
-    for (const auto& rows : set.lines) EXPECT_EQ(lineRows(rows), Lines{NotScannedRow});
-    EXPECT_EQ(keyRows(set), Lines{NotScannedRow});
 }
 
+// In any order; text after the last separator is no entry; the last section is cut off after its
+// added list.
 TEST(ReviewLoad, EachSectionFillsItsOwnLineList) {
-    struct Case { const char* name; Lines sysChanges; std::array<Lines, ConfigListCount> rows; };
-    const Case cases[] = {
-        {"any order; text after the last separator is no entry; the last section cut off after its added list",
-         {"stray line", "Config.sys{", "DEVICE=new.sys" + S, "DEVICE=old.sys" + S, "}", "Win.ini{",
-          "load=app.exe" + S + "NewKey=1" + S + "tail", "load=" + S + " " + S, "}", "System.ini{", "", "", "}",
-          "Autoexec.bat{", "SET X=1" + S},
-         {Lines{"load=app.exe|load=", "NewKey=1| "}, {}, Lines{"SET X=1| "}, Lines{"DEVICE=new.sys|DEVICE=old.sys"}}},
-        {"a section is four lines whatever its last line holds",
-         {"Win.ini{", "a=1" + S, " " + S, "Config.sys{", "b=2" + S, " " + S, "}", "System.ini{", "c=3" + S, " " + S, "}"},
-         {Lines{"a=1| "}, Lines{"c=3| "}, Lines{}, Lines{}}},
-    };
-    for (const Case& c : cases) {
-        LoadBench b;
-        b.stage(SysChanges, c.sysChanges);
-        const ChangeSet set = b.load();
-        for (std::size_t i = 0; i < ConfigListCount; ++i) EXPECT_EQ(lineRows(set.lines[i]), c.rows[i]) << c.name;
-    }
+    LoadBench b;
+    b.stage(SysChanges, {"stray line", "Config.sys{", "DEVICE=new.sys" + S, "DEVICE=old.sys" + S, "}", "Win.ini{",
+                         "load=app.exe" + S + "NewKey=1" + S + "tail", "load=" + S + " " + S, "}", "System.ini{", "",
+                         "", "}", "Autoexec.bat{", "SET X=1" + S});
+    const ChangeSet set = b.load();
+    const std::array<Lines, ConfigListCount> rows = {
+        Lines{"load=app.exe|load=", "NewKey=1| "}, Lines{}, Lines{"SET X=1| "}, Lines{"DEVICE=new.sys|DEVICE=old.sys"}};
+    for (std::size_t i = 0; i < ConfigListCount; ++i) EXPECT_EQ(lineRows(set.lines[i]), rows[i]) << i;
 }
 
 TEST(ReviewLoad, KeyRowsOfKeysThatStillOpenAndTheChangesFilesConsumed) {
@@ -206,15 +140,6 @@ TEST(ReviewLoad, KeyRowsOfKeysThatStillOpenAndTheChangesFilesConsumed) {
         EXPECT_EQ(b.m.files.exists(HkcuChanges), c.hkcuLeft) << c.name;
         EXPECT_EQ(b.m.files.exists(HklmChanges), c.hklmLeft) << c.name;
     }
-}
-
-TEST(ReviewLoad, AStopEndsTheLoadAtTheLineItArrivesAt) {
-    LoadBench b;
-    b.m.files.addFile("C:\\a.log");
-    b.m.files.addFile("C:\\b.log");
-    b.stage(Changes, {"C:\\{", "a.log", "b.log", "}"});
-    b.m.run.stopAtYield(3);  // before the second name
-    EXPECT_EQ(b.load().files.size(), 1u);
 }
 
 TEST(ReviewLoad, SizeSortKeyIsTheSizeInKilobytesOnNineDigits) {

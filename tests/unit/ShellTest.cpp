@@ -5,7 +5,6 @@
 #include "shell/FormatSize.h"
 #include "shell/MainStartUp.h"
 #include "shell/Settings.h"
-#include "shell/modRegistry.h"
 #include "support/FakeMachine.h"
 #include "support/RecordingOperations.h"
 
@@ -21,9 +20,6 @@ protected:
 
     void general(std::string_view name, std::string_view text) {
         m.registry.setString(Hive::CurrentUser, settings::GeneralKey, name, text);
-    }
-    std::optional<std::string> cu(std::string_view key, std::string_view name) {
-        return m.registry.stringValue(Hive::CurrentUser, key, name);
     }
     MainState start(std::string_view commandLine = "") {
         StartUpPorts ports{m.registry, m.files, m.shell, m.desktop, m.clock};
@@ -51,40 +47,14 @@ TEST(ShellFormatSize, AcrossUnitBoundaries) {
     constexpr double KB = 1024, MB = KB * 1024, GB = MB * 1024, TB = GB * 1024;
     struct Row { double bytes; bool withDecimal; const char* text; };
     const Row rows[] = {
-        {0, false, "0KB"},       {511, true, "0KB"},           {512, false, "1KB"},           {1024, true, "1KB"},
-        {1536, true, "1.5 KB"},  {1536, false, "1KB"},         {2047, true, "1.9 KB"},        {1.3 * KB, true, "1.3 KB"},
-        {3 * MB, true, "3MB"},   {1048576, false, "1MB"},      {5400000000.0, true, "5GB"},   {1.5 * GB, true, "1.5 GB"},
-        {1.5 * TB, true, "1.5 TB"}, {2048 * TB, false, "2048TB"}, {MB - 1, true, "1023.9 KB"},
+        {0, false, "0KB"},         {511, true, "0KB"},           {512, false, "1KB"},        {1536, true, "1.5 KB"},
+        {1536, false, "1KB"},      {2047, true, "1.9 KB"},       {MB - 1, true, "1023.9 KB"}, {MB, false, "1MB"},
+        {5400000000.0, true, "5GB"}, {1.5 * GB, true, "1.5 GB"}, {1.5 * TB, true, "1.5 TB"}, {2048 * TB, false, "2048TB"},
     };
     for (const auto& r : rows) EXPECT_EQ(formatSize(r.bytes, r.withDecimal), r.text) << r.bytes << " " << r.withDecimal;
 }
 
-TEST(ShellRegistry, KeysOpenForWritingOrElseForReadingOrNotAtAll) {
-    fakes::FakeRegistry reg;
-    reg.setString(Hive::CurrentUser, "Software\\Locked", "Flag", "1");
-    reg.setValue(Hive::CurrentUser, "Software\\Locked", "Count", {RegType::Dword, std::string("\x2c\x01\0\0", 4)});
-    reg.markReadOnly(Hive::CurrentUser, "Software\\Locked");
-    const KeyPtr locked = openKey(reg, Hive::CurrentUser, "software\\LOCKED");
-    ASSERT_TRUE(locked);
-    EXPECT_EQ(queryValue(locked.get(), "flag"), "1");
-    EXPECT_EQ(queryValue(locked.get(), "Count"), "300");
-    EXPECT_FALSE(succeeded(setValue(locked.get(), "Flag", "0")));
-    const KeyPtr none = openKey(reg, Hive::CurrentUser, "Software\\Nowhere");
-    EXPECT_FALSE(none);
-    EXPECT_FALSE(succeeded(setValue(none.get(), "X", "1")));
-}
-
 TEST_F(ShellLogic, StartShowsTheDrivesTheSentenceOfTheSelectedEntryAndTheFirstFourRemovalListsThatExist) {
-    {
-        const MainState first = start();  // the first start writes the defaults
-        EXPECT_EQ(first.dataFolder, "C:\\Program Files\\Quillon\\");
-        EXPECT_EQ(cu(settings::GeneralKey, "DefaultPath"), "C:\\Program Files\\Quillon\\");
-        EXPECT_EQ(first.lastScanned, "This drive has not been scanned.");
-        EXPECT_EQ(first.workFolder, "C:\\");
-    }
-    m.files.failWritesUnder("C:\\~");
-    EXPECT_EQ(start().workFolder, "C:\\Windows\\Temp\\") << "the root only when it can be written";
-
     m.files.addDrive('D', DriveType::Fixed, "DATA");
     m.files.addDrive('E', DriveType::CdRom, "DISC");
     general("DriveName", "Local hard drives (C:,D:)");
@@ -104,7 +74,7 @@ TEST_F(ShellLogic, StartShowsTheDrivesTheSentenceOfTheSelectedEntryAndTheFirstFo
     EXPECT_EQ(shown, (std::vector<std::string>{"Prog1 C:\\Lists\\Prog1.qdf", "Prog2 C:\\Lists\\Prog2.qdf",
                                                "Prog3 C:\\Lists\\Prog3.qdf", "Prog4 C:\\Lists\\Prog4.qdf"}));
     saveSelectedDrive(m.registry, "(D:) DATA");
-    EXPECT_EQ(cu(settings::GeneralKey, "DriveName"), "(D:) DATA");
+    EXPECT_EQ(m.registry.stringValue(Hive::CurrentUser, settings::GeneralKey, "DriveName"), "(D:) DATA");
 
     const std::pair<const char*, const char*> tokens[] = {
         {"(C:) SYSTEM", "C:"}, {"(D:) ", "D:"}, {"Local hard drives (C:,D:,G:)", "C:,D:,G:"}, {"Local hard drives ()", ""}};

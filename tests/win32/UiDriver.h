@@ -83,14 +83,11 @@ private:
         std::function<bool()> ready;
     };
     void onTimer(UINT_PTR) override {
-        if (finished() || !failure_.empty()) {
-            KillTimer(hwnd(), 1);
-            return;
-        }
+        if (finished() || !failure_.empty()) return;  // a tick queued before the timer went
         const Step& step = steps_[next_];
         if (HWND target = findThreadWindow(step.title); target && (!step.ready || step.ready())) {
             const Action action = step.action;
-            ++next_;
+            if (++next_ == steps_.size()) KillTimer(hwnd(), 1);
             stepStart_ = GetTickCount();
             action(target);  // may pump messages itself: this step is done before
         } else if (GetTickCount() - stepStart_ > timeoutMs_) {
