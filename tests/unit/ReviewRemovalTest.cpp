@@ -39,6 +39,8 @@ constexpr const char* Confirm = "Are you sure you want to remove NewApp and and 
 constexpr const char* SeeTheList = "Uninstall completed. Some items could not be removed because they may be in use. "
                                    "You should manually remove items related to the application. See the *.qdf file "
                                    "for items that could not be removed.";
+constexpr const char* KeptOnPurpose = " Some were kept because removing them is not safe: a key other programs "
+                                      "share, or a folder of the system's or of yours.";
 
 // Answers the DLL question from a script and records every path asked about.
 struct ScriptedInUse final : InUsePrompt {
@@ -386,7 +388,7 @@ TEST(ReviewRemoval, UninstallRemovesWhatTheListNamesButNeverWhatIsNotSafe) {
     EXPECT_TRUE(b.m.registry.keyExists(Hive::LocalMachine, "Software\\Microsoft")) << "another hive is not HKLM";
     EXPECT_EQ(b.m.files.content(WinIni), crlfText({"[windows]", "load="}));
     EXPECT_EQ(b.m.files.content(List), listText(badFiles, badKeys));
-    EXPECT_EQ(b.messages(), (Lines{Confirm, SeeTheList}));
+    EXPECT_EQ(b.messages(), (Lines{Confirm, SeeTheList + std::string(KeptOnPurpose)}));
     EXPECT_EQ(b.general(settings::general::SavedForDeletion), List + ".bak" + S);
 }
 
