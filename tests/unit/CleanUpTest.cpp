@@ -1,6 +1,5 @@
-// The clean-up logic on the fakes: junk types, the scans, the "Also scan" lists, the result
-// model, Delete and Move, and the settings; the duplicate scan against a plain transcription of
-// the folder-by-folder passes it replaces, on generated trees.
+// The clean-up logic on the fakes: junk types, the scans, Delete and Move; the duplicate scan against
+// a plain transcription of the folder-by-folder passes it replaces, on generated trees.
 #include <gtest/gtest.h>
 
 #include <algorithm>

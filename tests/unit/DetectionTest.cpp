@@ -39,12 +39,6 @@ protected:
     fakes::FakeFileSystem files;
     fakes::FakeRunContext run;
     RecordingProgress progress;
-
-    bool compare(const Lines& snapshot, const Lines& scan, RunContext& context) {
-        files.addFile("W:\\Data\\Cdbase.qdb", crlfText(snapshot), FileAttr::Hidden);
-        files.addFile(currentScanPath(Work), crlfText(scan));
-        return compareDriveScan(files, context, progress, Work, "W:\\Data\\", {"C:"}).completed();
-    }
 };
 
 TEST_F(Detection, FileComparisonRecordsOnlyWhatIsNew) {
@@ -65,7 +59,9 @@ TEST_F(Detection, FileComparisonRecordsOnlyWhatIsNew) {
          {"C:\\B\\{", "b2", "}", "C:\\A\\{", "a2", "}"}},
     };
     for (const auto& r : rows) {
-        EXPECT_TRUE(compare(r.snap, r.scan, run)) << r.what;
+        files.addFile("W:\\Data\\Cdbase.qdb", crlfText(r.snap), FileAttr::Hidden);
+        files.addFile(currentScanPath(Work), crlfText(r.scan));
+        EXPECT_TRUE(compareDriveScan(files, run, progress, Work, "W:\\Data\\", {"C:"}).completed()) << r.what;
         EXPECT_EQ(files.content(changesPath(Work)), crlfText(r.changes)) << r.what;
     }
 }
@@ -242,9 +238,8 @@ TEST(FindChangesRun, AutoUpdateRefreshesTheSnapshotsUnlessTheRunIsStoppedOrAFile
     const int yields = complete.m.run.yields();
     ASSERT_GT(yields, 20);
     EXPECT_EQ(complete.dataFolder().at("winIni.qdb"), complete.m.files.content("C:\\Windows\\win.ini"));
-    // With the whole hive listed, a second run finds only the key added outside the Software
-    // branch: the refresh of the branch kept every other key of the snapshot. Without a refresh
-    // the fresh lists go too.
+    // With the whole hive listed, a second run finds only the key added outside the Software branch:
+    // the refresh kept every other key of the snapshot. Without a refresh the fresh lists go too.
     complete.setScanning({{settings::scanning::RegFullScan, "1"}, {settings::scanning::AutoUpdateDb, "0"}});
     ASSERT_EQ(complete.find(), FindOutcome::Completed);
     EXPECT_EQ(complete.workFiles(), (Names{"changes.qdb", "hkcuchanges.qdb", "hklmchanges.qdb", "sysChanges.qdb"}));

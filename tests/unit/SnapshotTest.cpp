@@ -99,13 +99,11 @@ struct StagedMachine {
     }
 };
 
-// A drive's snapshot has a block per folder with its files, hidden ones too; links and folders
-// starting with a dot are not entered, and a folder that cannot be listed is an empty block. The
-// registry's lists name every key but those below a key that cannot be opened and, in HKLM,
-// the Classes branch, whatever its spelling. No question is asked. A configuration file that is
-// missing keeps its old copy and has its comparison turned off.
-// Stopped anywhere or failing to write, an update keeps every old snapshot not yet in place, from
-// the drive being walked on. A failed configuration copy goes: the old one must not pass for a fresh one.
+// A drive's snapshot has a block per folder with its files, hidden ones too; links and dot folders are not
+// entered, and an unlistable folder is an empty block. The registry's lists leave out what lies below a
+// key that cannot be opened and HKLM's Classes, in any spelling. No question is asked. A missing
+// configuration file keeps its old copy and has its comparison turned off. Stopped or failing, an update
+// keeps every old snapshot not yet in place; a failed configuration copy goes, never to pass for fresh.
 TEST(UpdateRun, ReplacesEverySnapshotOnceCompleteAndNoneNotYetInPlaceWhenStoppedOrFailing) {
     StagedMachine s;
     ASSERT_EQ(s.update(), UpdateOutcome::Completed);
