@@ -248,7 +248,7 @@ TEST(FindChangesRun, AutoUpdateRefreshesTheSnapshotsUnlessTheRunIsStoppedOrAFile
     EXPECT_EQ(complete.work("changes.qdb"), "");
 
     const std::string data = RunData;
-    // opening: held open by another program; breaking: a folder's listing breaks off part-way
+    // stopping: at the yield given; opening: held open by another program; breaking: a listing breaks off
     enum Fails { Stopping, Writing, Reading, Opening, Breaking };
     struct Row { std::string place; Fails fails; Status status; std::string said; int stopAt = 0; };
     std::vector<Row> rows = {
