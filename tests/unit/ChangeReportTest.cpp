@@ -8,7 +8,7 @@
 namespace quillon::review {
 namespace {
 
-TEST(ChangeReport, PrintsAPlaceholderRowAndTellsWhenNothingIsSelectedOrThePrinterFails) {
+TEST(ChangeReport, PrintsAPlaceholderRowAndTellsWhenThePrinterFails) {
     fakes::FakeMachine m;
     ChangeSet changes;
     changes.keys = {{"Foo", "HKEY_LOCAL_MACHINE\\Software\\"}, KeyRow::placeholder()};
@@ -17,13 +17,9 @@ TEST(ChangeReport, PrintsAPlaceholderRowAndTellsWhenNothingIsSelectedOrThePrinte
     // Without a parent key the placeholder's line still ends.
     EXPECT_NE(m.printer.page.find("\n1000:Scanning not enabled.\n1000:Foo 6360:HKEY_LOCAL_MACHINE\\Software\\\n"),
               std::string::npos);
-    EXPECT_EQ(m.printer.calls.back(), "end");
 
     fakes::FakeMachine failing;
     failing.prompter.answer(MsgAnswer::Ok);
-    failing.prompter.answer(MsgAnswer::Ok);
-    EXPECT_EQ(printSelected(failing.printer, failing.prompter, changes, {}, {}), PrintOutcome::NothingSelected);
-    EXPECT_TRUE(failing.printer.calls.empty()) << "no page";
     failing.printer.failing = true;
     EXPECT_EQ(printSelected(failing.printer, failing.prompter, changes, {.keys = {0}}, {}), PrintOutcome::NotPrinted);
 }

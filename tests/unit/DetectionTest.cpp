@@ -39,12 +39,6 @@ protected:
     fakes::FakeFileSystem files;
     fakes::FakeRunContext run;
     RecordingProgress progress;
-
-    bool compare(const Lines& snapshot, const Lines& scan, RunContext& context) {
-        files.addFile("W:\\Data\\Cdbase.qdb", crlfText(snapshot), FileAttr::Hidden);
-        files.addFile(currentScanPath(Work), crlfText(scan));
-        return compareDriveScan(files, context, progress, Work, "W:\\Data\\", {"C:"}).completed();
-    }
 };
 
 TEST_F(Detection, FileComparisonRecordsOnlyWhatIsNew) {
@@ -65,25 +59,14 @@ TEST_F(Detection, FileComparisonRecordsOnlyWhatIsNew) {
          {"C:\\B\\{", "b2", "}", "C:\\A\\{", "a2", "}"}},
     };
     for (const auto& r : rows) {
-        EXPECT_TRUE(compare(r.snap, r.scan, run)) << r.what;
+        files.addFile("W:\\Data\\Cdbase.qdb", crlfText(r.snap), FileAttr::Hidden);
+        files.addFile(currentScanPath(Work), crlfText(r.scan));
+        EXPECT_TRUE(compareDriveScan(files, run, progress, Work, "W:\\Data\\", {"C:"}).completed()) << r.what;
         EXPECT_EQ(files.content(changesPath(Work)), crlfText(r.changes)) << r.what;
-        EXPECT_FALSE(files.exists(currentScanPath(Work)) || files.exists(mergedSnapshotPath(Work))) << r.what;
     }
 }
 
-TEST_F(Detection, FileComparisonStopsBeforeTheNextLine) {
-    const Lines snap = {"C:\\{", "a", "}", "C:\\B\\{", "b", "}"};
-    const Lines scan = {"C:\\{", "a", "n", "}", "C:\\B\\{", "b", "}", "C:\\New\\{", "}"};
-    ASSERT_TRUE(compare(snap, scan, run));
-    for (int stopAt = 1; stopAt <= run.yields(); ++stopAt) {
-        fakes::FakeRunContext stopping;
-        stopping.stopAtYield(stopAt);
-        EXPECT_FALSE(compare(snap, scan, stopping)) << stopAt;
-        EXPECT_EQ(stopping.yields(), stopAt) << "nothing read after the stop";
-    }
-}
-
-TEST_F(Detection, ConfigFileComparisonFindsAddedAndReplacedLines) {
+TEST_F(Detection, ConfigComparisonFindsAddedAndReplacedLinesInASectionPerFileWhoseComparisonIsOn) {
     struct Row { const char* name; Lines snapshot, config, added, replaced; };
     const Row rows[] = {
         {"a changed line and an added one", {"[windows]", "load=", "run=", "device=old"},
@@ -103,11 +86,9 @@ TEST_F(Detection, ConfigFileComparisonFindsAddedAndReplacedLines) {
     }
     files.holdOpen("C:\\win.ini");
     EXPECT_FALSE(compareConfigFile(files, "C:\\snap.qdb", "C:\\win.ini", found)) << "file held open";
-}
 
-// A section for each file whose comparison is on ("1") and that has both versions; the bar
-// moves for each comparison that is on.
-TEST_F(Detection, ConfigChangesHoldASectionPerFileWhoseComparisonIsOn) {
+    // A section for each file whose comparison is on ("1") and that has both versions; the bar
+    // moves for each comparison that is on.
     fakes::FakeRegistry registry;
     for (const char* name : {"WinIniScan", "SystemIniScan", "ConfigSysScan"})
         registry.setString(Hive::CurrentUser, settings::ScanningKey, name, "1");
@@ -143,6 +124,10 @@ TEST_F(Detection, RegistryComparisonReportsTheTopOfEachNewBranch) {
         EXPECT_EQ(compareRegistryScan(files, run, KeySnapshot, KeyFresh, KeyChanges), RegistryOutcome::Completed) << r.name;
         EXPECT_EQ(files.content(KeyChanges), crlfText(r.reported)) << r.name;
     }
+    // A changes file that fails only when it is closed: no new key was written to it.
+    files.addFile(KeyFresh, crlfText({""}));
+    files.failWritesUnder(KeyChanges);
+    EXPECT_EQ(compareRegistryScan(files, run, KeySnapshot, KeyFresh, KeyChanges), RegistryOutcome::WriteFailed);
 }
 
 constexpr const char* RunData = "C:\\Program Files\\Quillon\\";
@@ -154,14 +139,14 @@ class SilentUpdate final : public snapshot::UpdateProgress {
     void driveCompleted() override {}
 };
 
-// Drives C:, D: and E: with a little of everything, snapshotted by a real update.
+// Drives C: and D: with a little of everything, snapshotted by a real update.
 struct Machine {
     fakes::FakeMachine m;
     RecordingProgress progress;
 
-    explicit Machine(const Scanning& scanning = {}, std::string_view updated = "C:,D:") {
+    explicit Machine(const Scanning& scanning = {}) {
         for (const char* f : {"C:\\Windows\\notepad.exe", "C:\\Program Files\\Old\\old.exe", "C:\\Apps\\a.txt",
-                              "D:\\Games\\g.exe", "E:\\e.txt", "C:\\Windows\\system.ini"})
+                              "D:\\Games\\g.exe", "C:\\Windows\\system.ini"})
             m.files.addFile(f, "x\r\n");
         m.files.addFile("C:\\Windows\\win.ini", crlfText({"[windows]", "load=", "run="}));
         for (const char* key : {"Software\\Old", "AppEvents"}) m.registry.createKey(Hive::CurrentUser, key);
@@ -173,7 +158,7 @@ struct Machine {
         fakes::FakeRunContext own;
         SilentUpdate shown;
         snapshot::UpdatePorts ports{m.registry, m.files, m.shell, m.prompter, own};
-        EXPECT_EQ(snapshot::runUpdateDatabase(ports, shown, updated, {RunData, "C:\\", "C:\\Windows\\", "C:\\"}),
+        EXPECT_EQ(snapshot::runUpdateDatabase(ports, shown, "C:,D:", {RunData, "C:\\", "C:\\Windows\\", "C:\\"}),
                   snapshot::UpdateOutcome::Completed);
     }
     void setScanning(const Scanning& values) {
@@ -190,9 +175,9 @@ struct Machine {
         for (const char* key : {"SOFTWARE\\NewApp", "SOFTWARE\\Classes\\.new", "SYSTEM\\NewDriver"})
             m.registry.createKey(Hive::LocalMachine, key);
     }
-    FindOutcome find(std::string_view token = "C:,D:") {
+    FindOutcome find() {
         FindPorts ports{m.registry, m.files, m.shell, m.prompter, m.run};
-        return findChanges(ports, progress, token, {RunData, "C:\\", "C:\\Windows\\", "C:\\Program Files\\", "C:\\"});
+        return findChanges(ports, progress, "C:,D:", {RunData, "C:\\", "C:\\Windows\\", "C:\\Program Files\\", "C:\\"});
     }
     std::string work(std::string_view name) { return m.files.content("C:\\" + std::string(name)).value_or("<none>"); }
     Names workFiles() {
@@ -242,57 +227,31 @@ TEST(FindChangesRun, ScanModeChoosesTheStartFoldersButAllSnapshotsAreCompared) {
     }
 }
 
-TEST(FindChangesRun, ADriveWithoutSnapshotIsNamedAndNothingIsScanned) {
-    Machine s({}, "C:,D:,E:");
-    removeLeftover(s.m.files, std::string(RunData) + "Ddbase.qdb");
-    s.m.prompter.answer(MsgAnswer::Ok);
-    EXPECT_EQ(s.find("C:,D:,E:"), FindOutcome::MissingSnapshot);
-    EXPECT_NE(s.m.prompter.messages().at(0).text.find("drive D:\\"), std::string::npos);
-    EXPECT_EQ(s.m.run.yields(), 0) << "nothing scanned";
-}
-
-TEST(FindChangesRun, AutoUpdateAfterTheRegistryPhaseRefreshesSystemSnapshots) {
-    Machine s({{settings::scanning::AutoUpdateDb, "1"}}, "C:");
-    s.install();
-    ASSERT_EQ(s.find("C:"), FindOutcome::Completed);
-    EXPECT_EQ(s.dataFolder().at("winIni.qdb"), s.m.files.content("C:\\Windows\\win.ini"));
-    // With the whole hive listed, a second run finds only the key added outside the Software
-    // branch: the refresh of the branch kept every other key of the snapshot. Without a refresh
-    // the fresh lists go too.
-    s.setScanning({{settings::scanning::RegFullScan, "1"}, {settings::scanning::AutoUpdateDb, "0"}});
-    ASSERT_EQ(s.find("C:"), FindOutcome::Completed);
-    EXPECT_EQ(s.workFiles(), (Names{"changes.qdb", "hkcuchanges.qdb", "hklmchanges.qdb", "sysChanges.qdb"}));
-    EXPECT_EQ(s.work("hkcuchanges.qdb"), "");
-    EXPECT_EQ(s.work("hklmchanges.qdb"), crlfText({"SYSTEM\\NewDriver"}));
-    EXPECT_EQ(s.work("changes.qdb"), "");
-}
-
-// Each yield of a complete run, one after the other, is where the user closes the window.
-TEST(FindChangesRun, StopAtAnyYieldDeletesTheRunsFilesAndKeepsEverySnapshot) {
-    const Scanning scanning{{settings::scanning::AutoUpdateDb, "1"}};
-    Machine complete(scanning);
+// A complete run with AutoUpdateDb refreshes the system snapshots after its registry phase. Stopped
+// at any of its yields (where the user closes the window) or failing at any place it reads or writes,
+// it leaves no work file and every snapshot as it was; a failure shows one message naming the file.
+TEST(FindChangesRun, AutoUpdateRefreshesTheSnapshotsUnlessTheRunIsStoppedOrAFileFails) {
+    const Scanning autoUpdate{{settings::scanning::AutoUpdateDb, "1"}};
+    Machine complete(autoUpdate);
     complete.install();
     ASSERT_EQ(complete.find(), FindOutcome::Completed);
-    ASSERT_GT(complete.m.run.yields(), 20);
-    for (int n = 1; n <= complete.m.run.yields(); ++n) {
-        Machine s(scanning);
-        s.install();
-        const auto before = s.dataFolder();
-        s.m.run.stopAtYield(n);
-        ASSERT_EQ(s.find(), FindOutcome::Stopped) << "yield " << n;
-        EXPECT_EQ(s.workFiles(), Names{}) << "yield " << n;
-        EXPECT_EQ(s.dataFolder(), before) << "yield " << n;
-    }
-}
+    const int yields = complete.m.run.yields();
+    ASSERT_GT(yields, 20);
+    EXPECT_EQ(complete.dataFolder().at("winIni.qdb"), complete.m.files.content("C:\\Windows\\win.ini"));
+    // With the whole hive listed, a second run finds only the key added outside the Software branch:
+    // the refresh kept every other key of the snapshot. Without a refresh the fresh lists go too.
+    complete.setScanning({{settings::scanning::RegFullScan, "1"}, {settings::scanning::AutoUpdateDb, "0"}});
+    ASSERT_EQ(complete.find(), FindOutcome::Completed);
+    EXPECT_EQ(complete.workFiles(), (Names{"changes.qdb", "hkcuchanges.qdb", "hklmchanges.qdb", "sysChanges.qdb"}));
+    EXPECT_EQ(complete.work("hkcuchanges.qdb"), "");
+    EXPECT_EQ(complete.work("hklmchanges.qdb"), crlfText({"SYSTEM\\NewDriver"}));
+    EXPECT_EQ(complete.work("changes.qdb"), "");
 
-// Each place a run reads or writes, failing: one message naming the file, no changes file for
-// the viewer, and every snapshot as it was, though AutoUpdateDb would have replaced them all.
-TEST(FindChangesRun, AFileThatCannotBeReadOrWrittenEndsTheRunWithOneMessageAndKeepsEverySnapshot) {
     const std::string data = RunData;
-    // opening: held open by another program; breaking: a folder's listing breaks off part-way
-    enum Fails { Writing, Reading, Opening, Breaking };
-    struct Row { std::string place; Fails fails; Status status; std::string said; };
-    const Row rows[] = {
+    // stopping: at the yield given; opening: held open by another program; breaking: a listing breaks off
+    enum Fails { Stopping, Writing, Reading, Opening, Breaking };
+    struct Row { std::string place; Fails fails; Status status; std::string said; int stopAt = 0; };
+    std::vector<Row> rows = {
         {"C:\\", Writing, Status::DiskFull, "write C:\\0current.qdb: the disk is full"},  // the work folder full
         {"C:\\1current.qdb", Writing, Status::DiskFull, "write C:\\1current.qdb: the disk is full"},
         {"C:\\current.qdb", Writing, Status::AccessDenied, "write C:\\current.qdb: access was denied"},
@@ -310,20 +269,24 @@ TEST(FindChangesRun, AFileThatCannotBeReadOrWrittenEndsTheRunWithOneMessageAndKe
         {data + "hkcuReg.qdb", Opening, Status::Ok, "read " + data + "hkcuReg.qdb: error 32"},
         {"C:\\NewApp", Breaking, Status::ReadFault, "read C:\\NewApp\\: error 30"},
     };
+    for (int n = 1; n <= yields; ++n) rows.push_back({"yield " + std::to_string(n), Stopping, Status::Ok, "", n});
     for (const Row& r : rows) {
-        Machine s({{settings::scanning::AutoUpdateDb, "1"}});
+        Machine s(autoUpdate);
         s.install();
         const auto before = s.dataFolder();
+        if (r.fails == Stopping) s.m.run.stopAtYield(r.stopAt);
         if (r.fails == Reading) s.m.files.failReadsUnder(r.place, r.status);
         if (r.fails == Writing) s.m.files.failWritesUnder(r.place, r.status);
         if (r.fails == Opening) s.m.files.holdOpen(r.place);
         if (r.fails == Breaking) s.m.files.failListingAfter(r.place, 2, r.status);
-        s.m.prompter.answer(MsgAnswer::Ok);
-        EXPECT_EQ(s.find(), FindOutcome::Failed) << r.place;
-        ASSERT_EQ(s.m.prompter.messages().size(), 1u) << r.place;
-        EXPECT_EQ(s.m.prompter.messages()[0].text,
-                  "Quillon could not " + r.said + ". No changes were listed and the snapshots were kept.");
-        EXPECT_EQ(s.m.prompter.messages()[0].title, "Error finding changes");
+        if (r.fails != Stopping) s.m.prompter.answer(MsgAnswer::Ok);
+        EXPECT_EQ(s.find(), r.fails == Stopping ? FindOutcome::Stopped : FindOutcome::Failed) << r.place;
+        if (r.fails == Stopping) {
+            EXPECT_EQ(s.m.run.yields(), r.stopAt) << "nothing read after the stop";
+        } else {
+            EXPECT_EQ(s.m.prompter.messages().at(0).text,
+                      "Quillon could not " + r.said + ". No changes were listed and the snapshots were kept.");
+        }
         EXPECT_EQ(s.workFiles(), Names{}) << r.place;
         EXPECT_EQ(s.dataFolder(), before) << r.place;
     }

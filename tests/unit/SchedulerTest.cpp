@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <functional>
 #include <utility>
 
@@ -18,22 +17,18 @@ const std::string Sep(1, settings::ListSeparator);
 const std::string Update = "\"C:\\Program Files\\Quillon\\Quillon.exe\" \\u (waited);";
 const std::string Find = "\"C:\\Program Files\\Quillon\\Quillon.exe\" \\f;";
 
-// The user's answers in turn (No when none is left), and the questions and task runs in order.
+// The user's answers (No unless set), and the questions and task runs in order.
 struct User final : SetupQuestions, ScheduledTasks {
-    std::deque<ScanAnswer> scans;
-    std::deque<bool> finds;
+    ScanAnswer scan{};
+    bool find = false;
     std::string asked;
-    ScanAnswer askForScan() override { return asked += "before ", take(scans); }
-    bool askForFind() override { return asked += "after ", take(finds); }
+    ScanAnswer askForScan() override { return asked += "before ", scan; }
+    bool askForFind() override { return asked += "after ", find; }
     void runNow() override {
         asked += "tasks ";
         if (during) std::exchange(during, nullptr)();
     }
     std::function<void()> during;
-    template <typename T> static T take(std::deque<T>& answers) {
-        const T answer = answers.empty() ? T{} : answers.front();
-        return answers.empty() ? answer : (answers.pop_front(), answer);
-    }
 };
 
 // on: detection after the "before" question; when off, SetupRan is never written.
@@ -98,8 +93,8 @@ TEST_F(Scheduler, ASetupWindowIsVisibleTitledAsASetupOfNoIgnoredClassWithAFoundP
 
 TEST_P(Scheduler, EachAnswerLeadsToItsRunsQuestionsAndSetupRan) {
     const AnswerRow& r = GetParam();
-    user.scans = {r.before};
-    user.finds = {r.after};
+    user.scan = r.before;
+    user.find = r.after;
     m.desktop.whileWaiting([&] { EXPECT_EQ(get("SetupRan"), r.on ? "1" : "<none>"); });
     detection.start(true, false);
     detection.tick();
@@ -135,7 +130,7 @@ TEST_F(Scheduler, ARestartWithSetupRanAsksAfterTheSetupInsteadOfFindingChangesAt
     EXPECT_EQ(start.schedule.monthlyDivisor * 10 + start.schedule.weeklyDay, 150) << "no Weekly: no weekly run";
     EXPECT_TRUE(startScheduler(ports).anotherRunning);
     EXPECT_TRUE(resumeSetupRan(ports, start.dataFolder));
-    user.finds = {true};
+    user.find = true;
     m.desktop.clearWindows();
     detection.start(start.detectionOn, true);
     detection.tick();
@@ -153,7 +148,7 @@ TEST_F(Scheduler, MenuTogglesWriteTheirSettingsAndTheTimerWaitsForTheTickInProgr
     EXPECT_FALSE(m.registry.stringValue(Hive::CurrentUser, settings::RunKey, "Quillon Scheduler"));
     EXPECT_FALSE(loadsOnStartup(m.registry));
 
-    user.scans = {{true, false, false}};
+    user.scan = {true, false, false};
     m.desktop.whileWaiting([&] {
         detection.setDetection(false);
         detection.setDetection(true);

@@ -52,14 +52,13 @@ TEST(DriveWalk, ARefusedLineEndsTheWalkInItsFolder) {
 
 constexpr const char* Data = "C:\\Program Files\\Quillon\\";
 std::string data(std::string_view name) { return Data + std::string(name); }
-const Lines drivesAndCopies = {"Cdbase.qdb",    "Ddbase.qdb", "Autoexec.qdb",
-                               "configSys.qdb", "winIni.qdb", "systemIni.qdb"};
+const Lines drivesAndCopies = {"Cdbase.qdb", "Ddbase.qdb", "configSys.qdb", "winIni.qdb", "systemIni.qdb"};
 const char* const WorkFiles[] = {"C:\\dbstemp.qdb", "C:\\RegTemp.qdb", "C:\\RegTemp2.qdb"};
-const char* const Snapshots[] = {"Cdbase.qdb", "Ddbase.qdb", "hkcuReg.qdb", "hklmReg.qdb",
-                                 "Autoexec.qdb", "configSys.qdb", "winIni.qdb", "systemIni.qdb"};
+const char* const Snapshots[] = {"Cdbase.qdb",    "Ddbase.qdb", "hkcuReg.qdb",   "hklmReg.qdb",
+                                 "configSys.qdb", "winIni.qdb", "systemIni.qdb", "Autoexec.qdb"};
 
-// Drives C: and D:, the four configuration files, a few registry keys and an old hidden
-// version of every snapshot.
+// Drives C: and D:, the configuration files but autoexec.bat (a folder of that name is no file), a
+// few registry keys and an old hidden version of every snapshot.
 struct StagedMachine {
     fakes::FakeMachine m;
     RecordingProgress progress{m.run};
@@ -72,8 +71,8 @@ struct StagedMachine {
         m.files.addFile("D:\\Link\\target.txt");
         m.files.addFile("D:\\Secret\\s.txt");
         m.files.refuseListing("D:\\Secret");
-        m.files.addFile("C:\\autoexec.bat", "SET PATH=C:\\\r\n", FileAttr::Hidden | FileAttr::System);
-        m.files.addFile("C:\\config.sys", "FILES=40\r\n", FileAttr::ReadOnly);
+        m.files.addFolder("C:\\autoexec.bat");
+        m.files.addFile("C:\\config.sys", "FILES=40\r\n", FileAttr::ReadOnly | FileAttr::Hidden | FileAttr::System);
         m.files.addFile("C:\\Windows\\win.ini", "[windows]\r\n");
         m.files.addFile("C:\\Windows\\system.ini", "[boot]\r\n");
         for (const char* key : {"AppEvents", "Software\\Acme", "Software\\Secret\\Inner"})
@@ -83,92 +82,68 @@ struct StagedMachine {
             m.registry.createKey(Hive::LocalMachine, key);
         for (const char* name : Snapshots) m.files.addFile(data(name), "old", FileAttr::Hidden);
     }
-    UpdateOutcome update(std::string_view token = "C:,D:") {
+    UpdateOutcome update() {
         UpdatePorts ports{m.registry, m.files, m.shell, m.prompter, m.run};
-        return runUpdateDatabase(ports, progress, token, {Data, "C:\\", "C:\\Windows\\", "C:\\"});
+        return runUpdateDatabase(ports, progress, "C:,D:", {Data, "C:\\", "C:\\Windows\\", "C:\\"});
     }
-    // The snapshots this run replaced; every one is hidden, and no work file is left.
+    // The snapshots this run replaced, or removed ("-"); every one left is hidden, and no work file is.
     Lines replaced() {
         Lines names;
         for (const char* name : Snapshots) {
-            if (m.files.content(data(name)) != "old") names.emplace_back(name);
-            EXPECT_EQ(m.files.attributes(data(name)), FileAttr::Hidden) << name;
+            if (m.files.content(data(name)) != "old")
+                names.push_back((m.files.exists(data(name)) ? "" : "-") + std::string(name));
+            EXPECT_EQ(m.files.attributes(data(name)).value_or(FileAttr::Hidden), FileAttr::Hidden) << name;
         }
         for (const char* work : WorkFiles) EXPECT_FALSE(m.files.exists(work)) << work;
         return names;
     }
 };
 
-// A drive's snapshot has a block per folder with its files, hidden ones too; links and folders
-// starting with a dot are not entered, and a folder that cannot be listed is an empty block. The
-// registry's lists name every key but those below a key that cannot be opened and, in HKLM,
-// the Classes branch, whatever its spelling. No question is asked.
-TEST(UpdateRun, ACompleteRunReplacesEverySnapshotWithoutAsking) {
+// A drive's snapshot has a block per folder with its files, hidden ones too; links and dot folders are not
+// entered, and an unlistable folder is an empty block. The registry's lists leave out what lies below a
+// key that cannot be opened and HKLM's Classes, in any spelling. No question is asked. A missing
+// configuration file keeps its old copy and has its comparison turned off. Stopped or failing, an update
+// keeps every old snapshot not yet in place; a failed configuration copy goes, never to pass for fresh.
+TEST(UpdateRun, ReplacesEverySnapshotOnceCompleteAndNoneNotYetInPlaceWhenStoppedOrFailing) {
     StagedMachine s;
-    EXPECT_EQ(s.update(), UpdateOutcome::Completed);
-    EXPECT_EQ(s.replaced(), Lines(std::begin(Snapshots), std::end(Snapshots)));
+    ASSERT_EQ(s.update(), UpdateOutcome::Completed);
+    EXPECT_EQ(s.replaced(), Lines(std::begin(Snapshots), std::end(Snapshots) - 1)) << "all but Autoexec.qdb";
+    EXPECT_EQ(s.m.registry.stringValue(Hive::CurrentUser, settings::ScanningKey, settings::scanning::AutoexecScan), "0");
     EXPECT_EQ(s.m.files.content(data("Ddbase.qdb")),
               crlfText({"D:\\{", "d.txt", ".profile", "}", "D:\\Sub\\{", "}", "D:\\Secret\\{", "}"}));
     EXPECT_EQ(s.m.files.content(data("hkcuReg.qdb")),
-              crlfText({"", "Software", "Software\\Secret", "Software\\Acme", "AppEvents"}));
+              crlfText({"", "Software", "Software\\Secret", "Software\\Quillon", "Software\\Quillon\\Scanning",
+                        "Software\\Acme", "AppEvents"}));
     EXPECT_EQ(s.m.files.content(data("hklmReg.qdb")), crlfText({"", "SYSTEM", "SOFTWARE", "SOFTWARE\\ClassesX"}));
-    ASSERT_EQ(s.m.shell.operations().size(), 10u) << "two drives, four copies, two hives of keys and of values";
     for (const FileOperation& op : s.m.shell.operations()) EXPECT_EQ(op.flags, FileOpFlag::NoConfirmation) << op.to;
-}
 
-TEST(UpdateRun, AMissingConfigurationFileTurnsItsComparisonOffAndAFailedCopyEndsTheUpdate) {
-    StagedMachine s;
-    static_cast<void>(s.m.files.setAttributes("C:\\autoexec.bat", FileAttr::Normal));  // best effort: the attributes are not what the data depends on
-    ASSERT_EQ(s.m.files.deleteFile("C:\\autoexec.bat"), Status::Ok);
-    s.m.files.addFolder("C:\\autoexec.bat");  // a folder of that name is no file
-    ASSERT_EQ(s.update(""), UpdateOutcome::Completed);
-    EXPECT_EQ(s.replaced(), (Lines{"hkcuReg.qdb", "hklmReg.qdb", "configSys.qdb", "winIni.qdb", "systemIni.qdb"}));
-    EXPECT_EQ(s.m.registry.stringValue(Hive::CurrentUser, settings::ScanningKey, settings::scanning::AutoexecScan), "0");
-
-    // The copy of win.ini fails: the old copy must not pass for a fresh one later.
-    StagedMachine held;
-    held.m.files.holdOpen("C:\\Windows\\win.ini");
-    held.m.prompter.answer(MsgAnswer::Ok);
-    EXPECT_EQ(held.update(""), UpdateOutcome::WriteFailed);
-    EXPECT_FALSE(held.m.files.exists(data("winIni.qdb")));
-    for (const char* name : {"hkcuReg.qdb", "systemIni.qdb"}) EXPECT_EQ(held.m.files.content(data(name)), "old") << name;
-    EXPECT_EQ(held.m.prompter.messages().at(0).text,
-              "Quillon could not copy C:\\Windows\\win.ini: error 32. The database was not updated in full; run "
-              "Update database again once the file can be copied.");
-}
-
-// Stopping anywhere keeps every old snapshot from the drive being walked on.
-TEST(UpdateRun, ACancelKeepsTheSnapshotsNotYetInPlace) {
-    StagedMachine probe;
-    ASSERT_EQ(probe.update(), UpdateOutcome::Completed);
-    const int c = probe.progress.completedAtYield[0], d = probe.progress.completedAtYield[1], last = probe.m.run.yields();
-    const std::pair<int, Lines> rows[] = {
-        {1, {}}, {c, {}}, {c + 1, {"Cdbase.qdb"}}, {d, {"Cdbase.qdb"}}, {d + 1, drivesAndCopies},
-        {d + 3, drivesAndCopies}, {d + 6, drivesAndCopies}, {last, drivesAndCopies}};
-    for (const auto& [stopAt, replaced] : rows) {
-        StagedMachine s;
-        s.m.run.stopAtYield(stopAt);
-        EXPECT_EQ(s.update(), UpdateOutcome::Cancelled) << stopAt;
-        EXPECT_EQ(s.replaced(), replaced) << stopAt;
-    }
-}
-
-TEST(UpdateRun, ASnapshotThatCannotBeWrittenNeverReplacesTheOldOne) {
+    const int c = s.progress.completedAtYield[0], d = s.progress.completedAtYield[1], last = s.m.run.yields();
     using Stage = void (*)(fakes::FakeFileSystem&);
-    const std::tuple<const char*, Stage, Lines> rows[] = {
-        {"drive work file full", [](fakes::FakeFileSystem& f) { f.failWritesUnder("C:\\dbstemp.qdb"); }, {}},
-        {"move into the data folder refused", [](fakes::FakeFileSystem& f) { f.failMovesTo(data("Cdbase.qdb")); }, {}},
-        {"second drive's move refused", [](fakes::FakeFileSystem& f) { f.failMovesTo(data("Ddbase.qdb")); }, {"Cdbase.qdb"}},
-        {"HKCU list not written", [](fakes::FakeFileSystem& f) { f.failWritesUnder("C:\\RegTemp.qdb"); }, drivesAndCopies},
+    struct Row { std::string what; Stage stage; Lines replaced; std::string said; int stopAt = 0; };
+    const std::string kept = "The scan database could not be written. The previous database was kept.";
+    std::vector<Row> rows = {
+        {"drive work file full", [](auto& f) { f.failWritesUnder("C:\\dbstemp.qdb"); }, {}, kept},
+        {"first move refused", [](auto& f) { f.failMovesTo(data("Cdbase.qdb")); }, {}, kept},
+        {"second move refused", [](auto& f) { f.failMovesTo(data("Ddbase.qdb")); }, {"Cdbase.qdb"}, kept},
+        {"HKCU list not written", [](auto& f) { f.failWritesUnder("C:\\RegTemp.qdb"); }, drivesAndCopies, kept},
+        {"win.ini held open", [](auto& f) { f.holdOpen("C:\\Windows\\win.ini"); },
+         {"Cdbase.qdb", "Ddbase.qdb", "-winIni.qdb"},
+         "Quillon could not copy C:\\Windows\\win.ini: error 32. The database was not updated in full; run Update "
+         "database again once the file can be copied."},
     };
-    for (const auto& [what, stage, replaced] : rows) {
-        StagedMachine s;
-        stage(s.m.files);
-        s.m.prompter.answer(MsgAnswer::Ok);
-        EXPECT_EQ(s.update(), UpdateOutcome::WriteFailed) << what;
-        EXPECT_EQ(s.replaced(), replaced) << what;
-        EXPECT_EQ(s.m.prompter.messages().at(0).text,
-                  "The scan database could not be written. The previous database was kept.") << what;
+    for (const int at : {1, c, c + 1, d, d + 1, d + 3, d + 6, last}) {
+        const Lines replaced = at <= c ? Lines{} : at <= d ? Lines{"Cdbase.qdb"} : drivesAndCopies;
+        rows.push_back({"stop at yield " + std::to_string(at), nullptr, replaced, "", at});
+    }
+    for (const Row& r : rows) {
+        StagedMachine ended;
+        if (r.stage) r.stage(ended.m.files);
+        ended.m.run.stopAtYield(r.stopAt);
+        if (!r.said.empty()) ended.m.prompter.answer(MsgAnswer::Ok);
+        EXPECT_EQ(ended.update(), r.said.empty() ? UpdateOutcome::Cancelled : UpdateOutcome::WriteFailed) << r.what;
+        EXPECT_EQ(ended.replaced(), r.replaced) << r.what;
+        const auto& shown = ended.m.prompter.messages();
+        EXPECT_EQ(shown.empty() ? "" : shown[0].text, r.said) << r.what;
     }
 }
 
