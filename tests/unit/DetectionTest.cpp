@@ -242,7 +242,8 @@ TEST(FindChangesRun, AutoUpdateRefreshesTheSnapshotsUnlessTheRunIsStoppedOrAFile
     // the refresh kept every other key of the snapshot. Without a refresh the fresh lists go too.
     complete.setScanning({{settings::scanning::RegFullScan, "1"}, {settings::scanning::AutoUpdateDb, "0"}});
     ASSERT_EQ(complete.find(), FindOutcome::Completed);
-    EXPECT_EQ(complete.workFiles(), (Names{"changes.qdb", "hkcuchanges.qdb", "hklmchanges.qdb", "sysChanges.qdb"}));
+    EXPECT_EQ(complete.workFiles(), (Names{"changes.qdb", "hkcuchanges.qdb", "hkcuvalues.qdb", "hklmchanges.qdb",
+                                           "hklmvalues.qdb", "sysChanges.qdb"}));
     EXPECT_EQ(complete.work("hkcuchanges.qdb"), "");
     EXPECT_EQ(complete.work("hklmchanges.qdb"), crlfText({"SYSTEM\\NewDriver"}));
     EXPECT_EQ(complete.work("changes.qdb"), "");
