@@ -18,10 +18,13 @@ TEST(ChangeReport, PrintsAPlaceholderRowAndTellsWhenThePrinterFails) {
     EXPECT_NE(m.printer.page.find("\n1000:Scanning not enabled.\n1000:Foo 6360:HKEY_LOCAL_MACHINE\\Software\\\n"),
               std::string::npos);
 
+    // A selection of one line alone is a selection.
     fakes::FakeMachine failing;
     failing.prompter.answer(MsgAnswer::Ok);
     failing.printer.failing = true;
-    EXPECT_EQ(printSelected(failing.printer, failing.prompter, changes, {.keys = {0}}, {}), PrintOutcome::NotPrinted);
+    changes.linesOf(ConfigList::SystemIni) = {{"load=x", " "}};
+    EXPECT_EQ(printSelected(failing.printer, failing.prompter, changes, {.lines = {{{}, {0}, {}, {}}}}, {}),
+              PrintOutcome::NotPrinted);
 }
 
 }  // namespace
