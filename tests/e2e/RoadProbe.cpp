@@ -107,8 +107,12 @@ TEST(Road, FirstStartThenASavedRemovalListTakesAnInstallationAwayAndUndoBringsIt
         EXPECT_TRUE(exists(path)) << path;
     EXPECT_TRUE(newAppKeys().empty());
     DWORD count = 0, size = sizeof count;
-    RegGetValueA(HKEY_LOCAL_MACHINE, SharedDllsKey, SharedDll.c_str(), RRF_RT_REG_DWORD, nullptr, &count, &size);
-    EXPECT_EQ(count, 3u) << "SharedDLLs is never written";
+    EXPECT_NE(RegGetValueA(HKEY_LOCAL_MACHINE, SharedDllsKey, SharedDll.c_str(), RRF_RT_REG_DWORD, nullptr, &count, &size),
+              ERROR_SUCCESS) << "the installation's count of its DLL stays";
+    size = sizeof count;
+    RegGetValueA(HKEY_LOCAL_MACHINE, SharedDllsKey, "C:\\windows\\system32\\common.dll", RRF_RT_REG_DWORD, nullptr, &count,
+                 &size);
+    EXPECT_EQ(count, 2u) << "another program's count was touched";
     EXPECT_EQ(fileText(WinIni), winIniBefore);
     EXPECT_FALSE(exists(ListPath)) << "the uninstalled list stays";
 
