@@ -94,6 +94,15 @@ struct Installed {
     }
 };
 
+TEST(RegistryValues, AWalkStoppedHalfWayLeavesNeitherList) {
+    fakes::FakeMachine m;
+    m.registry.setValue(Hive::CurrentUser, App, "Kept", text("same"));
+    m.run.stopAtYield(1);
+    EXPECT_EQ(snapshot::walkRegistry(m.registry, m.files, m.run, Hive::CurrentUser, "", "C:\\k", "", nullptr, "C:\\v"),
+              snapshot::UpdateOutcome::Cancelled);
+    EXPECT_FALSE(m.files.exists("C:\\k") || m.files.exists("C:\\v"));
+}
+
 TEST(RegistryValues, FindChangesReportsValuesOfOldKeysAndPassesOverIgnoredOnes) {
     Installed i;
     const shell::KeyIgnoreList ignore("HKEY_CURRENT_USER\\Software\\Churn\x7fHKEY_CURRENT_USER\\Environment\x7f");
