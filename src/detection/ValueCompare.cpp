@@ -145,6 +145,12 @@ private:
 
 std::string_view valueChangeWord(ValueChange change) { return Words[static_cast<std::size_t>(change)]; }
 
+std::optional<ValueChange> valueChangeNamed(std::string_view word) {
+    for (std::size_t c = 0; c < std::size(Words); ++c)
+        if (word == Words[c]) return static_cast<ValueChange>(c);
+    return std::nullopt;
+}
+
 std::string formatValueChange(const ValueChangeLine& line) {
     return std::string(valueChangeWord(line.change)) + '\t' + escapeField(line.key) + '\t' +
            escapeField(line.name) + '\t' + line.newData + '\t' + line.oldData;
@@ -160,13 +166,10 @@ bool parseValueChange(std::string_view text, ValueChangeLine& out) {
         start = end + 1;
     }
     if (parts[4].find('\t') != std::string_view::npos) return false;
-    for (std::size_t c = 0; c < 3; ++c) {
-        if (parts[0] != Words[c]) continue;
-        out = {static_cast<ValueChange>(c), unescapeField(parts[1]), unescapeField(parts[2]),
-               std::string(parts[3]), std::string(parts[4])};
-        return true;
-    }
-    return false;
+    const auto change = valueChangeNamed(parts[0]);
+    if (!change) return false;
+    out = {*change, unescapeField(parts[1]), unescapeField(parts[2]), std::string(parts[3]), std::string(parts[4])};
+    return true;
 }
 
 RegistryOutcome compareValueScan(FileSystem& files, RunContext& run, const ValueScanFiles& paths,

@@ -5,6 +5,7 @@
 // in the fresh list's order, then removed ones in the snapshot's. Values of new keys go with
 // their key and are not listed, unless programs share the key (a new SharedDLLs, say);
 // a value of a key that is gone is not listed either.
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,8 @@ std::string formatValueChange(const ValueChangeLine& line);
 bool parseValueChange(std::string_view text, ValueChangeLine& out);
 // "added", "changed", "removed": the words of the file and of the viewer.
 std::string_view valueChangeWord(ValueChange change);
+// The change a word names; none for any other text.
+std::optional<ValueChange> valueChangeNamed(std::string_view word);
 
 struct ValueScanFiles {
     std::string_view snapshotKeys;

@@ -152,9 +152,8 @@ void convertValues(RunContext& run, ListReader& list, Output& hkcu, Output& hklm
             return;
         }
         const std::size_t prefix = (user ? fmt::CurrentUserPrefix : fmt::LocalMachinePrefix).size();
-        const auto change = row.change == "added"     ? detection::ValueChange::Added
-                            : row.change == "changed" ? detection::ValueChange::Changed
-                                                      : detection::ValueChange::Removed;
+        // parseValueEntry took only a known change word.
+        const detection::ValueChange change = *detection::valueChangeNamed(row.change);
         (user ? hkcu : hklm)
             .line(detection::formatValueChange({change, row.key.substr(prefix), row.name, row.newData, row.oldData}));
     });
