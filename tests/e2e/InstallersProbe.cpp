@@ -1,10 +1,8 @@
 // Runs in the prefix of installers.sh, one test per call (the script installs and records the prefix
-// between them). Find changes must list exactly what the installers changed, as the script's record
-// of the prefix says in S:\installed.txt, one item a line: "F <path>", "K <key>" or
-// "V <key>\t<value name>". A folder or key listed covers everything below it, and a key listed its
-// values. The rows of every tab are saved to a removal list that then uninstalls them.
+// between them). Find changes must list exactly what the installers changed, as S:\installed.txt says
+// ("F <path>", "K <key>" or "V <key>\t<value name>"; a folder or key listed covers all below it). The
+// rows of every tab are saved to a removal list that then uninstalls them.
 #include <cctype>
-#include <iostream>
 #include <set>
 #include <sstream>
 
@@ -28,15 +26,10 @@ HWND loadedViewer(const RunningProgram& finder) {
     return viewer && waitUntil(30000, loaded) ? viewer : nullptr;
 }
 
-// Every list of the viewer, one per tab: the tabs added later are found too.
+// Every list of the viewer, one per tab.
 std::vector<HWND> viewerLists(HWND viewer) {
     std::vector<HWND> lists;
-    firstWindow(viewer, [&](HWND child) {
-        char kind[32] = {};
-        GetClassNameA(child, kind, sizeof kind);
-        if (std::string(kind) == WC_LISTVIEWA) lists.push_back(child);
-        return false;
-    });
+    for (int id = IDC_FOUND_LVWFILESADDED; id <= IDC_FOUND_LVWVALUESCHANGED; ++id) lists.push_back(descendant(viewer, id));
     return lists;
 }
 
@@ -48,9 +41,8 @@ Rows changeRows(HWND list) {
     return rows;
 }
 
-// What each row of the viewer stands for, as the script spells items (lower case: the registry and
-// the file system compare without regard to case). A value row may stand for any pair of a cell
-// naming a key and another cell, its value's name ("(Default)" for the unnamed one).
+// What each row stands for, as the script spells items, in lower case (neither store minds case); a
+// value row for any pair of a cell naming a key and another, its value's name.
 std::vector<std::vector<std::string>> listedRows(HWND viewer) {
     std::vector<std::vector<std::string>> rows;
     for (HWND list : viewerLists(viewer)) {
@@ -73,10 +65,7 @@ std::vector<std::vector<std::string>> listedRows(HWND viewer) {
 
 // The item itself listed, or a folder or key above it, or for a value its key or one above.
 bool covered(const std::set<std::string>& listed, std::string item) {
-    if (item.starts_with("v ")) {
-        if (listed.contains(item)) return true;
-        item = "k " + item.substr(2, item.find('\t') - 2);
-    }
+    if (item.starts_with("v ") && !listed.contains(item)) item = "k " + item.substr(2, item.find('\t') - 2);
     for (;; item.resize(item.rfind('\\'))) {
         if (listed.contains(item)) return true;
         if (item.rfind('\\') == std::string::npos) return false;
@@ -105,13 +94,10 @@ TEST(Installers, FindChangesListsExactlyWhatTheyChangedAndSavesAll) {
     }
     for (const std::string& item : installed) EXPECT_TRUE(covered(listed, item)) << "not listed: " << item;
 
-    // Every row of every tab, whichever tab shows.
+    // Every row of every tab, whichever tab shows: a row Select All missed stays after the uninstall.
     DWORD_PTR ignored = 0;
     ASSERT_TRUE(SendMessageTimeoutA(descendant(viewer, IDC_FOUND_CMDSELECTALL), BM_CLICK, 0, 0, SMTO_NORMAL, 20000, &ignored));
-    for (HWND list : viewerLists(viewer))
-        EXPECT_EQ(selectedCount(list), static_cast<int>(changeRows(list).size())) << "Select All left rows of list " << GetDlgCtrlID(list);
     ASSERT_TRUE(saveAll(finder, viewer, ListPath));
-    std::cout << fileText(ListPath) << std::endl;
     PostMessageA(viewer, WM_CLOSE, 0, 0);
     ASSERT_TRUE(finder.ends("the viewer was closed"));
 }
@@ -121,7 +107,6 @@ TEST(Installers, SavedListNamedWithoutQuotesUninstallsThem) {
     ASSERT_TRUE(answer(uninstaller, "Confirm Quillon Uninstall", IDYES, "&Yes"));
     HWND done = uninstaller.window("Quillon Uninstall complete", IDOK, 120000);
     ASSERT_NE(done, nullptr) << uninstaller.noWindow("the completion message").message();
-    std::cout << uninstaller.shows();  // anything it could not take away is named here
     ASSERT_TRUE(press(GetDlgItem(done, IDOK), "OK"));
     ASSERT_TRUE(uninstaller.ends("the completion message"));
     EXPECT_FALSE(exists(ListPath)) << "the uninstalled list stays";

@@ -94,7 +94,6 @@ inline HWND descendant(HWND parent, int id) {
 }
 
 inline int rowCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); }
-inline int selectedCount(HWND list) { return static_cast<int>(SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0)); }
 
 // The texts of every row of a report-view list of another process, column by column.
 inline Rows listViewRows(HWND list, int columns) {

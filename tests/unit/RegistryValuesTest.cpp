@@ -136,11 +136,9 @@ TEST(RegistryValues, DeleteTakesValuesBackAndUndoRedoesThem) {
     review::RemovalContext context{ports, inUse, {"C:\\Windows\\", "C:\\", "C:\\Work\\"}};
     review::deleteSelected(context, set, {.values = {0, 1, 2, 3, 4}}, false);
     ASSERT_EQ(set.values.size(), 1u) << "the value changed since stays";
-    EXPECT_EQ(set.values[0].key, "HKEY_CURRENT_USER\\Software\\Churn");
     EXPECT_EQ(valueOf(reg, Hive::CurrentUser, App, ""), std::nullopt);
     EXPECT_EQ(reg.stringValue(Hive::CurrentUser, App, "Twice"), "first");
     EXPECT_EQ(reg.stringValue(Hive::CurrentUser, App, "Gone"), "old");
-    EXPECT_EQ(reg.stringValue(Hive::CurrentUser, "Environment", "PATH"), "C:\\Win");
     EXPECT_EQ(reg.stringValue(Hive::CurrentUser, "Software\\Churn", "Seed"), "3");
 
     i.m.prompter.answer(MsgAnswer::Yes);
@@ -150,7 +148,6 @@ TEST(RegistryValues, DeleteTakesValuesBackAndUndoRedoesThem) {
     EXPECT_EQ(reg.stringValue(Hive::CurrentUser, App, ""), "default");
     EXPECT_EQ(reg.stringValue(Hive::CurrentUser, App, "Twice"), "third");
     EXPECT_EQ(valueOf(reg, Hive::CurrentUser, App, "Gone"), std::nullopt);
-    EXPECT_EQ(reg.stringValue(Hive::CurrentUser, "Environment", "PATH"), "C:\\Win;C:\\App");
 }
 
 // A list keeps its values in a seventh section that review reads; a list of six sections, as

@@ -15,9 +15,7 @@ TEST(StartUp, ARemovalListUninstallsWithOrWithoutQuotes) {
     const Row rows[] = {
         {"\"C:\\Lists\\my app.qdf\"", CommandLineAction::Uninstall, "C:\\Lists\\my app.qdf"},
         {"C:\\Lists\\my app.qdf", CommandLineAction::Uninstall, "C:\\Lists\\my app.qdf"},
-        {"C:\\Lists\\my app.qdf  ", CommandLineAction::Uninstall, "C:\\Lists\\my app.qdf"},
         {"\"C:\\Lists\\gone.qdf\"", CommandLineAction::None, ""},
-        {"\"\"", CommandLineAction::None, ""},
         {"\\u", CommandLineAction::UpdateDatabase, ""},
     };
     for (const Row& r : rows) {
