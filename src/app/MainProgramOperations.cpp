@@ -13,6 +13,7 @@
 #include "review/WriteBackRemovalList.h"
 #include "review/frmFoundChanges.h"
 #include "review/frmInUseDLL.h"
+#include "review/frmUninstallPreview.h"
 #include "shell/Folders.h"
 #include "snapshot/frmUpdateDBase.h"
 #include "ui/MessagePump.h"
@@ -69,7 +70,7 @@ void MainProgramOperations::reviewRemovalList() {
     });
 }
 
-void MainProgramOperations::uninstallFromDataFile(const std::string& removalList) {
+void MainProgramOperations::uninstallFromDataFile(const std::string& removalList, bool fromCommandLine) {
     const ui::WaitCursor wait;
     ui::StopFlag never;
     ui::MessagePump pump(never, owner_);
@@ -80,7 +81,8 @@ void MainProgramOperations::uninstallFromDataFile(const std::string& removalList
     review::RemovalContext context{removal, inUse,
                                    review::RemovalFolders{shell::specialFolder(ports_.shell, Csidl::Windows),
                                                           state_.windowsRoot, state_.workFolder}};
-    review::uninstallFromDataFile(context, removalList);
+    review::UninstallPreviewPrompt preview(owner_);
+    review::uninstallFromDataFile(context, preview, removalList, fromCommandLine);
 }
 
 void MainProgramOperations::options() {

@@ -24,7 +24,7 @@ public:
     void updateDatabase() override;         // frmUpdateDBase
     void findChanges() override;            // frmFindingChanges
     void reviewRemovalList() override;      // a removal list reviewed in frmFoundChanges, written back at its close
-    void uninstallFromDataFile(const std::string& removalList) override;
+    void uninstallFromDataFile(const std::string& removalList, bool fromCommandLine) override;
     void systemCleanUp() override;          // frmSysCleanUp
     void options() override;                // frmOptions
     bool canUndoRemoval() override;

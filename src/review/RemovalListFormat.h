@@ -17,6 +17,9 @@ inline constexpr std::string_view SectionEnd = "}";
 // After the line sections, only in lists that hold values: a reader of six sections stops
 // before it, and lists without values are as they always were.
 inline constexpr std::string_view ValuesHeader = "Values{";
+// Last, only in what an uninstall leaves: why each entry above was kept, one line each: the
+// reason, the separator and the entry as its section spells it. Readers stop before it.
+inline constexpr std::string_view KeptHeader = "Kept{";
 
 // The line sections, in ConfigList order (also their order in the file, after the files and
 // registry sections): the same headers as the configuration changes file.

@@ -21,6 +21,14 @@ void storeSavedLists(Registry& registry, std::string_view lists) {
 
 }  // namespace
 
+std::vector<std::string> savedForDeletionLists(Registry& registry) {
+    const std::string all = savedLists(registry);
+    std::vector<std::string> lists;
+    for (std::size_t start = 0, end; (end = all.find(settings::ListSeparator, start)) != std::string::npos; start = end + 1)
+        if (end > start) lists.push_back(all.substr(start, end - start));
+    return lists;
+}
+
 void addSavedForDeletion(Registry& registry, std::string_view path) {
     std::string lists = savedLists(registry);
     lists.append(path) += settings::ListSeparator;

@@ -3,13 +3,16 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "platform/TextCompare.h"
 #include "review/DllChoice.h"
 #include "review/RemovalListFormat.h"
+#include "review/RemovalListRead.h"
 #include "review/SavedForDeletion.h"
+#include "review/UninstallPreview.h"
 #include "review/ValueRows.h"
 #include "shell/RemovalDoor.h"
 #include "undo/UndoRecorder.h"
@@ -19,28 +22,6 @@ namespace {
 
 constexpr std::string_view CompleteTitle = "Quillon Uninstall complete";
 
-// Reads the entry lines of one section up to its "}"; a section cut off by the end of the
-// file ends there.
-template <typename Visit>
-void forEachEntry(TextReader& list, Visit visit) {
-    std::string line;
-    while (list.readLine(line) && line != removal_list::SectionEnd) visit(line);
-}
-
-// Everything the list asks for, read before anything goes, so the undo record can hold it.
-struct Gathered {
-    std::vector<std::string> paths;
-    std::string registryHeader = std::string(removal_list::RegistryHeader);
-    std::vector<std::string> keys;
-    struct Line {
-        std::string entry;  // as the list spells it
-        std::string added;
-        std::string replaced;
-    };
-    std::array<std::vector<Line>, ConfigListCount> lines;
-    std::vector<std::pair<std::string, ValueRow>> values;  // as the list spells each, and read
-};
-
 bool isLeft(shell::Outcome o, bool countRestart) {
     return o != shell::Outcome::Removed && o != shell::Outcome::NotThere && (countRestart || o != shell::Outcome::AtRestart);
 }
@@ -49,14 +30,19 @@ constexpr std::uint32_t FileFlags = FileOpFlag::MultiDestFiles | FileOpFlag::NoC
 
 class Uninstall {
 public:
-    Uninstall(RemovalContext& context, std::string_view removalList)
-        : c_(context), ports_(context.ports), listPath_(removalList) {}
+    Uninstall(RemovalContext& context, PreviewPrompt& prompt, std::string_view removalList, bool fromCommandLine)
+        : c_(context), ports_(context.ports), prompt_(prompt), listPath_(removalList), fromCommandLine_(fromCommandLine) {}
 
     void run();
 
 private:
-    bool confirmed();
     bool gather();
+    bool confirmed();
+    template <typename Entry>
+    std::vector<Entry> ticked(const std::vector<Entry>& all, PreviewKind kind) const;
+    using LineAt = std::pair<ConfigList, const RemovalListContents::Line*>;
+    std::vector<LineAt> allLines() const;
+    std::vector<LineAt> tickedLines() const;
     std::vector<undo::RemovedLine> plannedLines() const;
     void removeLines();
     bool writeFailedList();
@@ -65,14 +51,21 @@ private:
     // Something asked for is still there; a file left for the restart counts only when asked.
     bool anythingLeft(bool countRestart) const;
     bool anyRefused() const;
+    // Entries the preview kept (not ticked, or not to be ticked) that are still there.
+    bool isKept(const PreviewEntry& e) const;
+    std::vector<const PreviewEntry*> kept(std::optional<PreviewKind> kind = std::nullopt) const;
+    std::string spelling(const PreviewEntry& e) const;  // as the list spells the entry
 
     RemovalContext& c_;
     shell::RemovalPorts& ports_;
+    PreviewPrompt& prompt_;
     std::string listPath_;
-    Gathered list_;
+    bool fromCommandLine_;
+    RemovalListContents list_;
+    UninstallPreview preview_;
     DateTime saved_;
     shell::RemovalAnswer answer_;
-    std::array<std::vector<const Gathered::Line*>, ConfigListCount> failedLines_;
+    std::array<std::vector<const RemovalListContents::Line*>, ConfigListCount> failedLines_;
     std::string failedPath_;
     bool nt_ = false;
 };
@@ -81,113 +74,129 @@ bool Uninstall::anythingLeft(bool countRestart) const {
     for (const auto* answers : {&answer_.files, &answer_.keys, &answer_.values})
         for (const auto& a : *answers)
             if (isLeft(a.outcome, countRestart)) return true;
-    return std::any_of(failedLines_.begin(), failedLines_.end(), [](const auto& l) { return !l.empty(); });
+    return std::any_of(failedLines_.begin(), failedLines_.end(), [](const auto& l) { return !l.empty(); }) ||
+           std::ranges::any_of(preview_.entries, [&](const PreviewEntry& e) { return isKept(e); });
 }
 
 bool Uninstall::anyRefused() const {
     for (const auto* answers : {&answer_.files, &answer_.keys, &answer_.values})
         for (const auto& a : *answers)
             if (a.outcome == shell::Outcome::Refused) return true;
-    return false;
-}
-
-bool Uninstall::confirmed() {
-    return ports_.prompter.message({"Are you sure you want to remove " + programNameOf(listPath_) +
-                                        " and and all of its components?",
-                                    "Confirm Quillon Uninstall", MsgIcon::Information, MsgButtons::YesNo}) ==
-           MsgAnswer::Yes;
+    return preview_.counts()[static_cast<std::size_t>(PreviewClass::Refused)] > 0;
 }
 
 bool Uninstall::gather() {
-    std::unique_ptr<TextReader> list;
-    std::string first;
     FileInfo info;
-    if (!succeeded(ports_.files.openRead(listPath_, list)) || !list->readLine(first) ||
-        findNoCase(first, removal_list::FilesHeader) == std::string::npos ||
-        !succeeded(ports_.files.info(listPath_, info)))
+    if (!readRemovalList(ports_.files, ports_.run, listPath_, list_) || !succeeded(ports_.files.info(listPath_, info)))
         return false;
     saved_ = info.lastWrite;
-    const auto take = [&](std::vector<std::string>& into) {
-        forEachEntry(*list, [&](const std::string& entry) {
-            ports_.run.yield();
-            into.push_back(entry);
-        });
-    };
-    take(list_.paths);
-    std::string header;
-    if (list->readLine(header)) list_.registryHeader = header;
-    take(list_.keys);
-    for (auto& lines : list_.lines) {
-        if (!list->readLine(header)) break;
-        forEachEntry(*list, [&](const std::string& entry) {
-            ports_.run.yield();
-            const std::size_t cut = entry.find(removal_list::Separator);
-            const std::string_view rest =
-                cut == std::string::npos ? std::string_view() : std::string_view(entry).substr(cut + 1);
-            lines.push_back({entry, entry.substr(0, cut), std::string(rest.substr(0, rest.find(removal_list::Separator)))});
-        });
+    return true;
+}
+
+bool Uninstall::confirmed() {
+    SavedListIndex others;
+    others.readSaved(ports_.files, ports_.run, ports_.registry, listPath_);
+    preview_ = previewUninstall(ports_, {list_, saved_, others, c_.folders, fromCommandLine_}, programNameOf(listPath_));
+    return prompt_.confirm(preview_);
+}
+
+template <typename Entry>
+std::vector<Entry> Uninstall::ticked(const std::vector<Entry>& all, PreviewKind kind) const {
+    std::vector<Entry> chosen;
+    for (const std::size_t index : preview_.ticked(kind)) chosen.push_back(all[index]);
+    return chosen;
+}
+
+bool Uninstall::isKept(const PreviewEntry& e) const {
+    return e.what != PreviewClass::Gone && !(e.ticked && preview_.mayTick(e));
+}
+
+std::vector<const PreviewEntry*> Uninstall::kept(std::optional<PreviewKind> kind) const {
+    std::vector<const PreviewEntry*> entries;
+    for (const PreviewEntry& e : preview_.entries)
+        if ((!kind || e.kind == *kind) && isKept(e)) entries.push_back(&e);
+    if (kind) std::ranges::sort(entries, {}, &PreviewEntry::index);
+    return entries;
+}
+
+std::string Uninstall::spelling(const PreviewEntry& e) const {
+    switch (e.kind) {
+        case PreviewKind::Line: return allLines()[e.index].second->entry;
+        case PreviewKind::Value: return list_.values[e.index].first;
+        default: return e.item;
     }
-    if (list->readLine(header) && header == removal_list::ValuesHeader) {
-        bool readable = true;
-        forEachEntry(*list, [&](const std::string& entry) {
-            ports_.run.yield();
-            ValueRow row;
-            readable = readable && parseValueEntry(entry, row);
-            list_.values.emplace_back(entry, std::move(row));
-        });
-        if (!readable) return false;
-    }
-    // A list that could not be read to its end is not uninstalled in part.
-    return succeeded(list->status());
+}
+
+// Every line of the four sections in order, with the file it is in: the preview counts lines so.
+std::vector<Uninstall::LineAt> Uninstall::allLines() const {
+    std::vector<LineAt> all;
+    for (std::size_t section = 0; section < ConfigListCount; ++section)
+        for (const auto& line : list_.lines[section]) all.emplace_back(static_cast<ConfigList>(section), &line);
+    return all;
+}
+
+std::vector<Uninstall::LineAt> Uninstall::tickedLines() const {
+    const std::vector<LineAt> all = allLines();
+    std::vector<LineAt> chosen;
+    for (const std::size_t index : preview_.ticked(PreviewKind::Line)) chosen.push_back(all[index]);
+    return chosen;
 }
 
 std::vector<undo::RemovedLine> Uninstall::plannedLines() const {
     std::vector<undo::RemovedLine> lines;
-    for (std::size_t section = 0; section < ConfigListCount; ++section)
-        for (const auto& line : list_.lines[section])
-            lines.push_back({configFilePath(static_cast<ConfigList>(section), c_.folders), line.added});
+    for (const auto& [list, line] : tickedLines()) lines.push_back({configFilePath(list, c_.folders), line->added});
     return lines;
 }
 
 void Uninstall::removeLines() {
-    for (std::size_t section = 0; section < ConfigListCount; ++section) {
-        const std::string file = configFilePath(static_cast<ConfigList>(section), c_.folders);
-        for (const auto& line : list_.lines[section]) {
-            ports_.run.yield();
-            if (!succeeded(removeAddedLine(ports_.files, c_.folders.work, file, line.added, line.replaced)))
-                failedLines_[section].push_back(&line);
-        }
+    for (const auto& [list, line] : tickedLines()) {
+        ports_.run.yield();
+        if (!succeeded(removeAddedLine(ports_.files, c_.folders.work, configFilePath(list, c_.folders), line->added,
+                                       line->replaced)))
+            failedLines_[static_cast<std::size_t>(list)].push_back(line);
     }
 }
 
-// What is left, in the list's own format, so the user can try it again.
+// What is left, in the list's own format, so the user can try it again; what the preview kept
+// goes in too, and why each was kept.
 bool Uninstall::writeFailedList() {
     failedPath_ = c_.folders.work + std::string(FailedItemsFileName);
     std::unique_ptr<TextWriter> out;
     if (!succeeded(ports_.files.openWrite(failedPath_, WriteMode::Create, out))) return false;
     // Each line's failure sticks in the writer; close() answers for them all.
-    const auto left = [&](const std::vector<shell::ItemAnswer>& answers) {
+    const auto left = [&](PreviewKind kind, const std::vector<shell::ItemAnswer>& answers) {
+        for (const PreviewEntry* e : kept(kind)) out->putLine(spelling(*e));
         for (const auto& a : answers)
             if (isLeft(a.outcome, false)) out->putLine(a.item);
     };
     out->putLine(removal_list::FilesHeader);
-    left(answer_.files);
+    left(PreviewKind::File, answer_.files);
     out->putLine(removal_list::SectionEnd);
     out->putLine(list_.registryHeader);
-    left(answer_.keys);
+    left(PreviewKind::Key, answer_.keys);
     out->putLine(removal_list::SectionEnd);
+    auto keptLines = failedLines_;
+    for (const PreviewEntry* e : kept(PreviewKind::Line)) {
+        const auto [list, line] = allLines()[e->index];
+        keptLines[static_cast<std::size_t>(list)].push_back(line);
+    }
     for (std::size_t section = 0; section < ConfigListCount; ++section) {
         out->putLine(removal_list::LineHeaders[section]);
-        for (const auto* line : failedLines_[section]) out->putLine(line->entry);
+        for (const auto* line : keptLines[section]) out->putLine(line->entry);
         out->putLine(removal_list::SectionEnd);
     }
-    std::vector<const std::string*> values;
+    std::vector<std::string> values, reasons;
+    for (const PreviewEntry* e : kept(PreviewKind::Value)) values.push_back(list_.values[e->index].first);
     for (const auto& [entry, row] : list_.values)
         for (const auto& a : answer_.values)
-            if (a.item == shell::valueItem(row.key, row.name) && isLeft(a.outcome, false)) values.push_back(&entry);
-    if (!values.empty()) {
-        out->putLine(removal_list::ValuesHeader);
-        for (const std::string* entry : values) out->putLine(*entry);
+            if (a.item == shell::valueItem(row.key, row.name) && isLeft(a.outcome, false)) values.push_back(entry);
+    for (const PreviewEntry* e : kept())
+        reasons.push_back((e->reason.empty() ? std::string("left unticked") : e->reason) + removal_list::Separator +
+                          spelling(*e));
+    for (const auto& [header, lines] : {std::pair{removal_list::ValuesHeader, &values}, {removal_list::KeptHeader, &reasons}}) {
+        if (lines->empty()) continue;
+        out->putLine(header);
+        for (const std::string& line : *lines) out->putLine(line);
         out->putLine(removal_list::SectionEnd);
     }
     return succeeded(out->close());
@@ -199,16 +208,16 @@ void Uninstall::tell(std::string text, MsgIcon icon) {
 
 void Uninstall::run() {
     nt_ = ports_.desktop.isNtFamily();
-    if (!confirmed()) return;
     if (!gather()) {
         ports_.prompter.message({"This is not a valid Quillon data file. The file may be corrupted.",
                                  "Error opening file", MsgIcon::Exclamation, MsgButtons::Ok});
         return;
     }
+    if (!confirmed()) return;
     shell::RemovalRequest request;
-    request.paths = list_.paths;
-    request.keys = list_.keys;
-    for (const auto& value : list_.values) request.values.push_back(takeBackOf(value.second));
+    request.paths = ticked(list_.paths, PreviewKind::File);
+    request.keys = ticked(list_.keys, PreviewKind::Key);
+    for (const auto& value : ticked(list_.values, PreviewKind::Value)) request.values.push_back(takeBackOf(value.second));
     request.flags = FileFlags;
     request.mode = shell::RemoveMode::Quiet;
     request.installedBy = saved_;
@@ -265,6 +274,9 @@ void Uninstall::report(bool failedListWritten) {
     if (anyRefused())
         text += " Some were kept because removing them is not safe: a key other programs share, or a folder of "
                 "the system's or of yours.";
+    if (std::ranges::any_of(kept(), [](const PreviewEntry* e) { return e->what != PreviewClass::Refused; }))
+        text += " Others were kept as the preview showed: another saved list names them, they changed since the list "
+                "was saved, they are in use, or they were left unticked. The *.qdf file says why for each.";
     tell(std::move(text), MsgIcon::Exclamation);
 }
 
@@ -277,8 +289,9 @@ std::string programNameOf(std::string_view removalList) {
     return std::string(name);
 }
 
-void uninstallFromDataFile(RemovalContext& context, std::string_view removalList) {
-    Uninstall(context, removalList).run();
+void uninstallFromDataFile(RemovalContext& context, PreviewPrompt& prompt, std::string_view removalList,
+                           bool fromCommandLine) {
+    Uninstall(context, prompt, removalList, fromCommandLine).run();
 }
 
 }  // namespace quillon::review

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "review/ChangeRemoval.h"
+#include "review/UninstallPreview.h"
 
 namespace quillon::review {
 
@@ -13,7 +14,9 @@ inline constexpr std::string_view FailedItemsFileName = "temp.qdf";
 // The list's file name without its folder and its four-character extension.
 std::string programNameOf(std::string_view removalList);
 
-// Asks first; all reporting is by message boxes.
-void uninstallFromDataFile(RemovalContext& context, std::string_view removalList);
+// Shows the preview first and removes only what the user ticked there; all reporting is by
+// message boxes. From the command line shared and changed entries always stay.
+void uninstallFromDataFile(RemovalContext& context, PreviewPrompt& prompt, std::string_view removalList,
+                           bool fromCommandLine);
 
 }  // namespace quillon::review

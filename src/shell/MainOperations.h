@@ -11,7 +11,8 @@ public:
     virtual void updateDatabase() = 0;
     virtual void findChanges() = 0;
     virtual void reviewRemovalList() = 0;
-    virtual void uninstallFromDataFile(const std::string& removalList) = 0;
+    // From the command line (and Explorer) nobody may tick shared or changed entries.
+    virtual void uninstallFromDataFile(const std::string& removalList, bool fromCommandLine) = 0;
     virtual void systemCleanUp() = 0;
     virtual void options() = 0;
     // The latest removal's undo record, while it was not undone yet.

@@ -15,7 +15,7 @@ void runUnattended(const StartRequest& request, MainOperations& operations) {
     switch (request.action) {
         case CommandLineAction::UpdateDatabase: operations.updateDatabase(); break;
         case CommandLineAction::FindChanges: operations.findChanges(); break;
-        case CommandLineAction::Uninstall: operations.uninstallFromDataFile(request.removalList); break;
+        case CommandLineAction::Uninstall: operations.uninstallFromDataFile(request.removalList, true); break;
         case CommandLineAction::None: break;
     }
 }

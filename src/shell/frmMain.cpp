@@ -25,7 +25,7 @@ constexpr std::array<ui::MenuItemSpec, 31> MenuTable{{
     {0, 0, "&File"},
     {1, IDM_MAIN_UPDATEDBASE, "&Update database"},
     {1, IDM_MAIN_FINDCHANGES, "&Find changes..."},
-    {1, IDM_MAIN_UNDO, "&Undo last removal..."},
+    {1, IDM_MAIN_UNDO, "Und&o last removal..."},
     {1, 0, "-"},
     {1, IDM_MAIN_EXIT, "&Exit"},
     {0, 0, "&Uninstall"},
@@ -244,7 +244,7 @@ void frmMain::onCommand(int id, int code, HWND control) {
         case IDM_MAIN_NAME3:
         case IDM_MAIN_NAME4: {
             const auto index = static_cast<std::size_t>(id - IDM_MAIN_NAME1);
-            if (index < state_.recentLists.size()) operations_.uninstallFromDataFile(state_.recentLists[index].path);
+            if (index < state_.recentLists.size()) operations_.uninstallFromDataFile(state_.recentLists[index].path, false);
             return;
         }
         case IDM_MAIN_HELPTOPICS:

@@ -171,6 +171,22 @@ void ListView::setFullRowSelect(bool on) const noexcept {
     send(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, on ? LVS_EX_FULLROWSELECT : 0);
 }
 
+void ListView::setCheckBoxes(bool on) const noexcept {
+    send(LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_CHECKBOXES, on ? LVS_EX_CHECKBOXES : 0);
+}
+
+// The state image is 1 for an empty box and 2 for a ticked one.
+bool ListView::isChecked(int row) const noexcept {
+    return (send(LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK) & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+}
+
+void ListView::setChecked(int row, bool checked) const noexcept {
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    send(LVM_SETITEMSTATE, static_cast<WPARAM>(row), &item);
+}
+
 void ListView::setMultiSelect(bool on) const noexcept {
     const LONG_PTR style = GetWindowLongPtrW(hwnd(), GWL_STYLE);
     SetWindowLongPtrW(hwnd(), GWL_STYLE, on ? (style & ~LONG_PTR{LVS_SINGLESEL}) : (style | LVS_SINGLESEL));

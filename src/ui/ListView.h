@@ -54,6 +54,10 @@ public:
     void setImageIndex(int row, int image) const noexcept;
 
     void setFullRowSelect(bool on) const noexcept;
+    // A check box before each row.
+    void setCheckBoxes(bool on) const noexcept;
+    bool isChecked(int row) const noexcept;
+    void setChecked(int row, bool checked) const noexcept;
     void setMultiSelect(bool on) const noexcept;
 
     // Orders the rows by the text of one column, case-insensitively, keeping the present order

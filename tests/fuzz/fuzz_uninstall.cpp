@@ -5,6 +5,7 @@
 #include "FuzzBench.h"
 #include "platform/TextCompare.h"
 #include "review/UninstallFromDataFile.h"
+#include "support/PromptedPreview.h"
 
 using namespace quillon;
 
@@ -47,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     shell::RemovalPorts ports{m.registry, m.files, m.shell, m.desktop, yes, m.run, m.clock, fakes::FakeMachine::ProgramFolder};
     review::RemovalContext context{ports, inUse, {"C:\\Windows\\", "C:\\", "C:\\"}};
-    review::uninstallFromDataFile(context, "C:\\L\\NewApp.qdf");
+    fakes::PromptedPreview preview(yes);
+    review::uninstallFromDataFile(context, preview, "C:\\L\\NewApp.qdf", false);
 
     std::vector<std::string> entries;  // the list's lines, ended by CR, LF or both as the reader ends them
     for (std::size_t start = 0; start <= list.size();) {

@@ -12,7 +12,7 @@ struct RecordingOperations final : shell::MainOperations {
     void updateDatabase() override { calls.push_back("update"); }
     void findChanges() override { calls.push_back("find"); }
     void reviewRemovalList() override { calls.push_back("review"); }
-    void uninstallFromDataFile(const std::string& path) override { calls.push_back("uninstall " + path); }
+    void uninstallFromDataFile(const std::string& path, bool) override { calls.push_back("uninstall " + path); }
     void systemCleanUp() override { calls.push_back("cleanup"); }
     void options() override { calls.push_back("options"); }
     bool canUndo = false;

@@ -21,6 +21,7 @@
 #include "review/WriteBackRemovalList.h"
 #include "shell/Settings.h"
 #include "support/FakeMachine.h"
+#include "support/PromptedPreview.h"
 #include "support/TextLines.h"
 
 namespace quillon::review {
@@ -99,7 +100,9 @@ struct Bench {
     }
     Lines messages() const {
         Lines out;
-        for (const MessageRequest& message : m.prompter.messages()) out.push_back(message.text);
+        // The confirmation by its question alone; the preview's counts are tested on their own.
+        for (const MessageRequest& message : m.prompter.messages())
+            out.push_back(message.title == "Confirm Quillon Uninstall" ? message.text.substr(0, message.text.find('\n')) : message.text);
         return out;
     }
     std::optional<std::string> general(std::string_view name) const {
@@ -112,7 +115,8 @@ struct Bench {
     void uninstall(std::size_t messagesAfterConfirmation, MsgAnswer confirmation = MsgAnswer::Yes) {
         m.prompter.answer(confirmation);
         for (std::size_t i = 0; i < messagesAfterConfirmation; ++i) m.prompter.answer(MsgAnswer::Ok);
-        uninstallFromDataFile(context, List);
+        fakes::PromptedPreview preview(m.prompter);
+        uninstallFromDataFile(context, preview, List, false);
     }
 };
 
@@ -387,7 +391,9 @@ TEST(ReviewRemoval, UninstallRemovesWhatTheListNamesButNeverWhatIsNotSafe) {
     EXPECT_TRUE(b.m.registry.keyExists(Hive::CurrentUser, "Software\\Other"));
     EXPECT_TRUE(b.m.registry.keyExists(Hive::LocalMachine, "Software\\Microsoft")) << "another hive is not HKLM";
     EXPECT_EQ(b.m.files.content(WinIni), crlfText({"[windows]", "load="}));
-    EXPECT_EQ(b.m.files.content(List), listText(badFiles, badKeys));
+    const std::string left = b.m.files.content(List).value_or("");
+    EXPECT_EQ(left.substr(0, left.find("Kept{")), listText(badFiles, badKeys));
+    EXPECT_EQ(std::count(left.begin(), left.end(), settings::ListSeparator), 13) << "a reason for each entry kept";
     EXPECT_EQ(b.messages(), (Lines{Confirm, SeeTheList + std::string(KeptOnPurpose)}));
     EXPECT_EQ(b.general(settings::general::SavedForDeletion), List + ".bak" + S);
 }
@@ -437,9 +443,11 @@ TEST(ReviewRemoval, UninstallLeavesWhatCouldNotGoInTheListsPlace) {
         b.m.files.addFile(List, text);
         if (c.unwritable) b.m.files.failWritesUnder(FailedList);
         if (c.cancel) b.m.shell.cancelNextOperation();
-        b.uninstall(c.messages.size(), c.yes ? MsgAnswer::Yes : MsgAnswer::No);
+        // A list that cannot be read is refused before the question.
+        const bool unread = c.messages == Lines{invalid};
+        b.uninstall(c.messages.size() - unread, c.yes ? MsgAnswer::Yes : MsgAnswer::No);
 
-        Lines expected{Confirm};
+        Lines expected{unread ? 0u : 1u, Confirm};
         expected.insert(expected.end(), c.messages.begin(), c.messages.end());
         EXPECT_EQ(b.messages(), expected) << c.what;
         EXPECT_EQ(b.m.files.content(List), c.after == unchanged ? text : c.after) << c.what;

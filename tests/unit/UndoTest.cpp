@@ -9,6 +9,7 @@
 #include "review/UninstallFromDataFile.h"
 #include "shell/Settings.h"
 #include "support/FakeMachine.h"
+#include "support/PromptedPreview.h"
 #include "undo/KeyTreeImage.h"
 #include "undo/UndoRecorder.h"
 #include "undo/UndoRestore.h"
@@ -24,7 +25,7 @@ constexpr const char* IniAfter = "[windows]\r\nrun=\r\n";
 constexpr const char* NewExe = "C:\\Apps\\new.exe";
 const std::string List = "C:\\L\\NewApp.qdf";
 constexpr const char* ListText = "Files{\r\nC:\\Apps\\new.exe\r\n}\r\nRegistry{\r\nHKEY_LOCAL_MACHINE\\Software\\NewApp\r\n}\r\n"
-                                 "win.ini{\r\nload=new.exe| |\r\n}\r\nsystem.ini{\r\n}\r\nautoexec.bat{\r\n}\r\nconfig.sys{\r\n}\r\n";
+                                 "win.ini{\r\nload=new.exe\x7f \x7f\r\n}\r\nsystem.ini{\r\n}\r\nautoexec.bat{\r\n}\r\nconfig.sys{\r\n}\r\n";
 
 struct NoDllQuestions final : review::InUsePrompt {
     review::InUseAnswer ask(std::string_view) override { return review::InUseAnswer::Skip; }
@@ -68,7 +69,8 @@ struct Bench {
         m.files.addFile(List, ListText);
         m.prompter.answer(MsgAnswer::Yes);
         m.prompter.answer(MsgAnswer::Ok);
-        review::uninstallFromDataFile(context, List);
+        fakes::PromptedPreview preview(m.prompter);
+        review::uninstallFromDataFile(context, preview, List, false);
     }
     void cleanUp() {
         cleanup::ScanResults results;
