@@ -35,6 +35,8 @@ churn=(
     # A key programs share (a fresh prefix has no SharedDLLs) stays once made: the installers'
     # values in it go, the key itself is never Quillon's to remove.
     '^\+K HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs$'
+    # A device interface's volatile "Control" key lives while Wine's driver for the device runs.
+    '^[-+][KV] HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\DeviceClasses\\.*\\Control([[:blank:]]|$)'
     # The common save dialog remembers the folder the removal list was saved in.
     '^\+[KV] HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32(\\|[[:blank:]]|$)'
 )
