@@ -72,13 +72,24 @@ std::string escapeXml(std::string_view text) {
     return out;
 }
 
+// Paths and keys have no spaces to wrap at: a line may break after each backslash instead,
+// so that a long one neither widens the page nor is cut in the middle of a name.
+std::string cellText(std::string_view text) {
+    std::string out;
+    for (const char c : escapeXml(text)) {
+        out += c;
+        if (c == '\\') out += "<wbr/>";
+    }
+    return out;
+}
+
 void appendHtmlRow(std::string& out, std::string_view tag, std::size_t count, const std::vector<std::string>& cells) {
     out += "<tr>";
     forEachField(count, cells, [&](std::size_t, std::string_view cell) {
         out += '<';
         out += tag;
         out += '>';
-        out += escapeXml(cell);
+        out += cellText(cell);
         out += "</";
         out += tag;
         out += '>';
@@ -92,7 +103,7 @@ constexpr std::string_view Style =
     "p{color:#555;margin:0 0 16px}"
     "table{border-collapse:collapse;width:100%;font-size:0.9em}"
     "th,td{border:1px solid #c8c8c8;padding:4px 8px;text-align:left;vertical-align:top;"
-    "white-space:pre-wrap;overflow-wrap:anywhere}"
+    "white-space:pre-wrap;overflow-wrap:break-word}"
     "th{background:#e6edf5}"
     "tbody tr:nth-child(even){background:#f6f8fa}";
 

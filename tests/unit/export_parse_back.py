@@ -17,6 +17,6 @@ failed = [name for name, ok in {
     "HTML refers to nothing": not any(w in html for w in (b"<script", b"src=", b"href=", b"url(", b"@import")),
     "HTML charset": page.find(f"{X}head/{X}meta[@charset='utf-8']") is not None,
     "HTML title": page.findtext(f"{X}head/{X}title") == page.findtext(f"{X}body/{X}h1") == title,
-    "HTML cells": [[cell.text or "" for cell in tr] for tr in page.iter(f"{X}tr")] == want,
+    "HTML cells": [["".join(cell.itertext()) for cell in tr] for tr in page.iter(f"{X}tr")] == want,
 }.items() if not ok]
 sys.exit(f"parse-back FAILED: {', '.join(failed)}" if failed else print(f"parse-back: {len(want)} rows match"))
