@@ -1,5 +1,6 @@
 #include "review/frmFoundChanges.h"
 
+#include <numeric>
 #include <span>
 #include <utility>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "review/LoadChanges.h"
 #include "review/SaveSelected.h"
 #include "review/SelectionSize.h"
+#include "review/ViewerExport.h"
 #include "review/frmFoundChangesIds.h"
 #include "review/frmInUseDLL.h"
 #include "shell/Folders.h"
@@ -57,7 +59,7 @@ constexpr ui::ControlSpec lineList(int id) {
     return desc;
 }
 
-constexpr std::array<ui::ControlSpec, 25> Controls{{
+constexpr std::array<ui::ControlSpec, 26> Controls{{
     ui::label(IDC_FOUND_LABEL1,
               "Quillon found the following changes to your system since the last update to the drive database:", 7, 7,
               W - 14),
@@ -89,23 +91,25 @@ constexpr std::array<ui::ControlSpec, 25> Controls{{
     ui::button(IDC_FOUND_CMDDELETE, "&Delete selected", ButtonX, TabY + 84, ButtonW),
     ui::button(IDC_FOUND_CMDMOVE, "&Move selected", ButtonX, TabY + 102, ButtonW),
     ui::button(IDC_FOUND_CMDPRINT, "&Print selected", ButtonX, TabY + 120, ButtonW),
+    ui::button(IDC_FOUND_CMDEXPORT, "&Export...", ButtonX, TabY + 144, ButtonW),
     ui::button(IDC_FOUND_CMDHELP, "&Help", ButtonX, TabY + TabH - ui::Metrics::buttonHeight, ButtonW),
 }};
 
+// Captioned by ViewerTabs, in the same order.
 struct Page {
-    const char* caption;
     int listId;
     std::array<int, 2> labelIds;  // 0: none
 };
 constexpr std::array<Page, ChangesListCount> Pages{{
-    {"Hard drive", IDC_FOUND_LVWFILESADDED, {IDC_FOUND_LBLADDED, IDC_FOUND_LBLFILESIZE}},
-    {"Registry", IDC_FOUND_LVWREGADDED, {IDC_FOUND_LABEL2, 0}},
-    {"Win.ini", IDC_FOUND_LVWWININILINES, {IDC_FOUND_LBLLINESADDEDWININI, 0}},
-    {"System.ini", IDC_FOUND_LVWSYSINILINES, {IDC_FOUND_LBLADDEDTOSYSINI, 0}},
-    {"Autoexec.bat", IDC_FOUND_LVWAUTOEXECLINES, {IDC_FOUND_LBLLINESADDEDAUTOEXEC, 0}},
-    {"Config.sys", IDC_FOUND_LVWCONFIGSYSLINES, {IDC_FOUND_LBLADDEDTOCONFIGSYS, 0}},
-    {"Registry values", IDC_FOUND_LVWVALUESCHANGED, {IDC_FOUND_LBLVALUESCHANGED, 0}},
+    {IDC_FOUND_LVWFILESADDED, {IDC_FOUND_LBLADDED, IDC_FOUND_LBLFILESIZE}},
+    {IDC_FOUND_LVWREGADDED, {IDC_FOUND_LABEL2, 0}},
+    {IDC_FOUND_LVWWININILINES, {IDC_FOUND_LBLLINESADDEDWININI, 0}},
+    {IDC_FOUND_LVWSYSINILINES, {IDC_FOUND_LBLADDEDTOSYSINI, 0}},
+    {IDC_FOUND_LVWAUTOEXECLINES, {IDC_FOUND_LBLLINESADDEDAUTOEXEC, 0}},
+    {IDC_FOUND_LVWCONFIGSYSLINES, {IDC_FOUND_LBLADDEDTOCONFIGSYS, 0}},
+    {IDC_FOUND_LVWVALUESCHANGED, {IDC_FOUND_LBLVALUESCHANGED, 0}},
 }};
+static_assert(ViewerTabs.size() == Pages.size());
 
 constexpr std::array<ui::ColumnSpec, 5> FileColumns{{
     {"Name", 24, ui::Align::Left},
@@ -130,12 +134,13 @@ struct HelpText {
     int id;
     const char* text;
 };
-constexpr std::array<HelpText, 14> HelpTexts{{
+constexpr std::array<HelpText, 15> HelpTexts{{
     {IDC_FOUND_CMDOK, " Return to the main screen"},
     {IDC_FOUND_CMDSELECTALL, " Select all the new additions made to your system"},
     {IDC_FOUND_CMDSAVE, " Save the selected change(s) for future deletion"},
     {IDC_FOUND_CMDDELETE, " Delete all the selected changes made"},
     {IDC_FOUND_CMDMOVE, " Move the selected files to a different folder"},
+    {IDC_FOUND_CMDEXPORT, " Write every change listed to a CSV file or a web page"},
     {IDC_FOUND_CMDHELP, " Launch the Quillon Help file"},
     {IDC_FOUND_TABCHANGESMADE, " Shows you what new files have been added, as well as changes to system files"},
     {IDC_FOUND_LVWFILESADDED, " Shows you what new files have been added"},
@@ -244,7 +249,7 @@ void frmFoundChanges::onCreate() {
     useStatusHelp(&help_);
 
     const ui::TabControl tabs(hwnd(), IDC_FOUND_TABCHANGESMADE);
-    for (const Page& page : Pages) tabs.addTab(page.caption);
+    for (const std::string_view caption : ViewerTabs) tabs.addTab(caption);
     lists_.attach(hwnd());
     createColumns();
     for (ChangesList which : {ChangesList::Files, ChangesList::Registry}) list(which).setSmallImages(ui::systemSmallImages());
@@ -378,6 +383,7 @@ void frmFoundChanges::onCommand(int id, int code, HWND control) {
         case IDC_FOUND_CMDDELETE: deleteSelected(); return;
         case IDC_FOUND_CMDMOVE: moveSelected(); return;
         case IDC_FOUND_CMDPRINT: printSelected(); return;
+        case IDC_FOUND_CMDEXPORT: exportAll(); return;
         case IDC_FOUND_CMDHELP: showHelp(); return;
         default: break;
     }
@@ -498,6 +504,16 @@ void frmFoundChanges::printSelected() {
     const Selection chosen = selection();
     lists_.knowTypes(chosen.files);
     review::printSelected(ports_.printer, ports_.prompter, changes_, chosen, {input_.dataFileName, input_.dataFileDate});
+}
+
+void frmFoundChanges::exportAll() {
+    if (loading_) return;
+    const ui::WaitCursor wait(*this);
+    std::vector<std::size_t> files(changes_.files.size());
+    std::iota(files.begin(), files.end(), std::size_t{0});
+    lists_.knowTypes(files);
+    review::exportTable(ports_.files, ports_.prompter, viewerTable(changes_, input_.dataFileName, input_.dataFileDate),
+                        viewerExportName(input_.dataFileName));
 }
 
 void showFoundChanges(Ports& ports, HWND owner, FoundChangesInput input, frmFoundChanges::ClosingHandler closing) {

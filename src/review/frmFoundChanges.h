@@ -80,6 +80,8 @@ private:
     void deleteSelected();
     void moveSelected();
     void printSelected();
+    // Every row of every list, not only the selected ones: what the viewer shows.
+    void exportAll();
     void notePress(WPARAM event, LPARAM at);
     using RemovalCommand = std::function<void(RemovalContext&, ChangeSet&, const Selection&)>;
     void runRemoval(const RemovalCommand& command);

@@ -26,4 +26,5 @@
 #define IDC_FOUND_CMDMOVE               1335
 #define IDC_FOUND_CMDPRINT              1336
 #define IDC_FOUND_CMDHELP               1337
+#define IDC_FOUND_CMDEXPORT             1338
 #define IDC_FOUND_STAFOUNDCHANGES       1340
