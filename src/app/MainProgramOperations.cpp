@@ -81,7 +81,7 @@ void MainProgramOperations::uninstallFromDataFile(const std::string& removalList
     review::RemovalContext context{removal, inUse,
                                    review::RemovalFolders{shell::specialFolder(ports_.shell, Csidl::Windows),
                                                           state_.windowsRoot, state_.workFolder}};
-    review::UninstallPreviewPrompt preview(owner_);
+    review::UninstallPreviewPrompt preview(owner_, ports_.files, ports_.prompter);
     review::uninstallFromDataFile(context, preview, removalList, fromCommandLine);
 }
 

@@ -160,6 +160,14 @@ std::string previewQuestion(const UninstallPreview& preview) {
     return text;
 }
 
+ExportTable previewTable(const UninstallPreview& preview) {
+    ExportTable table{"Uninstall preview of " + preview.program, {"Entry", "Found", "Why", "Kind", "Goes"}, {}};
+    for (const PreviewEntry& e : preview.entries)
+        table.rows.push_back({e.item, std::string(previewClassName(e.what)), e.reason, std::string(previewKindName(e.kind)),
+                              e.ticked && preview.mayTick(e) ? "yes" : "no"});
+    return table;
+}
+
 UninstallPreview previewUninstall(shell::RemovalPorts& ports, const PreviewInput& input, std::string program) {
     UninstallPreview preview{std::move(program), {}, !input.fromCommandLine};
     Classifier classify(ports, input);

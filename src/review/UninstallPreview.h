@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/DateTime.h"
+#include "review/ExportTable.h"
 #include "review/RemoveAddedLine.h"
 #include "review/SavedListIndex.h"
 #include "shell/FileRemoval.h"
@@ -47,6 +48,9 @@ struct UninstallPreview {
 
 // The confirmation's text: the question, then one line per class that has entries.
 std::string previewQuestion(const UninstallPreview& preview);
+
+// The preview as the details window shows it, for export: one row per entry with its class.
+ExportTable previewTable(const UninstallPreview& preview);
 
 // Shows the preview and lets the user tick; true when the user says go.
 class PreviewPrompt {

@@ -35,7 +35,8 @@ ui::DialogSpec windowLayout() {
 
 }  // namespace
 
-frmPreviewDetails::frmPreviewDetails(UninstallPreview& preview) : Dialog(windowLayout()), preview_(preview) {}
+frmPreviewDetails::frmPreviewDetails(UninstallPreview& preview, FileSystem& files, Prompter& prompter)
+    : Dialog(windowLayout()), preview_(preview), files_(files), prompter_(prompter) {}
 
 std::optional<LRESULT> frmPreviewDetails::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != WM_INITDIALOG) return Dialog::onMessage(msg, wp, lp);
@@ -47,6 +48,7 @@ std::optional<LRESULT> frmPreviewDetails::onMessage(UINT msg, WPARAM wp, LPARAM 
     const std::array controls{
         ui::label(IDC_DETAILS_LBLHELP, help, margin, margin, W - 2 * margin, HelpH),
         ui::listView(IDC_DETAILS_LVWENTRIES, margin, ListY, W - 2 * margin, ListH, true),
+        ui::button(IDC_DETAILS_CMDEXPORT, "&Export...", margin, ButtonY),
         ui::defaultButton(IDOK, "OK", W - margin - 2 * buttonWidth - gap, ButtonY),
         ui::button(IDCANCEL, "Cancel", W - margin - buttonWidth, ButtonY),
     };
@@ -76,12 +78,21 @@ std::optional<LRESULT> frmPreviewDetails::onNotify(const NMHDR& header) {
     return Dialog::onNotify(header);
 }
 
+void frmPreviewDetails::ticksInto(UninstallPreview& preview) const {
+    const ui::ListView list(hwnd(), IDC_DETAILS_LVWENTRIES);
+    for (std::size_t row = 0; row < preview.entries.size(); ++row)
+        preview.entries[row].ticked = list.isChecked(static_cast<int>(row));
+}
+
 void frmPreviewDetails::onCommand(int id, int code, HWND control) {
-    if (id == IDOK) {
-        const ui::ListView list(hwnd(), IDC_DETAILS_LVWENTRIES);
-        for (std::size_t row = 0; row < preview_.entries.size(); ++row)
-            preview_.entries[row].ticked = list.isChecked(static_cast<int>(row));
+    if (id == IDC_DETAILS_CMDEXPORT) {
+        // What the window shows, ticks included; Cancel afterwards still keeps the ticks as they were.
+        UninstallPreview shown = preview_;
+        ticksInto(shown);
+        exportTable(files_, prompter_, previewTable(shown), "Uninstall preview of " + preview_.program);
+        return;
     }
+    if (id == IDOK) ticksInto(preview_);
     Dialog::onCommand(id, code, control);
 }
 

@@ -12,14 +12,19 @@ namespace quillon::review {
 
 class frmPreviewDetails final : public ui::Dialog {
 public:
-    explicit frmPreviewDetails(UninstallPreview& preview);
+    frmPreviewDetails(UninstallPreview& preview, FileSystem& files, Prompter& prompter);
 
 private:
     std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     std::optional<LRESULT> onNotify(const NMHDR& header) override;
     void onCommand(int id, int code, HWND control) override;
 
+    // The ticks as the list shows them now.
+    void ticksInto(UninstallPreview& preview) const;
+
     UninstallPreview& preview_;
+    FileSystem& files_;
+    Prompter& prompter_;
     bool filling_ = false;  // the window's own ticks while it fills the list
 };
 

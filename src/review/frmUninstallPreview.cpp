@@ -33,7 +33,8 @@ ui::DialogSpec windowLayout(const UninstallPreview& preview) {
 
 }  // namespace
 
-frmUninstallPreview::frmUninstallPreview(UninstallPreview& preview) : Dialog(windowLayout(preview)), preview_(preview) {}
+frmUninstallPreview::frmUninstallPreview(UninstallPreview& preview, FileSystem& files, Prompter& prompter)
+    : Dialog(windowLayout(preview)), preview_(preview), files_(files), prompter_(prompter) {}
 
 std::optional<LRESULT> frmUninstallPreview::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != WM_INITDIALOG) return Dialog::onMessage(msg, wp, lp);
@@ -63,7 +64,7 @@ void frmUninstallPreview::onCommand(int id, int code, HWND control) {
         case IDNO: endModal(id); return;
         case IDCANCEL: endModal(IDNO); return;
         case IDC_PREVIEW_CMDDETAILS: {
-            frmPreviewDetails details(preview_);
+            frmPreviewDetails details(preview_, files_, prompter_);
             details.showModal(hwnd());
             return;
         }
@@ -74,7 +75,7 @@ void frmUninstallPreview::onCommand(int id, int code, HWND control) {
 void frmUninstallPreview::onClose() { endModal(IDNO); }
 
 bool UninstallPreviewPrompt::confirm(UninstallPreview& preview) {
-    frmUninstallPreview window(preview);
+    frmUninstallPreview window(preview, files_, prompter_);
     return window.showModal(owner_) == IDYES;
 }
 

@@ -10,7 +10,7 @@ namespace quillon::review {
 
 class frmUninstallPreview final : public ui::Dialog {
 public:
-    explicit frmUninstallPreview(UninstallPreview& preview);
+    frmUninstallPreview(UninstallPreview& preview, FileSystem& files, Prompter& prompter);
 
 private:
     std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -18,16 +18,21 @@ private:
     void onClose() override;
 
     UninstallPreview& preview_;
+    FileSystem& files_;
+    Prompter& prompter_;
 };
 
 // The preview prompt of the uninstall, over one owner window (none: on its own).
 class UninstallPreviewPrompt final : public PreviewPrompt {
 public:
-    explicit UninstallPreviewPrompt(HWND owner) noexcept : owner_(owner) {}
+    UninstallPreviewPrompt(HWND owner, FileSystem& files, Prompter& prompter) noexcept
+        : owner_(owner), files_(files), prompter_(prompter) {}
     bool confirm(UninstallPreview& preview) override;
 
 private:
     HWND owner_;
+    FileSystem& files_;
+    Prompter& prompter_;  // the export's save dialog
 };
 
 }  // namespace quillon::review
