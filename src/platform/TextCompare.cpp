@@ -43,8 +43,18 @@ char32_t upperCase(char32_t cp) noexcept {
 }
 
 std::string toLowerAnsi(std::string_view s) {
-    std::string out;
-    out.reserve(s.size());
+    // Most names are ASCII: folded in place, byte for byte.
+    std::string out(s);
+    bool ascii = true;
+    for (char& c : out) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+        c = foldCase(c);
+    }
+    if (ascii) return out;
+    out.clear();
     forEachFoldedByte(s, [&](unsigned char b) { out += static_cast<char>(b); });
     return out;
 }

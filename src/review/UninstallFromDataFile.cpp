@@ -94,8 +94,7 @@ bool Uninstall::gather() {
 }
 
 bool Uninstall::confirmed() {
-    SavedListIndex others;
-    others.readSaved(ports_.files, ports_.run, ports_.registry, listPath_);
+    const SavedListClaims others(ports_.files, ports_.run, ports_.registry, listPath_, list_);
     preview_ = previewUninstall(ports_, {list_, saved_, others, c_.folders, fromCommandLine_}, programNameOf(listPath_));
     return prompt_.confirm(preview_);
 }

@@ -57,7 +57,7 @@ public:
         if (refusal != shell::Refusal::None) return set(e, PreviewClass::Refused, std::string(refusalReason(refusal)));
         if (!succeeded(ports_.files.info(e.item, info))) return set(e, PreviewClass::Gone);
         if (std::string holder = inUse_.holder(e.item); !holder.empty()) return set(e, PreviewClass::InUse, "in use by " + holder);
-        if (std::string claim = in_.others.claimOfPath(e.item); !claim.empty()) return shared(e, claim);
+        if (std::string claim = in_.others.ofPath(e.index); !claim.empty()) return shared(e, claim);
         if (!(info.attributes & FileAttr::Directory)) {
             if (info.lastWrite > in_.saved) return set(e, PreviewClass::Changed, "written after the list was saved");
         } else if (const auto later = shell::findUserFiles(ports_.files, ports_.run, e.item, in_.saved); !later.files.empty()) {
@@ -71,7 +71,7 @@ public:
         const shell::KeyEntry key = shell::parseKeyEntry(e.item);
         if (!shell::allowsKeyEntry(key)) return set(e, PreviewClass::Refused, "a key of the system's or one programs share");
         if (!shell::openKey(ports_.registry, key.hive, key.path)) return set(e, PreviewClass::Gone);
-        if (std::string claim = in_.others.claimOfKey(e.item); !claim.empty()) return shared(e, claim);
+        if (std::string claim = in_.others.ofKey(e.index); !claim.empty()) return shared(e, claim);
         set(e, PreviewClass::Present);
     }
 
@@ -81,7 +81,7 @@ public:
         if (check == shell::ValueCheck::NotRestorable)
             return set(e, PreviewClass::Refused, "its earlier data was too large to keep");
         if (check == shell::ValueCheck::AlreadyBack) return set(e, PreviewClass::Gone);
-        if (std::string claim = in_.others.claimOfValue(row.key, row.name); !claim.empty()) return shared(e, claim);
+        if (std::string claim = in_.others.ofValue(e.index); !claim.empty()) return shared(e, claim);
         if (check == shell::ValueCheck::ChangedSince)
             return set(e, PreviewClass::Changed, "holds other data than the list recorded");
         set(e, PreviewClass::Present);

@@ -11,7 +11,7 @@
 #include "platform/DateTime.h"
 #include "review/ExportTable.h"
 #include "review/RemoveAddedLine.h"
-#include "review/SavedListIndex.h"
+#include "review/SavedListClaims.h"
 #include "shell/FileRemoval.h"
 
 namespace quillon::review {
@@ -62,7 +62,7 @@ public:
 struct PreviewInput {
     const RemovalListContents& list;
     DateTime saved;  // when the list was written: anything written later is not the installation's
-    const SavedListIndex& others;
+    const SavedListClaims& others;
     const RemovalFolders& folders;
     bool fromCommandLine = false;
 };
