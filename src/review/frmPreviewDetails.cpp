@@ -15,7 +15,7 @@ namespace {
 
 using namespace ui::Metrics;
 
-constexpr int W = 440;
+constexpr int W = 480;
 constexpr int H = 250;
 constexpr int HelpH = 2 * labelHeight;
 constexpr int ListY = margin + HelpH + gap;
@@ -23,7 +23,7 @@ constexpr int ButtonY = H - margin - buttonHeight;
 constexpr int ListH = ButtonY - groupGap - ListY;
 
 constexpr std::array<ui::ColumnSpec, 4> Columns{{
-    {"Entry", 44}, {"Found", 20}, {"Why", 24}, {"Kind", 12}}};
+    {"Entry", 38}, {"Found", 25}, {"Why", 25}, {"Kind", 12}}};
 
 ui::DialogSpec windowLayout() {
     ui::DialogSpec layout;

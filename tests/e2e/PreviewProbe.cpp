@@ -20,9 +20,7 @@ AssertionResult saveChanges(const std::string& list) {
 }
 
 // For a screenshot by hand: QUILLON_HOLD keeps each window of the preview up a while.
-void hold() {
-    if (GetEnvironmentVariableA("QUILLON_HOLD", nullptr, 0)) Sleep(5000);
-}
+void hold() { Sleep(GetEnvironmentVariableA("QUILLON_HOLD", nullptr, 0) ? 5000 : 0); }
 
 // Yes on the confirmation, then OK on what the uninstall says at its end.
 AssertionResult goAhead(const RunningProgram& program) {
@@ -50,8 +48,8 @@ TEST(Preview, UninstallOneFromTheMenuKeepsWhatTwoNames) {
     HWND confirm = main.window("Confirm Quillon Uninstall", IDC_PREVIEW_CMDDETAILS, 60000);
     ASSERT_NE(confirm, nullptr) << main.noWindow("the confirmation").message();
     const std::string question = windowText(GetDlgItem(confirm, IDC_PREVIEW_LBLQUESTION));
-    EXPECT_TRUE(question.starts_with("Are you sure you want to remove One")) << question;
-    EXPECT_NE(question.find("Also in another saved list: "), std::string::npos) << question;
+    EXPECT_TRUE(question.starts_with("Are you sure you want to remove One") && question.find("Also in another saved list: ") != std::string::npos)
+        << question;
 
     hold();
     ASSERT_TRUE(press(GetDlgItem(confirm, IDC_PREVIEW_CMDDETAILS), "&Details..."));
@@ -79,8 +77,8 @@ TEST(Preview, UninstallTwoFromTheCommandLineTakesTheFolder) {
     const RunningProgram uninstaller("C:\\Lists\\Two.qdf");
     HWND confirm = uninstaller.window("Confirm Quillon Uninstall", IDC_PREVIEW_LBLQUESTION, 60000);
     ASSERT_NE(confirm, nullptr) << uninstaller.noWindow("the confirmation").message();
-    const std::string question = windowText(GetDlgItem(confirm, IDC_PREVIEW_LBLQUESTION));
-    EXPECT_EQ(question.find("Also in another"), std::string::npos) << "One's list still claims: " << question;
+    EXPECT_EQ(windowText(GetDlgItem(confirm, IDC_PREVIEW_LBLQUESTION)).find("Also in another"), std::string::npos)
+        << "One's list still claims";
     ASSERT_TRUE(goAhead(uninstaller));
     ASSERT_TRUE(uninstaller.ends("the completion message"));
     EXPECT_FALSE(exists(Vendor)) << "the vendor folder stays";

@@ -4,7 +4,7 @@
 # so both lists name the vendor folder). The first is uninstalled from the Uninstall menu: its
 # preview shows the folder as also in the other list, unticked, and the second program stays
 # whole. Then the second list, from the command line, takes the folder.
-# Arguments: Quillon.exe, the probe. QUILLON_SHOTS=folder saves a screenshot a second meanwhile.
+# Arguments: Quillon.exe, the probe.
 source "$(dirname "$0")/../../scripts/lib/fresh-prefix.sh"
 here=$(dirname "$0")
 c="$WINEPREFIX/drive_c"
@@ -20,12 +20,6 @@ cp "$here/demo-vendor.nsi" "$s/"
 (cd "$s" && makensis -V1 -DAPP=One demo-vendor.nsi && makensis -V1 -DAPP=Two demo-vendor.nsi) >/dev/null
 
 probe() { "$WINELOADER" 'C:\probe.exe' --gtest_color=no --gtest_filter="Preview.$1" </dev/null; }
-if [[ -n "${QUILLON_SHOTS:-}" ]]; then
-    mkdir -p "$QUILLON_SHOTS"
-    (while sleep 1; do import -window root "$QUILLON_SHOTS/$(date +%s).png" 2>/dev/null; done) &
-    trap 'kill $! 2>/dev/null; wineserver -k >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
-fi
-
 probe FirstStartAndUpdate
 "$WINELOADER" 'S:\vendor-One.exe'
 probe SaveOne

@@ -100,7 +100,7 @@ struct Bench {
     }
     Lines messages() const {
         Lines out;
-        // The confirmation by its question alone; the preview's counts are tested on their own.
+        // The confirmation by its question alone: the preview's counts are tested on their own.
         for (const MessageRequest& message : m.prompter.messages())
             out.push_back(message.title == "Confirm Quillon Uninstall" ? message.text.substr(0, message.text.find('\n')) : message.text);
         return out;
@@ -443,8 +443,7 @@ TEST(ReviewRemoval, UninstallLeavesWhatCouldNotGoInTheListsPlace) {
         b.m.files.addFile(List, text);
         if (c.unwritable) b.m.files.failWritesUnder(FailedList);
         if (c.cancel) b.m.shell.cancelNextOperation();
-        // A list that cannot be read is refused before the question.
-        const bool unread = c.messages == Lines{invalid};
+        const bool unread = c.messages == Lines{invalid};  // refused before the question
         b.uninstall(c.messages.size() - unread, c.yes ? MsgAnswer::Yes : MsgAnswer::No);
 
         Lines expected{unread ? 0u : 1u, Confirm};

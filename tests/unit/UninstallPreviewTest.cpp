@@ -10,6 +10,7 @@
 #include "review/ValueRows.h"
 #include "shell/Settings.h"
 #include "support/FakeMachine.h"
+#include "support/TextLines.h"
 #include "support/PromptedPreview.h"
 
 namespace quillon::review {
@@ -21,7 +22,6 @@ constexpr const char* One = "C:\\Lists\\One.qdf";
 constexpr const char* Two = "C:\\Lists\\Two.qdf";
 constexpr const char* SharedDlls = "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 const std::string S(1, settings::ListSeparator);
-const DateTime Saved{2026, 12, 1, 9, 0, 0};
 
 RegValue count(char n) { return {RegType::Dword, std::string{n, 0, 0, 0}}; }
 // `before` none: the value was added.
@@ -43,9 +43,7 @@ struct World {
         for (const char* file : {"C:\\Vendor\\One\\one.exe", "C:\\Vendor\\Two\\two.exe", "C:\\Vendor\\common.dll",
                                  "C:\\Apps\\one.exe", "C:\\Apps\\late.txt", "C:\\Apps\\run.dll"})
             m.files.addFile(file, "x");
-        for (const char* file : {"C:\\Vendor\\One\\one.exe", "C:\\Apps\\one.exe", "C:\\Apps\\run.dll"})
-            m.files.setLastWrite(file, {2026, 11, 30});
-        m.files.setLastWrite("C:\\Apps\\late.txt", {2026, 12, 2});
+        m.files.setLastWrite("C:\\Apps\\late.txt", {2026, 12, 2});  // the rest are older than the lists
         m.files.addFolder("C:\\Work");
         m.files.addFile("C:\\Windows\\win.ini", "[windows]\r\nload=one.exe\r\n");
         m.desktop.addProcess(7, "host.exe", {"C:\\Host\\host.exe", "C:\\Apps\\run.dll"});
@@ -54,37 +52,24 @@ struct World {
         m.registry.setValue(Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
                             "C:\\Vendor\\common.dll", count(2));
         m.registry.setValue(Hive::CurrentUser, "Environment", "Path", {RegType::ExpandSz, "C:\\Win;C:\\One;C:\\X"});
-        const std::string path = "HKEY_CURRENT_USER\\Environment";
         list(One, {"C:\\Vendor\\", "C:\\Apps\\one.exe", "C:\\Apps\\late.txt", "C:\\Apps\\gone.txt", "C:\\Apps\\run.dll",
                    "C:\\Windows"},
              {"HKEY_LOCAL_MACHINE\\Software\\One", "HKEY_LOCAL_MACHINE\\Software\\Vendor", "HKEY_LOCAL_MACHINE\\Software",
               "HKEY_LOCAL_MACHINE\\Software\\Gone"},
              {"load=one.exe" + S + " " + S, "run=gone" + S + " " + S},
              {valueLine(SharedDlls, "C:\\Vendor\\common.dll", "added", count(1), std::nullopt),
-              valueLine(path, "Path", "changed", {RegType::ExpandSz, "C:\\Win;C:\\One"}, RegValue{RegType::ExpandSz, "C:\\Win"})});
+              valueLine("HKEY_CURRENT_USER\\Environment", "Path", "changed", {RegType::ExpandSz, "C:\\Win;C:\\One"}, RegValue{RegType::ExpandSz, "C:\\Win"})});
         list(Two, {"C:\\Vendor\\Two\\"}, {"HKEY_LOCAL_MACHINE\\Software\\Vendor\\Two"}, {},
              {valueLine(SharedDlls, "C:\\Vendor\\common.dll", "changed", count(2), count(1))});
     }
     void list(const char* path, const Lines& files, const Lines& keys, const Lines& lines, const Lines& values) {
-        std::string text = "Files{\r\n";
-        const auto section = [&](const Lines& entries, const char* next) {
-            for (const std::string& e : entries) text += e + "\r\n";
-            text += "}\r\n" + std::string(next);
-        };
-        section(files, "Registry{\r\n");
-        section(keys, "Win.ini{\r\n");
-        section(lines, "System.ini{\r\n}\r\nAutoexec.bat{\r\n}\r\nConfig.sys{\r\n}\r\nValues{\r\n");
-        section(values, "");
+        std::string text;
+        for (const auto& [header, entries] : {std::pair{"Files{", &files}, {"Registry{", &keys}, {"Win.ini{", &lines},
+                                              {"System.ini{\r\n}\r\nAutoexec.bat{\r\n}\r\nConfig.sys{\r\n}\r\nValues{", &values}})
+            text += std::string(header) + "\r\n" + fakes::crlfText(*entries) + "}\r\n";
         m.files.addFile(path, text);
-        m.files.setLastWrite(path, Saved);
+        m.files.setLastWrite(path, {2026, 12, 1, 9, 0, 0});
         addSavedForDeletion(m.registry, path);
-    }
-    void uninstall(bool fromCommandLine) {
-        m.prompter.answer(MsgAnswer::Yes);
-        // The door asks once more about each value changed since: the SharedDLLs count and Path.
-        for (int i = 0; !fromCommandLine && i < 2; ++i) m.prompter.answer(MsgAnswer::Yes);
-        m.prompter.answer(MsgAnswer::Ok);
-        uninstallFromDataFile(context, prompt, One, fromCommandLine);
     }
 };
 
@@ -113,7 +98,6 @@ TEST(UninstallPreview, EachEntryIsClassifiedBesideTheOtherSavedLists) {
     };
     EXPECT_EQ(found, expected);
     EXPECT_NE(w.m.prompter.messages().at(0).text.find("Also in another saved list: 3"), std::string::npos);
-    EXPECT_TRUE(w.m.files.exists("C:\\Apps\\one.exe")) << "No removes nothing";
 }
 
 // Ticking everything: from the menu shared and changed entries go too; from the command line they
@@ -122,18 +106,19 @@ TEST(UninstallPreview, TheCommandLineNeverRemovesSharedOrChangedEntries) {
     for (const bool fromCommandLine : {true, false}) {
         World w;
         w.prompt.tickEverything = true;
-        w.uninstall(fromCommandLine);
+        // Yes to the preview and, from the menu, to the door's question on each value changed since.
+        for (int yes = fromCommandLine ? 2 : 0; yes < 3; ++yes) w.m.prompter.answer(MsgAnswer::Yes);
+        w.m.prompter.answer(MsgAnswer::Ok);
+        uninstallFromDataFile(w.context, w.prompt, One, fromCommandLine);
         EXPECT_FALSE(w.m.files.exists("C:\\Apps\\one.exe"));
         EXPECT_TRUE(w.m.files.exists("C:\\Apps\\run.dll")) << "in use: never ticked";
-        EXPECT_EQ(w.m.files.exists("C:\\Vendor\\Two\\two.exe"), fromCommandLine);
-        EXPECT_EQ(w.m.files.exists("C:\\Apps\\late.txt"), fromCommandLine);
+        for (const char* kept : {"C:\\Vendor\\Two\\two.exe", "C:\\Apps\\late.txt"})
+            EXPECT_EQ(w.m.files.exists(kept), fromCommandLine) << kept;
         EXPECT_EQ(w.m.registry.keyExists(Hive::LocalMachine, "Software\\Vendor\\Two"), fromCommandLine);
         const std::string left = w.m.files.content(One).value_or("");
-        EXPECT_EQ(left.find("also in Two (C:\\Lists\\Two.qdf)" + S + "C:\\Vendor\\\r\n") != std::string::npos, fromCommandLine)
-            << left;
-        EXPECT_EQ(left.find("written after the list was saved" + S + "C:\\Apps\\late.txt\r\n") != std::string::npos,
-                  fromCommandLine)
-            << left;
+        for (const std::string& why : {"also in Two (C:\\Lists\\Two.qdf)" + S + "C:\\Vendor\\\r\n",
+                                      "written after the list was saved" + S + "C:\\Apps\\late.txt\r\n"})
+            EXPECT_EQ(left.find(why) != std::string::npos, fromCommandLine) << left;
         EXPECT_EQ(savedForDeletionLists(w.m.registry), Lines{Two});
     }
 }
