@@ -6,21 +6,7 @@
 # changed: the viewer must list exactly that, and its rows, saved as a removal list, must uninstall
 # it so that the record is as before. Last, Find changes right after an update lists nothing.
 # Arguments: Quillon.exe, the probe.
-source "$(dirname "$0")/../../scripts/lib/fresh-prefix.sh"
-here=$(dirname "$0")
-c="$WINEPREFIX/drive_c"
-cp "$1" "$program/Quillon.exe"
-cp "$2" "$c/probe.exe"
-mkdir -p "$c/Lists"
-# Desktop, Documents and the like link to the Linux home: made folders of the prefix, or the scans
-# would walk the home and the shortcuts land outside.
-find "$c/users" -type l -exec sh -c 'rm "$1" && mkdir "$1"' _ {} \;
-# The packages on a drive of their own that no scan walks, with copies of a program and a library of
-# the prefix inside.
-drive s SETUP
-s="$work/drive-s"
-cp "$c/windows/system32/hostname.exe" "$s/demo.exe"
-cp "$c/windows/system32/version.dll" "$s/demo.dll"
+source "$(dirname "$0")/setup-drive.sh"
 cp "$here/demo-nsis.nsi" "$here/demo-msi.wxs" "$s/"
 (cd "$s" && makensis -V1 demo-nsis.nsi && wixl -a x64 -o demo.msi demo-msi.wxs) >/dev/null
 

@@ -5,17 +5,7 @@
 # preview shows the folder as also in the other list, unticked, and the second program stays
 # whole. Then the second list, from the command line, takes the folder.
 # Arguments: Quillon.exe, the probe.
-source "$(dirname "$0")/../../scripts/lib/fresh-prefix.sh"
-here=$(dirname "$0")
-c="$WINEPREFIX/drive_c"
-cp "$1" "$program/Quillon.exe"
-cp "$2" "$c/probe.exe"
-mkdir -p "$c/Lists"
-find "$c/users" -type l -exec sh -c 'rm "$1" && mkdir "$1"' _ {} \;
-drive s SETUP
-s="$work/drive-s"
-cp "$c/windows/system32/hostname.exe" "$s/demo.exe"
-cp "$c/windows/system32/version.dll" "$s/demo.dll"
+source "$(dirname "$0")/setup-drive.sh"
 cp "$here/demo-vendor.nsi" "$s/"
 (cd "$s" && makensis -V1 -DAPP=One demo-vendor.nsi && makensis -V1 -DAPP=Two demo-vendor.nsi) >/dev/null
 
