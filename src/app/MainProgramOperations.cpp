@@ -55,6 +55,7 @@ void MainProgramOperations::reviewRemovalList() {
     if (!reviewed) return;
     review::FoundChangesInput input{state_.workFolder, reviewed->fileName, reviewed->fileDate, state_.dataFolder};
     if (FileInfo saved; succeeded(ports_.files.info(reviewed->path, saved))) input.listSaved = saved.lastWrite;
+    input.listPath = reviewed->path;
     // The list under review keeps what is left in the viewer when it closes.
     review::showFoundChanges(ports_, owner_, std::move(input),
                              [this, path = reviewed->path, kept = std::move(reviewed->keptAside)](review::frmFoundChanges& viewer) {

@@ -37,7 +37,6 @@ public:
 
 private:
     bool gather();
-    bool confirmed();
     template <typename Entry>
     std::vector<Entry> ticked(const std::vector<Entry>& all, PreviewKind kind) const;
     using LineAt = std::pair<ConfigList, const RemovalListContents::Line*>;
@@ -61,9 +60,7 @@ private:
     PreviewPrompt& prompt_;
     std::string listPath_;
     bool fromCommandLine_;
-    RemovalListContents list_;
-    UninstallPreview preview_;
-    DateTime saved_;
+    ListPreview read_;
     shell::RemovalAnswer answer_;
     std::array<std::vector<const RemovalListContents::Line*>, ConfigListCount> failedLines_;
     std::string failedPath_;
@@ -75,44 +72,32 @@ bool Uninstall::anythingLeft(bool countRestart) const {
         for (const auto& a : *answers)
             if (isLeft(a.outcome, countRestart)) return true;
     return std::any_of(failedLines_.begin(), failedLines_.end(), [](const auto& l) { return !l.empty(); }) ||
-           std::ranges::any_of(preview_.entries, [&](const PreviewEntry& e) { return isKept(e); });
+           std::ranges::any_of(read_.preview.entries, [&](const PreviewEntry& e) { return isKept(e); });
 }
 
 bool Uninstall::anyRefused() const {
     for (const auto* answers : {&answer_.files, &answer_.keys, &answer_.values})
         for (const auto& a : *answers)
             if (a.outcome == shell::Outcome::Refused) return true;
-    return preview_.counts()[static_cast<std::size_t>(PreviewClass::Refused)] > 0;
+    return read_.preview.counts()[static_cast<std::size_t>(PreviewClass::Refused)] > 0;
 }
 
-bool Uninstall::gather() {
-    FileInfo info;
-    if (!readRemovalList(ports_.files, ports_.run, listPath_, list_) || !succeeded(ports_.files.info(listPath_, info)))
-        return false;
-    saved_ = info.lastWrite;
-    return true;
-}
-
-bool Uninstall::confirmed() {
-    const SavedListClaims others(ports_.files, ports_.run, ports_.registry, listPath_, list_);
-    preview_ = previewUninstall(ports_, {list_, saved_, others, c_.folders, fromCommandLine_}, programNameOf(listPath_));
-    return prompt_.confirm(preview_);
-}
+bool Uninstall::gather() { return previewList(ports_, c_.folders, listPath_, fromCommandLine_, read_); }
 
 template <typename Entry>
 std::vector<Entry> Uninstall::ticked(const std::vector<Entry>& all, PreviewKind kind) const {
     std::vector<Entry> chosen;
-    for (const std::size_t index : preview_.ticked(kind)) chosen.push_back(all[index]);
+    for (const std::size_t index : read_.preview.ticked(kind)) chosen.push_back(all[index]);
     return chosen;
 }
 
 bool Uninstall::isKept(const PreviewEntry& e) const {
-    return e.what != PreviewClass::Gone && !(e.ticked && preview_.mayTick(e));
+    return e.what != PreviewClass::Gone && !(e.ticked && read_.preview.mayTick(e));
 }
 
 std::vector<const PreviewEntry*> Uninstall::kept(std::optional<PreviewKind> kind) const {
     std::vector<const PreviewEntry*> entries;
-    for (const PreviewEntry& e : preview_.entries)
+    for (const PreviewEntry& e : read_.preview.entries)
         if ((!kind || e.kind == *kind) && isKept(e)) entries.push_back(&e);
     if (kind) std::ranges::sort(entries, {}, &PreviewEntry::index);
     return entries;
@@ -121,7 +106,7 @@ std::vector<const PreviewEntry*> Uninstall::kept(std::optional<PreviewKind> kind
 std::string Uninstall::spelling(const PreviewEntry& e) const {
     switch (e.kind) {
         case PreviewKind::Line: return allLines()[e.index].second->entry;
-        case PreviewKind::Value: return list_.values[e.index].first;
+        case PreviewKind::Value: return read_.list.values[e.index].first;
         default: return e.item;
     }
 }
@@ -130,14 +115,14 @@ std::string Uninstall::spelling(const PreviewEntry& e) const {
 std::vector<Uninstall::LineAt> Uninstall::allLines() const {
     std::vector<LineAt> all;
     for (std::size_t section = 0; section < ConfigListCount; ++section)
-        for (const auto& line : list_.lines[section]) all.emplace_back(static_cast<ConfigList>(section), &line);
+        for (const auto& line : read_.list.lines[section]) all.emplace_back(static_cast<ConfigList>(section), &line);
     return all;
 }
 
 std::vector<Uninstall::LineAt> Uninstall::tickedLines() const {
     const std::vector<LineAt> all = allLines();
     std::vector<LineAt> chosen;
-    for (const std::size_t index : preview_.ticked(PreviewKind::Line)) chosen.push_back(all[index]);
+    for (const std::size_t index : read_.preview.ticked(PreviewKind::Line)) chosen.push_back(all[index]);
     return chosen;
 }
 
@@ -171,7 +156,7 @@ bool Uninstall::writeFailedList() {
     out->putLine(removal_list::FilesHeader);
     left(PreviewKind::File, answer_.files);
     out->putLine(removal_list::SectionEnd);
-    out->putLine(list_.registryHeader);
+    out->putLine(read_.list.registryHeader);
     left(PreviewKind::Key, answer_.keys);
     out->putLine(removal_list::SectionEnd);
     auto keptLines = failedLines_;
@@ -185,8 +170,8 @@ bool Uninstall::writeFailedList() {
         out->putLine(removal_list::SectionEnd);
     }
     std::vector<std::string> values, reasons;
-    for (const PreviewEntry* e : kept(PreviewKind::Value)) values.push_back(list_.values[e->index].first);
-    for (const auto& [entry, row] : list_.values)
+    for (const PreviewEntry* e : kept(PreviewKind::Value)) values.push_back(read_.list.values[e->index].first);
+    for (const auto& [entry, row] : read_.list.values)
         for (const auto& a : answer_.values)
             if (a.item == shell::valueItem(row.key, row.name) && isLeft(a.outcome, false)) values.push_back(entry);
     for (const PreviewEntry* e : kept())
@@ -212,14 +197,14 @@ void Uninstall::run() {
                                  "Error opening file", MsgIcon::Exclamation, MsgButtons::Ok});
         return;
     }
-    if (!confirmed()) return;
+    if (!prompt_.confirm(read_.preview)) return;
     shell::RemovalRequest request;
-    request.paths = ticked(list_.paths, PreviewKind::File);
-    request.keys = ticked(list_.keys, PreviewKind::Key);
-    for (const auto& value : ticked(list_.values, PreviewKind::Value)) request.values.push_back(takeBackOf(value.second));
+    request.paths = ticked(read_.list.paths, PreviewKind::File);
+    request.keys = ticked(read_.list.keys, PreviewKind::Key);
+    for (const auto& value : ticked(read_.list.values, PreviewKind::Value)) request.values.push_back(takeBackOf(value.second));
     request.flags = FileFlags;
     request.mode = shell::RemoveMode::Quiet;
-    request.installedBy = saved_;
+    request.installedBy = read_.saved;
     request.tellRefused = false;  // they stay in the list the user is pointed to
     request.choose = [&](const std::vector<std::string>& paths) {
         return chooseDeletions(ports_.registry, c_.inUse, paths);

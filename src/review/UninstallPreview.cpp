@@ -189,4 +189,15 @@ UninstallPreview previewUninstall(shell::RemovalPorts& ports, const PreviewInput
     return preview;
 }
 
+bool previewList(shell::RemovalPorts& ports, const RemovalFolders& folders, std::string_view listPath,
+                 bool fromCommandLine, ListPreview& out) {
+    FileInfo info;
+    if (!readRemovalList(ports.files, ports.run, listPath, out.list) || !succeeded(ports.files.info(listPath, info)))
+        return false;
+    out.saved = info.lastWrite;
+    const SavedListClaims others(ports.files, ports.run, ports.registry, listPath, out.list);
+    out.preview = previewUninstall(ports, {out.list, out.saved, others, folders, fromCommandLine}, programNameOf(listPath));
+    return true;
+}
+
 }  // namespace quillon::review

@@ -69,4 +69,14 @@ struct PreviewInput {
 
 UninstallPreview previewUninstall(shell::RemovalPorts& ports, const PreviewInput& input, std::string program);
 
+struct ListPreview {
+    RemovalListContents list;
+    DateTime saved;
+    UninstallPreview preview;
+};
+// Reads the removal list and previews its uninstall beside the other saved lists; false when the
+// list cannot be read in full (nothing of it may then be acted on).
+bool previewList(shell::RemovalPorts& ports, const RemovalFolders& folders, std::string_view listPath,
+                 bool fromCommandLine, ListPreview& out);
+
 }  // namespace quillon::review

@@ -13,6 +13,7 @@
 #include "review/ViewerExport.h"
 #include "review/frmFoundChangesIds.h"
 #include "review/frmInUseDLL.h"
+#include "review/frmPreviewDetails.h"
 #include "shell/Folders.h"
 #include "shell/modGeneral.h"
 #include "ui/Layout.h"
@@ -59,7 +60,7 @@ constexpr ui::ControlSpec lineList(int id) {
     return desc;
 }
 
-constexpr std::array<ui::ControlSpec, 26> Controls{{
+constexpr std::array<ui::ControlSpec, 27> Controls{{
     ui::label(IDC_FOUND_LABEL1,
               "Quillon found the following changes to your system since the last update to the drive database:", 7, 7,
               W - 14),
@@ -92,6 +93,7 @@ constexpr std::array<ui::ControlSpec, 26> Controls{{
     ui::button(IDC_FOUND_CMDMOVE, "&Move selected", ButtonX, TabY + 102, ButtonW),
     ui::button(IDC_FOUND_CMDPRINT, "&Print selected", ButtonX, TabY + 120, ButtonW),
     ui::button(IDC_FOUND_CMDEXPORT, "&Export...", ButtonX, TabY + 144, ButtonW),
+    ui::button(IDC_FOUND_CMDPREVIEW, "Pre&view...", ButtonX, TabY + 162, ButtonW),
     ui::button(IDC_FOUND_CMDHELP, "&Help", ButtonX, TabY + TabH - ui::Metrics::buttonHeight, ButtonW),
 }};
 
@@ -134,13 +136,14 @@ struct HelpText {
     int id;
     const char* text;
 };
-constexpr std::array<HelpText, 15> HelpTexts{{
+constexpr std::array<HelpText, 16> HelpTexts{{
     {IDC_FOUND_CMDOK, " Return to the main screen"},
     {IDC_FOUND_CMDSELECTALL, " Select all the new additions made to your system"},
     {IDC_FOUND_CMDSAVE, " Save the selected change(s) for future deletion"},
     {IDC_FOUND_CMDDELETE, " Delete all the selected changes made"},
     {IDC_FOUND_CMDMOVE, " Move the selected files to a different folder"},
     {IDC_FOUND_CMDEXPORT, " Write every change listed to a CSV file or a web page"},
+    {IDC_FOUND_CMDPREVIEW, " Shows what an uninstall of this removal list would do now, entry by entry"},
     {IDC_FOUND_CMDHELP, " Launch the Quillon Help file"},
     {IDC_FOUND_TABCHANGESMADE, " Shows you what new files have been added, as well as changes to system files"},
     {IDC_FOUND_LVWFILESADDED, " Shows you what new files have been added"},
@@ -254,6 +257,8 @@ void frmFoundChanges::onCreate() {
     createColumns();
     for (ChangesList which : {ChangesList::Files, ChangesList::Registry}) list(which).setSmallImages(ui::systemSmallImages());
     for (std::size_t i = 0; i < ChangesListCount; ++i) list(static_cast<ChangesList>(i)).setFullRowSelect(true);
+    // Only a list under review has an uninstall to preview.
+    ShowWindow(item(IDC_FOUND_CMDPREVIEW), input_.listPath.empty() ? SW_HIDE : SW_SHOW);
     tabs.setCurrent(0);
     showPage(0);
     setDefaultButton(IDC_FOUND_CMDOK);
@@ -384,6 +389,7 @@ void frmFoundChanges::onCommand(int id, int code, HWND control) {
         case IDC_FOUND_CMDMOVE: moveSelected(); return;
         case IDC_FOUND_CMDPRINT: printSelected(); return;
         case IDC_FOUND_CMDEXPORT: exportAll(); return;
+        case IDC_FOUND_CMDPREVIEW: showPreview(); return;
         case IDC_FOUND_CMDHELP: showHelp(); return;
         default: break;
     }
@@ -485,17 +491,43 @@ void frmFoundChanges::runRemoval(const RemovalCommand& command) {
         const ScopedFlag busy(removing_);
         ui::StopFlag never;
         ui::MessagePump pump(never, hwnd());
-        shell::RemovalPorts removal{ports_.registry, ports_.files, ports_.shell,     ports_.desktop,
-                                    ports_.prompter, pump,         ports_.clock, input_.dataFolder, ref()};
+        shell::RemovalPorts removal = removalPorts(pump);
         InUseDllPrompt inUse(hwnd());
-        RemovalContext context{removal, inUse,
-                               RemovalFolders{shell::specialFolder(ports_.shell, Csidl::Windows),
-                                              shell::windowsRoot(ports_.shell), input_.workFolder},
-                               installedBy_};
+        RemovalContext context{removal, inUse, removalFolders(), installedBy_};
         command(context, after, selection());
     }
     removeRows(rowsMissingFrom(changes_, after));
     updateSelectionSize();
+}
+
+shell::RemovalPorts frmFoundChanges::removalPorts(RunContext& run) {
+    return {ports_.registry, ports_.files, ports_.shell, ports_.desktop, ports_.prompter,
+            run,             ports_.clock, input_.dataFolder, ref()};
+}
+
+RemovalFolders frmFoundChanges::removalFolders() const {
+    return {shell::specialFolder(ports_.shell, Csidl::Windows), shell::windowsRoot(ports_.shell), input_.workFolder};
+}
+
+// What an uninstall of the list under review would do now: shown, never acted on here.
+void frmFoundChanges::showPreview() {
+    if (loading_ || removing_) return;
+    ListPreview read;
+    bool readable = false;
+    {
+        const ui::WaitCursor wait(*this);
+        ui::StopFlag never;
+        ui::MessagePump pump(never, hwnd());
+        shell::RemovalPorts removal = removalPorts(pump);
+        readable = previewList(removal, removalFolders(), input_.listPath, false, read);
+    }
+    if (!readable) {
+        ports_.prompter.message({"Quillon could not read the removal list " + input_.listPath + ".",
+                                 "Error opening removal list", MsgIcon::Exclamation, MsgButtons::Ok});
+        return;
+    }
+    frmPreviewDetails details(read.preview, ports_.files, ports_.prompter, true);
+    details.showModal(hwnd());
 }
 
 void frmFoundChanges::printSelected() {

@@ -28,6 +28,7 @@ struct FoundChangesInput {
     std::string dataFolder;    // where removed files are kept when the settings say so, ending in "\"
     // When the list under review was saved; empty: the changes were just found.
     std::optional<DateTime> listSaved = {};
+    std::string listPath = {};  // the list under review in full, for its preview
 };
 
 class frmFoundChanges final : public ui::Dialog {
@@ -82,6 +83,9 @@ private:
     void printSelected();
     // Every row of every list, not only the selected ones: what the viewer shows.
     void exportAll();
+    void showPreview();
+    shell::RemovalPorts removalPorts(RunContext& run);
+    RemovalFolders removalFolders() const;
     void notePress(WPARAM event, LPARAM at);
     using RemovalCommand = std::function<void(RemovalContext&, ChangeSet&, const Selection&)>;
     void runRemoval(const RemovalCommand& command);

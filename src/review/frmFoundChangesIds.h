@@ -27,4 +27,5 @@
 #define IDC_FOUND_CMDPRINT              1336
 #define IDC_FOUND_CMDHELP               1337
 #define IDC_FOUND_CMDEXPORT             1338
+#define IDC_FOUND_CMDPREVIEW            1339
 #define IDC_FOUND_STAFOUNDCHANGES       1340

@@ -35,12 +35,14 @@ ui::DialogSpec windowLayout() {
 
 }  // namespace
 
-frmPreviewDetails::frmPreviewDetails(UninstallPreview& preview, FileSystem& files, Prompter& prompter)
-    : Dialog(windowLayout()), preview_(preview), files_(files), prompter_(prompter) {}
+frmPreviewDetails::frmPreviewDetails(UninstallPreview& preview, FileSystem& files, Prompter& prompter, bool readOnly)
+    : Dialog(windowLayout()), preview_(preview), files_(files), prompter_(prompter), readOnly_(readOnly) {}
 
 std::optional<LRESULT> frmPreviewDetails::onMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg != WM_INITDIALOG) return Dialog::onMessage(msg, wp, lp);
-    const char* help = preview_.sharedAndChangedMayGo
+    const char* help = readOnly_ ? "What an uninstall of this removal list would do now: ticked entries would go, and "
+                                   "shared or changed ones only when ticked in the uninstall's own preview."
+                       : preview_.sharedAndChangedMayGo
                            ? "Ticked entries are removed. Entries another saved list also names, or that changed since "
                              "the list was saved, go only when you tick them."
                            : "Ticked entries are removed. Entries another saved list also names, or that changed since "
@@ -74,7 +76,7 @@ std::optional<LRESULT> frmPreviewDetails::onNotify(const NMHDR& header) {
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
     const bool boxChanges = (change.uChanged & LVIF_STATE) && ((change.uNewState ^ change.uOldState) & LVIS_STATEIMAGEMASK);
     const auto row = static_cast<std::size_t>(change.iItem);
-    if (boxChanges && row < preview_.entries.size() && !preview_.mayTick(preview_.entries[row])) return TRUE;
+    if (boxChanges && (readOnly_ || (row < preview_.entries.size() && !preview_.mayTick(preview_.entries[row])))) return TRUE;
     return Dialog::onNotify(header);
 }
 

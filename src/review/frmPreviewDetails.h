@@ -12,7 +12,8 @@ namespace quillon::review {
 
 class frmPreviewDetails final : public ui::Dialog {
 public:
-    frmPreviewDetails(UninstallPreview& preview, FileSystem& files, Prompter& prompter);
+    // `readOnly`: a list under review, whose ticks decide nothing.
+    frmPreviewDetails(UninstallPreview& preview, FileSystem& files, Prompter& prompter, bool readOnly = false);
 
 private:
     std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -25,6 +26,7 @@ private:
     UninstallPreview& preview_;
     FileSystem& files_;
     Prompter& prompter_;
+    bool readOnly_;
     bool filling_ = false;  // the window's own ticks while it fills the list
 };
 
