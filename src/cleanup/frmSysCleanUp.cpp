@@ -18,6 +18,7 @@
 #include "shell/modRegistry.h"
 #include "ui/Animation.h"
 #include "ui/ComboBox.h"
+#include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/Menu.h"
 #include "ui/ScopeGuards.h"
@@ -155,7 +156,7 @@ constexpr std::array<ui::MenuItemSpec, 4> ScanMenu{{
     {0, IDM_CLEAN_DUPLICATEFILES, "Scan for &duplicate files"},
     {0, IDM_CLEAN_DLLFILES, "Scan for unused DLL files"},
 }};
-// How far the pointer moves down so that it rests on the tab's own entry of the menu.
+// How far the pointer moves down, at 100% scaling, so that it rests on the tab's own entry of the menu.
 constexpr std::array<int, 4> PointerDrop{22, 40, 55, 74};
 
 struct Flag {
@@ -218,12 +219,8 @@ constexpr std::array<HelpText, 28> HelpTexts{{
 // The window itself and the frames show the idle text.
 constexpr const char* IdleText = "Select the type of files or folders you want to scan for, and click on Scan Now";
 
-int twipsToPixels(int twips, int axis) {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, axis) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    return MulDiv(twips, dpi, 1440);
-}
+// An inch is 1440 twips, whatever the monitor's scaling.
+int twipsToPixels(HWND window, int twips) { return MulDiv(twips, static_cast<int>(ui::dpiOf(window)), 1440); }
 
 // Shows the walk's folder in the status panel and lets the list grow while rows come in.
 class ScanStatus final : public ScanProgress {
@@ -363,10 +360,10 @@ void frmSysCleanUp::openScanMenu() {
     kind_ = ResultKind::JunkFiles;
     const int tab = std::clamp(ui::TabControl(hwnd(), IDC_CLEAN_TABFILELIST).current(), 0, 3);
     POINT pointer{};
-    if (GetCursorPos(&pointer)) SetCursorPos(pointer.x, pointer.y + PointerDrop[static_cast<std::size_t>(tab)]);
+    if (GetCursorPos(&pointer)) SetCursorPos(pointer.x, pointer.y + ui::scaled(hwnd(), PointerDrop[static_cast<std::size_t>(tab)]));
     SetForegroundWindow(hwnd());
     const RECT button = ui::Control(hwnd(), IDC_CLEAN_CMDSCAN).bounds();
-    POINT at{button.left + twipsToPixels(670, LOGPIXELSX), button.top + twipsToPixels(370, LOGPIXELSY)};
+    POINT at{button.left + twipsToPixels(hwnd(), 670), button.top + twipsToPixels(hwnd(), 370)};
     ClientToScreen(hwnd(), &at);
     const int chosen = TrackPopupMenu(scanMenu_.get(), TPM_CENTERALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD, at.x, at.y, 0,
                                       hwnd(), nullptr);
