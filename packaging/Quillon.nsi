@@ -31,6 +31,8 @@ OutFile "${OUTFILE}"
 InstallDir "${PROGRAMS_FOLDER}\Quillon"
 ; Quillon writes under Program Files and HKLM: installing it needs the same rights.
 RequestExecutionLevel admin
+; Sharp at any scaling, like the programs it installs.
+ManifestDPIAware true
 SetCompressor /SOLID lzma
 ShowInstDetails show
 ShowUninstDetails show
@@ -120,6 +122,8 @@ FunctionEnd
 
 Section "un.Quillon" UnSecPrograms
   SectionIn RO
+  ; Not the folder being removed as the working folder, which would keep it.
+  SetOutPath "$TEMP"
   Delete /REBOOTOK "$INSTDIR\Quillon.exe"
   Delete /REBOOTOK "$INSTDIR\Quillon Scheduler.exe"
   Delete "$INSTDIR\uninst.ico"
@@ -143,8 +147,10 @@ SectionEnd
 ; Unticked unless asked for: the snapshots, removal lists and undo records in the data folder, and
 ; the settings. A data folder the user chose elsewhere is never removed whole: it may hold more.
 Section /o "un.Quillon's data and settings" UnSecData
+  ; Stored with or without its closing backslash.
   ReadRegStr $0 HKCU "${SETTINGS_KEY}\General" "DefaultPath"
   ${If} $0 == "$INSTDIR"
+  ${OrIf} $0 == "$INSTDIR\"
   ${OrIf} $0 == ""
     RMDir /r "$INSTDIR"
   ${Else}

@@ -41,7 +41,10 @@ constexpr int TabH = 150;
 constexpr int X = TabX + 7;   // the pages' left edge
 constexpr int Y = TabY + 20;  // the pages' top edge
 constexpr int PW = TabW - 14;
-constexpr int ColW = 78;      // the type boxes in three columns
+// The type boxes in three columns, the first widest for "MSCREATE.DIR files": the check mark takes
+// more of a box at 200% than its text's dialog units allow for.
+constexpr std::array<int, 3> ColX{3, 89, 169};
+constexpr std::array<int, 3> ColW{84, 78, 74};
 constexpr int ListW = PW - 58;
 constexpr int SideX = X + ListW + 6;
 constexpr int ButtonX = TabX + TabW + 7;
@@ -53,7 +56,8 @@ constexpr int StatusBarRoom = 14;
 constexpr int DesignH = DriveY + 14 + 6 + StatusBarRoom;
 
 constexpr ui::ControlSpec typeBox(int id, const char* text, int index) {
-    return ui::checkBox(id, text, X + 8 + (index % 3) * ColW, Y + 12 + (index / 3) * 12, ColW - 2);
+    const auto column = static_cast<std::size_t>(index % 3);
+    return ui::checkBox(id, text, X + ColX[column], Y + 12 + (index / 3) * 12, ColW[column]);
 }
 constexpr ui::ControlSpec oneColumnList(int id, int y, int height) {
     ui::ControlSpec desc = ui::listView(id, X, y, ListW, height, true);
