@@ -313,6 +313,7 @@ void frmSysCleanUp::onCreate() {
     GetWindowRect(hwnd(), &frame);
     designSize_ = {frame.right - frame.left, frame.bottom - frame.top};
     scanHeight_ = MulDiv(designSize_.cy, 6645, 5145);
+    dpi_ = ui::dpiOf(hwnd());
     tabs.setCurrent(0);
     showPage(0);
     setDefaultButton(IDC_CLEAN_CMDSCAN);
@@ -655,9 +656,19 @@ std::optional<LRESULT> frmSysCleanUp::onMessage(UINT msg, WPARAM wp, LPARAM lp) 
                 return brush;
             break;
         case WM_DESTROY: useStatusHelp(nullptr); break;
+        case ui::DpiChangedMessage: followScaling(HIWORD(wp)); break;  // the dialog manager scales the rest
         default: break;
     }
     return Dialog::onMessage(msg, wp, lp);
+}
+
+// The sizes kept in pixels, which bound the window's size, follow a move to a monitor of another scaling.
+void frmSysCleanUp::followScaling(UINT dpi) {
+    if (dpi_ == 0 || dpi == 0) return;
+    const auto grow = [&](LONG pixels) { return MulDiv(pixels, static_cast<int>(dpi), static_cast<int>(dpi_)); };
+    designSize_ = {grow(designSize_.cx), grow(designSize_.cy)};
+    scanHeight_ = grow(scanHeight_);
+    dpi_ = dpi;
 }
 
 void frmSysCleanUp::onClose() { close(); }
