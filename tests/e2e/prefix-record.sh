@@ -11,6 +11,11 @@ churn=(
     # A key programs share (a fresh prefix has no SharedDLLs) stays once made: the installers'
     # values in it go, the key itself is never Quillon's to remove.
     '^\+K HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs$'
+    # Volatile keys Wine's services make anew at each start of its server, which a record's export
+    # may come before.
+    '^[-+][KV] HKEY_LOCAL_MACHINE\\(Hardware|System\\MountedDevices|System\\CurrentControlSet\\Control\\ServiceCurrent)(\\|[[:blank:]]|$)'
+    '^[-+][KV] HKEY_LOCAL_MACHINE\\Software\\(Wow6432Node\\)?Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\'
+    '^[-+][KV] HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\DeviceClasses\\[^[:cntrl:]]*\\#\\Control(\\|[[:blank:]]|$)'
     # The common save dialog remembers the folder the removal list was saved in.
     '^\+[KV] HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32(\\|[[:blank:]]|$)'
 )
