@@ -18,6 +18,7 @@
 #include "shell/modRegistry.h"
 #include "ui/Animation.h"
 #include "ui/ComboBox.h"
+#include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/Menu.h"
 #include "ui/ScopeGuards.h"
@@ -40,7 +41,10 @@ constexpr int TabH = 150;
 constexpr int X = TabX + 7;   // the pages' left edge
 constexpr int Y = TabY + 20;  // the pages' top edge
 constexpr int PW = TabW - 14;
-constexpr int ColW = 78;      // the type boxes in three columns
+// The type boxes in three columns, the first widest for "MSCREATE.DIR files": the check mark takes
+// more of a box at 200% than its text's dialog units allow for.
+constexpr std::array<int, 3> ColX{3, 89, 169};
+constexpr std::array<int, 3> ColW{84, 78, 74};
 constexpr int ListW = PW - 58;
 constexpr int SideX = X + ListW + 6;
 constexpr int ButtonX = TabX + TabW + 7;
@@ -52,7 +56,8 @@ constexpr int StatusBarRoom = 14;
 constexpr int DesignH = DriveY + 14 + 6 + StatusBarRoom;
 
 constexpr ui::ControlSpec typeBox(int id, const char* text, int index) {
-    return ui::checkBox(id, text, X + 8 + (index % 3) * ColW, Y + 12 + (index / 3) * 12, ColW - 2);
+    const auto column = static_cast<std::size_t>(index % 3);
+    return ui::checkBox(id, text, X + ColX[column], Y + 12 + (index / 3) * 12, ColW[column]);
 }
 constexpr ui::ControlSpec oneColumnList(int id, int y, int height) {
     ui::ControlSpec desc = ui::listView(id, X, y, ListW, height, true);
@@ -155,7 +160,7 @@ constexpr std::array<ui::MenuItemSpec, 4> ScanMenu{{
     {0, IDM_CLEAN_DUPLICATEFILES, "Scan for &duplicate files"},
     {0, IDM_CLEAN_DLLFILES, "Scan for unused DLL files"},
 }};
-// How far the pointer moves down so that it rests on the tab's own entry of the menu.
+// How far the pointer moves down, at 100% scaling, so that it rests on the tab's own entry of the menu.
 constexpr std::array<int, 4> PointerDrop{22, 40, 55, 74};
 
 struct Flag {
@@ -218,12 +223,8 @@ constexpr std::array<HelpText, 28> HelpTexts{{
 // The window itself and the frames show the idle text.
 constexpr const char* IdleText = "Select the type of files or folders you want to scan for, and click on Scan Now";
 
-int twipsToPixels(int twips, int axis) {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, axis) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    return MulDiv(twips, dpi, 1440);
-}
+// An inch is 1440 twips, whatever the monitor's scaling.
+int twipsToPixels(HWND window, int twips) { return MulDiv(twips, static_cast<int>(ui::dpiOf(window)), 1440); }
 
 // Shows the walk's folder in the status panel and lets the list grow while rows come in.
 class ScanStatus final : public ScanProgress {
@@ -312,6 +313,7 @@ void frmSysCleanUp::onCreate() {
     GetWindowRect(hwnd(), &frame);
     designSize_ = {frame.right - frame.left, frame.bottom - frame.top};
     scanHeight_ = MulDiv(designSize_.cy, 6645, 5145);
+    dpi_ = ui::dpiOf(hwnd());
     tabs.setCurrent(0);
     showPage(0);
     setDefaultButton(IDC_CLEAN_CMDSCAN);
@@ -363,10 +365,10 @@ void frmSysCleanUp::openScanMenu() {
     kind_ = ResultKind::JunkFiles;
     const int tab = std::clamp(ui::TabControl(hwnd(), IDC_CLEAN_TABFILELIST).current(), 0, 3);
     POINT pointer{};
-    if (GetCursorPos(&pointer)) SetCursorPos(pointer.x, pointer.y + PointerDrop[static_cast<std::size_t>(tab)]);
+    if (GetCursorPos(&pointer)) SetCursorPos(pointer.x, pointer.y + ui::scaled(hwnd(), PointerDrop[static_cast<std::size_t>(tab)]));
     SetForegroundWindow(hwnd());
     const RECT button = ui::Control(hwnd(), IDC_CLEAN_CMDSCAN).bounds();
-    POINT at{button.left + twipsToPixels(670, LOGPIXELSX), button.top + twipsToPixels(370, LOGPIXELSY)};
+    POINT at{button.left + twipsToPixels(hwnd(), 670), button.top + twipsToPixels(hwnd(), 370)};
     ClientToScreen(hwnd(), &at);
     const int chosen = TrackPopupMenu(scanMenu_.get(), TPM_CENTERALIGN | TPM_LEFTBUTTON | TPM_RETURNCMD, at.x, at.y, 0,
                                       hwnd(), nullptr);
@@ -654,9 +656,19 @@ std::optional<LRESULT> frmSysCleanUp::onMessage(UINT msg, WPARAM wp, LPARAM lp) 
                 return brush;
             break;
         case WM_DESTROY: useStatusHelp(nullptr); break;
+        case ui::DpiChangedMessage: followScaling(HIWORD(wp)); break;  // the dialog manager scales the rest
         default: break;
     }
     return Dialog::onMessage(msg, wp, lp);
+}
+
+// The sizes kept in pixels, which bound the window's size, follow a move to a monitor of another scaling.
+void frmSysCleanUp::followScaling(UINT dpi) {
+    if (dpi_ == 0 || dpi == 0) return;
+    const auto grow = [&](LONG pixels) { return MulDiv(pixels, static_cast<int>(dpi), static_cast<int>(dpi_)); };
+    designSize_ = {grow(designSize_.cx), grow(designSize_.cy)};
+    scanHeight_ = grow(scanHeight_);
+    dpi_ = dpi;
 }
 
 void frmSysCleanUp::onClose() { close(); }

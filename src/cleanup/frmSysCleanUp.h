@@ -39,6 +39,7 @@ private:
     void onCreate() override;
     void onCommand(int id, int code, HWND control) override;
     std::optional<LRESULT> onNotify(const NMHDR& header) override;
+    void followScaling(UINT dpi);
     std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
     void onSize(int width, int height) override;
     void onClose() override;
@@ -90,6 +91,7 @@ private:
     ui::StatusHelp help_;
     SIZE designSize_{};     // the window before the first scan, in pixels
     int scanHeight_ = 0;    // its height once a scan has shown the list
+    UINT dpi_ = 0;          // the scaling those two were measured at
     bool listShown_ = false;
     bool scanning_ = false;
     bool removing_ = false;

@@ -128,8 +128,7 @@ void frmMain::onCreate() {
     ui::createControls(hwnd(), Controls);
     HWND bar = ui::createControl(hwnd(), ui::statusBar(IDC_MAIN_STAFRMMAIN, false), ui::DialogUnits::of(hwnd()), font());
     staFrmMain_ = ui::StatusBar(bar);
-    const std::array<int, 3> panels{ui::StatusBar::fill, 90, 80};
-    staFrmMain_.setPanels(panels);
+    setStatusPanels();
     staFrmMain_.setText(0, "Ready");
     cmbDrives_ = ui::ComboBox(hwnd(), IDC_MAIN_CMBDRIVES);
 
@@ -150,6 +149,14 @@ void frmMain::onCreate() {
     showDateAndTime();
     SetTimer(hwnd(), ClockTimer, 1000, nullptr);
 }
+
+// The date and the time, in pixels at 100% scaling: the bar scales them.
+void frmMain::setStatusPanels() {
+    const std::array<int, 3> panels{ui::StatusBar::fill, 90, 80};
+    staFrmMain_.setPanels(panels);
+}
+
+void frmMain::onDpiChanged() { setStatusPanels(); }
 
 void frmMain::fillDrives() {
     cmbDrives_.clear();

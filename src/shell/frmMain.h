@@ -29,6 +29,8 @@ private:
     void onTimer(UINT_PTR id) override;
     void onClose() override;
     void onDestroy() override;
+    void onDpiChanged() override;
+    void setStatusPanels();
     std::optional<LRESULT> onMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
     void fillDrives();

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/win32/Utf.h"
+#include "ui/Dpi.h"
 
 namespace quillon::ui {
 
@@ -17,15 +18,16 @@ void StatusBar::setPanels(std::span<const int> widths) const {
     if (widths.empty() || widths.size() > maxPanels) return;
     RECT client{};
     GetClientRect(hwnd(), &client);
+    const UINT dpi = dpiOf(hwnd());
     int fixed = 0;
     for (int w : widths) {
-        if (w != fill) fixed += w;
+        if (w != fill) fixed += scaled(w, dpi);
     }
     const int rest = client.right - fixed > 0 ? client.right - fixed : 0;
     std::vector<int> edges;  // the bar wants the right edge of each panel
     int edge = 0;
     for (size_t i = 0; i < widths.size(); ++i) {
-        edge += widths[i] == fill ? rest : widths[i];
+        edge += widths[i] == fill ? rest : scaled(widths[i], dpi);
         edges.push_back(i + 1 == widths.size() && widths[i] == fill ? -1 : edge);
     }
     send(SB_SETPARTS, edges.size(), edges.data());

@@ -15,8 +15,9 @@ public:
     // A panel width that takes whatever the fixed panels leave.
     static constexpr int fill = -1;
 
-    // Panel widths in pixels, left to right; at most one may be `fill`. Call again after the
-    // parent changed size (see fit) when a panel fills.
+    // Panel widths in pixels at 100% scaling, left to right, scaled to the bar's monitor; at most
+    // one may be `fill`. Call again after the parent changed size (see fit) when a panel fills,
+    // and after a change of scaling.
     void setPanels(std::span<const int> widths) const;
     int panelCount() const noexcept { return static_cast<int>(send(SB_GETPARTS)); }
     void setText(int panel, std::string_view text) const;

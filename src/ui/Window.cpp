@@ -1,6 +1,7 @@
 #include "ui/Window.h"
 
 #include "ui/Control.h"
+#include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/StatusHelp.h"
 #include "platform/win32/Utf.h"
@@ -62,6 +63,7 @@ bool Window::create(const WindowSpec& desc) {
         return false;
     }
     menu.release();
+    dpi_ = dpiOf(h);
     if (desc.icon) {
         SendMessageW(h, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(desc.icon));
         SendMessageW(h, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(desc.icon));
@@ -148,6 +150,29 @@ std::optional<LRESULT> Window::onSetCursor(HWND under, LPARAM lp) {
     return std::nullopt;
 }
 
+// A window built from code is not scaled by the system (dialogs are): its font and every child
+// grow or shrink by the ratio of the scalings, and it takes the rectangle the system suggests.
+void Window::followDpi(UINT dpi, const RECT& suggested) {
+    if (dpi_ == 0 || dpi == dpi_) return;
+    LOGFONTW description{};
+    if (font_ && GetObjectW(font_.get(), sizeof description, &description)) {
+        description.lfHeight = MulDiv(description.lfHeight, static_cast<int>(dpi), static_cast<int>(dpi_));
+        if (win32::FontHandle larger(CreateFontIndirectW(&description)); larger) {
+            applyFont(hwnd_, larger.get());
+            font_ = std::move(larger);
+        }
+    }
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r = Control(child).bounds();
+        const auto grow = [&](LONG v) { return MulDiv(v, static_cast<int>(dpi), static_cast<int>(dpi_)); };
+        MoveWindow(child, grow(r.left), grow(r.top), grow(r.right - r.left), grow(r.bottom - r.top), TRUE);
+    }
+    dpi_ = dpi;
+    SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    onDpiChanged();
+}
+
 LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) noexcept {
     Window* self = nullptr;
     if (msg == WM_NCCREATE) {
@@ -159,6 +184,10 @@ LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) n
     std::optional<LRESULT> handled;
     if (self) {
         try {
+            if (msg == DpiChangedMessage) {
+                self->followDpi(HIWORD(wp), *reinterpret_cast<const RECT*>(lp));
+                return 0;
+            }
             handled = self->dispatch(msg, wp, lp);
         } catch (...) {
             handled.reset();  // a failing handler is passed over; the default handling runs

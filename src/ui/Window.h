@@ -67,6 +67,8 @@ protected:
     virtual void onTimer(UINT_PTR id);
     virtual void onClose();     // default: destroy the window
     virtual void onDestroy() {}
+    // After the window moved to a monitor of another scaling and its children followed.
+    virtual void onDpiChanged() {}
 
 private:
     friend class Dialog;
@@ -79,11 +81,13 @@ private:
     // What both thunks do before the handlers: help texts, the hourglass, the font.
     std::optional<LRESULT> dispatch(UINT msg, WPARAM wp, LPARAM lp);
     std::optional<LRESULT> onSetCursor(HWND under, LPARAM lp);
+    void followDpi(UINT dpi, const RECT& suggested);
 
     HWND hwnd_ = nullptr;
     win32::FontHandle font_;
     StatusHelp* help_ = nullptr;
     int waitDepth_ = 0;
+    UINT dpi_ = 0;
 };
 
 }  // namespace quillon::ui

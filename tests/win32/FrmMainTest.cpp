@@ -9,6 +9,7 @@
 #include "support/FakeMachine.h"
 #include "support/RecordingOperations.h"
 #include "ui/ComboBox.h"
+#include "ui/Dpi.h"
 #include "ui/Menu.h"
 #include "ui/StatusBar.h"
 
@@ -50,12 +51,12 @@ TEST(MainWindow, ShowsDrivesListsAndToolsStartsItsOperationsAndStoresTheDriveAtC
     EXPECT_EQ(scanDate.text(), "This drive was last scanned on 3/4/2026 9:08:07 AM");
     const ui::StatusBar bar(window.hwnd(), IDC_MAIN_STAFRMMAIN);
     EXPECT_EQ(bar.text(1) + " " + bar.text(2), "1/1/2026 12:00:00 PM");
-    // The first panel takes what the fixed ones leave.
+    // The first panel takes what the fixed ones leave, the date's and the time's at the display's scaling.
     int firstEdge = 0;
     RECT client{};
     SendMessageA(bar.hwnd(), SB_GETPARTS, 1, reinterpret_cast<LPARAM>(&firstEdge));
     GetClientRect(bar.hwnd(), &client);
-    EXPECT_EQ(firstEdge, client.right - 170);
+    EXPECT_EQ(firstEdge, client.right - ui::scaled(bar.hwnd(), 170));
 
     // The recent removal lists that still exist replace the empty entry.
     const ui::Menu uninstall(GetSubMenu(GetMenu(window.hwnd()), 1));

@@ -1,8 +1,10 @@
 #include "platform/win32/Win32Desktop.h"
 
 #include <windows.h>
+#include <shellapi.h>
 #include <tlhelp32.h>
 
+#include "platform/win32/CommandLineSplit.h"
 #include "platform/win32/Conversions.h"
 #include "platform/win32/Handles.h"
 #include "platform/win32/Utf.h"
@@ -105,18 +107,24 @@ std::vector<std::string> Win32Desktop::modules(std::uint32_t processId) {
     return out;
 }
 
+// Through the shell rather than CreateProcess: a program whose manifest asks for administrator
+// rights then gets the elevation prompt instead of failing with ERROR_ELEVATION_REQUIRED, and the
+// process handle still comes back for the wait.
 Status Win32Desktop::startProgram(std::string_view commandLine, bool wait) {
-    std::wstring line = wide(commandLine);  // CreateProcessW may write into its command line
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNORMAL;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return lastStatus();
+    const std::wstring line = wide(commandLine);
+    const SplitCommandLine split = splitCommandLine(line);
+    const std::wstring program(split.program);
+    const std::wstring parameters(split.parameters);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.lpFile = program.c_str();
+    info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExW(&info)) return lastStatus();
     const KernelHandle process(info.hProcess);
-    const KernelHandle thread(info.hThread);
-    return wait ? waitHandlingMessages(process.get()) : Status::Ok;
+    // No handle when the shell handed the start to a running program: nothing to wait for.
+    return wait && process ? waitHandlingMessages(process.get()) : Status::Ok;
 }
 
 std::unique_ptr<InstanceToken> Win32Desktop::claimInstance(std::string_view name) {
