@@ -51,7 +51,7 @@ bool writeList(bench::BenchFiles& files, const std::string& path, int vendor, in
 template <typename Step>
 double best(Step step) {
     double fastest = 1e9;
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 21; ++i) {
         const auto start = std::chrono::steady_clock::now();
         step();
         fastest = std::min(fastest, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());

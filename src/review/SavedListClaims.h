@@ -39,11 +39,12 @@ private:
     };
     using Claim = std::pair<Part*, std::uint32_t>;  // part, entry
 
-    static void hashInto(Part& part, std::string folded);
+    static void hashInto(Part& part, std::string spelling);
     bool readClaims(FileSystem& files, RunContext& run, const std::string& path, std::vector<Claim>& found);
-    // Probes `part` with every prefix of `folded` that ends before a "\" (and the whole of it).
-    static void probePrefixes(Part& part, std::string_view folded, std::vector<Claim>& found);
-    static void probe(Part& part, std::string_view folded, std::uint64_t hash, std::vector<Claim>& found);
+    // Probes `part` with `prefix` and every part of `raw` that ends before a "\" (and the whole of it).
+    static void probePrefixes(Part& part, std::string_view prefix, std::string_view raw, std::vector<Claim>& found);
+    static void probe(Part& part, std::string_view prefix, std::string_view raw, std::uint64_t hash,
+                      std::vector<Claim>& found);
     std::string claim(const Part& part, std::size_t index) const;
 
     std::vector<std::string> lists_;
