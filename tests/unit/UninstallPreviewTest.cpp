@@ -41,7 +41,7 @@ struct World {
 
     World() {
         for (const char* file : {"C:\\Vendor\\One\\one.exe", "C:\\Vendor\\Two\\two.exe", "C:\\Vendor\\common.dll",
-                                 "C:\\Apps\\one.exe", "C:\\Apps\\late.txt", "C:\\Apps\\run.dll"})
+                                 "C:\\Apps\\one.exe", "C:\\Apps\\late.txt", "C:\\Apps\\run.dll", "C:\\Отдел\\Sub\\a.txt"})
             m.files.addFile(file, "x");
         m.files.setLastWrite("C:\\Apps\\late.txt", {2026, 12, 2});  // the rest are older than the lists
         m.files.addFolder("C:\\Work");
@@ -52,14 +52,14 @@ struct World {
         m.registry.setValue(Hive::LocalMachine, "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs",
                             "C:\\Vendor\\common.dll", count(2));
         m.registry.setValue(Hive::CurrentUser, "Environment", "Path", {RegType::ExpandSz, "C:\\Win;C:\\One;C:\\X"});
-        list(One, {"C:\\Vendor\\", "C:\\Apps\\one.exe", "C:\\Apps\\late.txt", "C:\\Apps\\gone.txt", "C:\\Apps\\run.dll",
+        list(One, {"C:\\Vendor\\", "C:\\Отдел\\", "C:\\Apps\\one.exe", "C:\\Apps\\late.txt", "C:\\Apps\\gone.txt", "C:\\Apps\\run.dll",
                    "C:\\Windows"},
              {"HKEY_LOCAL_MACHINE\\Software\\One", "HKEY_LOCAL_MACHINE\\Software\\Vendor", "HKEY_LOCAL_MACHINE\\Software",
               "HKEY_LOCAL_MACHINE\\Software\\Gone"},
              {"load=one.exe" + S + " " + S, "run=gone" + S + " " + S},
              {valueLine(SharedDlls, "C:\\Vendor\\common.dll", "added", count(1), std::nullopt),
               valueLine("HKEY_CURRENT_USER\\Environment", "Path", "changed", {RegType::ExpandSz, "C:\\Win;C:\\One"}, RegValue{RegType::ExpandSz, "C:\\Win"})});
-        list(Two, {"C:\\Vendor\\Two\\"}, {"HKEY_LOCAL_MACHINE\\Software\\Vendor\\Two"}, {},
+        list(Two, {"C:\\Vendor\\Two\\", "c:\\ОТДЕЛ\\sub\\"}, {"HKEY_LOCAL_MACHINE\\Software\\Vendor\\Two"}, {},
              {valueLine(SharedDlls, "C:\\Vendor\\common.dll", "changed", count(2), count(1))});
     }
     void list(const char* path, const Lines& files, const Lines& keys, const Lines& lines, const Lines& values) {
@@ -82,6 +82,7 @@ TEST(UninstallPreview, EachEntryIsClassifiedBesideTheOtherSavedLists) {
     using enum PreviewClass;
     const Found expected = {
         {"C:\\Vendor\\", {Shared, false}},
+        {"C:\\Отдел\\", {Shared, false}},  // the same folder in another case, beyond ASCII
         {"C:\\Apps\\one.exe", {Present, true}},
         {"C:\\Apps\\late.txt", {Changed, false}},
         {"C:\\Apps\\gone.txt", {Gone, false}},
@@ -97,7 +98,7 @@ TEST(UninstallPreview, EachEntryIsClassifiedBesideTheOtherSavedLists) {
         {"HKEY_CURRENT_USER\\Environment\\[Path]", {Changed, false}},
     };
     EXPECT_EQ(found, expected);
-    EXPECT_NE(w.m.prompter.messages().at(0).text.find("Also in another saved list: 3"), std::string::npos);
+    EXPECT_NE(w.m.prompter.messages().at(0).text.find("Also in another saved list: 4"), std::string::npos);
 }
 
 // Ticking everything: from the menu shared and changed entries go too; from the command line they
