@@ -1,7 +1,8 @@
 // scale_probe first DRIVE-ENTRY                 the first start, then the drive to scan chosen
 // scale_probe update ROOT\ WORK\                the bare walk, then Quillon's "Update database"
-// scale_probe find ROOT\ WORK\ ROWS             the bare walk, then Quillon's "Find changes" until
+// scale_probe find ROOT\ WORK\ ROWS QWORK\      the bare walk, then Quillon's "Find changes" until
 //                                               its viewer lists ROWS file rows and their total size
+//                                               (QWORK: Quillon's own work folder, watched meanwhile)
 // Each step is timed from outside, against the real Quillon.exe of the prefix, with the bare walk
 // of the same drive just before it; then the same run goes again inside this process through the
 // real adapters and the real message pump, timed port by port (its own snapshots, in WORK).
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "BareFolderWalk.h"
 #include "QuietRun.h"
@@ -129,6 +131,14 @@ void item(const char* what, double seconds, const char* note = "") {
     std::printf("  %-28s %8.2f s  %s\n", what, seconds, note);
 }
 
+// The program's visible top-level window of that caption, or null. Asked rarely and by one call:
+// under Wine every window call is a round trip to the server the measured program also waits on,
+// and the kit's thorough search of every window, made often, slowed the program down several times.
+HWND topWindow(const RunningProgram& program, const wchar_t* caption) {
+    HWND window = FindWindowW(nullptr, caption);
+    return window && e2e::processOf(window) == program.id() && IsWindowVisible(window) ? window : nullptr;
+}
+
 int first(const std::string& driveEntry) {
     if (const auto started = e2e::firstStart(); !started) {
         std::printf("error: %s\n", started.message());
@@ -148,7 +158,8 @@ int update(const std::string& root, const std::string& work) {
     {
         const Stopwatch watch;
         const RunningProgram program("\\u");
-        HWND box = program.window("Scan complete", IDC_UPDATE_CMDOK, StepTimeoutMs);
+        HWND box = nullptr;
+        while (!(box = topWindow(program, L"Scan complete")) && watch.seconds() < StepTimeoutMs / 1000.0) Sleep(100);
         seconds = watch.seconds();
         if (!box) {
             std::printf("error: %s\n", program.noWindow("Scan complete").message());
@@ -186,7 +197,7 @@ int update(const std::string& root, const std::string& work) {
     return outcome == snapshot::UpdateOutcome::Completed ? 0 : 1;
 }
 
-int find(const std::string& root, const std::string& work, int rows) {
+int find(const std::string& root, const std::string& work, int rows, const std::string& programWork) {
     const double bare = bareWalk(root, work);
     std::size_t peakBeforeViewer = 0, peak = 0;
     double toViewer = 0, toLastRow = 0;
@@ -194,8 +205,22 @@ int find(const std::string& root, const std::string& work, int rows) {
     {
         const Stopwatch watch;
         const RunningProgram program("\\f");
-        HWND viewer = program.window("Changes found  -Quillon", IDC_FOUND_LBLFILESIZE, StepTimeoutMs);
+        // When each work file first shows in the program's work folder: the real step's phases.
+        const char* const marks[] = {"0current.qdb", "current.qdb", "dbase.qdb", "changes.qdb", "sysChanges.qdb",
+                                     "hkcutmp.qdb", "hkcuchanges.qdb", "hkcuvalues.qdb"};
+        std::vector<double> seen(std::size(marks), -1);
+        HWND viewer = nullptr;
+        while (!viewer && watch.seconds() < StepTimeoutMs / 1000.0) {
+            for (std::size_t m = 0; m < seen.size(); ++m)
+                if (seen[m] < 0 && e2e::exists(programWork + marks[m])) seen[m] = watch.seconds();
+            viewer = topWindow(program, L"Changes found  -Quillon");
+            if (!viewer) Sleep(100);
+        }
         toViewer = watch.seconds();
+        std::printf("the real step, as its work files appear:");
+        for (std::size_t m = 0; m < seen.size(); ++m)
+            if (seen[m] >= 0) std::printf(" %s %.1f s,", marks[m], seen[m]);
+        std::printf(" the viewer %.1f s\n", toViewer);
         if (!viewer) {
             std::printf("error: %s\n", program.noWindow("the viewer").message());
             return 1;
@@ -254,7 +279,7 @@ int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "first" && argc == 3) return quillon::bench::first(argv[2]);
     if (command == "update" && argc == 4) return quillon::bench::update(argv[2], argv[3]);
-    if (command == "find" && argc == 5) return quillon::bench::find(argv[2], argv[3], std::atoi(argv[4]));
-    std::printf("usage: scale_probe first DRIVE-ENTRY | update ROOT\\ WORK\\ | find ROOT\\ WORK\\ ROWS\n");
+    if (command == "find" && argc == 6) return quillon::bench::find(argv[2], argv[3], std::atoi(argv[4]), argv[5]);
+    std::printf("usage: scale_probe first DRIVE-ENTRY | update ROOT\\ WORK\\ | find ROOT\\ WORK\\ ROWS QWORK\\\n");
     return 2;
 }
