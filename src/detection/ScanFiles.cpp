@@ -18,9 +18,30 @@ std::string changesPath(std::string_view workFolder) { return std::string(workFo
 
 std::string configChangesPath(std::string_view workFolder) { return std::string(workFolder) + "sysChanges.qdb"; }
 
+namespace {
+
+using Action = FileFault::Action;
+
+// A drive of a million entries has a scan of a million lines: copied whole, not line by line.
+std::optional<FileFault> copyWhole(FileSystem& files, const std::string& source, std::string_view target) {
+    // The copy takes the source's attributes: a hidden copy left by a run that broke off would refuse this one.
+    removeLeftover(files, target);
+    const Status copied = files.copyFile(source, target, true);
+    if (succeeded(copied)) return std::nullopt;
+    // A source that does not read to its end is what failed; otherwise the target could not be written.
+    std::unique_ptr<TextReader> in;
+    Status read = files.openRead(source, in);
+    for (std::string line; succeeded(read) && in->readLine(line);) {}
+    if (succeeded(read)) read = in->status();
+    if (!succeeded(read)) return FileFault{Action::Read, source, read};
+    return FileFault{Action::Write, std::string(target), copied};
+}
+
+}  // namespace
+
 std::optional<FileFault> mergeFiles(FileSystem& files, const std::vector<std::string>& sources,
                                    std::string_view target) {
-    using Action = FileFault::Action;
+    if (sources.size() == 1) return copyWhole(files, sources.front(), target);
     std::unique_ptr<TextWriter> out;
     if (const Status s = files.openWrite(target, WriteMode::Create, out); !succeeded(s))
         return FileFault{Action::Write, std::string(target), s};

@@ -19,9 +19,10 @@ std::string mergedSnapshotPath(std::string_view workFolder);                // "
 std::string changesPath(std::string_view workFolder);                       // "changes.qdb"
 std::string configChangesPath(std::string_view workFolder);                 // "sysChanges.qdb"
 
-// Writes `target` afresh with the lines of each source in order. A source that cannot be
-// read in full is a fault like a target that cannot be written: the merge would stand for
-// less than its sources hold. The target is then left for the caller to delete.
+// Writes `target` afresh with the lines of each source in order (a single source copied whole,
+// which reads the same). A source that cannot be read in full is a fault like a target that
+// cannot be written: the merge would stand for less than its sources hold. The target is then
+// left for the caller to delete.
 [[nodiscard]] std::optional<FileFault> mergeFiles(FileSystem& files, const std::vector<std::string>& sources,
                                                   std::string_view target);
 

@@ -1,5 +1,6 @@
 #include "detection/frmFindingChanges.h"
 
+#include <algorithm>
 #include <array>
 
 #include "app/resource.h"
@@ -39,7 +40,9 @@ frmFindingChanges::frmFindingChanges(Ports& ports, std::string driveToken, FindF
 
 void frmFindingChanges::onCreate() {
     ui::createControls(hwnd(), Controls);
-    ui::ProgressBar(hwnd(), IDC_FINDING_PRGFINDING).setRange(0, 100);
+    maximum_ = 100;
+    position_ = 0;
+    ui::ProgressBar(hwnd(), IDC_FINDING_PRGFINDING).setRange(0, maximum_);
     stop_.clear();
     SetTimer(hwnd(), StartTimer, 1000, nullptr);
 }
@@ -84,13 +87,22 @@ void frmFindingChanges::onClose() {
     ShowWindow(hwnd(), SW_HIDE);
 }
 
-void frmFindingChanges::setMaximum(int maximum) { ui::ProgressBar(hwnd(), IDC_FINDING_PRGFINDING).setRange(0, maximum); }
+void frmFindingChanges::setMaximum(int maximum) {
+    maximum_ = maximum;
+    position_ = std::clamp(position_, 0, maximum_);
+    ui::ProgressBar(hwnd(), IDC_FINDING_PRGFINDING).setRange(0, maximum);
+}
 
-void frmFindingChanges::setValue(int value) { ui::ProgressBar(hwnd(), IDC_FINDING_PRGFINDING).setPosition(value); }
+void frmFindingChanges::setValue(int value) {
+    position_ = std::clamp(value, 0, maximum_);
+    showPosition();
+}
 
 void frmFindingChanges::advance(int by) {
-    const ui::ProgressBar bar(hwnd(), IDC_FINDING_PRGFINDING);
-    bar.setPosition(bar.position() + by);
+    position_ = std::clamp(position_ + by, 0, maximum_);
+    if (barThrottle_.due(GetTickCount())) showPosition();
 }
+
+void frmFindingChanges::showPosition() const { ui::ProgressBar(hwnd(), IDC_FINDING_PRGFINDING).setPosition(position_); }
 
 }  // namespace quillon::detection

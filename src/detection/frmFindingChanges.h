@@ -34,6 +34,7 @@ private:
     void advance(int by) override;
 
     void runFindChanges();
+    void showPosition() const;
 
     Ports& ports_;
     std::string driveToken_;
@@ -42,6 +43,11 @@ private:
     ui::StopFlag stop_;
     bool running_ = false;
     FindOutcome outcome_ = FindOutcome::Stopped;
+    // The bar's range and place kept here: the comparison advances it at every folder, and under
+    // Wine each repaint of the bar costs most of a millisecond, so it is redrawn only now and then.
+    int maximum_ = 100;
+    int position_ = 0;
+    ui::PumpThrottle barThrottle_;
 };
 
 }  // namespace quillon::detection

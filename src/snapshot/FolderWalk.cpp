@@ -14,7 +14,7 @@ public:
         : progress_(progress), filter_(filter), out_(out) {}
 
     shell::WalkStep openFolder(const std::string& folder) {
-        progress_.showStep(folder);
+        progress_.showFolder(folder);
         line_.assign(folder) += '{';
         return written(out_.writeLine(line_));
     }

@@ -7,8 +7,10 @@ namespace quillon::snapshot {
 class UpdateProgress {
 public:
     virtual ~UpdateProgress() = default;
-    // The folder being walked, or the text of the step at hand.
+    // The text of the step at hand.
     virtual void showStep(std::string_view text) = 0;
+    // The folder being walked: one call per folder, which a window may show only now and then.
+    virtual void showFolder(std::string_view folder) { showStep(folder); }
     // A drive's new snapshot is in place in the data folder.
     virtual void driveCompleted() = 0;
 };

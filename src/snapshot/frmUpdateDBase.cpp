@@ -105,6 +105,10 @@ void frmUpdateDBase::onClose() {
 
 void frmUpdateDBase::showStep(std::string_view text) { ui::Control(hwnd(), IDC_UPDATE_LBLCURRENTDIR).setText(text); }
 
+void frmUpdateDBase::showFolder(std::string_view folder) {
+    if (folderThrottle_.due(GetTickCount())) showStep(folder);
+}
+
 void frmUpdateDBase::driveCompleted() {
     if (driveCompleted_) driveCompleted_();
 }

@@ -30,6 +30,7 @@ private:
     void onClose() override;
 
     void showStep(std::string_view text) override;
+    void showFolder(std::string_view folder) override;
     void driveCompleted() override;
 
     void runUpdate();
@@ -39,6 +40,8 @@ private:
     std::string driveToken_;
     UpdateFolders folders_;
     std::function<void()> driveCompleted_;
+    // A drive of 50,000 folders would set the label 50,000 times, a second of the update under Wine.
+    ui::PumpThrottle folderThrottle_;
     ui::StopFlag stop_;
     bool running_ = false;
     UpdateOutcome outcome_ = UpdateOutcome::Cancelled;

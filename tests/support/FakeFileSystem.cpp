@@ -390,6 +390,8 @@ Status FakeFileSystem::copyFile(std::string_view from, std::string_view to, bool
     if (!src.entry) return src.status;
     if (src.entry->folder()) return Status::AccessDenied;
     if (src.entry->held) return Status::SharingViolation;
+    if (const auto failure = injectedFailure(failingReads_, from)) return *failure;
+    if (const auto failure = injectedFailure(failingWrites_, to)) return *failure;
     if (!dst.entry && dst.folder.empty()) return dst.status;
     if (dst.entry && !replace) return Status::FileExists;
     if (dst.entry && (dst.entry->folder() || (dst.entry->attributes & (FileAttr::Hidden | FileAttr::ReadOnly))))

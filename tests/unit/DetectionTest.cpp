@@ -66,6 +66,27 @@ TEST_F(Detection, FileComparisonRecordsOnlyWhatIsNew) {
     }
 }
 
+// One drive's snapshot is copied whole for the comparison: a hidden copy a broken run left is replaced,
+// and a copy that fails names the file at fault.
+TEST_F(Detection, OneDrivesSnapshotCopyReplacesALeftoverAndNamesTheFileThatFailed) {
+    struct Row { const char* what; std::string failing; bool reading; std::string said; };
+    const Row rows[] = {
+        {"a hidden leftover", "", false, ""},
+        {"the snapshot unreadable", "W:\\Data\\Cdbase.qdb", true, "Quillon could not read W:\\Data\\Cdbase.qdb: access was denied."},
+        {"the work folder full", "W:\\dbase.qdb", false, "Quillon could not write W:\\dbase.qdb: the disk is full."},
+    };
+    for (const Row& r : rows) {
+        fakes::FakeFileSystem fs;
+        fs.addFile("W:\\Data\\Cdbase.qdb", crlfText({"C:\\{", "a", "}"}), FileAttr::Hidden);
+        fs.addFile(currentScanPath(Work), crlfText({"C:\\{", "A", "b", "}"}));
+        fs.addFile(mergedSnapshotPath(Work), "C:\\{\r\nb\r\n}\r\n", FileAttr::Hidden);
+        if (!r.failing.empty()) r.reading ? fs.failReadsUnder(r.failing) : fs.failWritesUnder(r.failing);
+        const StepEnd end = compareDriveScan(fs, run, progress, Work, "W:\\Data\\", {"C:"});
+        EXPECT_EQ(end.fault ? faultSentence(*end.fault) : "", r.said) << r.what;
+        EXPECT_EQ(fs.content(changesPath(Work)), r.said.empty() ? crlfText({"C:\\{", "b", "}"}) : "") << r.what;
+    }
+}
+
 TEST_F(Detection, ConfigComparisonFindsAddedAndReplacedLinesInASectionPerFileWhoseComparisonIsOn) {
     struct Row { const char* name; Lines snapshot, config, added, replaced; };
     const Row rows[] = {
