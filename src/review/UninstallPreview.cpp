@@ -9,7 +9,6 @@
 #include "review/UninstallFromDataFile.h"
 #include "review/ValueRows.h"
 #include "shell/RemovalGuard.h"
-#include "shell/UserFiles.h"
 #include "shell/modRegistry.h"
 
 namespace quillon::review {
@@ -58,12 +57,9 @@ public:
         if (!succeeded(ports_.files.info(e.item, info))) return set(e, PreviewClass::Gone);
         if (std::string holder = inUse_.holder(e.item); !holder.empty()) return set(e, PreviewClass::InUse, "in use by " + holder);
         if (std::string claim = in_.others.ofPath(e.index); !claim.empty()) return shared(e, claim);
-        if (!(info.attributes & FileAttr::Directory)) {
-            if (info.lastWrite > in_.saved) return set(e, PreviewClass::Changed, "written after the list was saved");
-        } else if (const auto later = shell::findUserFiles(ports_.files, ports_.run, e.item, in_.saved); !later.files.empty()) {
-            return set(e, PreviewClass::Changed,
-                       "holds " + std::to_string(later.files.size()) + " file(s) written after the list was saved");
-        }
+        // A folder that also holds later files goes only in part: the door keeps those files or asks.
+        if (!(info.attributes & FileAttr::Directory) && info.lastWrite > in_.saved)
+            return set(e, PreviewClass::Changed, "written after the list was saved");
         set(e, PreviewClass::Present);
     }
 
