@@ -15,7 +15,7 @@ struct FakeFileSystem::Entry {
     std::string shortName{};       // the 8.3 alias, empty when there is none
     std::uint32_t attributes = 0;  // Directory on folders only
     DateTime lastWrite;
-    std::int64_t order = 0;  // listings follow it: the creation order unless staged
+    std::int64_t order = 0;  // listings follow it: the creation order
     std::string content{};
     std::optional<std::uint64_t> reportedSize{};
     bool held = false;  // by another program, sharing nothing
@@ -244,13 +244,6 @@ void FakeFileSystem::addFile(std::string_view path, std::string_view content, st
 void FakeFileSystem::setFileSize(std::string_view path, std::uint64_t size) { existing(path).reportedSize = size; }
 
 void FakeFileSystem::setLastWrite(std::string_view path, DateTime when) { existing(path).lastWrite = when; }
-
-void FakeFileSystem::setListingOrder(std::string_view folder, std::vector<std::string> names) {
-    const Lookup l = find(folder);
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (const auto e = get(l.key + "\\" + key(names[i])))
-            e->order = static_cast<std::int64_t>(i) - std::ssize(names);  // before any made
-}
 
 void FakeFileSystem::refuseListing(std::string_view folder) { existing(folder).refusesListing = true; }
 

@@ -1,7 +1,7 @@
 #pragma once
 // In-memory file system of paths and attributes that reads a path as Windows does (trailing
-// dots and spaces, short names, junctions), plus what tests stage: listing order, refused and
-// broken listings, files another program holds open, failing reads, writes and moves.
+// dots and spaces, short names, junctions), plus what tests stage: refused and broken listings,
+// files another program holds open, failing reads, writes and moves.
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -29,8 +29,6 @@ public:
     // The size the file reports, whatever its content; cleared when the file is written.
     void setFileSize(std::string_view path, std::uint64_t size);
     void setLastWrite(std::string_view path, DateTime when);
-    // Those of these names that exist first in listings, then the rest in the order they were made.
-    void setListingOrder(std::string_view folder, std::vector<std::string> names);
     void refuseListing(std::string_view folder);
     // Listings of the folder give `entries` entries ("." and ".." count) and then break off,
     // their status() saying `status`.

@@ -37,11 +37,6 @@ std::string join(std::string_view folder, std::string_view name) {
     return out + std::string(name);
 }
 
-std::string extensionKey(std::string_view extension) {
-    if (extension.starts_with('.')) extension.remove_prefix(1);
-    return toLowerAnsi(extension);
-}
-
 // A drive path or a UNC path must exist; anything else (a URL, a program found on the
 // search path) is the system's business.
 bool namesAFile(std::string_view file) {
@@ -70,10 +65,6 @@ bool matches(std::string_view name, std::string_view mask) {
 void FakeShell::setTempPath(std::string shortForm, std::string longForm) {
     shortToLong_.emplace_back(withoutBackslash(shortForm), withoutBackslash(longForm));
     tempShort_ = std::move(shortForm);
-}
-
-void FakeShell::setFileType(std::string_view extension, std::string typeName, int iconIndex) {
-    fileTypes_[extensionKey(extension)] = {std::move(typeName), iconIndex};
 }
 
 Status FakeShell::specialFolder(int csidl, std::string& path) {
@@ -232,10 +223,6 @@ Status FakeShell::fileType(std::string_view path, FileTypeInfo& out) {
     const std::string name = nameOf(p);
     const auto dot = name.rfind('.');
     std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
-    if (const auto it = fileTypes_.find(toLowerAnsi(extension)); it != fileTypes_.end()) {
-        out = it->second;
-        return Status::Ok;
-    }
     for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     out = {extension.empty() ? "File" : extension + " File", GenericFileIcon};
     return Status::Ok;
