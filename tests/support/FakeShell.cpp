@@ -115,23 +115,17 @@ Status FakeShell::removeItem(const std::string& path) {
     return files_.deleteFile(path);
 }
 
-Status FakeShell::copyItem(const std::string& from, const std::string& to) {
+// A folder is copied or moved item by item, and a moved one goes once it is empty.
+Status FakeShell::transferItem(const std::string& from, const std::string& to, bool move) {
     if (!isFolder(from)) {
+        if (move) return files_.moveFile(from, to, true);
         if (files_.openExclusive(from) == Status::SharingViolation) return Status::SharingViolation;
         return files_.copyFile(from, to, true);
     }
     if (!files_.exists(to)) files_.addFolder(to);
     for (const auto& child : files_.childNames(from))
-        if (const Status s = copyItem(join(from, child), join(to, child)); !succeeded(s)) return s;
-    return Status::Ok;
-}
-
-Status FakeShell::moveItem(const std::string& from, const std::string& to) {
-    if (!isFolder(from)) return files_.moveFile(from, to, true);
-    if (!files_.exists(to)) files_.addFolder(to);
-    for (const auto& child : files_.childNames(from))
-        if (const Status s = moveItem(join(from, child), join(to, child)); !succeeded(s)) return s;
-    return files_.removeFolder(from);
+        if (const Status s = transferItem(join(from, child), join(to, child), move); !succeeded(s)) return s;
+    return move ? files_.removeFolder(from) : Status::Ok;
 }
 
 // Copy, move and rename. The destination is a folder to put the items in when it ends in
@@ -149,8 +143,7 @@ Status FakeShell::transfer(const FileOperation& op) {
         if (startsWithNoCase(target + "\\", from + "\\")) return Status::InvalidParameter;
         const std::string parent = parentOf(target);
         if (!parent.empty() && !files_.exists(parent)) files_.addFolder(parent);
-        const Status s = op.kind == FileOpKind::Copy ? copyItem(from, target) : moveItem(from, target);
-        if (!succeeded(s)) return s;
+        if (const Status s = transferItem(from, target, op.kind != FileOpKind::Copy); !succeeded(s)) return s;
     }
     return Status::Ok;
 }

@@ -57,8 +57,7 @@ public:
 private:
     bool isFolder(const std::string& path) const;
     Status removeItem(const std::string& path);
-    Status copyItem(const std::string& from, const std::string& to);
-    Status moveItem(const std::string& from, const std::string& to);
+    Status transferItem(const std::string& from, const std::string& to, bool move);
     Status transfer(const FileOperation& op);
     std::vector<std::string> expand(const FileOperation& op) const;
 
