@@ -368,8 +368,6 @@ Status FakeFileSystem::openWrite(std::string_view path, WriteMode mode, std::uni
     if (entry->held) return Status::SharingViolation;
     if (mode == WriteMode::Create) entry->content.clear();
     entry->reportedSize.reset();
-    const std::uint32_t kept = mode == WriteMode::Create ? 0 : entry->attributes;
-    entry->attributes = storedAttributes(false, kept | FileAttr::Archive);
     entry->lastWrite = now_;
     // Unbuffered, so that an injected failure shows at the write that meets it.
     out = std::make_unique<BufferedWriter>(
@@ -385,9 +383,6 @@ Status FakeFileSystem::copyFile(std::string_view from, std::string_view to, bool
     if (src.entry->held) return Status::SharingViolation;
     if (!dst.entry && dst.folder.empty()) return dst.status;
     if (dst.entry && !replace) return Status::FileExists;
-    if (dst.entry && (dst.entry->folder() || (dst.entry->attributes & (FileAttr::Hidden | FileAttr::ReadOnly))))
-        return Status::AccessDenied;
-    if (dst.entry && dst.entry->held) return Status::SharingViolation;
     auto copy = std::make_shared<Entry>(*src.entry);
     copy->name = dst.entry ? dst.entry->name : dst.leaf;
     copy->order = dst.entry ? dst.entry->order : ++made_;

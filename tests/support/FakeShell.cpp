@@ -69,10 +69,7 @@ void FakeShell::setTempPath(std::string shortForm, std::string longForm) {
 
 Status FakeShell::specialFolder(int csidl, std::string& path) {
     const auto it = folders_.find(csidl);
-    if (it == folders_.end()) {
-        path.clear();
-        return Status::FileNotFound;
-    }
+    if (it == folders_.end()) return Status::FileNotFound;
     path = it->second;
     return Status::Ok;
 }
@@ -117,11 +114,7 @@ Status FakeShell::removeItem(const std::string& path) {
 
 // A folder is copied or moved item by item, and a moved one goes once it is empty.
 Status FakeShell::transferItem(const std::string& from, const std::string& to, bool move) {
-    if (!isFolder(from)) {
-        if (move) return files_.moveFile(from, to, true);
-        if (files_.openExclusive(from) == Status::SharingViolation) return Status::SharingViolation;
-        return files_.copyFile(from, to, true);
-    }
+    if (!isFolder(from)) return move ? files_.moveFile(from, to, true) : files_.copyFile(from, to, true);
     if (!files_.exists(to)) files_.addFolder(to);
     for (const auto& child : files_.childNames(from))
         if (const Status s = transferItem(join(from, child), join(to, child), move); !succeeded(s)) return s;
@@ -139,8 +132,6 @@ Status FakeShell::transfer(const FileOperation& op) {
         const std::string from = withoutBackslash(item);
         if (!files_.exists(from)) return Status::FileNotFound;
         const std::string target = intoFolder ? join(to, nameOf(from)) : to;
-        // A folder cannot go into itself; the shell refuses before it starts.
-        if (startsWithNoCase(target + "\\", from + "\\")) return Status::InvalidParameter;
         const std::string parent = parentOf(target);
         if (!parent.empty() && !files_.exists(parent)) files_.addFolder(parent);
         if (const Status s = transferItem(from, target, op.kind != FileOpKind::Copy); !succeeded(s)) return s;
