@@ -10,23 +10,6 @@
 
 namespace quillon::fakes {
 
-struct FakeFileSystem::Entry {
-    std::string name;              // the last path part as made ("C:" for a drive's root)
-    std::string shortName{};       // the 8.3 alias, empty when there is none
-    std::uint32_t attributes = 0;  // Directory on folders only
-    DateTime lastWrite;
-    std::int64_t order = 0;  // listings follow it: the creation order
-    std::string content{};
-    std::optional<std::uint64_t> reportedSize{};
-    bool held = false;  // by another program, sharing nothing
-    int writers = 0;    // our own: an exclusive open is refused while one is open
-    bool refusesListing = false;
-    // A listing gives this many entries ("." and ".." included), then breaks off with the status.
-    std::optional<std::pair<std::size_t, Status>> listingBreaksOff{};
-    std::string junctionTo{};  // a junction's target by key: paths through it, and its listing, lead there
-    bool folder() const { return attributes & FileAttr::Directory; }
-};
-
 // Where a path leads: the entry when it exists, else why not.
 struct FakeFileSystem::Lookup {
     Status status = Status::Ok;
@@ -241,16 +224,6 @@ void FakeFileSystem::addFile(std::string_view path, std::string_view content, st
     e->lastWrite = lastWrite == DateTime{} ? now_ : lastWrite;
 }
 
-void FakeFileSystem::setFileSize(std::string_view path, std::uint64_t size) { existing(path).reportedSize = size; }
-
-void FakeFileSystem::setLastWrite(std::string_view path, DateTime when) { existing(path).lastWrite = when; }
-
-void FakeFileSystem::refuseListing(std::string_view folder) { existing(folder).refusesListing = true; }
-
-void FakeFileSystem::failListingAfter(std::string_view folder, std::size_t entries, Status status) {
-    existing(folder).listingBreaksOff = std::pair{entries, status};
-}
-
 void FakeFileSystem::addJunction(std::string_view path, std::string_view target) {
     const Lookup to = find(target);
     const Lookup l = find(path);
@@ -267,10 +240,6 @@ void FakeFileSystem::addOutsideCodePage(std::string_view folder, std::string lis
     const std::string at = ensureFolder(folder) + "\\" + key(unique);
     add(at, std::move(listedName), isFolder ? FileAttr::Directory : FileAttr::Archive)->shortName = std::move(shortName);
 }
-
-void FakeFileSystem::holdOpen(std::string_view path) { existing(path).held = true; }
-
-void FakeFileSystem::release(std::string_view path) { existing(path).held = false; }
 
 void FakeFileSystem::failWritesUnder(std::string_view prefix, Status s) { failingWrites_.emplace_back(key(prefix), s); }
 
