@@ -334,7 +334,6 @@ Status FakeFileSystem::openWrite(std::string_view path, WriteMode mode, std::uni
     // Replacing a hidden or system file needs its attributes named again; we never do.
     if (mode == WriteMode::Create && (entry->attributes & (FileAttr::Hidden | FileAttr::System)))
         return Status::AccessDenied;
-    if (entry->held) return Status::SharingViolation;
     if (mode == WriteMode::Create) entry->content.clear();
     entry->reportedSize.reset();
     entry->lastWrite = now_;
@@ -366,7 +365,6 @@ Status FakeFileSystem::moveFile(std::string_view from, std::string_view to, bool
     const Lookup src = find(from);
     if (!src.entry) return src.status;
     if (src.entry->folder()) return Status::AccessDenied;
-    if (src.entry->held) return Status::SharingViolation;
     if (const auto failure = injectedFailure(failingMoves_, to)) return *failure;
     const Lookup dst = find(to);
     if (!dst.entry && dst.folder.empty()) return dst.status;
@@ -386,7 +384,6 @@ Status FakeFileSystem::deleteFile(std::string_view path) {
     const Lookup l = find(path);
     if (!l.entry) return l.status;
     if (l.entry->folder() || (l.entry->attributes & FileAttr::ReadOnly)) return Status::AccessDenied;
-    if (l.entry->held) return Status::SharingViolation;
     entries_.erase(l.key);
     return Status::Ok;
 }

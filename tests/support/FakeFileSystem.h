@@ -58,7 +58,8 @@ public:
     // it, which no path may hold), reached only through its 8.3 `shortName` when there is one.
     void addOutsideCodePage(std::string_view folder, std::string listedName, std::string shortName,
                             bool isFolder = false);
-    // As if another program held the file open sharing nothing, until release().
+    // As if another program held the file open sharing nothing, until release(): an exclusive open
+    // (the program's test for a file in use), a read and a copy are refused.
     void holdOpen(std::string_view path) { existing(path).held = true; }
     void release(std::string_view path) { existing(path).held = false; }
     // Files opened for writing at or below the prefix open fine, but every write and the

@@ -1,7 +1,6 @@
 #include "support/FakeShell.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/TextCompare.h"
 #include "platform/Utf16.h"
@@ -200,15 +199,7 @@ Status FakeShell::execute(WindowRef, std::string_view, std::string_view file, st
 Status FakeShell::fileType(std::string_view path, FileTypeInfo& out) {
     const std::string p = withoutBackslash(path);
     if (!files_.exists(p)) return Status::FileNotFound;
-    if (isFolder(p)) {
-        out = {"File Folder", FolderIcon};
-        return Status::Ok;
-    }
-    const std::string name = nameOf(p);
-    const auto dot = name.rfind('.');
-    std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
-    for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    out = {extension.empty() ? "File" : extension + " File", GenericFileIcon};
+    out = isFolder(p) ? FileTypeInfo{"File Folder", FolderIcon} : FileTypeInfo{"File", GenericFileIcon};
     return Status::Ok;
 }
 

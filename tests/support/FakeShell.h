@@ -1,7 +1,7 @@
 #pragma once
 // The shell over the in-memory file system: its file operation really copies, moves and
 // deletes there, and everything else it is asked is recorded. Special folders and the temporary
-// path are what the test sets; nothing is set at first. A file's type is "<EXT> File".
+// path are what the test sets; nothing is set at first. Every file is of one type, "File".
 #include <map>
 #include <optional>
 #include <string>
