@@ -10,23 +10,6 @@
 
 namespace quillon::fakes {
 
-struct FakeFileSystem::Entry {
-    std::string name;              // the last path part as made ("C:" for a drive's root)
-    std::string shortName{};       // the 8.3 alias, empty when there is none
-    std::uint32_t attributes = 0;  // Directory on folders only
-    DateTime lastWrite;
-    std::int64_t order = 0;  // listings follow it: the creation order unless staged
-    std::string content{};
-    std::optional<std::uint64_t> reportedSize{};
-    bool held = false;  // by another program, sharing nothing
-    int writers = 0;    // our own: an exclusive open is refused while one is open
-    bool refusesListing = false;
-    // A listing gives this many entries ("." and ".." included), then breaks off with the status.
-    std::optional<std::pair<std::size_t, Status>> listingBreaksOff{};
-    std::string junctionTo{};  // a junction's target by key: paths through it, and its listing, lead there
-    bool folder() const { return attributes & FileAttr::Directory; }
-};
-
 // Where a path leads: the entry when it exists, else why not.
 struct FakeFileSystem::Lookup {
     Status status = Status::Ok;
@@ -241,23 +224,6 @@ void FakeFileSystem::addFile(std::string_view path, std::string_view content, st
     e->lastWrite = lastWrite == DateTime{} ? now_ : lastWrite;
 }
 
-void FakeFileSystem::setFileSize(std::string_view path, std::uint64_t size) { existing(path).reportedSize = size; }
-
-void FakeFileSystem::setLastWrite(std::string_view path, DateTime when) { existing(path).lastWrite = when; }
-
-void FakeFileSystem::setListingOrder(std::string_view folder, std::vector<std::string> names) {
-    const Lookup l = find(folder);
-    for (std::size_t i = 0; i < names.size(); ++i)
-        if (const auto e = get(l.key + "\\" + key(names[i])))
-            e->order = static_cast<std::int64_t>(i) - std::ssize(names);  // before any made
-}
-
-void FakeFileSystem::refuseListing(std::string_view folder) { existing(folder).refusesListing = true; }
-
-void FakeFileSystem::failListingAfter(std::string_view folder, std::size_t entries, Status status) {
-    existing(folder).listingBreaksOff = std::pair{entries, status};
-}
-
 void FakeFileSystem::addJunction(std::string_view path, std::string_view target) {
     const Lookup to = find(target);
     const Lookup l = find(path);
@@ -274,10 +240,6 @@ void FakeFileSystem::addOutsideCodePage(std::string_view folder, std::string lis
     const std::string at = ensureFolder(folder) + "\\" + key(unique);
     add(at, std::move(listedName), isFolder ? FileAttr::Directory : FileAttr::Archive)->shortName = std::move(shortName);
 }
-
-void FakeFileSystem::holdOpen(std::string_view path) { existing(path).held = true; }
-
-void FakeFileSystem::release(std::string_view path) { existing(path).held = false; }
 
 void FakeFileSystem::failWritesUnder(std::string_view prefix, Status s) { failingWrites_.emplace_back(key(prefix), s); }
 
@@ -372,11 +334,8 @@ Status FakeFileSystem::openWrite(std::string_view path, WriteMode mode, std::uni
     // Replacing a hidden or system file needs its attributes named again; we never do.
     if (mode == WriteMode::Create && (entry->attributes & (FileAttr::Hidden | FileAttr::System)))
         return Status::AccessDenied;
-    if (entry->held) return Status::SharingViolation;
     if (mode == WriteMode::Create) entry->content.clear();
     entry->reportedSize.reset();
-    const std::uint32_t kept = mode == WriteMode::Create ? 0 : entry->attributes;
-    entry->attributes = storedAttributes(false, kept | FileAttr::Archive);
     entry->lastWrite = now_;
     // Unbuffered, so that an injected failure shows at the write that meets it.
     out = std::make_unique<BufferedWriter>(
@@ -394,9 +353,6 @@ Status FakeFileSystem::copyFile(std::string_view from, std::string_view to, bool
     if (const auto failure = injectedFailure(failingWrites_, to)) return *failure;
     if (!dst.entry && dst.folder.empty()) return dst.status;
     if (dst.entry && !replace) return Status::FileExists;
-    if (dst.entry && (dst.entry->folder() || (dst.entry->attributes & (FileAttr::Hidden | FileAttr::ReadOnly))))
-        return Status::AccessDenied;
-    if (dst.entry && dst.entry->held) return Status::SharingViolation;
     auto copy = std::make_shared<Entry>(*src.entry);
     copy->name = dst.entry ? dst.entry->name : dst.leaf;
     copy->order = dst.entry ? dst.entry->order : ++made_;
@@ -411,7 +367,6 @@ Status FakeFileSystem::moveFile(std::string_view from, std::string_view to, bool
     const Lookup src = find(from);
     if (!src.entry) return src.status;
     if (src.entry->folder()) return Status::AccessDenied;
-    if (src.entry->held) return Status::SharingViolation;
     if (const auto failure = injectedFailure(failingMoves_, to)) return *failure;
     const Lookup dst = find(to);
     if (!dst.entry && dst.folder.empty()) return dst.status;
@@ -431,7 +386,6 @@ Status FakeFileSystem::deleteFile(std::string_view path) {
     const Lookup l = find(path);
     if (!l.entry) return l.status;
     if (l.entry->folder() || (l.entry->attributes & FileAttr::ReadOnly)) return Status::AccessDenied;
-    if (l.entry->held) return Status::SharingViolation;
     entries_.erase(l.key);
     return Status::Ok;
 }

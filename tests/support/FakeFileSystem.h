@@ -1,7 +1,7 @@
 #pragma once
 // In-memory file system of paths and attributes that reads a path as Windows does (trailing
-// dots and spaces, short names, junctions), plus what tests stage: listing order, refused and
-// broken listings, files another program holds open, failing reads, writes and moves.
+// dots and spaces, short names, junctions), plus what tests stage: refused and broken listings,
+// files another program holds open, failing reads, writes and moves.
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -18,6 +18,23 @@ namespace quillon::fakes {
 
 class FakeFileSystem final : public FileSystem {
 public:
+    struct Entry {
+        std::string name;              // the last path part as made ("C:" for a drive's root)
+        std::string shortName{};       // the 8.3 alias, empty when there is none
+        std::uint32_t attributes = 0;  // Directory on folders only
+        DateTime lastWrite;
+        std::int64_t order = 0;  // listings follow it: the creation order
+        std::string content{};
+        std::optional<std::uint64_t> reportedSize{};
+        bool held = false;  // by another program, sharing nothing
+        int writers = 0;    // our own: an exclusive open is refused while one is open
+        bool refusesListing = false;
+        // A listing gives this many entries ("." and ".." included), then breaks off with the status.
+        std::optional<std::pair<std::size_t, Status>> listingBreaksOff{};
+        std::string junctionTo{};  // a junction's target by key: paths through it, and its listing, lead there
+        bool folder() const { return attributes & FileAttr::Directory; }
+    };
+
     // Staging a path that names nothing throws: a test that stages the wrong thing fails loudly.
 
     void addDrive(char letter, std::uint32_t driveType = DriveType::Fixed, std::string label = "");
@@ -27,23 +44,24 @@ public:
     void addFile(std::string_view path, std::string_view content = "",
                  std::uint32_t attributes = FileAttr::Archive, DateTime lastWrite = {});
     // The size the file reports, whatever its content; cleared when the file is written.
-    void setFileSize(std::string_view path, std::uint64_t size);
-    void setLastWrite(std::string_view path, DateTime when);
-    // Those of these names that exist first in listings, then the rest in the order they were made.
-    void setListingOrder(std::string_view folder, std::vector<std::string> names);
-    void refuseListing(std::string_view folder);
+    void setFileSize(std::string_view path, std::uint64_t size) { existing(path).reportedSize = size; }
+    void setLastWrite(std::string_view path, DateTime when) { existing(path).lastWrite = when; }
+    void refuseListing(std::string_view folder) { existing(folder).refusesListing = true; }
     // Listings of the folder give `entries` entries ("." and ".." count) and then break off,
     // their status() saying `status`.
-    void failListingAfter(std::string_view folder, std::size_t entries, Status status);
+    void failListingAfter(std::string_view folder, std::size_t entries, Status status) {
+        existing(folder).listingBreaksOff = std::pair{entries, status};
+    }
     // A folder entry with ReparsePoint at `path` whose paths and listing lead into `target`.
     void addJunction(std::string_view path, std::string_view target);
     // An entry whose name the ANSI code page cannot carry: listed as `listedName` (with '?' in
     // it, which no path may hold), reached only through its 8.3 `shortName` when there is one.
     void addOutsideCodePage(std::string_view folder, std::string listedName, std::string shortName,
                             bool isFolder = false);
-    // As if another program held the file open sharing nothing, until release().
-    void holdOpen(std::string_view path);
-    void release(std::string_view path);
+    // As if another program held the file open sharing nothing, until release(): an exclusive open
+    // (the program's test for a file in use), a read and a copy are refused.
+    void holdOpen(std::string_view path) { existing(path).held = true; }
+    void release(std::string_view path) { existing(path).held = false; }
     // Files opened for writing at or below the prefix open fine, but every write and the
     // close fail with `s`.
     void failWritesUnder(std::string_view pathPrefix, Status s = Status::DiskFull);
@@ -71,8 +89,6 @@ public:
     Status removeFolder(std::string_view path) override;
     std::uint32_t driveType(std::string_view root) override;
     Status volumeLabel(std::string_view root, std::string& label) override;
-
-    struct Entry;
 
 private:
     struct Lookup;

@@ -27,22 +27,16 @@ struct RegNode {
     bool deleted = false;  // open handles to a deleted key see KeyDeleted
 };
 
-struct RegistryModel {
-    std::shared_ptr<RegNode> top = std::make_shared<RegNode>();  // the hives, as "HKCU" and the like
-    std::vector<std::string> log;
-};
-
 }  // namespace detail
 
 namespace {
 
-using detail::RegistryModel;
 using detail::RegNode;
 using NodePtr = std::shared_ptr<RegNode>;
 
 constexpr const char* hiveNames[] = {"HKCR", "HKCU", "HKLM"};
 
-// "HKCU\Path": the key's path below the model's top, as the write log names it too.
+// "HKCU\Path": the key's path below the top of the fake.
 std::string fullPath(Hive hive, std::string_view path) {
     return hiveNames[static_cast<std::size_t>(hive)] + (path.empty() ? std::string() : "\\" + std::string(path));
 }
@@ -68,8 +62,8 @@ NodePtr resolve(NodePtr node, std::string_view path, std::size_t dropLast = 0) {
 
 // Walks `node` down `path`, making what is missing. With honourMarks no key is made below a
 // read-only or unopenable one, and an existing target must be open for writing.
-Status createPath(NodePtr& node, std::string_view path, bool honourMarks, bool& created) {
-    created = false;
+Status createPath(NodePtr& node, std::string_view path, bool honourMarks) {
+    bool created = false;
     for (const std::string& part : splitPath(path)) {
         const bool missing = !node->children.contains(part);
         if (honourMarks && missing && (node->readOnly || node->unopenable)) return Status::AccessDenied;
@@ -92,8 +86,7 @@ void markTreeDeleted(RegNode& node) {
 
 class FakeKey final : public RegistryKey {
 public:
-    FakeKey(std::shared_ptr<RegistryModel> model, NodePtr node, std::string path, RegAccess access)
-        : model_(std::move(model)), node_(std::move(node)), path_(std::move(path)), access_(access) {}
+    FakeKey(NodePtr node, RegAccess access) : node_(std::move(node)), access_(access) {}
 
     Status queryValue(std::string_view name, RegValue& out) override {
         if (node_->deleted) return Status::KeyDeleted;
@@ -106,16 +99,12 @@ public:
     Status setValue(std::string_view name, const RegValue& value) override {
         if (const Status s = checkWritable(); !succeeded(s)) return s;
         node_->values.insert_or_assign(std::string(name), value);
-        // An empty (default) value name still gets its separator: "set HKCU\Key\".
-        model_->log.push_back("set " + path_ + '\\' + std::string(name));
         return Status::Ok;
     }
 
     Status deleteValue(std::string_view name) override {
         if (const Status s = checkWritable(); !succeeded(s)) return s;
-        if (node_->values.erase(std::string(name)) == 0) return Status::FileNotFound;
-        model_->log.push_back("delete " + path_ + '\\' + std::string(name));
-        return Status::Ok;
+        return node_->values.erase(std::string(name)) == 0 ? Status::FileNotFound : Status::Ok;
     }
 
     Status queryDefaultValue(std::string_view subKey, std::string& text) override {
@@ -130,12 +119,10 @@ public:
 
     Status setDefaultValue(std::string_view subKey, std::string_view text) override {
         NodePtr target = node_;
-        bool created = false;
         if (const Status s = checkWritable(); !succeeded(s)) return s;
-        if (const Status s = createPath(target, subKey, true, created); !succeeded(s)) return s;
+        if (const Status s = createPath(target, subKey, true); !succeeded(s)) return s;
         // The text goes in as a C string: an embedded NUL ends it.
         target->values.insert_or_assign("", RegValue{RegType::Sz, std::string(text.substr(0, text.find('\0')))});
-        model_->log.push_back("default " + path_ + (subKey.empty() ? "" : "\\" + std::string(subKey)));
         return Status::Ok;
     }
 
@@ -161,24 +148,19 @@ private:
         return node_->deleted ? Status::KeyDeleted : Status::Ok;
     }
 
-    std::shared_ptr<RegistryModel> model_;
     NodePtr node_;
-    std::string path_;  // "HKCU\Path"
     RegAccess access_;
 };
 
 }  // namespace
 
-FakeRegistry::FakeRegistry() : model_(std::make_shared<detail::RegistryModel>()) {
-    for (const char* hive : hiveNames) model_->top->children.emplace(hive, std::make_shared<RegNode>());
+FakeRegistry::FakeRegistry() : top_(std::make_shared<RegNode>()) {
+    for (const char* hive : hiveNames) top_->children.emplace(hive, std::make_shared<RegNode>());
 }
 
-FakeRegistry::~FakeRegistry() = default;
-
 std::shared_ptr<RegNode> FakeRegistry::setUp(Hive hive, std::string_view path) const {
-    NodePtr node = model_->top;
-    bool created = false;
-    static_cast<void>(createPath(node, fullPath(hive, path), false, created));  // no marks, no failure
+    NodePtr node = top_;
+    static_cast<void>(createPath(node, fullPath(hive, path), false));  // no marks, no failure
     return node;
 }
 
@@ -194,19 +176,19 @@ void FakeRegistry::setString(Hive hive, std::string_view path, std::string_view 
 
 std::optional<std::string> FakeRegistry::stringValue(Hive hive, std::string_view path,
                                                      std::string_view name) const {
-    const NodePtr node = resolve(model_->top, fullPath(hive, path));
+    const NodePtr node = resolve(top_, fullPath(hive, path));
     if (!node || !node->values.contains(name)) return std::nullopt;
     const RegValue& v = node->values.find(name)->second;
     return v.type == RegType::Sz || v.type == RegType::ExpandSz ? std::optional(v.data) : std::nullopt;
 }
 
 bool FakeRegistry::keyExists(Hive hive, std::string_view path) const {
-    return resolve(model_->top, fullPath(hive, path)) != nullptr;
+    return resolve(top_, fullPath(hive, path)) != nullptr;
 }
 
 std::vector<std::string> FakeRegistry::valueNames(Hive hive, std::string_view path) const {
     std::vector<std::string> names;
-    if (const NodePtr node = resolve(model_->top, fullPath(hive, path)))
+    if (const NodePtr node = resolve(top_, fullPath(hive, path)))
         for (const auto& v : node->values) names.push_back(v.first);
     return names;
 }
@@ -219,35 +201,30 @@ void FakeRegistry::markUnopenable(Hive hive, std::string_view path) { setUp(hive
 
 void FakeRegistry::failDeleteTree(Hive hive, std::string_view path) { setUp(hive, path)->refusesDelete = true; }
 
-const std::vector<std::string>& FakeRegistry::writeLog() const { return model_->log; }
-
 Status FakeRegistry::open(Hive hive, std::string_view path, RegAccess access,
                           std::unique_ptr<RegistryKey>& out) {
-    NodePtr node = resolve(model_->top, fullPath(hive, path));
+    NodePtr node = resolve(top_, fullPath(hive, path));
     if (!node) return Status::FileNotFound;
     if (node->unopenable || (node->readOnly && access == RegAccess::ReadWrite)) return Status::AccessDenied;
-    out = std::make_unique<FakeKey>(model_, std::move(node), fullPath(hive, path), access);
+    out = std::make_unique<FakeKey>(std::move(node), access);
     return Status::Ok;
 }
 
 Status FakeRegistry::create(Hive hive, std::string_view path, std::unique_ptr<RegistryKey>& out) {
-    NodePtr node = model_->top;
-    bool created = false;
-    if (const Status s = createPath(node, fullPath(hive, path), true, created); !succeeded(s)) return s;
-    if (created) model_->log.push_back("create " + fullPath(hive, path));
-    out = std::make_unique<FakeKey>(model_, std::move(node), fullPath(hive, path), RegAccess::ReadWrite);
+    NodePtr node = top_;
+    if (const Status s = createPath(node, fullPath(hive, path), true); !succeeded(s)) return s;
+    out = std::make_unique<FakeKey>(std::move(node), RegAccess::ReadWrite);
     return Status::Ok;
 }
 
 Status FakeRegistry::deleteTree(Hive hive, std::string_view path) {
     // The hive itself is never deleted, whatever a caller's empty path would ask.
     if (splitPath(path).empty()) return Status::InvalidParameter;
-    const NodePtr doomed = resolve(model_->top, fullPath(hive, path));
+    const NodePtr doomed = resolve(top_, fullPath(hive, path));
     if (!doomed) return Status::FileNotFound;
     if (treeRefusesDelete(*doomed)) return Status::AccessDenied;
     markTreeDeleted(*doomed);
-    resolve(model_->top, fullPath(hive, path), 1)->children.erase(splitPath(path).back());
-    model_->log.push_back("deltree " + fullPath(hive, path));
+    resolve(top_, fullPath(hive, path), 1)->children.erase(splitPath(path).back());
     return Status::Ok;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // In-memory registry that behaves like the system's (as the contract suite measures it), plus
-// set-up helpers, access failures on chosen keys and a log of every write made through it.
+// set-up helpers and access failures on chosen keys.
 #include <memory>
 #include <optional>
 #include <string>
@@ -12,21 +12,19 @@
 namespace quillon::fakes {
 
 namespace detail {
-struct RegistryModel;
 struct RegNode;
 }
 
 // Names are compared without regard to case, as TextCompare compares them; a key or value keeps the spelling
 // it was created with. Sub-keys and values both come in name order, as Wine keeps them.
-// Keys handed out share the model, so they stay valid after the FakeRegistry is gone.
+// Keys handed out hold their key's node, so they stay valid after the FakeRegistry is gone.
 class FakeRegistry final : public Registry {
 public:
     FakeRegistry();
-    ~FakeRegistry() override;
     FakeRegistry(const FakeRegistry&) = delete;
     FakeRegistry& operator=(const FakeRegistry&) = delete;
 
-    // Set-up and inspection: paths "A\B\C" below the hive, never logged, no access checks.
+    // Set-up and inspection: paths "A\B\C" below the hive, no access checks.
     void createKey(Hive hive, std::string_view path);  // parents created too
     void setValue(Hive hive, std::string_view path, std::string_view name, RegValue v);  // creates the key
     void setString(Hive hive, std::string_view path, std::string_view name, std::string_view text);
@@ -46,10 +44,6 @@ public:
     void markUnspellable(Hive hive, std::string_view path);
     void failDeleteTree(Hive hive, std::string_view path);
 
-    // Every successful write through the port in order, as "<verb> HKCU\Path[\Value]", the verb
-    // one of set, default, create (of a new key only), delete and deltree.
-    const std::vector<std::string>& writeLog() const;
-
     Status open(Hive hive, std::string_view path, RegAccess access,
                 std::unique_ptr<RegistryKey>& out) override;
     Status create(Hive hive, std::string_view path, std::unique_ptr<RegistryKey>& out) override;
@@ -58,7 +52,7 @@ public:
 private:
     std::shared_ptr<detail::RegNode> setUp(Hive hive, std::string_view path) const;  // made when missing
 
-    std::shared_ptr<detail::RegistryModel> model_;
+    std::shared_ptr<detail::RegNode> top_;  // the hives, as "HKCU" and the like
 };
 
 }  // namespace quillon::fakes

@@ -1,7 +1,6 @@
 #include "support/FakeShell.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "platform/TextCompare.h"
 #include "platform/Utf16.h"
@@ -37,11 +36,6 @@ std::string join(std::string_view folder, std::string_view name) {
     return out + std::string(name);
 }
 
-std::string extensionKey(std::string_view extension) {
-    if (extension.starts_with('.')) extension.remove_prefix(1);
-    return toLowerAnsi(extension);
-}
-
 // A drive path or a UNC path must exist; anything else (a URL, a program found on the
 // search path) is the system's business.
 bool namesAFile(std::string_view file) {
@@ -72,16 +66,9 @@ void FakeShell::setTempPath(std::string shortForm, std::string longForm) {
     tempShort_ = std::move(shortForm);
 }
 
-void FakeShell::setFileType(std::string_view extension, std::string typeName, int iconIndex) {
-    fileTypes_[extensionKey(extension)] = {std::move(typeName), iconIndex};
-}
-
 Status FakeShell::specialFolder(int csidl, std::string& path) {
     const auto it = folders_.find(csidl);
-    if (it == folders_.end()) {
-        path.clear();
-        return Status::FileNotFound;
-    }
+    if (it == folders_.end()) return Status::FileNotFound;
     path = it->second;
     return Status::Ok;
 }
@@ -124,23 +111,13 @@ Status FakeShell::removeItem(const std::string& path) {
     return files_.deleteFile(path);
 }
 
-Status FakeShell::copyItem(const std::string& from, const std::string& to) {
-    if (!isFolder(from)) {
-        if (files_.openExclusive(from) == Status::SharingViolation) return Status::SharingViolation;
-        return files_.copyFile(from, to, true);
-    }
+// A folder is copied or moved item by item, and a moved one goes once it is empty.
+Status FakeShell::transferItem(const std::string& from, const std::string& to, bool move) {
+    if (!isFolder(from)) return move ? files_.moveFile(from, to, true) : files_.copyFile(from, to, true);
     if (!files_.exists(to)) files_.addFolder(to);
     for (const auto& child : files_.childNames(from))
-        if (const Status s = copyItem(join(from, child), join(to, child)); !succeeded(s)) return s;
-    return Status::Ok;
-}
-
-Status FakeShell::moveItem(const std::string& from, const std::string& to) {
-    if (!isFolder(from)) return files_.moveFile(from, to, true);
-    if (!files_.exists(to)) files_.addFolder(to);
-    for (const auto& child : files_.childNames(from))
-        if (const Status s = moveItem(join(from, child), join(to, child)); !succeeded(s)) return s;
-    return files_.removeFolder(from);
+        if (const Status s = transferItem(join(from, child), join(to, child), move); !succeeded(s)) return s;
+    return move ? files_.removeFolder(from) : Status::Ok;
 }
 
 // Copy, move and rename. The destination is a folder to put the items in when it ends in
@@ -154,12 +131,9 @@ Status FakeShell::transfer(const FileOperation& op) {
         const std::string from = withoutBackslash(item);
         if (!files_.exists(from)) return Status::FileNotFound;
         const std::string target = intoFolder ? join(to, nameOf(from)) : to;
-        // A folder cannot go into itself; the shell refuses before it starts.
-        if (startsWithNoCase(target + "\\", from + "\\")) return Status::InvalidParameter;
         const std::string parent = parentOf(target);
         if (!parent.empty() && !files_.exists(parent)) files_.addFolder(parent);
-        const Status s = op.kind == FileOpKind::Copy ? copyItem(from, target) : moveItem(from, target);
-        if (!succeeded(s)) return s;
+        if (const Status s = transferItem(from, target, op.kind != FileOpKind::Copy); !succeeded(s)) return s;
     }
     return Status::Ok;
 }
@@ -225,19 +199,7 @@ Status FakeShell::execute(WindowRef, std::string_view, std::string_view file, st
 Status FakeShell::fileType(std::string_view path, FileTypeInfo& out) {
     const std::string p = withoutBackslash(path);
     if (!files_.exists(p)) return Status::FileNotFound;
-    if (isFolder(p)) {
-        out = {"File Folder", FolderIcon};
-        return Status::Ok;
-    }
-    const std::string name = nameOf(p);
-    const auto dot = name.rfind('.');
-    std::string extension = dot == std::string::npos ? "" : name.substr(dot + 1);
-    if (const auto it = fileTypes_.find(toLowerAnsi(extension)); it != fileTypes_.end()) {
-        out = it->second;
-        return Status::Ok;
-    }
-    for (char& c : extension) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    out = {extension.empty() ? "File" : extension + " File", GenericFileIcon};
+    out = isFolder(p) ? FileTypeInfo{"File Folder", FolderIcon} : FileTypeInfo{"File", GenericFileIcon};
     return Status::Ok;
 }
 

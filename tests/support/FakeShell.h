@@ -1,7 +1,7 @@
 #pragma once
 // The shell over the in-memory file system: its file operation really copies, moves and
-// deletes there, and everything else it is asked is recorded. Special folders, the temporary
-// path and file types are what the test sets; nothing is set at first.
+// deletes there, and everything else it is asked is recorded. Special folders and the temporary
+// path are what the test sets; nothing is set at first. Every file is of one type, "File".
 #include <map>
 #include <optional>
 #include <string>
@@ -21,8 +21,6 @@ public:
     // The short form as the system gives it (with its "\"); longPathName turns it, and any
     // path below it, into the long form, which must exist in the file system.
     void setTempPath(std::string shortForm, std::string longForm);
-    // extension with or without its dot; other extensions are "<EXT> File" with icon 0.
-    void setFileType(std::string_view extension, std::string typeName, int iconIndex);
 
     // The next file operation does nothing, as when the user presses Cancel.
     void cancelNextOperation() { cancelNext_ = true; }
@@ -59,8 +57,7 @@ public:
 private:
     bool isFolder(const std::string& path) const;
     Status removeItem(const std::string& path);
-    Status copyItem(const std::string& from, const std::string& to);
-    Status moveItem(const std::string& from, const std::string& to);
+    Status transferItem(const std::string& from, const std::string& to, bool move);
     Status transfer(const FileOperation& op);
     std::vector<std::string> expand(const FileOperation& op) const;
 
@@ -68,7 +65,6 @@ private:
     std::map<int, std::string> folders_;
     std::optional<std::string> tempShort_;
     std::vector<std::pair<std::string, std::string>> shortToLong_;
-    std::map<std::string, FileTypeInfo> fileTypes_;  // by lower-case extension without dot
     bool cancelNext_ = false;
     std::optional<std::size_t> recycleBinLimit_;
     int recycleBinEmptied_ = 0;

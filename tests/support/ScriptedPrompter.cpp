@@ -35,7 +35,6 @@ MsgAnswer ScriptedPrompter::message(const MessageRequest& request) {
 }
 
 std::string ScriptedPrompter::browseForFolder(std::string_view title) {
-    folderTitles_.emplace_back(title);
     return next(folderAnswers_, "folder browser", title, std::string());
 }
 

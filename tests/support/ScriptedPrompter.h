@@ -26,7 +26,6 @@ public:
     void answerSaveFile(std::optional<std::string> path) { saveAnswers_.push_back(std::move(path)); }
 
     const std::vector<MessageRequest>& messages() const { return messages_; }
-    const std::vector<std::string>& folderTitles() const { return folderTitles_; }
     // Open and save requests alike, in the order asked.
     const std::vector<FileDialogRequest>& fileRequests() const { return fileRequests_; }
 
@@ -44,7 +43,6 @@ private:
     std::deque<std::optional<std::string>> saveAnswers_;
 
     std::vector<MessageRequest> messages_;
-    std::vector<std::string> folderTitles_;
     std::vector<FileDialogRequest> fileRequests_;
 };
 

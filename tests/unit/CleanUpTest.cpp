@@ -89,12 +89,6 @@ TEST_F(CleanUp, TemporaryFoldersAndStopEndingTheWholeScan) {
     EXPECT_FALSE(scanTemporaryFolders(ports, [&] { return settings; }, folders, results));
     EXPECT_EQ(results.size(), 1u);
     EXPECT_EQ(m.shell.recycleBinEmptied(), 1);
-
-    // A cache folder the shell could not name is not walked as the current drive.
-    results.clear();
-    m.run.stopAtYield(0);
-    EXPECT_TRUE(scanTemporaryFolders(ports, [&] { return settings; }, {"", "\\", {}}, results));
-    EXPECT_EQ(listed(), (std::vector<std::string>{"C:\\Mine\\m1", "C:\\Mine\\m2"}));
 }
 
 // Delete on these rows offers a move instead.
@@ -114,7 +108,6 @@ TEST_F(CleanUp, UnusedDllsAreTheExistingUnprotectedFilesCountedZeroAndAreMovedNo
     m.prompter.answer(MsgAnswer::Ok);
     m.prompter.answerFolder("C:\\Keep");
     deleteSelected(removal, ResultKind::UnusedDlls, results, {0, 1});
-    EXPECT_EQ(m.prompter.messages().at(0).title, "Deleting DLL files not recommended");
     EXPECT_TRUE(m.files.exists("C:\\Keep\\old.dll") && m.files.exists("C:\\Keep\\tool.exe"));
     EXPECT_EQ(results.size(), 0u);
 }

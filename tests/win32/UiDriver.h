@@ -14,20 +14,14 @@
 
 namespace quillon::uitest {
 
-// A named callback: on 32-bit Windows only a __stdcall function converts to WNDENUMPROC.
-inline BOOL CALLBACK matchThreadWindow(HWND hwnd, LPARAM lp) noexcept {
-    auto& s = *reinterpret_cast<std::pair<const std::string*, HWND>*>(lp);
-    if (!IsWindowVisible(hwnd) || !IsWindowEnabled(hwnd) || ui::windowText(hwnd) != *s.first) return TRUE;
-    s.second = hwnd;
-    return FALSE;
-}
-
-// A visible, enabled window of this thread with exactly this caption, or null. A window that
-// waits on a modal one of its own is disabled: the modal one is the one to answer.
+// A visible, enabled top-level window of this thread with exactly this caption, or null. A window
+// that waits on a modal one of its own is disabled: the modal one is the one to answer.
 inline HWND findThreadWindow(const std::string& title) {
-    std::pair<const std::string*, HWND> search{&title, nullptr};
-    EnumThreadWindows(GetCurrentThreadId(), matchThreadWindow, reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT))
+        if (GetWindowThreadProcessId(w, nullptr) == GetCurrentThreadId() && IsWindowVisible(w) && IsWindowEnabled(w) &&
+            ui::windowText(w) == title)
+            return w;
+    return nullptr;
 }
 
 // Posts a click to a button of a dialog (the way a user's click arrives).
