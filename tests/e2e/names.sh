@@ -40,5 +40,8 @@ printf 'N:\\%s\n' "${installed[@]//\//\\}" | LC_ALL=C sort >"$WINEPREFIX/drive_c
 probe ViewerListsTheInstallationByItsNamesSavesAndDeletesIt
 as_before "the viewer's Delete"
 install
+# Made again after the list was saved, but dated before it as the first one was: a file written later
+# is the user's to decide on, which the command line never removes. The folders' files stay new.
+for file in "${installed[@]}"; do [[ -d "$n/$file" ]] || touch -d 2000-01-01 "$n/$file"; done
 probe SavedListUninstallsTheInstallationMadeAgain
 as_before "the uninstall"
