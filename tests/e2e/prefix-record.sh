@@ -16,6 +16,8 @@ churn=(
     '^[-+][KV] HKEY_LOCAL_MACHINE\\(Hardware|System\\MountedDevices|System\\CurrentControlSet\\Control\\ServiceCurrent)(\\|[[:blank:]]|$)'
     '^[-+][KV] HKEY_LOCAL_MACHINE\\Software\\(Wow6432Node\\)?Microsoft\\Windows NT\\CurrentVersion\\NetworkCards\\'
     '^[-+][KV] HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\DeviceClasses\\[^[:cntrl:]]*\\#\\Control(\\|[[:blank:]]|$)'
+    # Wine mirrors the state of the print queue the tests run (busy, idle) into its printer's key.
+    '^[-+]V HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Print\\Printers\\[^\\[:cntrl:]]*[[:blank:]]"Status"='
     # The common save dialog remembers the folder the removal list was saved in.
     '^\+[KV] HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32(\\|[[:blank:]]|$)'
 )
