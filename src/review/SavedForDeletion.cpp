@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/TextCompare.h"
+#include "shell/RecentRemovalLists.h"
 #include "shell/Settings.h"
 #include "shell/modRegistry.h"
 
@@ -22,10 +23,8 @@ void storeSavedLists(Registry& registry, std::string_view lists) {
 }  // namespace
 
 std::vector<std::string> savedForDeletionLists(Registry& registry) {
-    const std::string all = savedLists(registry);
-    std::vector<std::string> lists;
-    for (std::size_t start = 0, end; (end = all.find(settings::ListSeparator, start)) != std::string::npos; start = end + 1)
-        if (end > start) lists.push_back(all.substr(start, end - start));
+    std::vector<std::string> lists = shell::splitList(savedLists(registry));
+    std::erase(lists, std::string());
     return lists;
 }
 

@@ -40,8 +40,6 @@ private:
     template <typename Entry>
     std::vector<Entry> ticked(const std::vector<Entry>& all, PreviewKind kind) const;
     using LineAt = std::pair<ConfigList, const RemovalListContents::Line*>;
-    std::vector<LineAt> allLines() const;
-    std::vector<LineAt> tickedLines() const;
     std::vector<undo::RemovedLine> plannedLines() const;
     void removeLines();
     bool writeFailedList();
@@ -61,6 +59,7 @@ private:
     std::string listPath_;
     bool fromCommandLine_;
     ListPreview read_;
+    std::vector<LineAt> lines_;  // every line of the list, numbered as the preview numbers them
     shell::RemovalAnswer answer_;
     std::array<std::vector<const RemovalListContents::Line*>, ConfigListCount> failedLines_;
     std::string failedPath_;
@@ -82,7 +81,13 @@ bool Uninstall::anyRefused() const {
     return read_.preview.counts()[static_cast<std::size_t>(PreviewClass::Refused)] > 0;
 }
 
-bool Uninstall::gather() { return previewList(ports_, c_.folders, listPath_, fromCommandLine_, read_); }
+// The lines of the four sections are numbered in order, with the file each is in, as the preview counts them.
+bool Uninstall::gather() {
+    if (!previewList(ports_, c_.folders, listPath_, fromCommandLine_, read_)) return false;
+    for (std::size_t section = 0; section < ConfigListCount; ++section)
+        for (const auto& line : read_.list.lines[section]) lines_.emplace_back(static_cast<ConfigList>(section), &line);
+    return true;
+}
 
 template <typename Entry>
 std::vector<Entry> Uninstall::ticked(const std::vector<Entry>& all, PreviewKind kind) const {
@@ -105,35 +110,20 @@ std::vector<const PreviewEntry*> Uninstall::kept(std::optional<PreviewKind> kind
 
 std::string Uninstall::spelling(const PreviewEntry& e) const {
     switch (e.kind) {
-        case PreviewKind::Line: return allLines()[e.index].second->entry;
+        case PreviewKind::Line: return lines_[e.index].second->entry;
         case PreviewKind::Value: return read_.list.values[e.index].first;
         default: return e.item;
     }
 }
 
-// Every line of the four sections in order, with the file it is in: the preview counts lines so.
-std::vector<Uninstall::LineAt> Uninstall::allLines() const {
-    std::vector<LineAt> all;
-    for (std::size_t section = 0; section < ConfigListCount; ++section)
-        for (const auto& line : read_.list.lines[section]) all.emplace_back(static_cast<ConfigList>(section), &line);
-    return all;
-}
-
-std::vector<Uninstall::LineAt> Uninstall::tickedLines() const {
-    const std::vector<LineAt> all = allLines();
-    std::vector<LineAt> chosen;
-    for (const std::size_t index : read_.preview.ticked(PreviewKind::Line)) chosen.push_back(all[index]);
-    return chosen;
-}
-
 std::vector<undo::RemovedLine> Uninstall::plannedLines() const {
     std::vector<undo::RemovedLine> lines;
-    for (const auto& [list, line] : tickedLines()) lines.push_back({configFilePath(list, c_.folders), line->added});
+    for (const auto& [list, line] : ticked(lines_, PreviewKind::Line)) lines.push_back({configFilePath(list, c_.folders), line->added});
     return lines;
 }
 
 void Uninstall::removeLines() {
-    for (const auto& [list, line] : tickedLines()) {
+    for (const auto& [list, line] : ticked(lines_, PreviewKind::Line)) {
         ports_.run.yield();
         if (!succeeded(removeAddedLine(ports_.files, c_.folders.work, configFilePath(list, c_.folders), line->added,
                                        line->replaced)))
@@ -161,7 +151,7 @@ bool Uninstall::writeFailedList() {
     out->putLine(removal_list::SectionEnd);
     auto keptLines = failedLines_;
     for (const PreviewEntry* e : kept(PreviewKind::Line)) {
-        const auto [list, line] = allLines()[e->index];
+        const auto [list, line] = lines_[e->index];
         keptLines[static_cast<std::size_t>(list)].push_back(line);
     }
     for (std::size_t section = 0; section < ConfigListCount; ++section) {
