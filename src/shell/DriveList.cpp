@@ -1,5 +1,7 @@
 #include "shell/DriveList.h"
 
+#include <optional>
+
 namespace quillon::shell {
 
 std::vector<std::string> driveEntries(FileSystem& files) {
@@ -34,9 +36,14 @@ std::vector<std::string> tokenDrives(std::string_view token) {
 }
 
 std::size_t entryIndex(const std::vector<std::string>& entries, std::string_view storedName) {
-    for (std::size_t i = 0; i < entries.size(); ++i)
+    // A relabelled volume is still the drive the user chose: its letters find it when the text does not.
+    const std::string token = driveToken(storedName);
+    std::optional<std::size_t> sameDrive;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i] == storedName) return i;
-    return 0;
+        if (!sameDrive && !token.empty() && driveToken(entries[i]) == token) sameDrive = i;
+    }
+    return sameDrive.value_or(0);
 }
 
 std::string snapshotPath(std::string_view dataFolder, std::string_view token) {

@@ -79,6 +79,8 @@ TEST_F(ShellLogic, StartShowsTheDrivesTheSentenceOfTheSelectedEntryAndTheFirstFo
     const std::pair<const char*, const char*> tokens[] = {
         {"(C:) SYSTEM", "C:"}, {"(D:) ", "D:"}, {"Local hard drives (C:,D:,G:)", "C:,D:,G:"}, {"Local hard drives ()", ""}};
     for (const auto& [entry, token] : tokens) EXPECT_EQ(driveToken(entry), token) << entry;
+    EXPECT_EQ(entryIndex(s.driveEntries, "(D:) RENAMED"), 1u);
+    EXPECT_EQ(entryIndex(s.driveEntries, "(E:) GONE"), 0u);
     EXPECT_EQ(tokenDrives("C:,D:,G:"), (std::vector<std::string>{"C:", "D:", "G:"}));
     EXPECT_EQ(snapshotPath("C:\\Data\\", "D:,E:"), "C:\\Data\\Ddbase.qdb");
 }
