@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "review/ChangeReport.h"
 #include "review/LoadChanges.h"
 #include "review/SelectionSize.h"
-#include "shell/SizeSortKey.h"
 #include "shell/Settings.h"
+#include "shell/SizeSortKey.h"
 #include "support/FakeMachine.h"
 #include "support/TextLines.h"
 
@@ -163,6 +164,27 @@ TEST(ReviewLoad, SelectedRowsAreSizedAsTheyAreOnDiskNow) {
     const std::pair<std::vector<std::size_t>, double> sizes[] = {
         {{}, 0}, {{1, 0}, 1230}, {{2, 0, 9}, 1000} /* vanished, past the end */, {{3}, 5'000'000'000.0}, {{4}, 4}};
     for (const auto& [selected, bytes] : sizes) EXPECT_EQ(selectionSize(m.files, m.run, rows, selected), bytes);
+}
+
+// The printed report of the viewer's selected rows. Its page is read back where it is printed on a
+// real queue; here, what the logic alone decides.
+TEST(ChangeReport, PrintsAPlaceholderRowAndTellsWhenThePrinterFails) {
+    fakes::FakeMachine m;
+    ChangeSet changes;
+    changes.keys = {{"Foo", "HKEY_LOCAL_MACHINE\\Software\\"}, KeyRow::placeholder()};
+    EXPECT_EQ(printSelected(m.printer, m.prompter, changes, {.keys = {1, 0}}, {"", "12/7/2026 10:00:00"}),
+              PrintOutcome::Printed);
+    // Without a parent key the placeholder's line still ends.
+    EXPECT_NE(m.printer.page.find("\n1000:Scanning not enabled.\n1000:Foo 6360:HKEY_LOCAL_MACHINE\\Software\\\n"),
+              std::string::npos);
+
+    // A selection of one line alone is a selection.
+    fakes::FakeMachine failing;
+    failing.prompter.answer(MsgAnswer::Ok);
+    failing.printer.failing = true;
+    changes.linesOf(ConfigList::SystemIni) = {{"load=x", " "}};
+    EXPECT_EQ(printSelected(failing.printer, failing.prompter, changes, {.lines = {{{}, {0}, {}, {}}}}, {}),
+              PrintOutcome::NotPrinted);
 }
 
 }  // namespace

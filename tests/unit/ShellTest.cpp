@@ -3,6 +3,7 @@
 #include "shell/DriveList.h"
 #include "shell/FirstRunDefaults.h"
 #include "shell/FormatSize.h"
+#include "shell/IgnoreList.h"
 #include "shell/MainStartUp.h"
 #include "shell/Settings.h"
 #include "support/FakeMachine.h"
@@ -86,10 +87,11 @@ TEST_F(ShellLogic, StartShowsTheDrivesTheSentenceOfTheSelectedEntryAndTheFirstFo
 }
 
 TEST_F(ShellLogic, CommandLineRunsItsOperationEvenWithAnotherInstance) {
-    m.files.addFile("C:\\Lists\\Game.qdf", "Files{", FileAttr::Hidden | FileAttr::ReadOnly);
+    m.files.addFile("C:\\Lists\\my game.qdf", "Files{", FileAttr::Hidden | FileAttr::ReadOnly);
     m.files.addFolder("C:\\Lists\\Folder.qdf");
     const std::pair<const char*, std::vector<std::string>> rows[] = {
-        {"\\u", {"update"}}, {"\\f", {"find"}}, {"\"C:\\Lists\\Game.qdf\"", {"uninstall C:\\Lists\\Game.qdf"}},
+        {"\\u", {"update"}}, {"\\f", {"find"}}, {"\"C:\\Lists\\my game.qdf\"", {"uninstall C:\\Lists\\my game.qdf"}},
+        {"C:\\Lists\\my game.qdf", {"uninstall C:\\Lists\\my game.qdf"}},  // as Explorer may pass it
         {"\"C:\\Lists\\Missing.qdf\"", {}}, {"\"C:\\Lists\\Folder.qdf\"", {}}, {"\\U", {}}, {"", {}},
     };
     m.desktop.setAnotherInstanceRunning(true);
@@ -101,6 +103,21 @@ TEST_F(ShellLogic, CommandLineRunsItsOperationEvenWithAnotherInstance) {
     }
     m.desktop.setAnotherInstanceRunning(false);
     EXPECT_FALSE(start("\"C:\\Lists\\Missing.qdf\"").endProgram);
+}
+
+// The Start menu and the programs' own settings live in the data folders; only the parts
+// Windows keeps rewriting are passed over.
+TEST(StartUp, TheIgnoreListKeepsTheDataFoldersButNotTheirChangingParts) {
+    fakes::FakeMachine m;
+    m.shell.setSpecialFolder(Csidl::LocalAppData, "C:\\Users\\Ann\\Local");
+    const IgnoreList list(defaultFoldersToIgnore(m.shell, m.desktop, m.files));
+    for (const char* kept : {"C:\\Users\\Ann\\AppData\\", "C:\\Users\\Ann\\AppData\\Vendor\\App\\",
+                             "C:\\Users\\Ann\\AppData\\Microsoft\\Windows\\Start Menu\\Programs\\",
+                             "C:\\Users\\Ann\\Local\\Vendor\\"})
+        EXPECT_FALSE(list.ignores(kept)) << kept;
+    for (const char* passedOver : {"C:\\Users\\Ann\\AppData\\Microsoft\\Protect\\",
+                                   "C:\\Users\\Ann\\Local\\Microsoft\\Windows\\Explorer\\", "C:\\Windows\\Temp\\"})
+        EXPECT_TRUE(list.ignores(passedOver)) << passedOver;
 }
 
 }  // namespace
