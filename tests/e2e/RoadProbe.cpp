@@ -37,7 +37,7 @@ void install(const std::string& winIniBefore) {
 // "\f" ends in the viewer listing the installation; every row is saved to the removal list.
 void findChangesAndSaveThem() {
     const RunningProgram finder("\\f");
-    HWND viewer = filledViewer(finder.id());
+    HWND viewer = loadedViewer(finder.id());
     ASSERT_NE(viewer, nullptr) << finder.noWindow("the viewer").message();
     EXPECT_EQ(finder.shows().find("Finding changes"), std::string::npos) << "the progress window stays up behind the viewer";
     EXPECT_EQ(listedPaths(descendant(viewer, IDC_FOUND_LVWFILESADDED)),
@@ -47,8 +47,7 @@ void findChangesAndSaveThem() {
         EXPECT_NE(std::find(keys.begin(), keys.end(), key), keys.end()) << key;
     EXPECT_EQ(listViewRows(descendant(viewer, IDC_FOUND_LVWWININILINES), 2), (Rows{{"mapi=NewApp", "mapi=1"}}));
     ASSERT_TRUE(saveAll(finder, viewer, ListPath));
-    PostMessageA(viewer, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(finder.ends("the viewer was closed"));
+    ASSERT_TRUE(finder.closes(viewer));
     // The first start's settings refresh the snapshot from the new scan.
     EXPECT_NE(fileText(ProgramFolder + "Xdbase.qdb").find("\r\nshared.dll\r\n"), std::string::npos);
 }
@@ -71,15 +70,13 @@ void undoTheUninstall() {
     PostMessageA(main, WM_COMMAND, IDM_MAIN_UNDO, 0);
     ASSERT_TRUE(answer(program, "Undo last removal", IDYES, "&Yes"));
     ASSERT_TRUE(answer(program, "Undo last removal", IDOK, "OK"));  // the report, which has no Yes
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(program.ends("the main window was closed"));
+    ASSERT_TRUE(program.closes(main));
 }
 
 TEST(Road, FirstStartThenASavedRemovalListTakesAnInstallationAwayAndUndoBringsItBack) {
     ASSERT_TRUE(firstStart());
     ASSERT_TRUE(setDrive("(X:) SMALL"));
     setKey(HKEY_LOCAL_MACHINE, SharedDllsKey, "C:\\windows\\system32\\common.dll", 2);
-    ASSERT_TRUE(CreateDirectoryA("C:\\Lists", nullptr));
     ASSERT_TRUE(updateDatabase());
     const std::string winIniBefore = fileText(WinIni);
     ASSERT_NO_FATAL_FAILURE(install(winIniBefore));
@@ -157,8 +154,7 @@ TEST(Road, CleanUpDeletesTheJunkOfJAndStopsItsScanWhenClosed) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(waitUntil(20000, [&] { return !IsWindow(window); })) << "the window stayed";
     EXPECT_TRUE(IsWindow(main) && IsWindowEnabled(main));
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(program.ends("the main window was closed"));
+    EXPECT_TRUE(program.closes(main));
 }
 
 }  // namespace
