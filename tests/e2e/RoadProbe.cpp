@@ -7,6 +7,7 @@
 #include "cleanup/frmSysCleanUpIds.h"
 #include "platform/win32/Win32Registry.h"
 #include "shell/frmMainIds.h"
+#include "ui/ComboBox.h"
 #include "undo/KeyTreeImage.h"
 
 namespace {
@@ -58,13 +59,9 @@ void undoTheUninstall() {
     const RunningProgram program("");
     HWND main = program.window("Quillon", IDC_MAIN_CMBDRIVES, 20000);
     ASSERT_NE(main, nullptr) << program.noWindow("the main window").message();
-    HWND combo = descendant(main, IDC_MAIN_CMBDRIVES);
+    const quillon::ui::ComboBox combo(main, IDC_MAIN_CMBDRIVES);
     std::vector<std::string> drives;
-    for (LRESULT i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
-        wchar_t text[256] = {};
-        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        drives.push_back(quillon::win32::utf8(text));
-    }
+    for (int i = 0; i < combo.count(); ++i) drives.push_back(combo.text(i));
     EXPECT_EQ(drives, (std::vector<std::string>{"(C:) ", "(D:) DATA", "(J:) JUNK", "(X:) SMALL",
                                                 "Local hard drives (C:,D:,J:,X:)"}));
     PostMessageA(main, WM_COMMAND, IDM_MAIN_UNDO, 0);
