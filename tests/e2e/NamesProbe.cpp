@@ -19,7 +19,7 @@ TEST(Names, Snapshot) {
 TEST(Names, ViewerListsTheInstallationByItsNamesSavesAndDeletesIt) {
     setKey(HKEY_CURRENT_USER, AppKey);
     const RunningProgram finder("\\f");
-    HWND viewer = filledViewer(finder.id());
+    HWND viewer = loadedViewer(finder.id());
     ASSERT_NE(viewer, nullptr) << finder.noWindow("the viewer").message();
     // The installation's items, "N:\folder\name" a line in UTF-8, sorted by byte as names.sh made them.
     std::istringstream in(fileText("C:\\installed.txt"));
@@ -33,8 +33,7 @@ TEST(Names, ViewerListsTheInstallationByItsNamesSavesAndDeletesIt) {
     ASSERT_TRUE(answer(finder, "Quillon", IDYES, "&Yes"));  // to delete for good what lies too deep
     ASSERT_TRUE(answer(finder, "Confirm file deletion", IDYES, "&Yes"));
     EXPECT_TRUE(waitUntil(20000, [&] { return rowCount(files) == 0; })) << "rows of deleted files stay";
-    PostMessageA(viewer, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(finder.ends("the viewer was closed"));
+    ASSERT_TRUE(finder.closes(viewer));
 }
 
 TEST(Names, SavedListUninstallsTheInstallationMadeAgain) {

@@ -12,11 +12,10 @@ const std::string Vendor = "C:\\Program Files\\Vendor\\";
 
 AssertionResult saveChanges(const std::string& list) {
     const RunningProgram finder("\\f");
-    HWND viewer = filledViewer(finder.id());
+    HWND viewer = loadedViewer(finder.id());
     if (!viewer) return finder.noWindow("the filled viewer");
     if (AssertionResult saved = saveAll(finder, viewer, list); !saved) return saved;
-    PostMessageA(viewer, WM_CLOSE, 0, 0);
-    return finder.ends("the viewer was closed");
+    return finder.closes(viewer);
 }
 
 // For a screenshot by hand: QUILLON_HOLD keeps each window of the preview up a while.
@@ -67,8 +66,7 @@ TEST(Preview, UninstallOneFromTheMenuKeepsWhatTwoNames) {
     ASSERT_TRUE(answer(main, "Uninstall preview -Quillon", IDOK, "OK"));
 
     ASSERT_TRUE(goAhead(main));
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(main.ends("the main window was closed"));
+    ASSERT_TRUE(main.closes(window));
     for (const std::string& path : {Vendor + "Two\\Two.exe", Vendor + "common.dll"}) EXPECT_TRUE(exists(path)) << path;
     EXPECT_NE(fileText("C:\\Lists\\One.qdf").find("Kept{"), std::string::npos) << "what stays is not written back";
 }

@@ -182,6 +182,11 @@ public:
         if (WaitForSingleObject(process_.get(), 20000) == WAIT_OBJECT_0) return AssertionSuccess();
         return AssertionFailure() << "the program did not end after " << after << "; it shows:\n" << shows();
     }
+    // Closes the window as its close box does, which ends the program.
+    AssertionResult closes(HWND window) const {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        return ends("its window was closed");
+    }
 
 private:
     KernelHandle process_;
@@ -199,7 +204,7 @@ inline AssertionResult press(HWND button, const char* caption) {
 // Waits for the program's message box or dialog, presses its button `buttonId` and waits for it to
 // close, so that the next question, though of the same title, is not taken for this one.
 inline AssertionResult answer(const RunningProgram& program, const char* title, int buttonId, const char* caption) {
-    HWND box = program.window(title, buttonId, 60000);
+    HWND box = program.window(title, buttonId, 120000);
     if (!box) return program.noWindow(title);
     if (AssertionResult pressed = press(GetDlgItem(box, buttonId), caption); !pressed) return pressed;
     if (!waitUntil(20000, [&] { return !IsWindowVisible(box); })) return AssertionFailure() << title << " stays open";
@@ -210,9 +215,7 @@ inline AssertionResult answer(const RunningProgram& program, const char* title, 
 inline AssertionResult firstStart() {
     const RunningProgram main("");
     HWND window = main.window("Quillon", 0, 20000);
-    if (!window) return main.noWindow("the main window");
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    return main.ends("the main window was closed");
+    return window ? main.closes(window) : main.noWindow("the main window");
 }
 
 // "\u" unattended: the snapshots taken and the completion display answered.
@@ -222,11 +225,12 @@ inline AssertionResult updateDatabase() {
     return update.ends("OK");
 }
 
-// The viewer of Find changes, once its registry list (filled last) holds a row; null after the time.
-inline HWND filledViewer(DWORD processId) {
-    HWND viewer = RunningProgram::find(processId, "Changes found  -Quillon", IDC_FOUND_LVWREGADDED, 180000);
-    const auto filled = [&] { return rowCount(descendant(viewer, IDC_FOUND_LVWREGADDED)) > 0; };
-    return viewer && waitUntil(20000, filled) ? viewer : nullptr;
+// The viewer of Find changes once its load has ended, which its last step says by writing the total
+// size; null after the time.
+inline HWND loadedViewer(DWORD processId) {
+    HWND viewer = RunningProgram::find(processId, "Changes found  -Quillon", IDC_FOUND_LVWREGADDED, 300000);
+    const auto loaded = [&] { return windowText(descendant(viewer, IDC_FOUND_LBLFILESIZE)).starts_with("(Total size"); };
+    return viewer && waitUntil(30000, loaded) ? viewer : nullptr;
 }
 
 // The viewer's Select All, then its rows saved through the common save dialog: the path typed into

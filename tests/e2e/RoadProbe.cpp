@@ -7,6 +7,7 @@
 #include "cleanup/frmSysCleanUpIds.h"
 #include "platform/win32/Win32Registry.h"
 #include "shell/frmMainIds.h"
+#include "ui/ComboBox.h"
 #include "undo/KeyTreeImage.h"
 
 namespace {
@@ -37,7 +38,7 @@ void install(const std::string& winIniBefore) {
 // "\f" ends in the viewer listing the installation; every row is saved to the removal list.
 void findChangesAndSaveThem() {
     const RunningProgram finder("\\f");
-    HWND viewer = filledViewer(finder.id());
+    HWND viewer = loadedViewer(finder.id());
     ASSERT_NE(viewer, nullptr) << finder.noWindow("the viewer").message();
     EXPECT_EQ(finder.shows().find("Finding changes"), std::string::npos) << "the progress window stays up behind the viewer";
     EXPECT_EQ(listedPaths(descendant(viewer, IDC_FOUND_LVWFILESADDED)),
@@ -47,8 +48,7 @@ void findChangesAndSaveThem() {
         EXPECT_NE(std::find(keys.begin(), keys.end(), key), keys.end()) << key;
     EXPECT_EQ(listViewRows(descendant(viewer, IDC_FOUND_LVWWININILINES), 2), (Rows{{"mapi=NewApp", "mapi=1"}}));
     ASSERT_TRUE(saveAll(finder, viewer, ListPath));
-    PostMessageA(viewer, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(finder.ends("the viewer was closed"));
+    ASSERT_TRUE(finder.closes(viewer));
     // The first start's settings refresh the snapshot from the new scan.
     EXPECT_NE(fileText(ProgramFolder + "Xdbase.qdb").find("\r\nshared.dll\r\n"), std::string::npos);
 }
@@ -59,27 +59,21 @@ void undoTheUninstall() {
     const RunningProgram program("");
     HWND main = program.window("Quillon", IDC_MAIN_CMBDRIVES, 20000);
     ASSERT_NE(main, nullptr) << program.noWindow("the main window").message();
-    HWND combo = descendant(main, IDC_MAIN_CMBDRIVES);
+    const quillon::ui::ComboBox combo(main, IDC_MAIN_CMBDRIVES);
     std::vector<std::string> drives;
-    for (LRESULT i = 0; i < SendMessageW(combo, CB_GETCOUNT, 0, 0); ++i) {
-        wchar_t text[256] = {};
-        SendMessageW(combo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-        drives.push_back(quillon::win32::utf8(text));
-    }
+    for (int i = 0; i < combo.count(); ++i) drives.push_back(combo.text(i));
     EXPECT_EQ(drives, (std::vector<std::string>{"(C:) ", "(D:) DATA", "(J:) JUNK", "(X:) SMALL",
                                                 "Local hard drives (C:,D:,J:,X:)"}));
     PostMessageA(main, WM_COMMAND, IDM_MAIN_UNDO, 0);
     ASSERT_TRUE(answer(program, "Undo last removal", IDYES, "&Yes"));
     ASSERT_TRUE(answer(program, "Undo last removal", IDOK, "OK"));  // the report, which has no Yes
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(program.ends("the main window was closed"));
+    ASSERT_TRUE(program.closes(main));
 }
 
 TEST(Road, FirstStartThenASavedRemovalListTakesAnInstallationAwayAndUndoBringsItBack) {
     ASSERT_TRUE(firstStart());
     ASSERT_TRUE(setDrive("(X:) SMALL"));
     setKey(HKEY_LOCAL_MACHINE, SharedDllsKey, "C:\\windows\\system32\\common.dll", 2);
-    ASSERT_TRUE(CreateDirectoryA("C:\\Lists", nullptr));
     ASSERT_TRUE(updateDatabase());
     const std::string winIniBefore = fileText(WinIni);
     ASSERT_NO_FATAL_FAILURE(install(winIniBefore));
@@ -157,8 +151,7 @@ TEST(Road, CleanUpDeletesTheJunkOfJAndStopsItsScanWhenClosed) {
     PostMessageA(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(waitUntil(20000, [&] { return !IsWindow(window); })) << "the window stayed";
     EXPECT_TRUE(IsWindow(main) && IsWindowEnabled(main));
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(program.ends("the main window was closed"));
+    EXPECT_TRUE(program.closes(main));
 }
 
 }  // namespace

@@ -36,21 +36,19 @@ TEST(Scheduler, UpdatesBeforeAnInstallationFindsItsChangesAfterItAndKeepsOneIcon
     HWND done = RunningProgram::find(0, "Scan complete", IDC_UPDATE_CMDOK, 120000);
     ASSERT_NE(done, nullptr) << "the update did not run";
     const RunningProgram update(done);
-    PostMessageA(setup.window("Product Setup", 0, 5000), WM_CLOSE, 0, 0);
-    ASSERT_TRUE(setup.ends("its window was closed"));
+    ASSERT_TRUE(setup.closes(setup.window("Product Setup", 0, 5000)));
     // Two detection ticks pass with the installer gone: a scheduler that did not wait would ask now.
     EXPECT_EQ(scheduler.window(Question, 0, 6000), nullptr) << "asked while the update runs";
     ASSERT_TRUE(press(GetDlgItem(done, IDC_UPDATE_CMDOK), "OK"));
     ASSERT_TRUE(update.ends("OK"));
     ASSERT_TRUE(answer(scheduler, Question, IDYES, "&Yes"));
-    HWND viewer = filledViewer(0);
+    HWND viewer = loadedViewer(0);
     ASSERT_NE(viewer, nullptr) << "no viewer";
     const RunningProgram finder(viewer);
     EXPECT_EQ(listedPaths(descendant(viewer, IDC_FOUND_LVWFILESADDED)), std::vector<std::string>{"X:\\ProductX"});
     const std::vector<std::string> keys = listedPaths(descendant(viewer, IDC_FOUND_LVWREGADDED));
     EXPECT_NE(std::find(keys.begin(), keys.end(), "HKEY_CURRENT_USER\\Software\\ProductX"), keys.end());
-    PostMessageA(viewer, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(finder.ends("the viewer was closed"));
+    EXPECT_TRUE(finder.closes(viewer));
 
     const RunningProgram second("", Scheduler);
     EXPECT_TRUE(second.ends("its start"));

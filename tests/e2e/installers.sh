@@ -11,8 +11,6 @@ source "$here/prefix-record.sh"
 cp "$here/demo-nsis.nsi" "$here/demo-msi.wxs" "$s/"
 (cd "$s" && makensis -V1 demo-nsis.nsi && wixl -a x64 -o demo.msi demo-msi.wxs) >/dev/null
 
-probe() { "$WINELOADER" 'C:\probe.exe' --gtest_color=no --gtest_filter="Installers.$1" </dev/null; }
-
 # Never recorded: Quillon's own data folder and settings, which each of its runs rewrites.
 own='^(. C:\\Program Files\\Quillon(\\|$)|[KV] HKEY_CURRENT_USER\\Software\\Quillon(\\|[[:blank:]]|$))'
 

@@ -3,13 +3,9 @@
 # character "?", a wildcard to the shell. On N: an installation named in many scripts (one file about
 # 300 characters deep) beside the user's files of the same shapes is listed, saved, deleted in the
 # viewer, made again and uninstalled: each time exactly it goes. Arguments: Quillon.exe, the probe.
-source "$(dirname "$0")/../../scripts/lib/fresh-prefix.sh"
-cp "$1" "$program/Quillon.exe"
-cp "$2" "$WINEPREFIX/drive_c/probe.exe"
-mkdir -p "$WINEPREFIX/drive_c/Lists"
+source "$(dirname "$0")/prefix.sh"
 drive n NAMES
 n="$work/drive-n"
-probe() { "$WINELOADER" 'C:\probe.exe' --gtest_color=no --gtest_filter="Names.$1" </dev/null; }
 
 # Six folders of 45 characters: the file below them lies about 300 characters deep.
 deep=$(for level in 1 2 3 4 5 6; do printf 'уровень_%s_%s/' $level "$(printf 'д%.0s' {1..35})"; done)

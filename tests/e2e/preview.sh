@@ -9,7 +9,6 @@ source "$(dirname "$0")/setup-drive.sh"
 cp "$here/demo-vendor.nsi" "$s/"
 (cd "$s" && makensis -V1 -DAPP=One demo-vendor.nsi && makensis -V1 -DAPP=Two demo-vendor.nsi) >/dev/null
 
-probe() { "$WINELOADER" 'C:\probe.exe' --gtest_color=no --gtest_filter="Preview.$1" </dev/null; }
 probe FirstStartAndUpdate
 "$WINELOADER" 'S:\vendor-One.exe'
 probe SaveOne

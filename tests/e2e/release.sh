@@ -3,22 +3,14 @@
 # started from the installed place, the silent uninstaller leaving only the data folder and settings
 # (with /REMOVEDATA nothing). Then the portable zip's Quillon over the installer (/D=): Find changes
 # lists exactly what it wrote, its uninstall entry among it. Argument: the installers' probe.
-source "$(dirname "$0")/../../scripts/lib/fresh-prefix.sh"
-here=$(cd "$(dirname "$0")" && pwd)
+source "$(dirname "$0")/setup-drive.sh"
 source "$here/prefix-record.sh"
-c="$WINEPREFIX/drive_c"
 rmdir "$program"  # the installer makes it
-cp "$1" "$c/probe.exe"
-mkdir -p "$c/Lists"
-find "$c/users" -type l -exec sh -c 'rm "$1" && mkdir "$1"' _ {} \;
-drive s SETUP
-s="$work/drive-s"
 "$here/../../scripts/package" >"$work/package.log" 2>&1 || { cat "$work/package.log" >&2; exit 1; }
 cp "$here"/../../dist/*-win64* "$s/"
 setup=$(cd "$s" && ls Quillon-*-win64-setup.exe)
 version=${setup#Quillon-} version=${version%-win64-setup.exe}
 
-probe() { "$WINELOADER" 'C:\probe.exe' --gtest_color=no --gtest_filter="Installers.$1" </dev/null; }
 status=0
 fail() { printf '%s\n' "$@" >&2; status=1; }
 expect_lines() {  # $1: what the lines are, $2: the lines, then each line that must be among them, as it starts

@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
 # The first start and the road of one installation in one fresh Wine prefix (about ten seconds each):
 # drives D: "DATA", X: "SMALL" and J: "JUNK", the Linux root taken away. Arguments: Quillon.exe, the probe.
-source "$(dirname "$0")/../../scripts/lib/fresh-prefix.sh"
-cp "$1" "$program/Quillon.exe"
-cp "$2" "$WINEPREFIX/drive_c/probe.exe"
-
+source "$(dirname "$0")/prefix.sh"
 drive d DATA
 drive x SMALL
 drive j JUNK
@@ -31,7 +28,7 @@ for file in Apps/Tool/tool.exe Apps/Tool/readme.txt Docs/notes.txt root.txt; do
     echo "$file" >"$x/$file"
 done
 
-"$WINELOADER" 'C:\probe.exe' --gtest_color=no </dev/null
+probe
 # The uninstalled files and the junk went into the Recycle Bin.
 for file in NewApp shared.dll manual.txt "${junk[@]}"; do
     [[ -e "$XDG_DATA_HOME/Trash/files/${file##*/}" ]] || { echo "$file is not in the Recycle Bin" >&2; exit 1; }
