@@ -18,6 +18,8 @@ churn=(
     '^[-+][KV] HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\DeviceClasses\\[^[:cntrl:]]*\\#\\Control(\\|[[:blank:]]|$)'
     # Wine mirrors the state of the print queue the tests run (busy, idle) into its printer's key.
     '^[-+]V HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Print\\Printers\\[^\\[:cntrl:]]*[[:blank:]]"Status"='
+    # Wine keeps the running display session's colours and metrics here, made when a session starts.
+    '^[-+][KV] HKEY_CURRENT_USER\\Software\\Wine\\Temporary System Parameters(\\|[[:blank:]]|$)'
     # The common save dialog remembers the folder the removal list was saved in.
     '^\+[KV] HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32(\\|[[:blank:]]|$)'
 )
