@@ -1,11 +1,13 @@
 // scale_probe first DRIVE-ENTRY                 the first start, then the drive to scan chosen
-// scale_probe update ROOT\ WORK\                the bare walk, then Quillon's "Update database"
+// scale_probe update ROOT\ WORK\ QWORK\         the bare walk, then Quillon's "Update database"
 // scale_probe find ROOT\ WORK\ ROWS QWORK\      the bare walk, then Quillon's "Find changes" until
 //                                               its viewer lists ROWS file rows and their total size
 //                                               (QWORK: Quillon's own work folder, watched meanwhile)
 // Each step is timed from outside, against the real Quillon.exe of the prefix, with the bare walk
-// of the same drive just before it; then the same run goes again inside this process through the
-// real adapters and the real message pump, timed port by port (its own snapshots, in WORK).
+// of the same drive just before it, both from the program's start and from its run's start (the
+// first work file it writes, after the window's designed one-second wait); then the same run goes
+// again inside this process through the real adapters and the real message pump, timed port by
+// port (its own snapshots, in WORK), beside a bare walk of the registry it reads.
 #include <windows.h>
 
 #include <psapi.h>
@@ -59,6 +61,92 @@ double bareWalk(const std::string& root, const std::string& work) {
     const double seconds = watch.seconds();
     std::printf("bare FindFirstFileA walk:        %8.2f s\n", seconds);
     return seconds;
+}
+
+void item(const char* what, double seconds, const char* note = "") {
+    std::printf("  %-28s %8.2f s  %s\n", what, seconds, note);
+}
+
+// When each of the program's work files first shows in its work folder. Files are looked at
+// often, which costs the program nothing; windows only every tenth time (see topWindow).
+class WorkFileMarks {
+public:
+    WorkFileMarks(std::string folder, std::vector<const char*> names)
+        : folder_(std::move(folder)), names_(std::move(names)), seen_(names_.size(), -1) {}
+    void look(double now) {
+        for (std::size_t m = 0; m < names_.size(); ++m)
+            if (seen_[m] < 0 && GetFileAttributesA((folder_ + names_[m]).c_str()) != INVALID_FILE_ATTRIBUTES)
+                seen_[m] = now;
+    }
+    // The run's start: its first work file, or -1 when none was seen.
+    double runStart() const { return seen_.front(); }
+    void print() const {
+        for (std::size_t m = 0; m < names_.size(); ++m)
+            if (seen_[m] >= 0) std::printf(" %s %.2f s,", names_[m], seen_[m]);
+    }
+
+private:
+    std::string folder_;
+    std::vector<const char*> names_;
+    std::vector<double> seen_;
+};
+
+constexpr DWORD LookEveryMs = 10;
+constexpr int WindowLookEvery = 10;
+
+void fromRunStart(const char* what, double total, double runStart, double bare) {
+    if (runStart < 0) {
+        std::printf("%s, from the run's start: its first work file was not seen\n", what);
+        return;
+    }
+    std::printf("%s, from the run's start: %6.2f s   ratio %.2f   (the run started %.2f s after the program)\n", what,
+                total - runStart, (total - runStart) / bare, runStart);
+}
+
+struct RegistryCount {
+    double seconds = 0;
+    unsigned long long keys = 0, values = 0;
+};
+
+// Every key and value of both hives the registry phase reads, by the wide calls, each key opened
+// by its whole path from the hive as the phase opens it: the floor under that phase's time.
+RegistryCount bareRegistryWalk() {
+    RegistryCount count;
+    const Stopwatch watch;
+    std::vector<wchar_t> name(16384), data(1 << 16);
+    for (HKEY hive : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        std::vector<std::wstring> pending{L""};
+        while (!pending.empty()) {
+            const std::wstring path = std::move(pending.back());
+            pending.pop_back();
+            ++count.keys;
+            win32::RegKey key;
+            if (RegOpenKeyExW(hive, path.c_str(), 0, KEY_READ, key.out()) != ERROR_SUCCESS) continue;
+            for (DWORD index = 0;; ++index) {
+                DWORD length = static_cast<DWORD>(name.size()), size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+                if (RegEnumValueW(key.get(), index, name.data(), &length, nullptr, nullptr,
+                                  reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
+                    break;
+                ++count.values;
+            }
+            for (DWORD index = 0;; ++index) {
+                DWORD length = static_cast<DWORD>(name.size());
+                if (RegEnumKeyExW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
+                    ERROR_SUCCESS)
+                    break;
+                const std::wstring sub(name.data(), length);
+                pending.push_back(path.empty() ? sub : path + L"\\" + sub);
+            }
+        }
+    }
+    count.seconds = watch.seconds();
+    return count;
+}
+
+void printBareRegistryWalk() {
+    const RegistryCount bare = bareRegistryWalk();
+    item("bare registry walk", bare.seconds, "");
+    std::printf("    (the same hives' %llu keys and %llu values, nothing written)\n", bare.keys, bare.values);
 }
 
 // Errors of the profiled run go to the output; a question is answered with its first button.
@@ -127,10 +215,6 @@ double printProfile(const PhaseClock& clock, const char* const names[4]) {
     return total;
 }
 
-void item(const char* what, double seconds, const char* note = "") {
-    std::printf("  %-28s %8.2f s  %s\n", what, seconds, note);
-}
-
 // The program's visible top-level window of that caption, or null. Asked rarely and by one call:
 // under Wine every window call is a round trip to the server the measured program also waits on,
 // and the kit's thorough search of every window, made often, slowed the program down several times.
@@ -151,15 +235,20 @@ int first(const std::string& driveEntry) {
     return 0;
 }
 
-int update(const std::string& root, const std::string& work) {
+int update(const std::string& root, const std::string& work, const std::string& programWork) {
     const double bare = bareWalk(root, work);
     std::size_t peak = 0;
     double seconds = 0;
+    WorkFileMarks marks(programWork, {"dbstemp.qdb", "RegTemp.qdb"});
     {
         const Stopwatch watch;
         const RunningProgram program("\\u");
         HWND box = nullptr;
-        while (!(box = topWindow(program, L"Scan complete")) && watch.seconds() < StepTimeoutMs / 1000.0) Sleep(100);
+        for (int look = 0; !box && watch.seconds() < StepTimeoutMs / 1000.0; ++look) {
+            marks.look(watch.seconds());
+            if (look % WindowLookEvery == 0) box = topWindow(program, L"Scan complete");
+            if (!box) Sleep(LookEveryMs);
+        }
         seconds = watch.seconds();
         if (!box) {
             std::printf("error: %s\n", program.noWindow("Scan complete").message());
@@ -175,9 +264,13 @@ int update(const std::string& root, const std::string& work) {
             return 1;
         }
     }
+    std::printf("the real step, as its work files appear:");
+    marks.print();
+    std::printf(" \"Scan complete\" %.2f s\n", seconds);
     std::printf("Update database, to \"Scan complete\": %6.2f s   ratio %.2f   (peak working set %.1f MB)\n", seconds,
                 seconds / bare, megabytes(peak));
-    std::printf("RESULT update %.3f %.3f %zu\n", bare, seconds, peak);
+    fromRunStart("Update database", seconds, marks.runStart(), bare);
+    std::printf("RESULT update %.3f %.3f %zu %.3f\n", bare, seconds, peak, marks.runStart());
 
     std::printf("\nwhere Update database's time goes (the same run in this process, each port call timed):\n");
     ProfiledPorts p(work);
@@ -193,6 +286,7 @@ int update(const std::string& root, const std::string& work) {
     item("writing the scan", p.clock.port(PortKind::ScanWrite));
     item("yields to the message loop", p.clock.port(PortKind::Yield));
     item("registry phase", p.clock.wall(Phase::Registry));
+    printBareRegistryWalk();
     item("outside the run", seconds - total, "(the program's start and window: the step less this run)");
     return outcome == snapshot::UpdateOutcome::Completed ? 0 : 1;
 }
@@ -200,27 +294,28 @@ int update(const std::string& root, const std::string& work) {
 int find(const std::string& root, const std::string& work, int rows, const std::string& programWork) {
     const double bare = bareWalk(root, work);
     std::size_t peakBeforeViewer = 0, peak = 0;
-    double toViewer = 0, toLastRow = 0;
+    double toViewer = 0, toLastRow = 0, hidden = -1;
+    WorkFileMarks marks(programWork, {"0current.qdb", "current.qdb", "dbase.qdb", "changes.qdb", "sysChanges.qdb",
+                                      "hkcutmp.qdb", "hkcuchanges.qdb", "hkcuvalues.qdb", "hklmtmp.qdb",
+                                      "hklmchanges.qdb", "hklmvalues.qdb"});
     int listed = 0;
     {
         const Stopwatch watch;
         const RunningProgram program("\\f");
-        // When each work file first shows in the program's work folder: the real step's phases.
-        const char* const marks[] = {"0current.qdb", "current.qdb", "dbase.qdb", "changes.qdb", "sysChanges.qdb",
-                                     "hkcutmp.qdb", "hkcuchanges.qdb", "hkcuvalues.qdb"};
-        std::vector<double> seen(std::size(marks), -1);
-        HWND viewer = nullptr;
-        while (!viewer && watch.seconds() < StepTimeoutMs / 1000.0) {
-            for (std::size_t m = 0; m < seen.size(); ++m)
-                if (seen[m] < 0 && e2e::exists(programWork + marks[m])) seen[m] = watch.seconds();
-            viewer = topWindow(program, L"Changes found  -Quillon");
-            if (!viewer) Sleep(100);
+        HWND viewer = nullptr, finding = nullptr;
+        for (int look = 0; !viewer && watch.seconds() < StepTimeoutMs / 1000.0; ++look) {
+            marks.look(watch.seconds());
+            if (look % WindowLookEvery == 0) {
+                if (!finding) finding = topWindow(program, L"Finding changes...");
+                if (finding && hidden < 0 && !IsWindowVisible(finding)) hidden = watch.seconds();
+                viewer = topWindow(program, L"Changes found  -Quillon");
+            }
+            if (!viewer) Sleep(LookEveryMs);
         }
         toViewer = watch.seconds();
         std::printf("the real step, as its work files appear:");
-        for (std::size_t m = 0; m < seen.size(); ++m)
-            if (seen[m] >= 0) std::printf(" %s %.1f s,", marks[m], seen[m]);
-        std::printf(" the viewer %.1f s\n", toViewer);
+        marks.print();
+        std::printf(" the finding window hidden %.2f s, the viewer %.2f s\n", hidden, toViewer);
         if (!viewer) {
             std::printf("error: %s\n", program.noWindow("the viewer").message());
             return 1;
@@ -244,8 +339,10 @@ int find(const std::string& root, const std::string& work, int rows, const std::
                 toViewer / bare, megabytes(peakBeforeViewer));
     std::printf("Find changes, to the last row:   %8.2f s   ratio %.2f   (peak working set %.1f MB, %d file rows)\n",
                 toLastRow, toLastRow / bare, megabytes(peak), listed);
+    fromRunStart("Find changes, to the last row", toLastRow, marks.runStart(), bare);
     std::printf("the viewer's load:               %8.2f s\n", toLastRow - toViewer);
-    std::printf("RESULT find %.3f %.3f %.3f %zu %zu %d\n", bare, toViewer, toLastRow, peakBeforeViewer, peak, listed);
+    std::printf("RESULT find %.3f %.3f %.3f %zu %zu %d %.3f\n", bare, toViewer, toLastRow, peakBeforeViewer, peak, listed,
+                marks.runStart());
     if (listed != rows) std::printf("error: the viewer lists %d file rows, not %d\n", listed, rows);
 
     std::printf("\nwhere Find changes' time goes (the same run in this process, each port call timed):\n");
@@ -266,6 +363,12 @@ int find(const std::string& root, const std::string& work, int rows, const std::
          "(reading the scan and the snapshot, comparing)");
     item("changes files", p.clock.port(PortKind::OtherWrite), "(every write but the scan's)");
     item("registry phase", p.clock.wall(Phase::Registry));
+    printBareRegistryWalk();
+    // Wine's X11 driver, before it withdraws a window, waits up to two seconds for a window
+    // manager to have taken it; the virtual X server of the benchmark runs none.
+    if (hidden >= 0)
+        item("the finding window's hiding", toViewer - hidden,
+             "(of the real step, to the viewer; Wine waits here for a window manager, up to 2 s)");
     item("the viewer's load", toLastRow - toViewer, "(of the real step)");
     item("outside the run", toViewer - total, "(the program's start and windows: to the viewer less this run)");
     return listed == rows && outcome == detection::FindOutcome::Completed ? 0 : 1;
@@ -278,8 +381,8 @@ int find(const std::string& root, const std::string& work, int rows, const std::
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "first" && argc == 3) return quillon::bench::first(argv[2]);
-    if (command == "update" && argc == 4) return quillon::bench::update(argv[2], argv[3]);
+    if (command == "update" && argc == 5) return quillon::bench::update(argv[2], argv[3], argv[4]);
     if (command == "find" && argc == 6) return quillon::bench::find(argv[2], argv[3], std::atoi(argv[4]), argv[5]);
-    std::printf("usage: scale_probe first DRIVE-ENTRY | update ROOT\\ WORK\\ | find ROOT\\ WORK\\ ROWS QWORK\\\n");
+    std::printf("usage: scale_probe first DRIVE-ENTRY | update ROOT\\ WORK\\ QWORK\\ | find ROOT\\ WORK\\ ROWS QWORK\\\n");
     return 2;
 }
