@@ -40,6 +40,14 @@ constexpr const char* Confirm = "Are you sure you want to remove NewApp and and 
 constexpr const char* SeeTheList = "Uninstall completed. Some items could not be removed because they may be in use. "
                                    "You should manually remove items related to the application. See the *.qdf file "
                                    "for items that could not be removed.";
+// Past MAX_PATH in UTF-16: the door asks before it deletes such a folder for good.
+const std::string Deep = [] {
+    std::string path = "C:\\Apps";
+    for (int i = 0; i < 40; ++i) path += "\\Папка" + std::to_string(i);
+    return path;
+}();
+const std::string DeepQuestion = "These items lie too deep for the Recycle Bin and the shell's removal:\r\n    C:\\Apps\\...\\"
+                                 "Папка34\\Папка35\\Папка36\\Папка37\\Папка38\\Папка39\r\n\r\nDelete them for good instead?";
 constexpr const char* KeptOnPurpose = " Some were kept because removing them is not safe: a key other programs "
                                       "share, or a folder of the system's or of yours.";
 
@@ -375,12 +383,13 @@ TEST(ReviewRemoval, UninstallRemovesWhatTheListNamesButNeverWhatIsNotSafe) {
                             "C:\\Program Files", "Apps\\other.txt", "C:\\Apps\\..\\Windows"};
     const Lines badKeys = {"HKEY_LOCAL_MACHINE\\Software", "HKEY_LOCAL_MACHINE\\", "HKEY_CURRENT_USER\\System\\",
                            "HKEY_CLASSES_ROOT\\Software\\Microsoft", "HKEY_CURRENT_USERS\\Software\\Other"};
+    b.m.files.addFile(Deep + "\\file.txt", "x");  // the user keeps it, and so does the list
     Lines files = badFiles, keys = badKeys;
-    files.insert(files.end(), {"C:\\Apps\\a.txt", "C:\\Apps\\gone.txt", "C:\\Apps\\Tree\\b.dll"});
+    files.insert(files.end(), {"C:\\Apps\\a.txt", "C:\\Apps\\gone.txt", "C:\\Apps\\Tree\\b.dll", Deep});
     keys.insert(keys.end(), {"HKEY_CURRENT_USER\\Software\\NewApp", "HKEY_LOCAL_MACHINE\\Software\\NewApp\\",
                              "HKEY_LOCAL_MACHINE\\Software\\Gone"});
     b.m.files.addFile(List, listText(files, keys, {Lines{"load=new.exe" + S + "load=" + S, "device=x" + S + " " + S}}));
-    b.uninstall(1);
+    b.uninstall(2);
 
     ASSERT_EQ(b.m.shell.operations().size(), 1u);
     EXPECT_EQ(b.m.shell.operations()[0].from, (Lines{"C:\\Apps\\a.txt", "C:\\Apps\\Tree\\b.dll"}));
@@ -392,9 +401,11 @@ TEST(ReviewRemoval, UninstallRemovesWhatTheListNamesButNeverWhatIsNotSafe) {
     EXPECT_TRUE(b.m.registry.keyExists(Hive::LocalMachine, "Software\\Microsoft")) << "another hive is not HKLM";
     EXPECT_EQ(b.m.files.content(WinIni), crlfText({"[windows]", "load="}));
     const std::string left = b.m.files.content(List).value_or("");
-    EXPECT_EQ(left.substr(0, left.find("Kept{")), listText(badFiles, badKeys));
+    Lines leftFiles = badFiles;
+    leftFiles.push_back(Deep);
+    EXPECT_EQ(left.substr(0, left.find("Kept{")), listText(leftFiles, badKeys));
     EXPECT_EQ(std::count(left.begin(), left.end(), settings::ListSeparator), 13) << "a reason for each entry kept";
-    EXPECT_EQ(b.messages(), (Lines{Confirm, SeeTheList + std::string(KeptOnPurpose)}));
+    EXPECT_EQ(b.messages(), (Lines{Confirm, DeepQuestion, SeeTheList + std::string(KeptOnPurpose)}));
     EXPECT_EQ(b.general(settings::general::SavedForDeletion), List + ".bak" + S);
 }
 
@@ -425,6 +436,9 @@ TEST(ReviewRemoval, UninstallLeavesWhatCouldNotGoInTheListsPlace) {
          {inUse + "You should manually remove items related to the application. See the *.qdf file for items that "
                   "could not be removed."},
          listText({"C:\\Apps\\held.txt"}, {})},
+        {"a folder too deep the user keeps", true, false, true, false, false, false,
+         {DeepQuestion, SeeTheList + std::string(KeptOnPurpose)},
+         listText({Deep}, {}), listText({"C:\\Apps\\free.txt", Deep}, {"HKEY_CURRENT_USER\\Software\\NewApp"})},
         {"the failed items cannot be written", true, false, true, false, true, true, {keyError, SeeTheList},
          listText({"C:\\Apps\\free.txt", "C:\\Apps\\held.txt"}, {"HKEY_CURRENT_USER\\Software\\NewApp", lockedKey})},
     };
@@ -433,6 +447,7 @@ TEST(ReviewRemoval, UninstallLeavesWhatCouldNotGoInTheListsPlace) {
         b.m.desktop.setNtFamily(c.nt);
         b.m.files.addFile("C:\\Apps\\free.txt", "f");
         b.m.files.addFile("C:\\Apps\\held.txt", "h");
+        b.m.files.addFile(Deep + "\\file.txt", "d");
         if (c.held) b.m.files.holdOpen("C:\\Apps\\held.txt");
         b.m.registry.createKey(Hive::CurrentUser, "Software\\NewApp");
         b.m.registry.createKey(Hive::LocalMachine, "Software\\Locked");
