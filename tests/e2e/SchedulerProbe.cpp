@@ -45,7 +45,8 @@ TEST(Scheduler, UpdatesBeforeAnInstallationFindsItsChangesAfterItAndKeepsOneIcon
     HWND viewer = loadedViewer(0);
     ASSERT_NE(viewer, nullptr) << "no viewer";
     const RunningProgram finder(viewer);
-    EXPECT_EQ(listedPaths(descendant(viewer, IDC_FOUND_LVWFILESADDED)), std::vector<std::string>{"X:\\ProductX"});
+    EXPECT_EQ(listedPaths(descendant(viewer, IDC_FOUND_LVWFILESADDED)), std::vector<std::string>{"X:\\ProductX"})
+        << "snapshots of X: and C: " << exists(ProgramFolder + "Xdbase.qdb") << exists(ProgramFolder + "Cdbase.qdb");
     const std::vector<std::string> keys = listedPaths(descendant(viewer, IDC_FOUND_LVWREGADDED));
     EXPECT_NE(std::find(keys.begin(), keys.end(), "HKEY_CURRENT_USER\\Software\\ProductX"), keys.end());
     EXPECT_TRUE(finder.closes(viewer));
