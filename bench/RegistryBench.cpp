@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "QuietRun.h"
@@ -41,22 +42,34 @@ RegistryFigures snapshotRegistryWalk(const std::string& outputPath) {
     return figures;
 }
 
-RegistryFigures bareRegistryWalk() {
+RegistryFigures bareRegistryWalk(bool currentUserToo, bool values) {
     RegistryFigures figures;
     const Stopwatch watch;
-    std::vector<std::string> pending{""};
-    char name[256];
-    while (!pending.empty()) {
-        const std::string path = std::move(pending.back());
-        pending.pop_back();
-        ++figures.keys;
-        win32::RegKey key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ, key.out()) != ERROR_SUCCESS) continue;
-        for (DWORD index = 0;; ++index) {
-            DWORD length = sizeof name;
-            if (RegEnumKeyExA(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-                break;
-            pending.push_back(path.empty() ? std::string(name, length) : path + "\\" + std::string(name, length));
+    std::vector<wchar_t> name(16384), data(1 << 16);
+    for (HKEY hive : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        if (hive == HKEY_CURRENT_USER && !currentUserToo) continue;
+        std::vector<std::wstring> pending{L""};
+        while (!pending.empty()) {
+            const std::wstring path = std::move(pending.back());
+            pending.pop_back();
+            ++figures.keys;
+            win32::RegKey key;
+            if (RegOpenKeyExW(hive, path.c_str(), 0, KEY_READ, key.out()) != ERROR_SUCCESS) continue;
+            for (DWORD index = 0; values; ++index) {
+                DWORD length = static_cast<DWORD>(name.size()), size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
+                if (RegEnumValueW(key.get(), index, name.data(), &length, nullptr, nullptr,
+                                  reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
+                    break;
+                ++figures.values;
+            }
+            for (DWORD index = 0;; ++index) {
+                DWORD length = static_cast<DWORD>(name.size());
+                if (RegEnumKeyExW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
+                    ERROR_SUCCESS)
+                    break;
+                const std::wstring sub(name.data(), length);
+                pending.push_back(path.empty() ? sub : path + L"\\" + sub);
+            }
         }
     }
     figures.seconds = watch.seconds();

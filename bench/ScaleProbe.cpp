@@ -19,6 +19,7 @@
 
 #include "BareFolderWalk.h"
 #include "QuietRun.h"
+#include "RegistryBench.h"
 #include "ScaleProfile.h"
 #include "Stopwatch.h"
 #include "detection/FindProgress.h"
@@ -75,7 +76,7 @@ public:
         : folder_(std::move(folder)), names_(std::move(names)), seen_(names_.size(), -1) {}
     void look(double now) {
         for (std::size_t m = 0; m < names_.size(); ++m)
-            if (seen_[m] < 0 && GetFileAttributesA((folder_ + names_[m]).c_str()) != INVALID_FILE_ATTRIBUTES)
+            if (seen_[m] < 0 && e2e::exists(folder_ + names_[m]))
                 seen_[m] = now;
     }
     // The run's start: its first work file, or -1 when none was seen.
@@ -103,50 +104,11 @@ void fromRunStart(const char* what, double total, double runStart, double bare) 
                 total - runStart, (total - runStart) / bare, runStart);
 }
 
-struct RegistryCount {
-    double seconds = 0;
-    unsigned long long keys = 0, values = 0;
-};
-
-// Every key and value of both hives the registry phase reads, by the wide calls, each key opened
-// by its whole path from the hive as the phase opens it: the floor under that phase's time.
-RegistryCount bareRegistryWalk() {
-    RegistryCount count;
-    const Stopwatch watch;
-    std::vector<wchar_t> name(16384), data(1 << 16);
-    for (HKEY hive : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
-        std::vector<std::wstring> pending{L""};
-        while (!pending.empty()) {
-            const std::wstring path = std::move(pending.back());
-            pending.pop_back();
-            ++count.keys;
-            win32::RegKey key;
-            if (RegOpenKeyExW(hive, path.c_str(), 0, KEY_READ, key.out()) != ERROR_SUCCESS) continue;
-            for (DWORD index = 0;; ++index) {
-                DWORD length = static_cast<DWORD>(name.size()), size = static_cast<DWORD>(data.size() * sizeof(wchar_t));
-                if (RegEnumValueW(key.get(), index, name.data(), &length, nullptr, nullptr,
-                                  reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
-                    break;
-                ++count.values;
-            }
-            for (DWORD index = 0;; ++index) {
-                DWORD length = static_cast<DWORD>(name.size());
-                if (RegEnumKeyExW(key.get(), index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) !=
-                    ERROR_SUCCESS)
-                    break;
-                const std::wstring sub(name.data(), length);
-                pending.push_back(path.empty() ? sub : path + L"\\" + sub);
-            }
-        }
-    }
-    count.seconds = watch.seconds();
-    return count;
-}
-
 void printBareRegistryWalk() {
-    const RegistryCount bare = bareRegistryWalk();
+    const RegistryFigures bare = bareRegistryWalk(true, true);
     item("bare registry walk", bare.seconds, "");
-    std::printf("    (the same hives' %llu keys and %llu values, nothing written)\n", bare.keys, bare.values);
+    std::printf("    (the same hives' %llu keys and %llu values, nothing written)\n",
+                static_cast<unsigned long long>(bare.keys), static_cast<unsigned long long>(bare.values));
 }
 
 // Errors of the profiled run go to the output; a question is answered with its first button.

@@ -174,7 +174,7 @@ void profile(const std::string& root, const std::string& outDir) {
 
 void registry(const std::string& outDir) {
     std::printf("\nregistry walk of HKLM:\n");
-    const RegistryFigures bare = bareRegistryWalk();
+    const RegistryFigures bare = bareRegistryWalk(false, false);
     const RegistryFigures walk = snapshotRegistryWalk(outDir + "hklmReg.qdb");
     const auto row = [](const char* what, const RegistryFigures& f) {
         std::printf("  %-44s %6llu keys  %7.3f s  %8.0f keys/s  %6.1f us/key%s\n", what,
@@ -182,7 +182,7 @@ void registry(const std::string& outDir) {
                     1e6 * f.seconds / static_cast<double>(f.keys), f.ok ? "" : "  (did not complete)");
     };
     row("snapshot registry walk (ports)", walk);
-    row("bare RegOpenKeyExA/RegEnumKeyExA", bare);
+    row("bare RegOpenKeyExW/RegEnumKeyExW", bare);
 }
 
 }  // namespace
