@@ -6,8 +6,8 @@
 
 # What the system changes by itself between two records, each passed over with its reason.
 churn=(
-    # Wine writes the display adapter's driver date anew at each start of its display driver.
-    '^[-+]V HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\\{4D36E968-E325-11CE-BFC1-08002BE10318\}\\0000[[:blank:]]"DriverDateData"='
+    # Wine writes the display adapter's values (its driver date, its link) anew at each start of its display driver.
+    '^[-+]V HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Control\\Class\\\{4D36E968-E325-11CE-BFC1-08002BE10318\}\\0000[[:blank:]]'
     # A key programs share (a fresh prefix has no SharedDLLs) stays once made: the installers'
     # values in it go, the key itself is never Quillon's to remove.
     '^\+K HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs$'
